@@ -1,0 +1,42 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+namespace gl {
+
+class Display;
+
+// An OpenGL ES 2.0 rendering context with no window behind it, on Mesa's surfaceless EGL platform:
+// it renders in software (llvmpipe) when the machine has no GPU, and needs no display server.
+// There is no default framebuffer; everything is drawn into framebuffer objects.
+//
+// Threads: a context is current on at most one thread at a time. makeCurrent() fails while another
+// thread holds the context, so a context shared between threads is handed over with releaseCurrent().
+class Context {
+public:
+    struct CreateResult {
+        std::unique_ptr<Context> context; // empty when no context could be made
+        std::string error;                // why not
+    };
+    static CreateResult create();
+
+    ~Context();
+    Context(const Context&) = delete;
+    Context& operator=(const Context&) = delete;
+
+    // Makes the context current on the calling thread; costs nothing when it already is.
+    // False when another thread holds it.
+    bool makeCurrent();
+    bool isCurrent() const;
+    // Leaves the calling thread with no current context, when this one is current there.
+    void releaseCurrent();
+
+private:
+    Context(std::shared_ptr<Display> display, void* context);
+
+    std::shared_ptr<Display> m_display;
+    void* m_context; // EGLContext
+};
+
+} // namespace gl
