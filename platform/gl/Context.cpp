@@ -17,6 +17,10 @@ std::string eglFailure(const char* what) {
     return std::string(what) + " (EGL error " + code + ")";
 }
 
+core::Error contextError(Context::ErrorCode code, std::string description) {
+    return {Context::kErrorDomain, code, std::move(description), {}};
+}
+
 // True when the space-separated extension list names the extension exactly.
 bool hasExtension(const char* extensions, const char* name) {
     if (!extensions)
@@ -85,18 +89,18 @@ private:
     EGLDisplay m_handle;
 };
 
-Context::CreateResult Context::create() {
+core::Result<std::unique_ptr<Context>> Context::create() {
     std::string error;
     std::shared_ptr<Display> display = Display::shared(error);
     if (!display)
-        return {nullptr, error};
+        return contextError(kNoDisplay, error);
     if (!eglBindAPI(EGL_OPENGL_ES_API))
-        return {nullptr, eglFailure("EGL does not offer OpenGL ES")};
+        return contextError(kNoContext, eglFailure("EGL does not offer OpenGL ES"));
     const EGLint attributes[] = {EGL_CONTEXT_CLIENT_VERSION, 2, EGL_NONE};
     EGLContext context = eglCreateContext(display->handle(), EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, attributes);
     if (context == EGL_NO_CONTEXT)
-        return {nullptr, eglFailure("no OpenGL ES 2.0 context")};
-    return {std::unique_ptr<Context>(new Context(std::move(display), context)), {}};
+        return contextError(kNoContext, eglFailure("no OpenGL ES 2.0 context"));
+    return std::unique_ptr<Context>(new Context(std::move(display), context));
 }
 
 Context::Context(std::shared_ptr<Display> display, void* context)

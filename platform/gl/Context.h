@@ -1,7 +1,8 @@
 #pragma once
 
+#include "platform/core/Result.h"
+
 #include <memory>
-#include <string>
 
 namespace gl {
 
@@ -15,11 +16,11 @@ class Display;
 // thread holds the context, so a context shared between threads is handed over with releaseCurrent().
 class Context {
 public:
-    struct CreateResult {
-        std::unique_ptr<Context> context; // empty when no context could be made
-        std::string error;                // why not
-    };
-    static CreateResult create();
+    // Errors are in the domain "gl": kNoDisplay when the surfaceless EGL display cannot be had,
+    // kNoContext when it offers no OpenGL ES 2.0 context.
+    static core::Result<std::unique_ptr<Context>> create();
+    static constexpr const char* kErrorDomain = "gl";
+    enum ErrorCode : long { kNoDisplay = 1, kNoContext = 2 };
 
     ~Context();
     Context(const Context&) = delete;

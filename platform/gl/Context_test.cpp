@@ -10,9 +10,12 @@ namespace gl {
 namespace {
 
 std::unique_ptr<Context> makeContext() {
-    Context::CreateResult result = Context::create();
-    EXPECT_TRUE(result.context) << result.error;
-    return std::move(result.context);
+    core::Result<std::unique_ptr<Context>> result = Context::create();
+    if (!result) {
+        ADD_FAILURE() << result.error().text();
+        return nullptr;
+    }
+    return std::move(result).value();
 }
 
 // Clears a fresh width x height framebuffer object to the colour and reads it back.
