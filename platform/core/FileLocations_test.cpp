@@ -1,0 +1,67 @@
+#include "platform/core/FileLocations.h"
+#include "platform/core/TemporaryFolder.h"
+
+#include <map>
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace core {
+namespace {
+
+FileLocations::Environment environment(std::map<std::string, std::string> variables) {
+    return [variables = std::move(variables)](const char* name) -> const char* {
+        const auto found = variables.find(name);
+        return found == variables.end() ? nullptr : found->second.c_str();
+    };
+}
+
+TEST(FileLocations, ZembrixHomeHoldsEveryLocation) {
+    const FileLocations l =
+        FileLocations::fromEnvironment(environment({{"ZEMBRIX_HOME", "/data"}, {"HOME", "/home/p"}}));
+    EXPECT_EQ(l.documents, "/data/Documents");
+    EXPECT_EQ(l.caches, "/data/Library/Caches");
+    EXPECT_EQ(l.applicationSupport, "/data/Library/Application Support");
+    EXPECT_EQ(l.cloudContainer, "/data/Cloud");
+    EXPECT_EQ(l.temporary, "/data/tmp");
+    EXPECT_EQ(l.userDefaults, "/data/Library/Preferences/defaults.plist");
+}
+
+TEST(FileLocations, XdgFoldersWithTheirDefaults) {
+    const FileLocations defaults = FileLocations::fromEnvironment(environment({{"HOME", "/home/p"}}));
+    EXPECT_EQ(defaults.documents, "/home/p/.local/share/zembrix/Documents");
+    EXPECT_EQ(defaults.caches, "/home/p/.cache/zembrix");
+    EXPECT_EQ(defaults.userDefaults, "/home/p/.config/zembrix/defaults.plist");
+    EXPECT_EQ(defaults.cloudContainer, "/home/p/.local/share/zembrix/Cloud");
+    EXPECT_EQ(defaults.temporary.parent_path(), "/tmp");
+
+    const FileLocations set =
+        FileLocations::fromEnvironment(environment({{"HOME", "/home/p"},
+                                                    {"XDG_DATA_HOME", "/d"},
+                                                    {"XDG_CACHE_HOME", "/c"},
+                                                    {"XDG_CONFIG_HOME", "relative/ignored"},
+                                                    {"TMPDIR", "/t"},
+                                                    {"ZEMBRIX_RESOURCE_DIR", "/r"}}));
+    EXPECT_EQ(set.applicationSupport, "/d/zembrix/Application Support");
+    EXPECT_EQ(set.caches, "/c/zembrix");
+    EXPECT_EQ(set.userDefaults, "/home/p/.config/zembrix/defaults.plist");
+    EXPECT_EQ(set.temporary.parent_path(), "/t");
+    EXPECT_EQ(set.resources, "/r");
+}
+
+TEST(FileLocations, CloudContainerIsAvailableOnlyWhileItsFolderExists) {
+    TemporaryFolder root;
+    const FileLocations l = FileLocations::underRoot(root.path(), "/r");
+    EXPECT_FALSE(l.availableCloudContainer());
+    std::filesystem::create_directories(l.cloudContainer);
+    EXPECT_EQ(l.availableCloudContainer(), l.cloudContainer);
+}
+
+TEST(FileLocations, SharedLocationsCanBeReplaced) {
+    TemporaryFolder root;
+    FileLocations::setShared(FileLocations::underRoot(root.path(), "/r"));
+    EXPECT_EQ(FileLocations::shared().documents, root.path() / "Documents");
+}
+
+} // namespace
+} // namespace core
