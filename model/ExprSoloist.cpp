@@ -7,26 +7,11 @@
 #include "model/Operator.h"
 #include "model/Recording.h"
 #include "model/ViewFactory.h"
-
-#include <cerrno>
-#include <cstdlib>
-#include <limits>
+#include "platform/core/NumberText.h"
 
 namespace zm {
 
 namespace {
-
-// The platform's reading of an integer from the front of a text: an optional sign and digits,
-// saturating at the 32-bit limits; anything else reads as 0.
-int32_t readInt32(const std::string& text) {
-    errno = 0;
-    const long long value = std::strtoll(text.c_str(), nullptr, 10);
-    if (value > std::numeric_limits<int32_t>::max())
-        return std::numeric_limits<int32_t>::max();
-    if (value < std::numeric_limits<int32_t>::min())
-        return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(value);
-}
 
 const ExprSoloist* asTerm(const Expr* expr) {
     return isExactly<ExprSoloist>(expr) ? static_cast<const ExprSoloist*>(expr) : nullptr;
@@ -311,14 +296,14 @@ std::vector<std::shared_ptr<ExprProduct>> ExprSoloist::getFactorizedProductPairs
 ExprSoloistPtr ExprSoloist::expandByDigit(const ExprSoloist& digit) const {
     const std::string text =
         (m_coef == 0 ? std::string() : std::to_string(m_coef)) + std::to_string(digit.coef());
-    return soloWithCoef(readInt32(text), m_var);
+    return soloWithCoef(core::intValue(text), m_var);
 }
 
 ExprSoloistPtr ExprSoloist::removeLastDigit() const {
     const std::string text = std::to_string(m_coef);
     if (text.size() <= 1)
         return nullptr;
-    return soloWithCoef(readInt32(text.substr(0, text.size() - 1)), m_var);
+    return soloWithCoef(core::intValue(text.substr(0, text.size() - 1)), m_var);
 }
 
 } // namespace zm
