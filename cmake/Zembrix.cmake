@@ -17,7 +17,8 @@ endfunction()
 
 # zembrix_component(<name> [DEPENDS <targets>...] [TEST_DEPENDS <targets>...])
 # Defines the library <name> from the folder's sources and, with tests on, the executable
-# <name>_tests from its *_test.cpp files, registered with CTest.
+# <name>_tests from its *_test.cpp files, registered with CTest. Tests run with ZEMBRIX_HOME inside
+# the build tree, so that nothing a test forgets to redirect reaches the real home folder.
 function(zembrix_component name)
     cmake_parse_arguments(ARG "" "" "DEPENDS;TEST_DEPENDS" ${ARGN})
     file(GLOB_RECURSE all_sources CONFIGURE_DEPENDS
@@ -51,7 +52,8 @@ function(zembrix_component name)
             ZEMBRIX_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/testdata")
         zembrix_warnings(${name}_tests)
         gtest_discover_tests(${name}_tests DISCOVERY_MODE PRE_TEST
-            PROPERTIES ENVIRONMENT "ZEMBRIX_RESOURCE_DIR=${ZEMBRIX_RESOURCE_DIR}")
+            PROPERTIES ENVIRONMENT
+                "ZEMBRIX_RESOURCE_DIR=${ZEMBRIX_RESOURCE_DIR};ZEMBRIX_HOME=${CMAKE_CURRENT_BINARY_DIR}/test-home")
     endif()
 
     if(ZEMBRIX_FUZZ)
