@@ -1,0 +1,76 @@
+#include "platform/gfx/Bitmap.h"
+
+#include <cassert>
+#include <cstring>
+
+#include <cairo.h>
+
+namespace gfx {
+
+std::unique_ptr<Bitmap> Bitmap::create(int width, int height) {
+    if (width < 0 || height < 0 || width > kMaxSide || height > kMaxSide ||
+        std::int64_t{width} * height > kMaxPixels) {
+        return nullptr;
+    }
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(surface);
+        return nullptr; // out of memory
+    }
+    return std::unique_ptr<Bitmap>(new Bitmap(surface, width, height));
+}
+
+Bitmap::Bitmap(cairo_surface_t* surface, int width, int height)
+    : m_surface(surface)
+    , m_width(width)
+    , m_height(height) {}
+
+Bitmap::~Bitmap() {
+    cairo_surface_destroy(m_surface);
+}
+
+int Bitmap::bytesPerRow() const {
+    return cairo_image_surface_get_stride(m_surface);
+}
+
+const std::uint8_t* Bitmap::bytes() const {
+    cairo_surface_flush(m_surface);
+    return cairo_image_surface_get_data(m_surface);
+}
+
+std::uint8_t* Bitmap::mutableBytes() {
+    cairo_surface_flush(m_surface);
+    return cairo_image_surface_get_data(m_surface);
+}
+
+void Bitmap::markChanged() {
+    cairo_surface_mark_dirty(m_surface);
+}
+
+Pixel Bitmap::pixel(int x, int y) const {
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height) {
+        return {};
+    }
+    Pixel pixel;
+    std::memcpy(&pixel, bytes() + static_cast<std::ptrdiff_t>(y) * bytesPerRow() + x * 4, sizeof pixel);
+    return pixel;
+}
+
+std::unique_ptr<Bitmap> Bitmap::copy(int x, int y, int width, int height) const {
+    assert(x >= 0 && y >= 0 && width >= 0 && height >= 0 && x + width <= m_width && y + height <= m_height);
+    std::unique_ptr<Bitmap> part = create(width, height);
+    if (width == 0 || height == 0) {
+        return part;
+    }
+    const std::uint8_t* source = bytes();
+    std::uint8_t* target = part->mutableBytes();
+    for (int row = 0; row < height; ++row) {
+        std::memcpy(target + static_cast<std::ptrdiff_t>(row) * part->bytesPerRow(),
+                    source + static_cast<std::ptrdiff_t>(y + row) * bytesPerRow() + x * 4,
+                    static_cast<size_t>(width) * 4);
+    }
+    part->markChanged();
+    return part;
+}
+
+} // namespace gfx

@@ -1,0 +1,305 @@
+#include "platform/gfx/Canvas.h"
+#include "platform/gfx/Image.h"
+#include "platform/gfx/ImageContext.h"
+#include "platform/gfx/PixelTesting.h"
+
+#include <array>
+#include <limits>
+#include <numbers>
+
+#include <gtest/gtest.h>
+
+namespace gfx {
+namespace {
+
+using namespace testing_pixels;
+
+constexpr float kPi = std::numbers::pi_v<float>;
+const core::Color kRedColor = core::Color::rgba(1, 0, 0);
+const core::Color kBlueColor = core::Color::rgba(0, 0, 1);
+
+// A 20 x 20 point picture at scale 1, unless a test asks for another.
+class CanvasTest : public testing::Test {
+protected:
+    ImageContext m_context{{20, 20}, 1};
+    Canvas& m_canvas = m_context.canvas();
+    const Bitmap& m_pixels = m_context.bitmap();
+};
+
+TEST_F(CanvasTest, DrawsInPointsAtTheScaleWithYGrowingDownward) {
+    ImageContext context({10, 10}, 2);
+    context.canvas().setFillColor(kRedColor);
+    context.canvas().fillRect({1, 1, 3, 2}); // pixels 2 to 7 across, 2 to 5 down
+    const Bitmap& pixels = context.bitmap();
+    EXPECT_EQ(pixels.width(), 20);
+    EXPECT_TRUE(pixelNear(pixels, 2, 2, kRed));
+    EXPECT_TRUE(pixelNear(pixels, 7, 5, kRed));
+    for (auto [x, y] : std::array<std::pair<int, int>, 4>{{{1, 1}, {8, 5}, {7, 6}, {2, 18}}}) {
+        EXPECT_TRUE(pixelNear(pixels, x, y, kClear));
+    }
+}
+
+TEST_F(CanvasTest, FillRulesDecideAboutNestedShapes) {
+    Path nested = Path::rect({0, 0, 20, 20});
+    nested.addPath(Path::rect({5, 5, 10, 10}));
+    m_canvas.setFillColor(kRedColor);
+    m_canvas.fillPath(nested, FillRule::EvenOdd);
+    EXPECT_TRUE(pixelNear(m_pixels, 10, 10, kClear));
+    EXPECT_TRUE(pixelNear(m_pixels, 2, 2, kRed));
+    m_canvas.fillPath(nested, FillRule::NonZero);
+    EXPECT_TRUE(pixelNear(m_pixels, 10, 10, kRed));
+}
+
+TEST_F(CanvasTest, StrokesWithWidthCapsAndDashes) {
+    Path line;
+    line.moveTo({4, 10});
+    line.lineTo({16, 10});
+    m_canvas.setStrokeColor(kRedColor);
+    m_canvas.setLineWidth(4);
+    m_canvas.strokePath(line);
+    EXPECT_TRUE(pixelNear(m_pixels, 10, 8, kRed));
+    EXPECT_TRUE(pixelNear(m_pixels, 10, 12, kClear));
+    EXPECT_TRUE(pixelNear(m_pixels, 3, 10, kClear)); // butt caps end at the end points
+    m_canvas.setLineCap(LineCap::Square);
+    m_canvas.strokePath(line);
+    EXPECT_TRUE(pixelNear(m_pixels, 3, 10, kRed));
+
+    ImageContext dashed({20, 4}, 1);
+    dashed.canvas().setStrokeColor(kRedColor);
+    dashed.canvas().setLineWidth(2);
+    dashed.canvas().setLineDash({2, 2});
+    Path across;
+    across.moveTo({0, 2});
+    across.lineTo({20, 2});
+    dashed.canvas().strokePath(across);
+    EXPECT_TRUE(pixelNear(dashed.bitmap(), 1, 2, kRed));
+    EXPECT_TRUE(pixelNear(dashed.bitmap(), 3, 2, kClear));
+    EXPECT_TRUE(pixelNear(dashed.bitmap(), 5, 2, kRed));
+    dashed.canvas().setLineDash({-1, 2}); // not a pattern: solid
+    dashed.canvas().strokePath(across);
+    EXPECT_TRUE(pixelNear(dashed.bitmap(), 3, 2, kRed));
+}
+
+TEST_F(CanvasTest, ClipsUntilRestored) {
+    m_canvas.setFillColor(kRedColor);
+    m_canvas.save();
+    m_canvas.clipToRect({0, 0, 10, 20});
+    EXPECT_EQ(m_canvas.clipBounds(), core::Rect(0, 0, 10, 20));
+    m_canvas.fillRect({0, 0, 20, 20});
+    EXPECT_TRUE(pixelNear(m_pixels, 5, 5, kRed));
+    EXPECT_TRUE(pixelNear(m_pixels, 15, 5, kClear));
+    m_canvas.restore();
+    m_canvas.restore(); // one too many: nothing happens
+    m_canvas.fillRect({0, 0, 20, 20});
+    EXPECT_TRUE(pixelNear(m_pixels, 15, 5, kRed));
+}
+
+TEST_F(CanvasTest, TransformsApplyToWhatIsDrawnNext) {
+    m_canvas.translate(10, 0);
+    m_canvas.rotate(kPi / 2); // (x, y) -> (10 - y, x)
+    m_canvas.setFillColor(kRedColor);
+    m_canvas.fillRect({0, 0, 5, 2});
+    EXPECT_TRUE(pixelNear(m_pixels, 9, 3, kRed));
+    EXPECT_TRUE(pixelNear(m_pixels, 2, 1, kClear));
+    const core::Point corner = m_canvas.transform().apply({5, 2});
+    EXPECT_NEAR(corner.x, 8, 1e-4);
+    EXPECT_NEAR(corner.y, 5, 1e-4);
+}
+
+TEST_F(CanvasTest, AlphaMultipliesEverythingDrawn) {
+    m_canvas.setAlpha(0.5f);
+    m_canvas.setFillColor(core::Color::white());
+    m_canvas.fillRect({0, 0, 10, 10});
+    EXPECT_TRUE(pixelNear(m_pixels, 5, 5, {128, 128, 128, 128}, 1));
+    m_canvas.setFillColor(core::Color::white(1, 0.5f));
+    m_canvas.fillRect({10, 0, 10, 10});
+    EXPECT_TRUE(pixelNear(m_pixels, 15, 5, {64, 64, 64, 64}, 1));
+}
+
+struct Extension {
+    GradientExtension extension;
+    Pixel before;
+    Pixel after;
+};
+
+TEST_F(CanvasTest, LinearGradientsPaintPastTheirEndsOnlyWhenAsked) {
+    const Gradient redToBlue{{{0, kRedColor}, {1, kBlueColor}}};
+    for (const Extension& e :
+         {Extension{{}, kClear, kClear}, Extension{{true, false}, kRed, kClear},
+          Extension{{false, true}, kClear, kBlue}, Extension{{true, true}, kRed, kBlue}}) {
+        ImageContext context({20, 2}, 1);
+        context.canvas().drawLinearGradient(redToBlue, {5, 0}, {15, 0}, e.extension);
+        EXPECT_TRUE(pixelNear(context.bitmap(), 2, 1, e.before));
+        EXPECT_TRUE(pixelNear(context.bitmap(), 18, 1, e.after));
+        EXPECT_TRUE(pixelNear(context.bitmap(), 10, 1, {128, 0, 128, 255}, 16));
+    }
+}
+
+// The progress overlay's dimmed background: transparent in the middle, black at 0.75 at the
+// radius and, continuing past the end, beyond it.
+TEST_F(CanvasTest, RadialGradientsContinuePastTheEndWhenAsked) {
+    const Gradient dim{{{0, core::Color::rgba(0, 0, 0, 0)}, {1, core::Color::rgba(0, 0, 0, 0.75f)}}};
+    m_canvas.drawRadialGradient(dim, {10, 10}, 0, {10, 10}, 8, {.afterEnd = true});
+    EXPECT_TRUE(pixelNear(m_pixels, 10, 10, {0, 0, 0, 17})); // its centre is 0.7 from the middle
+    EXPECT_TRUE(pixelNear(m_pixels, 0, 0, {0, 0, 0, 191}));
+
+    ImageContext rays({20, 20}, 1);
+    rays.canvas().drawRadialGradient(dim, {10, 10}, 0, {10, 10}, 8);
+    EXPECT_TRUE(pixelNear(rays.bitmap(), 0, 0, kClear));
+    EXPECT_TRUE(pixelNear(rays.bitmap(), 10, 3, {0, 0, 0, 160}, 12));
+}
+
+TEST_F(CanvasTest, ShadowsFallAtTheirOffsetBeneathTheShape) {
+    m_canvas.setShadow(Shadow{{0, 3}, 0, core::Color::black()});
+    m_canvas.setFillColor(core::Color::white());
+    m_canvas.fillRect({5, 5, 5, 5});
+    EXPECT_TRUE(pixelNear(m_pixels, 7, 7, kWhite));  // the shape covers its shadow
+    EXPECT_TRUE(pixelNear(m_pixels, 7, 11, kBlack)); // below the shape, its shadow
+    EXPECT_TRUE(pixelNear(m_pixels, 7, 13, kClear));
+    EXPECT_TRUE(pixelNear(m_pixels, 4, 11, kClear));
+}
+
+TEST_F(CanvasTest, ShadowsAreInBasePointsWhateverTheTransform) {
+    ImageContext context({20, 20}, 2);
+    Canvas& canvas = context.canvas();
+    canvas.translate(10, 10);
+    canvas.rotate(kPi);
+    canvas.setShadow(Shadow{{0, 3}, 0, core::Color::black()});
+    canvas.setFillColor(core::Color::white());
+    canvas.fillRect({-2, -2, 4, 4}); // base points 8 to 12, shadow down to 15
+    EXPECT_TRUE(pixelNear(context.bitmap(), 20, 28, kBlack));
+    EXPECT_TRUE(pixelNear(context.bitmap(), 20, 14, kClear));
+}
+
+TEST_F(CanvasTest, BlurredShadowsFadeOut) {
+    m_canvas.setShadow(Shadow{{0, 0}, 4, core::Color::black()});
+    m_canvas.setFillColor(core::Color::white());
+    m_canvas.fillRect({8, 8, 4, 4});
+    const int near = m_pixels.pixel(10, 13).alpha;
+    const int far = m_pixels.pixel(10, 15).alpha;
+    EXPECT_GT(near, far);
+    EXPECT_GT(far, 0);
+    EXPECT_LT(near, 255);
+    EXPECT_EQ(m_pixels.pixel(10, 19).alpha, 0);
+}
+
+TEST_F(CanvasTest, FlatteningTransformsAndBrokenPathsDrawNothing) {
+    m_canvas.setFillColor(kRedColor);
+    m_canvas.save();
+    m_canvas.scaleBy(0, 1);
+    m_canvas.fillRect({0, 0, 20, 20});
+    m_canvas.drawText("x", *Font::named("Georgia", 12), {0, 0, 20, 20});
+    EXPECT_TRUE(pixelNear(m_pixels, 10, 10, kClear));
+    m_canvas.restore();
+
+    Path broken;
+    broken.moveTo({0, 0});
+    broken.lineTo({std::numeric_limits<float>::quiet_NaN(), 5});
+    broken.lineTo({20, 20});
+    m_canvas.fillPath(broken);
+    m_canvas.strokePath(broken);
+    EXPECT_TRUE(pixelNear(m_pixels, 10, 10, kClear));
+
+    m_canvas.fillRect({0, 0, 20, 20}); // the canvas still draws
+    EXPECT_TRUE(pixelNear(m_pixels, 10, 10, kRed));
+}
+
+TEST_F(CanvasTest, DestinationInKeepsOnlyWhatIsCovered) {
+    m_canvas.setFillColor(kRedColor);
+    m_canvas.fillRect({0, 0, 20, 20});
+    m_canvas.setBlendMode(BlendMode::DestinationIn);
+    m_canvas.setFillColor(core::Color::white(1, 0.5f));
+    m_canvas.fillRect({0, 0, 10, 20});
+    EXPECT_TRUE(pixelNear(m_pixels, 5, 5, {0, 0, 128, 128}, 1));
+    EXPECT_TRUE(pixelNear(m_pixels, 15, 5, kClear));
+}
+
+std::shared_ptr<const Image> imageOf(std::initializer_list<Pixel> pixels, int width, float scale = 1) {
+    std::vector<Pixel> data(pixels);
+    return Image::fromPixels({reinterpret_cast<const std::uint8_t*>(data.data()), data.size() * 4}, width,
+                             static_cast<int>(data.size()) / width, width * 4, PixelLayout::PremultipliedBGRA,
+                             scale);
+}
+
+TEST_F(CanvasTest, ImagesAreScaledIntoTheirRectangle) {
+    const auto redBlue = imageOf({kRed, kBlue}, 2);
+    m_canvas.drawImage(*redBlue, {0, 0, 20, 10});
+    EXPECT_TRUE(pixelNear(m_pixels, 0, 0, kRed));
+    EXPECT_TRUE(pixelNear(m_pixels, 4, 9, kRed));
+    EXPECT_TRUE(pixelNear(m_pixels, 19, 5, kBlue));
+    EXPECT_TRUE(pixelNear(m_pixels, 10, 15, kClear));
+}
+
+TEST_F(CanvasTest, CapInsetsKeepTheBordersUnscaled) {
+    // Three by three pixels at scale 1: red corners, green edges, a blue middle.
+    const auto tile =
+        imageOf({kRed, kGreen, kRed, kGreen, kBlue, kGreen, kRed, kGreen, kRed}, 3)->resizable({1, 1, 1, 1});
+    m_canvas.drawImage(*tile, {0, 0, 10, 10});
+    EXPECT_TRUE(pixelNear(m_pixels, 0, 0, kRed));
+    EXPECT_TRUE(pixelNear(m_pixels, 9, 9, kRed));
+    EXPECT_TRUE(pixelNear(m_pixels, 1, 0, kGreen));
+    EXPECT_TRUE(pixelNear(m_pixels, 8, 0, kGreen));
+    EXPECT_TRUE(pixelNear(m_pixels, 0, 5, kGreen));
+    EXPECT_TRUE(pixelNear(m_pixels, 1, 1, kBlue));
+    EXPECT_TRUE(pixelNear(m_pixels, 8, 8, kBlue));
+    EXPECT_TRUE(pixelNear(m_pixels, 10, 10, kClear));
+    m_canvas.drawImage(*tile, {15, 15, 1, 1}); // smaller than its borders: they shrink
+    EXPECT_TRUE(pixelNear(m_pixels, 15, 15, kRed, 128));
+}
+
+TEST_F(CanvasTest, TextIsDrawnInTheFillColourInsideItsRectangle) {
+    const Font georgia = *Font::named("Georgia", 16);
+    m_canvas.setFillColor(kRedColor);
+    m_canvas.drawText("MMMMMMMM", georgia, {2, 2, 10, 16}, {.lineBreak = LineBreakMode::Clip, .maxLines = 1});
+    int inked = 0;
+    for (int y = 0; y < 20; ++y) {
+        for (int x = 0; x < 20; ++x) {
+            const Pixel pixel = m_pixels.pixel(x, y);
+            if (pixel.alpha > 0) {
+                EXPECT_TRUE(x >= 2 && x < 12 && y >= 2 && y < 18) << x << ", " << y;
+                EXPECT_EQ(pixel.blue, 0);
+                ++inked;
+            }
+        }
+    }
+    EXPECT_GT(inked, 20);
+}
+
+// The topmost inked row of a text drawn alone.
+int inkTop(std::string_view text, const Font& font) {
+    ImageContext context({100, 100}, 1);
+    context.canvas().drawText(text, font, {0, 0, 100, 100});
+    for (int y = 0; y < 100; ++y) {
+        for (int x = 0; x < 100; ++x) {
+            if (context.bitmap().pixel(x, y).alpha > 64) {
+                return y;
+            }
+        }
+    }
+    return 100;
+}
+
+// Georgia's figures are old-style: 6 and 8 rise above the x-height that 0, 1 and 2 keep to.
+TEST_F(CanvasTest, GeorgiaHasOldStyleFigures) {
+    const Font georgia = *Font::named("Georgia", 60);
+    EXPECT_LT(inkTop("6", georgia) + 5, inkTop("0", georgia));
+    EXPECT_LT(inkTop("8", georgia) + 5, inkTop("2", georgia));
+    EXPECT_EQ(inkTop("0", georgia), inkTop("x", georgia));
+}
+
+TEST_F(CanvasTest, TextAlignsWithinItsRectangle) {
+    const Font georgia = *Font::named("Georgia", 12);
+    m_canvas.drawText("1", georgia, {0, 0, 20, 20}, {.alignment = TextAlignment::Right});
+    int leftmost = 20;
+    for (int y = 0; y < 20; ++y) {
+        for (int x = 0; x < 20; ++x) {
+            if (m_pixels.pixel(x, y).alpha > 0) {
+                leftmost = std::min(leftmost, x);
+            }
+        }
+    }
+    EXPECT_GT(leftmost, 12);
+}
+
+} // namespace
+} // namespace gfx
