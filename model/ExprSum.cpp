@@ -1,0 +1,117 @@
+#include "model/ExprSum.h"
+
+#include "model/ExprProduct.h"
+#include "model/ExprSoloist.h"
+#include "model/Int32.h"
+#include "model/Operator.h"
+#include "model/Recording.h"
+#include "model/ViewFactory.h"
+
+namespace zm {
+
+namespace {
+
+// Terms that add into one term of the same shape. A power of a number is a value of its own, not a
+// coefficient times a power of something, so it is like no other term.
+bool areLike(const ExprSoloist& a, const ExprSoloist& b) {
+    const bool powerOfNumber = a.varIsNum() && (a.exponent() != 1 || b.exponent() != 1);
+    return a.var() == b.var() && a.exponent() == b.exponent() && !powerOfNumber;
+}
+
+} // namespace
+
+std::shared_ptr<ExprSum> ExprSum::sumWithArray(const std::vector<ExprPtr>& exprs) {
+    return make<ExprSum>(exprs);
+}
+
+OperatorPtr ExprSum::makeOpFromFirstExpr(const ExprPtr& first, const ExprPtr& second) const {
+    return std::make_shared<OpPlus>(first, second);
+}
+
+std::shared_ptr<ExprView> ExprSum::makeExprViewFromPlaygroundView(ViewFactory& views, Baggage* bag) {
+    return views.makeExprViewSum(std::static_pointer_cast<ExprSum>(self()), bag);
+}
+
+ExprPtr ExprSum::getNegativeWithBaggage(TransitionRecord* bag) {
+    auto minusOne = ExprSoloist::soloWithCoef(-1);
+    recordPosition(bag, minusOne, exprs().front());
+    auto product = ExprProduct::productWithArray({minusOne, self()});
+    recordPosition(bag, product->ops().back(), self());
+    return product;
+}
+
+bool ExprSum::isSimplified() const {
+    std::vector<const ExprSoloist*> terms;
+    for (const ExprPtr& member : exprs()) {
+        if (!member->isSimplified())
+            return false;
+        if (auto term = asExactly<ExprSoloist>(member)) {
+            for (const ExprSoloist* earlier : terms) {
+                if (earlier->var() == term->var() && earlier->exponent() == term->exponent())
+                    return false;
+            }
+            terms.push_back(term.get());
+        }
+    }
+    return true;
+}
+
+bool ExprSum::isFactorized() const {
+    if (!isSimplified())
+        return false;
+    for (const ExprPtr& member : exprs()) {
+        if (!member->isFactorized())
+            return false;
+    }
+    return true;
+}
+
+ExprPtr ExprSum::getSimplifiedExpr() {
+    if (isSimplified())
+        return copy();
+    std::vector<ExprPtr> rest;
+    std::vector<std::shared_ptr<ExprSoloist>> terms;
+    for (const ExprPtr& member : exprs()) {
+        ExprPtr simplified = member->getSimplifiedExpr();
+        if (!simplified)
+            simplified = member->copy();
+        if (auto term = asExactly<ExprSoloist>(simplified))
+            terms.push_back(term);
+        else
+            rest.push_back(simplified);
+    }
+
+    // One pass: each term pairs with at most one later like term.
+    std::vector<bool> used(terms.size(), false);
+    std::vector<ExprPtr> combined;
+    for (size_t i = 0; i < terms.size(); ++i) {
+        for (size_t j = i + 1; j < terms.size() && !used[i]; ++j) {
+            if (!used[j] && areLike(*terms[i], *terms[j])) {
+                combined.push_back(ExprSoloist::soloWithCoef(wrappingAdd(terms[i]->coef(), terms[j]->coef()),
+                                                             terms[i]->var(), terms[i]->exponent()));
+                used[i] = used[j] = true;
+            }
+        }
+    }
+    std::vector<ExprPtr> collected = rest;
+    for (size_t i = 0; i < terms.size(); ++i) {
+        if (!used[i])
+            collected.push_back(terms[i]);
+    }
+    collected.insert(collected.end(), combined.begin(), combined.end());
+
+    if (collected.empty())
+        return copy();
+    if (collected.size() == 1)
+        return collected.front();
+    auto next = sumWithArray(collected);
+    // A pass that combines nothing would be repeated without end: the sum is as simple as it gets.
+    return combined.empty() ? next : next->getSimplifiedExpr();
+}
+
+std::string ExprSum::getSizeApproxString() const {
+    const std::string text = ExprList::getSizeApproxString();
+    return isExactly<ExprProduct>(exprParent()) ? "(" + text + ")" : text;
+}
+
+} // namespace zm

@@ -1,0 +1,48 @@
+#include "model/Operator.h"
+
+#include "model/ViewFactory.h"
+#include "model/steps/StepAdd.h"
+#include "model/steps/StepMultiply.h"
+
+#include <atomic>
+
+namespace zm {
+
+namespace {
+std::atomic<int32_t> nextOpId{0};
+}
+
+Operator::Operator(ExprPtr firstExpr, ExprPtr secondExpr)
+    : m_firstExpr(std::move(firstExpr))
+    , m_secondExpr(std::move(secondExpr))
+    , m_opId(nextOpId.fetch_add(1, std::memory_order_relaxed)) {}
+
+std::shared_ptr<IGenericView> OpPlus::makeOpViewFromPlaygroundView(ViewFactory& views) {
+    return views.makeOpViewPlus(selfAs<OpPlus>());
+}
+
+std::shared_ptr<Step> OpPlus::step() {
+    return StepAdd::stepAddFromOpPlus(selfAs<OpPlus>());
+}
+
+std::shared_ptr<IGenericView> OpTimes::makeOpViewFromPlaygroundView(ViewFactory& views) {
+    return views.makeOpViewTimes(selfAs<OpTimes>());
+}
+
+std::shared_ptr<Step> OpTimes::step() {
+    return StepMultiply::stepMultiplyFromOpTimes(selfAs<OpTimes>());
+}
+
+std::shared_ptr<IGenericView> OpDivide::makeOpViewFromPlaygroundView(ViewFactory& views) {
+    return views.makeOpViewDivide(selfAs<OpDivide>());
+}
+
+std::shared_ptr<IGenericView> OpEquals::makeOpViewFromPlaygroundView(ViewFactory& views) {
+    return views.makeOpViewEquals(selfAs<OpEquals>());
+}
+
+std::shared_ptr<IGenericView> OpParen::makeOpViewFromPlaygroundView(ViewFactory& views) {
+    return views.makeOpViewParen(selfAs<OpParen>());
+}
+
+} // namespace zm
