@@ -161,8 +161,10 @@ ExprPtr ExprList::copyWithBag(TransitionRecord* bag) {
 template <class Edit> ExprPtr ExprList::rebuild(Edit edit, TransitionRecord* bag) {
     const std::vector<ExprPtr> old = m_exprs;
     std::vector<ExprPtr> members;
+    bool changed = false;
     for (const ExprPtr& member : old) {
         ExprPtr edited = edit(member);
+        changed = changed || edited != member || isMyType(edited.get());
         if (!edited)
             continue;
         if (isMyType(edited.get())) {
@@ -175,6 +177,11 @@ template <class Edit> ExprPtr ExprList::rebuild(Edit edit, TransitionRecord* bag
             members.push_back(edited);
         }
     }
+    // A list the edit did not reach stays exactly as it is. Besides saving work, this keeps a list
+    // that a step has already emptied of some members (a fraction's old numerator whose factors
+    // moved into a new product) from claiming them back as their parent.
+    if (!changed)
+        return self();
     if (members.size() <= 1) {
         ExprPtr survivor = members.empty() ? nullptr : members.front();
         if (survivor)

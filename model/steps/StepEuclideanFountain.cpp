@@ -1,0 +1,32 @@
+#include "model/steps/StepEuclideanFountain.h"
+
+#include "model/ExprEquation.h"
+#include "model/Recording.h"
+#include "model/steps/ModalPlaygroundFactory.h"
+
+namespace zm {
+
+std::shared_ptr<Playground>
+StepEuclideanFountainStart::createModalPlayground(ModalPlaygroundFactory& mainPlayground) {
+    return m_equation ? mainPlayground.makePlaygroundEuclideanFountain(m_equation) : nullptr;
+}
+
+ExprPtr StepEuclideanFountain::applyToExpr(const ExprPtr& root, TransitionRecord* bag) {
+    const bool knownType = m_arithType == ArithmeticTypeAdd || m_arithType == ArithmeticTypeMultiply ||
+                           m_arithType == ArithmeticTypeDivide;
+    if (!m_equation || !m_createdExpr || !knownType)
+        return root;
+    const auto type = static_cast<ArithmeticType>(m_arithType);
+    ExprPtr forLeft = m_createdExpr->copyWithBag(nullptr);
+    ExprPtr forRight = m_createdExpr->copyWithBag(nullptr);
+    recordPosition(bag, forLeft, m_createdExpr);
+    recordPosition(bag, forRight, m_createdExpr);
+    ExprPtr left = m_equation->firstExpr()->insertExpr(forLeft, bag, type, 0);
+    ExprPtr right = m_equation->secondExpr()->insertExpr(forRight, bag, type, 1);
+    if (!left || !right)
+        return root;
+    ExprPtr changed = m_equation->replaceExpr(m_equation->firstExpr(), left, bag);
+    return m_equation->replaceExpr(std::static_pointer_cast<ExprEquation>(changed)->secondExpr(), right, bag);
+}
+
+} // namespace zm
