@@ -1,0 +1,169 @@
+#include "platform/ui/ViewAnimation.h"
+
+#include "platform/ui/AnimationEngine.h"
+#include "platform/ui/ViewAnimationBlock.h"
+
+#include <cassert>
+#include <cmath>
+#include <vector>
+
+namespace ui {
+
+namespace {
+
+// A block opened by beginAnimations, until its commit.
+struct NamedBlock {
+    std::unique_ptr<ViewAnimationBlock> block;
+    // Read by the completion, which outlives the block.
+    struct Listener {
+        std::string name;
+        std::any context;
+        std::weak_ptr<AnimationDelegate> delegate;
+    };
+    std::shared_ptr<Listener> listener;
+};
+
+std::vector<NamedBlock>& namedBlocks() {
+    static std::vector<NamedBlock> blocks;
+    return blocks;
+}
+
+AnimationEngine& engine() {
+    AnimationEngine* engine = AnimationEngine::current();
+    assert(engine && "view animations need a running AnimationEngine");
+    return *engine;
+}
+
+// Opens a block on the engine; a block nested in another takes its timing.
+std::unique_ptr<ViewAnimationBlock> openBlock(ViewAnimationBlock::Settings settings,
+                                              std::function<void(bool)> completion) {
+    if (ViewAnimationBlock* outer = engine().innermostBlock()) {
+        settings.duration = outer->settings().duration;
+        settings.delay = outer->settings().delay;
+        settings.curve = outer->settings().curve;
+    }
+    auto block = std::make_unique<ViewAnimationBlock>(
+        settings, std::make_shared<AnimationGroup>(std::move(completion)));
+    engine().open(block->group(), block.get());
+    return block;
+}
+
+void closeBlock(ViewAnimationBlock& block) {
+    engine().close();
+    block.group()->close(block.span());
+}
+
+ViewAnimationBlock::Settings settingsFor(const AnimationParameters& parameters) {
+    ViewAnimationBlock::Settings settings;
+    settings.duration = parameters.duration;
+    settings.delay = parameters.delay;
+    settings.curve = parameters.curve;
+    const bool repeats = hasOption(parameters.options, AnimationOptions::Repeat);
+    settings.repeatCount = parameters.repeatCount > 0 ? parameters.repeatCount : (repeats ? INFINITY : 0);
+    settings.autoreverses = hasOption(parameters.options, AnimationOptions::Autoreverse);
+    settings.beginFromCurrentState = hasOption(parameters.options, AnimationOptions::BeginFromCurrentState);
+    settings.allowUserInteraction = hasOption(parameters.options, AnimationOptions::AllowUserInteraction);
+    return settings;
+}
+
+ViewAnimationBlock& topNamedBlock() {
+    assert(!namedBlocks().empty() && "no beginAnimations to adjust");
+    return *namedBlocks().back().block;
+}
+
+} // namespace
+
+void animate(const AnimationParameters& parameters, const std::function<void()>& changes,
+             std::function<void(bool finished)> completion) {
+    std::unique_ptr<ViewAnimationBlock> block = openBlock(settingsFor(parameters), std::move(completion));
+    if (changes)
+        changes();
+    closeBlock(*block);
+}
+
+void beginAnimations(std::string name, std::any context) {
+    auto listener = std::make_shared<NamedBlock::Listener>(std::move(name), std::move(context));
+    auto completion = [listener](bool finished) {
+        if (std::shared_ptr<AnimationDelegate> delegate = listener->delegate.lock())
+            delegate->animationDidStop(listener->name, finished, listener->context);
+    };
+    namedBlocks().push_back({openBlock({}, std::move(completion)), std::move(listener)});
+}
+
+void setAnimationDuration(double seconds) {
+    topNamedBlock().settings().duration = seconds;
+}
+
+void setAnimationDelay(double seconds) {
+    topNamedBlock().settings().delay = seconds;
+}
+
+void setAnimationCurve(AnimationCurve curve) {
+    topNamedBlock().settings().curve = curve;
+}
+
+void setAnimationRepeatCount(double count) {
+    topNamedBlock().settings().repeatCount = count;
+}
+
+void setAnimationRepeatAutoreverses(bool autoreverses) {
+    topNamedBlock().settings().autoreverses = autoreverses;
+}
+
+void setAnimationBeginsFromCurrentState(bool fromCurrentState) {
+    topNamedBlock().settings().beginFromCurrentState = fromCurrentState;
+}
+
+void setAnimationDelegate(std::weak_ptr<AnimationDelegate> delegate) {
+    assert(!namedBlocks().empty());
+    namedBlocks().back().listener->delegate = std::move(delegate);
+}
+
+void commitAnimations() {
+    assert(!namedBlocks().empty() && "commitAnimations without beginAnimations");
+    if (namedBlocks().empty())
+        return;
+    NamedBlock named = std::move(namedBlocks().back());
+    namedBlocks().pop_back();
+    closeBlock(*named.block);
+}
+
+void animateKeyframes(const AnimationParameters& parameters, KeyframeCurve curve,
+                      const std::function<void()>& keyframes, std::function<void(bool finished)> completion) {
+    std::unique_ptr<ViewAnimationBlock> block = openBlock(settingsFor(parameters), std::move(completion));
+    if (block->animates())
+        block->recordKeyframes(curve);
+    if (keyframes)
+        keyframes();
+    block->makeKeyframeAnimations();
+    closeBlock(*block);
+}
+
+void addKeyframe(double relativeStart, double relativeDuration, const std::function<void()>& changes) {
+    ViewAnimationBlock* block = engine().innermostBlock();
+    if (block)
+        block->setKeyframeSpan(relativeStart, relativeDuration);
+    if (changes)
+        changes();
+    // Changes made outside any keyframe span the whole duration.
+    if (block)
+        block->setKeyframeSpan(0, 1);
+}
+
+bool areAnimationsEnabled() {
+    return engine().areAnimationsEnabled();
+}
+
+void setAnimationsEnabled(bool enabled) {
+    engine().setAnimationsEnabled(enabled);
+}
+
+void performWithoutAnimation(const std::function<void()>& changes) {
+    const bool enabled = engine().areAnimationsEnabled();
+    engine().setAnimationsEnabled(false);
+    if (changes)
+        changes();
+    engine().setAnimationsEnabled(enabled);
+}
+
+} // namespace ui

@@ -1,0 +1,165 @@
+#include "platform/ui/Window.h"
+
+#include "platform/ui/ViewController.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace ui {
+
+namespace {
+
+// A finger that lands this soon and this near after the previous one lifted continues its taps.
+constexpr double multipleTapInterval = 0.35;
+constexpr float multipleTapDistance = 20;
+
+} // namespace
+
+std::shared_ptr<Window> Window::create(const core::Rect& frame) {
+    return std::shared_ptr<Window>(new Window(frame));
+}
+
+Window::Window(const core::Rect& frame)
+    : View(frame) {
+    m_window = this;
+    layer().setHost(this);
+}
+
+Window::~Window() {
+    layer().setHost(nullptr);
+}
+
+void Window::setRootViewController(std::shared_ptr<ViewController> controller) {
+    if (m_rootViewController == controller)
+        return;
+    if (m_rootViewController && m_rootViewController->isViewLoaded())
+        m_rootViewController->view()->removeFromSuperview();
+    m_rootViewController = std::move(controller);
+    if (!m_rootViewController)
+        return;
+    const std::shared_ptr<View>& view = m_rootViewController->view();
+    view->setFrame(bounds());
+    view->setAutoresizingMask(AutoresizingMask::FlexibleWidth | AutoresizingMask::FlexibleHeight);
+    insertSubview(view, 0);
+}
+
+void Window::layerTreeChanged() {
+    if (m_needsDisplay)
+        return;
+    m_needsDisplay = true;
+    if (m_onChange)
+        m_onChange();
+}
+
+int Window::tapCountFor(core::Point location, double timestamp) const {
+    if (!m_lastTap || timestamp - m_lastTap->timestamp > multipleTapInterval)
+        return 1;
+    const float distance = std::hypot(location.x - m_lastTap->location.x, location.y - m_lastTap->location.y);
+    return distance <= multipleTapDistance ? m_lastTap->count + 1 : 1;
+}
+
+bool Window::admits(const View& view) const {
+    bool othersDown = false;
+    for (const auto& [finger, touch] : m_touches) {
+        const View* holder = touch->view();
+        if (!holder)
+            continue;
+        if (holder->isExclusiveTouch() || (holder == &view && !view.isMultipleTouchEnabled()))
+            return false;
+        othersDown = true;
+    }
+    return !(view.isExclusiveTouch() && othersDown);
+}
+
+std::shared_ptr<Touch> Window::beginTouch(const TouchInput& input, double timestamp) {
+    auto touch = std::make_shared<Touch>();
+    touch->m_phase = TouchPhase::Began;
+    touch->m_timestamp = timestamp;
+    touch->m_location = input.location;
+    touch->m_previousLocation = input.location;
+    touch->m_window = this;
+    touch->m_tapCount = tapCountFor(input.location, timestamp);
+    // A finger that lands on nothing, or that its view may not take, is followed but reaches no view.
+    View* hit = hitTest(input.location, nullptr);
+    if (hit && admits(*hit))
+        touch->m_view = hit->weak_from_this();
+    return touch;
+}
+
+void Window::dispatchTouches(std::span<const TouchInput> inputs, double timestamp) {
+    const std::shared_ptr<View> keep = shared_from_this();
+    TouchSet changed;
+    for (const TouchInput& input : inputs) {
+        const auto found = m_touches.find(input.finger);
+        if (input.phase == TouchPhase::Began) {
+            if (found == m_touches.end())
+                changed.push_back(m_touches[input.finger] = beginTouch(input, timestamp));
+            continue;
+        }
+        if (found == m_touches.end() || input.phase == TouchPhase::Stationary)
+            continue;
+        Touch& touch = *found->second;
+        touch.m_previousLocation = touch.m_location;
+        touch.m_location = input.location;
+        touch.m_phase = input.phase;
+        touch.m_timestamp = timestamp;
+        if (std::find(changed.begin(), changed.end(), found->second) == changed.end())
+            changed.push_back(found->second);
+    }
+
+    TouchSet all;
+    for (const auto& [finger, touch] : m_touches) {
+        if (std::find(changed.begin(), changed.end(), touch) == changed.end())
+            touch->m_phase = TouchPhase::Stationary;
+        all.push_back(touch);
+    }
+    const Event event(timestamp, all);
+
+    for (const TouchPhase phase :
+         {TouchPhase::Began, TouchPhase::Moved, TouchPhase::Ended, TouchPhase::Cancelled}) {
+        std::vector<std::pair<std::shared_ptr<View>, TouchSet>> deliveries;
+        for (const std::shared_ptr<Touch>& touch : changed) {
+            std::shared_ptr<View> view = touch->m_view.lock();
+            if (touch->m_phase != phase || !view)
+                continue;
+            auto delivery = std::find_if(deliveries.begin(), deliveries.end(),
+                                         [&](const auto& entry) { return entry.first == view; });
+            if (delivery == deliveries.end())
+                delivery = deliveries.insert(deliveries.end(), {view, {}});
+            delivery->second.push_back(touch);
+        }
+        for (const auto& [view, touches] : deliveries) {
+            switch (phase) {
+            case TouchPhase::Began:
+                view->touchesBegan(touches, event);
+                break;
+            case TouchPhase::Moved:
+                view->touchesMoved(touches, event);
+                break;
+            case TouchPhase::Ended:
+                view->touchesEnded(touches, event);
+                break;
+            default:
+                view->touchesCancelled(touches, event);
+                break;
+            }
+        }
+    }
+
+    for (const std::shared_ptr<Touch>& touch : changed) {
+        if (touch->m_phase == TouchPhase::Ended)
+            m_lastTap = Tap{touch->m_location, timestamp, touch->m_tapCount};
+        if (touch->m_phase == TouchPhase::Ended || touch->m_phase == TouchPhase::Cancelled)
+            std::erase_if(m_touches, [&](const auto& entry) { return entry.second == touch; });
+    }
+}
+
+void Window::cancelTouches(double timestamp) {
+    std::vector<TouchInput> inputs;
+    for (const auto& [finger, touch] : m_touches)
+        inputs.push_back({finger, TouchPhase::Cancelled, touch->m_location});
+    dispatchTouches(inputs, timestamp);
+}
+
+} // namespace ui

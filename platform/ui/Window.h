@@ -1,0 +1,63 @@
+#pragma once
+
+#include "platform/ui/View.h"
+
+#include <functional>
+#include <map>
+#include <span>
+
+namespace ui {
+
+// The root of the view tree shown on the screen. It holds the root view controller, turns the host's
+// input into touches for the views, and tells its owner when the tree must be drawn again.
+//
+// Main thread only.
+class Window : public View, private LayerHost {
+public:
+    static std::shared_ptr<Window> create(const core::Rect& frame);
+    ~Window() override;
+
+    // The root view controller's view fills the window.
+    const std::shared_ptr<ViewController>& rootViewController() const { return m_rootViewController; }
+    void setRootViewController(std::shared_ptr<ViewController> controller);
+
+    // One change of one finger, in window coordinates.
+    struct TouchInput {
+        int finger;
+        TouchPhase phase;
+        core::Point location;
+    };
+    // Hands the changes of one moment to the views: a finger that lands goes to the view hit under it and
+    // stays with it until it lifts. Views get their touches grouped by phase.
+    void dispatchTouches(std::span<const TouchInput> inputs, double timestamp);
+    // Cancels every finger on the screen (the window lost the pointer).
+    void cancelTouches(double timestamp);
+
+    // Whether something changed since the tree was last drawn; `onChange` hears the first change after
+    // each drawing.
+    bool needsDisplay() const { return m_needsDisplay; }
+    void markDisplayed() { m_needsDisplay = false; }
+    void setChangeHandler(std::function<void()> onChange) { m_onChange = std::move(onChange); }
+
+private:
+    explicit Window(const core::Rect& frame);
+
+    void layerTreeChanged() override;
+    std::shared_ptr<Touch> beginTouch(const TouchInput& input, double timestamp);
+    bool admits(const View& view) const;
+    int tapCountFor(core::Point location, double timestamp) const;
+
+    std::shared_ptr<ViewController> m_rootViewController;
+    std::map<int, std::shared_ptr<Touch>> m_touches;
+    // The last finger that lifted, for counting taps.
+    struct Tap {
+        core::Point location;
+        double timestamp;
+        int count;
+    };
+    std::optional<Tap> m_lastTap;
+    bool m_needsDisplay = true;
+    std::function<void()> m_onChange;
+};
+
+} // namespace ui
