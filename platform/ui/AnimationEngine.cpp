@@ -133,7 +133,7 @@ void AnimationEngine::frame(core::TimePoint time) {
         if (!layer->advanceAnimations(now))
             std::erase(m_layers, layer);
     }
-    const double elapsed = m_lastFrame < 0 ? 0 : now - m_lastFrame;
+    const double elapsed = now - m_lastFrame;
     m_lastFrame = now;
     for (FrameObserver* observer : std::vector<FrameObserver*>(m_observers))
         observer->advance(elapsed);
@@ -143,7 +143,7 @@ void AnimationEngine::frame(core::TimePoint time) {
 void AnimationEngine::updateFrameHandler() {
     const bool needed = !m_layers.empty() || !m_observers.empty();
     if (needed && !m_frameHandler) {
-        m_lastFrame = -1;
+        m_lastFrame = now();
         m_frameHandler = m_loop.addFrameHandler(core::FramePhase::Animation,
                                                 [this](core::TimePoint time) { frame(time); });
     } else if (!needed && m_frameHandler) {

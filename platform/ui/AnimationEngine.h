@@ -43,7 +43,7 @@ private:
 class FrameObserver {
 public:
     virtual ~FrameObserver() = default;
-    // `elapsed` is the time since the previous frame (0 on the first).
+    // `elapsed` is the time since the previous frame (or since frames started).
     virtual void advance(double elapsed) = 0;
 };
 
@@ -103,7 +103,7 @@ private:
     std::vector<FrameObserver*> m_observers;
     std::vector<Scope> m_scopes;
     std::uint64_t m_frameHandler = 0;
-    double m_lastFrame = -1;
+    double m_lastFrame = 0;
     bool m_enabled = true;
 };
 

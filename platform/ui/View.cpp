@@ -107,6 +107,16 @@ View* View::viewWithTag(int tag) {
     return nullptr;
 }
 
+void View::addMotionEffect(std::shared_ptr<MotionEffect> effect) {
+    if (effect)
+        m_motionEffects.push_back(std::move(effect));
+}
+
+void View::removeMotionEffect(const MotionEffect& effect) {
+    std::erase_if(m_motionEffects,
+                  [&](const std::shared_ptr<MotionEffect>& kept) { return kept.get() == &effect; });
+}
+
 void View::addSubview(std::shared_ptr<View> view) {
     insertSubview(std::move(view), m_subviews.size());
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ui/Layer.h"
+#include "platform/ui/MotionEffect.h"
 #include "platform/ui/Touch.h"
 
 #include <memory>
@@ -109,6 +110,11 @@ public:
     bool autoresizesSubviews() const { return m_autoresizesSubviews; }
     void setAutoresizesSubviews(bool autoresizes) { m_autoresizesSubviews = autoresizes; }
 
+    // Tilt effects, kept but inert (see MotionEffect).
+    const std::vector<std::shared_ptr<MotionEffect>>& motionEffects() const { return m_motionEffects; }
+    void addMotionEffect(std::shared_ptr<MotionEffect> effect);
+    void removeMotionEffect(const MotionEffect& effect);
+
     // The tree.
     View* superview() const { return m_superview; }
     const std::vector<std::shared_ptr<View>>& subviews() const { return m_subviews; }
@@ -197,6 +203,7 @@ private:
     int m_tag = 0;
     AutoresizingMask m_autoresizingMask = AutoresizingMask::None;
     ContentMode m_contentMode = ContentMode::ScaleToFill;
+    std::vector<std::shared_ptr<MotionEffect>> m_motionEffects;
 
     friend class Window;
 };

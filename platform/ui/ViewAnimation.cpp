@@ -1,6 +1,7 @@
 #include "platform/ui/ViewAnimation.h"
 
 #include "platform/ui/AnimationEngine.h"
+#include "platform/ui/View.h"
 #include "platform/ui/ViewAnimationBlock.h"
 
 #include <cassert>
@@ -148,6 +149,24 @@ void addKeyframe(double relativeStart, double relativeDuration, const std::funct
     // Changes made outside any keyframe span the whole duration.
     if (block)
         block->setKeyframeSpan(0, 1);
+}
+
+void transition(View& from, std::shared_ptr<View> to, const AnimationParameters& parameters,
+                const std::function<void()>& changes, std::function<void(bool finished)> completion) {
+    View* container = from.superview();
+    if (!container || !to) {
+        if (completion)
+            engine().post([completion] { completion(false); });
+        return;
+    }
+    container->addSubview(std::move(to));
+    animate(parameters, changes,
+            [outgoing = from.weak_from_this(), completion = std::move(completion)](bool finished) {
+                if (const std::shared_ptr<View> view = outgoing.lock())
+                    view->removeFromSuperview();
+                if (completion)
+                    completion(finished);
+            });
 }
 
 bool areAnimationsEnabled() {

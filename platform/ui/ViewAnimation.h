@@ -10,6 +10,8 @@
 
 namespace ui {
 
+class View;
+
 // Options of a view animation block; combine them with |.
 enum class AnimationOptions : unsigned {
     None = 0,
@@ -72,6 +74,13 @@ void animateKeyframes(const AnimationParameters& parameters, KeyframeCurve curve
                       const std::function<void()>& keyframes,
                       std::function<void(bool finished)> completion = {});
 void addKeyframe(double relativeStart, double relativeDuration, const std::function<void()>& changes);
+
+// Swaps one view for another in the first one's superview (the heart of a screen transition): `to`
+// goes on top of the superview's subviews, `changes` animate with `parameters`, and once the block has
+// stopped `from` leaves the superview and `completion` runs. When `from` has no superview, nothing is
+// added and the completion hears finished false.
+void transition(View& from, std::shared_ptr<View> to, const AnimationParameters& parameters,
+                const std::function<void()>& changes, std::function<void(bool finished)> completion = {});
 
 // The global switch (see AnimationEngine).
 bool areAnimationsEnabled();

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "platform/ui/AnimationEngine.h"
+#include "platform/ui/Device.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace core {
+class MainLoop;
+}
+
+namespace gfx {
+class Bitmap;
+}
+
+namespace ui {
+
+class SoundPlayer;
+class Window;
+
+// Where the frames of the application go: the screen of the window host, the memory of the headless one.
+class Display {
+public:
+    virtual ~Display() = default;
+    // A new picture of the window, at the device's scale.
+    virtual void present(const gfx::Bitmap& frame) = 0;
+};
+
+// The running game: one window over the device's screen, the animation engine, and the frames that
+// draw the window on the main loop, 60 a second while something moves or changed and none otherwise.
+// A host makes one, on the main loop's thread, and keeps it until the loop ends; it is then shared().
+class Application {
+public:
+    Application(core::MainLoop& loop, const Device& device, Display& display, SoundPlayer& sounds);
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    // The application of the process; asserts that there is one.
+    static Application& shared();
+
+    const Device& device() const { return m_device; }
+    Window& window() const { return *m_window; }
+    AnimationEngine& animationEngine() { return m_engine; }
+    SoundPlayer& soundPlayer() const { return m_sounds; }
+    core::MainLoop& mainLoop() const { return m_loop; }
+
+    // Lays the window out and, when something changed since the last frame, draws and shows a new one.
+    void renderIfNeeded();
+    // The last frame drawn.
+    const gfx::Bitmap& frame() const { return *m_frame; }
+
+private:
+    void requestFrames();
+    void runFrame();
+
+    core::MainLoop& m_loop;
+    Device m_device;
+    Display& m_display;
+    SoundPlayer& m_sounds;
+    AnimationEngine m_engine;
+    std::shared_ptr<Window> m_window;
+    std::unique_ptr<gfx::Bitmap> m_frame;
+    std::uint64_t m_frameHandler = 0;
+};
+
+} // namespace ui
