@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ui/Device.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,6 +11,12 @@ namespace zm {
 // What the user asked of `zembrix` on its command line.
 struct LaunchOptions {
     bool showHelp = false;
+    ui::Idiom device = ui::Idiom::Tablet;
+    float scale = 1;
+    // Run without a window: the picture goes only to the screenshot.
+    bool headless = false;
+    // Where to write a PNG of the screen once the game has settled, then quit.
+    std::optional<std::string> screenshot;
 };
 
 struct CommandLineResult {

@@ -5,8 +5,7 @@
 namespace zm {
 namespace {
 
-TEST(CommandLine, HelpIsRecognisedInBothSpellings)
-{
+TEST(CommandLine, HelpIsRecognisedInBothSpellings) {
     for (const char* spelling : {"--help", "-h"}) {
         const CommandLineResult result = parseCommandLine({spelling});
         ASSERT_TRUE(result.options) << spelling;
@@ -14,11 +13,39 @@ TEST(CommandLine, HelpIsRecognisedInBothSpellings)
     }
 }
 
-TEST(CommandLine, UnknownOptionIsRefusedAndNamed)
-{
-    const CommandLineResult result = parseCommandLine({"--fly"});
-    EXPECT_FALSE(result.options);
-    EXPECT_NE(result.error.find("--fly"), std::string::npos);
+TEST(CommandLine, DefaultsToATabletWindowAtScaleOne) {
+    const CommandLineResult result = parseCommandLine({});
+    ASSERT_TRUE(result.options);
+    EXPECT_EQ(result.options->device, ui::Idiom::Tablet);
+    EXPECT_EQ(result.options->scale, 1);
+    EXPECT_FALSE(result.options->headless);
+    EXPECT_FALSE(result.options->screenshot);
+}
+
+TEST(CommandLine, DeviceScaleHeadlessAndScreenshot) {
+    const CommandLineResult result =
+        parseCommandLine({"--device", "phone", "--scale", "2", "--headless", "--screenshot", "out.png"});
+    ASSERT_TRUE(result.options) << result.error;
+    EXPECT_EQ(result.options->device, ui::Idiom::Phone);
+    EXPECT_EQ(result.options->scale, 2);
+    EXPECT_TRUE(result.options->headless);
+    EXPECT_EQ(result.options->screenshot, "out.png");
+}
+
+TEST(CommandLine, BadArgumentsAreRefusedAndNamed) {
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string named;
+    };
+    const Case cases[] = {
+        {{"--fly"}, "--fly"},     {{"--device", "watch"}, "watch"},   {{"--scale", "3"}, "'3'"},
+        {{"--scale"}, "--scale"}, {{"--screenshot"}, "--screenshot"}, {{"--headless"}, "--screenshot"},
+    };
+    for (const Case& c : cases) {
+        const CommandLineResult result = parseCommandLine(c.arguments);
+        EXPECT_FALSE(result.options) << c.named;
+        EXPECT_NE(result.error.find(c.named), std::string::npos) << result.error;
+    }
 }
 
 } // namespace

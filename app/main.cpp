@@ -1,9 +1,9 @@
 #include "app/CommandLine.h"
+#include "app/Launch.h"
 
 #include <iostream>
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     const zm::CommandLineResult parsed = zm::parseCommandLine({argv + 1, argv + argc});
     if (!parsed.options) {
         std::cerr << "zembrix: " << parsed.error << "\n\n" << zm::usageText();
@@ -13,6 +13,5 @@ int main(int argc, char** argv)
         std::cout << zm::usageText();
         return 0;
     }
-    std::cout << zm::usageText();
-    return 0;
+    return zm::launch(*parsed.options);
 }

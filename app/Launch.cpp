@@ -1,0 +1,69 @@
+#include "app/Launch.h"
+
+#include "platform/core/DispatchQueue.h"
+#include "platform/core/Files.h"
+#include "platform/core/SteadyClock.h"
+#include "platform/gfx/Image.h"
+#include "platform/gfx/Png.h"
+#include "platform/host/HeadlessHost.h"
+#include "platform/host/WindowHost.h"
+
+#include <iostream>
+#include <string_view>
+
+namespace zm {
+
+namespace {
+
+// Game time given to the opening animations before a screenshot is taken.
+constexpr double kSettleSeconds = 1.0;
+
+core::Status writePng(const gfx::Image& image, const std::string& file) {
+    const std::vector<std::uint8_t> png = gfx::encodePng(image);
+    return core::writeFileAtomically(file,
+                                     std::string_view(reinterpret_cast<const char*>(png.data()), png.size()));
+}
+
+int fail(const core::Error& error) {
+    std::cerr << "zembrix: " << error.description << "\n";
+    return 1;
+}
+
+int launchHeadless(const ui::Device& device, const std::string& screenshot) {
+    host::HeadlessHost host(device);
+    host.advance(kSettleSeconds);
+    if (const core::Status written = host.writeScreenshot(screenshot); !written)
+        return fail(written.error());
+    return 0;
+}
+
+int launchWindow(const ui::Device& device, const std::optional<std::string>& screenshot) {
+    auto opened = host::WindowHost::open(device, core::SteadyClock::shared());
+    if (!opened)
+        return fail(opened.error());
+    host::WindowHost& window = **opened;
+    int status = 0;
+    if (screenshot) {
+        core::DispatchQueue::main()->after(core::fromSeconds(kSettleSeconds), [&] {
+            const auto screen = window.readScreen();
+            const core::Status written =
+                screen ? writePng(**screen, *screenshot) : core::Status(screen.error());
+            if (!written)
+                status = fail(written.error());
+            window.quit();
+        });
+    }
+    window.run();
+    return status;
+}
+
+} // namespace
+
+int launch(const LaunchOptions& options) {
+    const ui::Device device{options.device, options.scale};
+    if (options.headless)
+        return launchHeadless(device, *options.screenshot);
+    return launchWindow(device, options.screenshot);
+}
+
+} // namespace zm

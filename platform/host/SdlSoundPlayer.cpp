@@ -1,0 +1,86 @@
+#include "platform/host/SdlSoundPlayer.h"
+
+#include "platform/core/Log.h"
+
+#include <string>
+
+#include <SDL.h>
+
+namespace host {
+
+SdlSoundPlayer::SdlSoundPlayer(std::filesystem::path folder)
+    : m_folder(std::move(folder)) {}
+
+SdlSoundPlayer::~SdlSoundPlayer() {
+    if (m_device) {
+        SDL_CloseAudioDevice(m_device);
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+}
+
+bool SdlSoundPlayer::openOutput() {
+    if (m_device)
+        return true;
+    if (m_outputFailed)
+        return false;
+    SDL_AudioSpec wanted{};
+    wanted.freq = 44100;
+    wanted.format = AUDIO_S16SYS;
+    wanted.channels = 2;
+    wanted.samples = 1024;
+    SDL_AudioSpec obtained{};
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0)
+        m_device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    if (!m_device) {
+        core::logf(core::LogLevel::Warning, "sound: no sound output (%s); sounds stay silent",
+                   SDL_GetError());
+        m_outputFailed = true;
+        return false;
+    }
+    m_output = {obtained.format, obtained.channels, obtained.freq};
+    SDL_PauseAudioDevice(m_device, 0);
+    return true;
+}
+
+SdlSoundPlayer::SoundId SdlSoundPlayer::load(std::string_view name) {
+    if (!openOutput())
+        return 0;
+    const std::string path = (m_folder / (std::string(name) + ".wav")).string();
+    SDL_AudioSpec spec{};
+    Uint8* buffer = nullptr;
+    Uint32 length = 0;
+    if (!SDL_LoadWAV(path.c_str(), &spec, &buffer, &length)) {
+        core::logf(core::LogLevel::Warning, "sound: cannot read %s (%s)", path.c_str(), SDL_GetError());
+        return 0;
+    }
+    SDL_AudioCVT conversion;
+    const int prepared = SDL_BuildAudioCVT(&conversion, spec.format, spec.channels, spec.freq,
+                                           m_output.format, m_output.channels, m_output.frequency);
+    std::vector<std::uint8_t> samples;
+    if (prepared >= 0) {
+        samples.resize(std::size_t(length) * std::size_t(std::max(conversion.len_mult, 1)));
+        std::copy(buffer, buffer + length, samples.begin());
+        conversion.buf = samples.data();
+        conversion.len = int(length);
+        if (prepared == 1 && SDL_ConvertAudio(&conversion) != 0)
+            samples.clear();
+        else
+            samples.resize(std::size_t(prepared == 1 ? conversion.len_cvt : int(length)));
+    }
+    SDL_FreeWAV(buffer);
+    if (samples.empty()) {
+        core::logf(core::LogLevel::Warning, "sound: cannot convert %s (%s)", path.c_str(), SDL_GetError());
+        return 0;
+    }
+    m_sounds.push_back(std::move(samples));
+    return SoundId(m_sounds.size());
+}
+
+void SdlSoundPlayer::play(SoundId sound) {
+    if (!m_device || sound < 1 || sound > m_sounds.size())
+        return;
+    const std::vector<std::uint8_t>& samples = m_sounds[sound - 1];
+    SDL_QueueAudio(m_device, samples.data(), Uint32(samples.size()));
+}
+
+} // namespace host

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "platform/core/MainLoop.h"
+#include "platform/core/Result.h"
+#include "platform/host/SdlSoundPlayer.h"
+#include "platform/ui/Application.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+
+struct SDL_Renderer;
+struct SDL_Texture;
+struct SDL_Window;
+
+namespace gfx {
+class Image;
+}
+
+namespace host {
+
+// Shows the application in a window of the desktop with SDL: titled "Zembrix", the size of the
+// device's screen times its scale, the mouse acting as one finger, closing the window quitting.
+// The window shows each frame the application draws; on a high-density display the frame is
+// stretched to the window's pixels.
+//
+// Main thread only; one at a time.
+class WindowHost : private ui::Display {
+public:
+    // Opens the window, or answers why SDL could not. The main loop runs on `clock` (tests hand in a
+    // manual one and step the frames, in which the window's events are taken).
+    static core::Result<std::unique_ptr<WindowHost>> open(const ui::Device& device,
+                                                          std::shared_ptr<core::Clock> clock);
+    ~WindowHost() override;
+    WindowHost(const WindowHost&) = delete;
+    WindowHost& operator=(const WindowHost&) = delete;
+
+    ui::Application& application() { return *m_application; }
+    core::MainLoop& loop() { return m_loop; }
+
+    // Runs until the window is closed or quit() is called.
+    void run() { m_loop.runForever(); }
+    void quit() { m_loop.quit(); }
+
+    // What the window shows now, read back from its pixels.
+    core::Result<std::shared_ptr<const gfx::Image>> readScreen();
+
+private:
+    WindowHost(const ui::Device& device, std::shared_ptr<core::Clock> clock, SDL_Window* window,
+               SDL_Renderer* renderer);
+
+    void present(const gfx::Bitmap& frame) override;
+    void pumpEvents();
+    core::Point pointFor(int x, int y) const;
+
+    SDL_Window* m_window;
+    SDL_Renderer* m_renderer;
+    SDL_Texture* m_texture = nullptr;
+    core::MainLoop m_loop;
+    SdlSoundPlayer m_sounds;
+    std::unique_ptr<ui::Application> m_application;
+    std::uint64_t m_inputHandler = 0;
+    bool m_pressed = false;
+};
+
+} // namespace host

@@ -1,0 +1,103 @@
+#include "platform/core/ManualClock.h"
+#include "platform/gfx/Image.h"
+#include "platform/gfx/PixelTesting.h"
+#include "platform/host/WindowHost.h"
+#include "platform/ui/Window.h"
+
+#include <cstdlib>
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+namespace host {
+namespace {
+
+using namespace gfx::testing_pixels;
+
+// A real SDL window on SDL's offscreen video driver: no display is needed.
+class WindowHostTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        auto opened = WindowHost::open({ui::Idiom::Phone, 2}, clock);
+        ASSERT_TRUE(opened) << opened.error().text();
+        host = std::move(opened).value();
+    }
+
+    void frame() { host->loop().advanceBy(core::MainLoop::defaultFrameInterval); }
+
+    void pushMouse(Uint32 type, int x, int y) {
+        SDL_Event event{};
+        event.type = type;
+        if (type == SDL_MOUSEMOTION) {
+            event.motion.x = x;
+            event.motion.y = y;
+            event.motion.state = SDL_BUTTON_LMASK;
+        } else {
+            event.button.button = SDL_BUTTON_LEFT;
+            event.button.x = x;
+            event.button.y = y;
+        }
+        SDL_PushEvent(&event);
+    }
+
+    std::shared_ptr<core::ManualClock> clock = std::make_shared<core::ManualClock>();
+    std::unique_ptr<WindowHost> host;
+};
+
+TEST_F(WindowHostTest, TheWindowShowsTheFrames) {
+    auto box = ui::View::create({0, 0, 240, 160});
+    box->setBackgroundColor(core::Color::rgba(0, 1, 0));
+    host->application().window().addSubview(box);
+    frame();
+    const auto screen = host->readScreen();
+    ASSERT_TRUE(screen) << screen.error().text();
+    EXPECT_EQ((*screen)->pixelWidth(), 960);
+    EXPECT_TRUE(pixelNear((*screen)->bitmap(), 100, 100, kGreen));
+    EXPECT_TRUE(pixelNear((*screen)->bitmap(), 900, 600, kBlack));
+}
+
+TEST_F(WindowHostTest, TheMouseIsOneFingerInPoints) {
+    struct Finger : ui::View {
+        static std::shared_ptr<Finger> make() { return std::shared_ptr<Finger>(new Finger); }
+        Finger()
+            : View({0, 0, 480, 320}) {}
+        void touchesBegan(const ui::TouchSet& touches, const ui::Event&) override {
+            record("began", touches);
+        }
+        void touchesMoved(const ui::TouchSet& touches, const ui::Event&) override {
+            record("moved", touches);
+        }
+        void touchesEnded(const ui::TouchSet& touches, const ui::Event&) override {
+            record("ended", touches);
+        }
+        void record(const char* phase, const ui::TouchSet& touches) {
+            const core::Point point = touches.front()->locationInView(this);
+            log.push_back(std::string(phase) + " " + std::to_string(int(point.x)) + "," +
+                          std::to_string(int(point.y)));
+        }
+        std::vector<std::string> log;
+    };
+    auto finger = Finger::make();
+    host->application().window().addSubview(finger);
+    pushMouse(SDL_MOUSEMOTION, 10, 10); // moving without a press touches nothing
+    pushMouse(SDL_MOUSEBUTTONDOWN, 200, 100);
+    pushMouse(SDL_MOUSEMOTION, 300, 120);
+    pushMouse(SDL_MOUSEBUTTONUP, 400, 140);
+    frame();
+    // The window is twice the points in pixels.
+    EXPECT_EQ(finger->log, (std::vector<std::string>{"began 100,50", "moved 150,60", "ended 200,70"}));
+}
+
+TEST_F(WindowHostTest, ClosingTheWindowQuitsTheLoop) {
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+    frame();
+    host->run(); // returns at once: the quit was asked for already
+    SUCCEED();
+}
+
+} // namespace
+} // namespace host
