@@ -39,8 +39,6 @@ public:
 private:
     friend class Window;
 
-    core::Point windowPointIn(const View* view, core::Point windowPoint) const;
-
     TouchPhase m_phase = TouchPhase::Began;
     double m_timestamp = 0;
     int m_tapCount = 1;

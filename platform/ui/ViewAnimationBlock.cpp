@@ -92,7 +92,7 @@ void ViewAnimationBlock::makeKeyframeAnimations() {
             times.push_back(1);
         }
         Animation animation = makeAnimation(Animation::keyframes(track.property, values, times));
-        // The pace between keyframes is theirs; the curve applies to each keyframe's own values.
+        // Time runs evenly through the keyframes; the curve only shapes the way between their values.
         animation.setTimingFunction(TimingFunction::linear())
             .setCalculationMode(m_keyframeCurve == KeyframeCurve::Cubic ? CalculationMode::Cubic
                                                                         : CalculationMode::Linear);
