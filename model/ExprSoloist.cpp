@@ -284,6 +284,8 @@ std::vector<std::shared_ptr<ExprProduct>> ExprSoloist::getFactorizedProductPairs
     if (varIsNotNum()) {
         if (m_coef != 0)
             pairOf(m_coef, soloWithCoef(1, m_var, m_exponent));
+    } else if (m_exponent != 1) {
+        // A power of a number has no pairs of plain numbers that keep its value.
     } else if (m_coef < -1) {
         pairOf(-1, soloWithCoef(wrappingNeg(m_coef)));
     } else if (m_coef > 0) {

@@ -71,7 +71,8 @@ public:
 
     // The ways to write the term as a product of two factors: c x (name with coefficient 1) for a
     // variable term, (-1) x (-c) for a number below -1, d x (c / d) for every divisor d up to the
-    // square root of a positive number; none for 0, -1 and a variable term with coefficient 0.
+    // square root of a positive number; none for 0, -1, a variable term with coefficient 0 and a
+    // power of a number.
     std::vector<std::shared_ptr<ExprProduct>> getFactorizedProductPairs() const;
     // The divisor pairs (d, c / d) of a positive number, d ascending up to the square root.
     static std::vector<std::pair<int32_t, int32_t>> divisorPairs(int32_t value);

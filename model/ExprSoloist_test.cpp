@@ -232,6 +232,10 @@ TEST(ExprSoloist, FactorPairs) {
     EXPECT_THAT(pairTexts(*num(0)), IsEmpty());
     EXPECT_THAT(pairTexts(*num(-1)), IsEmpty());
     EXPECT_THAT(pairTexts(*term(0, "x")), IsEmpty());
+    // 3^2 is no 1 x 3, and -4^2 no -1 x 4.
+    EXPECT_THAT(pairTexts(*term(3, "num", 2)), IsEmpty());
+    EXPECT_THAT(pairTexts(*term(-4, "num", 2)), IsEmpty());
+    EXPECT_THAT(pairTexts(*term(5, "num", 0)), IsEmpty());
     auto thirtySix = pairTexts(*num(36));
     EXPECT_EQ(thirtySix.size(), 5u);
     EXPECT_EQ(thirtySix.back(), "6 * 6");

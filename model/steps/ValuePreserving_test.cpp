@@ -3,6 +3,8 @@
 // (its sides' difference or their ratio stays the same). The same step gives the same tree with and
 // without a record, and leaves every tree well formed.
 
+#include "model/steps/StepDistribute.h"
+#include "model/steps/StepFactorize.h"
 #include "model/testing/Evaluate.h"
 #include "model/testing/RandomTrees.h"
 #include "model/testing/RecordingBaggage.h"
@@ -64,46 +66,104 @@ bool usable(double value) {
     return ::testing::AssertionFailure() << before.description() << " became " << after.description();
 }
 
-TEST(ValuePreserving, BasicStepsAtRandom) {
-    RandomTrees random(20261210);
-    int applied = 0, refused = 0;
-    for (int trial = 0; trial < 4000; ++trial) {
-        ExprPtr root = random.root(3);
-        std::vector<StepPtr> candidates = basicStepCandidates(root);
-        if (isExactly<ExprEquation>(root)) {
-            const int32_t type = static_cast<int32_t>(random.below(3));
-            auto typed = random.term(true);
-            if (type != ArithmeticTypeAdd)
-                typed->setVar(kNumVar);
-            candidates.push_back(std::make_shared<StepEuclideanFountain>(
-                std::static_pointer_cast<ExprEquation>(root), typed, type));
-        }
-        if (candidates.empty())
+struct Tally {
+    int applied = 0;
+    int refused = 0;
+};
+
+// Applies one of the steps that `candidates` makes for a random tree, `trials` times, and checks
+// every property on each. A twin tree from the same seed takes the same step without a record.
+template <class Candidates> Tally applyAtRandom(uint64_t seed, int trials, Candidates candidates) {
+    RandomTrees trees(seed), twins(seed), choices(seed + 1);
+    Tally tally;
+    for (int trial = 0; trial < trials; ++trial) {
+        ExprPtr root = trees.root(3);
+        ExprPtr twin = twins.root(3);
+        std::vector<StepPtr> steps = candidates(root);
+        std::vector<StepPtr> twinSteps = candidates(twin);
+        if (steps.empty() || steps.size() != twinSteps.size()) {
+            EXPECT_EQ(steps.size(), twinSteps.size());
             continue;
-        const StepPtr step = candidates[random.below(static_cast<uint32_t>(candidates.size()))];
+        }
+        const size_t pick = choices.below(static_cast<uint32_t>(steps.size()));
+        const StepPtr& step = steps[pick];
         const ExprPtr before = root->copy();
-        const ExprPtr tried = applyToIdCopy(*step, *root);
 
         RecordingBaggage bag;
         const ExprPtr after = step->applyToExpr(root, &bag);
-        ASSERT_NE(after, nullptr) << before->description();
-        ASSERT_EQ(treeFault(*after), "") << before->description() << " with " << step->description();
-        if (tried) {
-            EXPECT_EQ(tried->description(), after->description()) << "with and without a record";
+        if (!after) {
+            ADD_FAILURE() << "no tree after " << step->description() << " on " << before->description();
+            continue;
         }
+        EXPECT_EQ(treeFault(*after), "") << before->description() << " with " << step->description();
+        EXPECT_EQ(twinSteps[pick]->applyToExpr(twin, nullptr)->description(), after->description())
+            << "with and without a record";
         EXPECT_TRUE(keepsValue(*before, *after)) << step->description();
 
         const bool failed = std::any_of(bag.records.begin(), bag.records.end(),
                                         [](const Record& r) { return r.kind == Record::Kind::Fail; });
         if (failed) {
-            ++refused;
+            ++tally.refused;
             EXPECT_TRUE(after->isExactMatch(*before)) << "a refused step changed " << before->description();
         } else {
-            ++applied;
+            ++tally.applied;
         }
     }
-    EXPECT_GT(applied, 1000);
-    EXPECT_GT(refused, 100);
+    return tally;
+}
+
+TEST(ValuePreserving, BasicStepsAtRandom) {
+    const Tally tally = applyAtRandom(20261210, 4000, [](const ExprPtr& root) {
+        std::vector<StepPtr> steps = basicStepCandidates(root);
+        if (auto equation = asExactly<ExprEquation>(root)) {
+            // Both sides, with a number drawn from the tree's own shape so that the twin gets the same.
+            const auto solos = root->getSolos();
+            const auto type = static_cast<int32_t>(solos.size() % 3);
+            auto typed = ExprSoloist::soloWithCoef(static_cast<int32_t>(solos.size() % 5) + 1,
+                                                   type == ArithmeticTypeAdd ? "x" : kNumVar);
+            steps.push_back(std::make_shared<StepEuclideanFountain>(equation, typed, type));
+        }
+        return steps;
+    });
+    EXPECT_GT(tally.applied, 1000);
+    EXPECT_GT(tally.refused, 100);
+}
+
+TEST(ValuePreserving, FactorStepsAtRandom) {
+    const Tally tally =
+        applyAtRandom(4242, 4000, [](const ExprPtr& root) { return factorStepCandidates(root); });
+    EXPECT_GT(tally.applied, 1000);
+    EXPECT_GT(tally.refused, 100);
+}
+
+// The trial on an id copy reaches what the step reaches on its own tree.
+TEST(ValuePreserving, TrialsMatchTheStep) {
+    RandomTrees trees(77);
+    RandomTrees choices(78);
+    int compared = 0;
+    for (int trial = 0; trial < 1000; ++trial) {
+        ExprPtr root = trees.root(3);
+        std::vector<StepPtr> steps = basicStepCandidates(root);
+        for (const StepPtr& step : factorStepCandidates(root)) {
+            // Flags a playground sets are not carried over to a re-targeted step.
+            auto distribute = std::dynamic_pointer_cast<StepDistribute>(step);
+            auto factorOut = std::dynamic_pointer_cast<StepFactorOut>(step);
+            if ((distribute && distribute->reverse()) || (factorOut && !factorOut->outLeft()))
+                continue;
+            steps.push_back(step);
+        }
+        if (steps.empty())
+            continue;
+        const StepPtr& step = steps[choices.below(static_cast<uint32_t>(steps.size()))];
+        const std::string source = root->description();
+        const ExprPtr tried = applyToIdCopy(*step, *root);
+        ASSERT_NE(tried, nullptr) << step->description();
+        EXPECT_EQ(root->description(), source) << "the trial left the source alone";
+        EXPECT_EQ(step->applyToExpr(root, nullptr)->description(), tried->description())
+            << step->description();
+        ++compared;
+    }
+    EXPECT_GT(compared, 900);
 }
 
 } // namespace

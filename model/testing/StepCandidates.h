@@ -6,7 +6,10 @@
 #include "model/ExprSoloist.h"
 #include "model/Operator.h"
 #include "model/steps/StepCommute.h"
+#include "model/steps/StepDistribute.h"
+#include "model/steps/StepEliminate.h"
 #include "model/steps/StepEuclideanFountain.h"
+#include "model/steps/StepFactorize.h"
 #include "model/steps/StepTranspose.h"
 
 #include <vector>
@@ -41,6 +44,57 @@ inline std::vector<StepPtr> basicStepCandidates(const ExprPtr& root) {
                                 : isExactly<ExprQuotient>(parent) ? ArithmeticTypeDivide
                                                                   : ArithmeticTypeAdd;
             steps.push_back(StepTranspose::stepTransposeWithExpr(solo, sym));
+        }
+    }
+    return steps;
+}
+
+// The moves of the factor rules: distributing (either way round), factorizing each term into each
+// of its pairs, cancelling or preparing to cancel any two terms across a bar (in both orders), and
+// taking out any two equivalent terms (to either side).
+inline std::vector<StepPtr> factorStepCandidates(const ExprPtr& root) {
+    std::vector<StepPtr> steps;
+    for (const OperatorPtr& op : root->getOps()) {
+        if (auto times = asExactly<OpTimes>(op)) {
+            if (auto step = StepDistribute::stepDistributeFromTimes(times)) {
+                steps.push_back(step);
+                auto reversed = StepDistribute::stepDistributeFromTimes(times);
+                reversed->setReverse(true);
+                steps.push_back(reversed);
+            }
+        }
+    }
+    const auto solos = root->getSolos();
+    for (const auto& solo : solos) {
+        for (const auto& pair : solo->getFactorizedProductPairs())
+            steps.push_back(StepFactorize::stepFactorizeWithOg(solo, pair));
+    }
+    auto factors = [](const ExprPtr& side) {
+        auto product = asExactly<ExprProduct>(side);
+        return product ? product->exprs() : std::vector<ExprPtr>{side};
+    };
+    for (const auto& fraction : root->childrenOfType<ExprQuotient>()) {
+        for (const ExprPtr& n : factors(fraction->firstExpr())) {
+            for (const ExprPtr& d : factors(fraction->secondExpr())) {
+                for (const auto& crossed : {std::vector<ExprPtr>{n, d}, std::vector<ExprPtr>{d, n}}) {
+                    if (auto step = StepEliminate::stepEliminateWithExprs(crossed))
+                        steps.push_back(step);
+                    if (auto step = StepEliminateQuick::stepEliminateQuickFromExprs(crossed))
+                        steps.push_back(step);
+                }
+            }
+        }
+    }
+    for (const auto& a : solos) {
+        for (const auto& b : solos) {
+            if (a == b)
+                continue;
+            if (auto step = StepFactorOut::stepFactorOutWithSolos({a, b})) {
+                steps.push_back(step);
+                auto right = StepFactorOut::stepFactorOutWithSolos({a, b});
+                right->setOutLeft(false);
+                steps.push_back(right);
+            }
         }
     }
     return steps;
