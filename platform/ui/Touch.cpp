@@ -4,16 +4,20 @@
 
 namespace ui {
 
-core::Point Touch::windowPointIn(const View* view, core::Point windowPoint) const {
-    return view ? view->convertPointFromView(windowPoint, nullptr) : windowPoint;
+namespace {
+
+core::Point fromWindow(core::Point point, const View* view) {
+    return view ? view->convertPointFromView(point, nullptr) : point;
 }
 
+} // namespace
+
 core::Point Touch::locationInView(const View* view) const {
-    return windowPointIn(view, m_location);
+    return fromWindow(m_location, view);
 }
 
 core::Point Touch::previousLocationInView(const View* view) const {
-    return windowPointIn(view, m_previousLocation);
+    return fromWindow(m_previousLocation, view);
 }
 
 TouchSet Event::touchesForView(const View& view) const {
