@@ -9,6 +9,7 @@
 #include "platform/ui/View.h"
 #include "platform/ui/ViewAnimation.h"
 
+#include <limits>
 #include <numbers>
 
 namespace ui {
@@ -203,6 +204,22 @@ TEST_F(RendererTest, LayerContentsFillTheBounds) {
     const gfx::Bitmap& bitmap = render(*root);
     EXPECT_TRUE(pixelNear(bitmap, 45, 45, kGreen));
     EXPECT_TRUE(pixelNear(bitmap, 55, 55, kClear));
+}
+
+TEST_F(RendererTest, OddGeometryDrawsWithoutHarm) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    auto broken = Swatch::make({nan, 0, 10, nan}, red);
+    auto huge = Swatch::make({-1e9f, -1e9f, 2e9f, 2e9f}, green);
+    auto faded = View::create({0, 0, 1e9f, 1e9f});
+    faded->setAlpha(0.5f);
+    faded->addSubview(View::create({0, 0, 10, 10}));
+    auto flat = Swatch::make({0, 0, 10, 10}, blue);
+    flat->setTransform(core::AffineTransform::makeScale(0, 1));
+    for (const auto& view :
+         {std::shared_ptr<View>(broken), std::shared_ptr<View>(huge), faded, std::shared_ptr<View>(flat)})
+        root->addSubview(view);
+    render(*root);
+    EXPECT_EQ(picture->pixelWidth(), 100);
 }
 
 } // namespace

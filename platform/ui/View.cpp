@@ -275,8 +275,11 @@ View* View::hitTest(core::Point point, const Event* event) {
     if (!pointInside(point, event))
         return nullptr;
     for (auto subview = m_subviews.rbegin(); subview != m_subviews.rend(); ++subview) {
-        const core::Point local = (*subview)->m_layer->model().toSuperlayer().inverted().apply(point);
-        if (View* hit = (*subview)->hitTest(local, event))
+        const core::AffineTransform toSuperview = (*subview)->m_layer->model().toSuperlayer();
+        // A view squashed flat (scaled by 0) covers no area.
+        if (toSuperview.a * toSuperview.d - toSuperview.b * toSuperview.c == 0)
+            continue;
+        if (View* hit = (*subview)->hitTest(toSuperview.inverted().apply(point), event))
             return hit;
     }
     return this;

@@ -220,6 +220,8 @@ TEST(View, HitTestHonoursTransformsAndOverriddenInsideTests) {
     root->addSubview(scaled);
     EXPECT_EQ(root->hitTest({25, 145}, nullptr), scaled.get()); // inside the doubled box only
     EXPECT_EQ(root->hitTest({35, 145}, nullptr), root.get());
+    scaled->setTransform(core::AffineTransform::makeScale(0, 0));
+    EXPECT_EQ(root->hitTest({10, 160}, nullptr), root.get());
 }
 
 TEST(View, ConversionBetweenAnyTwoViews) {
