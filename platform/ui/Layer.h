@@ -135,7 +135,7 @@ public:
     bool blocksInteraction() const;
 
     // Stops (finished) the animations that have reached their end by `now`; the animation engine calls
-    // this every frame. Answers whether any animation still runs or fills.
+    // this every frame. Answers whether any animation still runs.
     bool advanceAnimations(double now);
 
     // Draws what only this kind of layer draws, in its bounds' coordinates, with presented values.
