@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <mutex>
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
@@ -35,87 +34,66 @@ bool hasExtension(const char* extensions, const char* name) {
     return false;
 }
 
-} // namespace
+// The surfaceless EGL display, initialised on first use and kept for the life of the process:
+// terminating it would unload Mesa's driver, stranding what the driver had allocated, and the next
+// context would load it all again.
+struct SurfacelessDisplay {
+    EGLDisplay handle = EGL_NO_DISPLAY;
+    std::string error; // why there is none
 
-// The surfaceless EGL display, initialised once and terminated when the last context using it is gone
-// (eglTerminate acts on the display for the whole process, so no context may outlive it).
-class Display {
-public:
-    static std::shared_ptr<Display> shared(std::string& error) {
-        static std::mutex mutex;
-        static std::weak_ptr<Display> current;
-        std::lock_guard lock(mutex);
-        if (auto display = current.lock())
-            return display;
-        auto display = open(error);
-        current = display;
+    static const SurfacelessDisplay& shared() {
+        static const SurfacelessDisplay display = open();
         return display;
     }
 
-    explicit Display(EGLDisplay handle)
-        : m_handle(handle) {}
-    ~Display() { eglTerminate(m_handle); }
-
-    EGLDisplay handle() const { return m_handle; }
-
 private:
-    static std::shared_ptr<Display> open(std::string& error) {
+    static SurfacelessDisplay open() {
         const char* clientExtensions = eglQueryString(EGL_NO_DISPLAY, EGL_EXTENSIONS);
-        if (!hasExtension(clientExtensions, "EGL_MESA_platform_surfaceless")) {
-            error = "EGL has no surfaceless platform (EGL_MESA_platform_surfaceless)";
-            return nullptr;
-        }
+        if (!hasExtension(clientExtensions, "EGL_MESA_platform_surfaceless"))
+            return {EGL_NO_DISPLAY, "EGL has no surfaceless platform (EGL_MESA_platform_surfaceless)"};
         EGLDisplay handle =
             eglGetPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
-        if (handle == EGL_NO_DISPLAY) {
-            error = eglFailure("no surfaceless EGL display");
-            return nullptr;
-        }
-        if (!eglInitialize(handle, nullptr, nullptr)) {
-            error = eglFailure("the surfaceless EGL display does not initialise");
-            return nullptr;
-        }
+        if (handle == EGL_NO_DISPLAY)
+            return {EGL_NO_DISPLAY, eglFailure("no surfaceless EGL display")};
+        if (!eglInitialize(handle, nullptr, nullptr))
+            return {EGL_NO_DISPLAY, eglFailure("the surfaceless EGL display does not initialise")};
         const char* extensions = eglQueryString(handle, EGL_EXTENSIONS);
         for (const char* needed : {"EGL_KHR_no_config_context", "EGL_KHR_surfaceless_context"}) {
-            if (!hasExtension(extensions, needed)) {
-                eglTerminate(handle);
-                error = std::string("the EGL display lacks ") + needed;
-                return nullptr;
-            }
+            if (!hasExtension(extensions, needed))
+                return {EGL_NO_DISPLAY, std::string("the EGL display lacks ") + needed};
         }
-        return std::make_shared<Display>(handle);
+        return {handle, {}};
     }
-
-    EGLDisplay m_handle;
 };
 
+} // namespace
+
 core::Result<std::unique_ptr<Context>> Context::create() {
-    std::string error;
-    std::shared_ptr<Display> display = Display::shared(error);
-    if (!display)
-        return contextError(kNoDisplay, error);
+    const SurfacelessDisplay& display = SurfacelessDisplay::shared();
+    if (display.handle == EGL_NO_DISPLAY)
+        return contextError(kNoDisplay, display.error);
     if (!eglBindAPI(EGL_OPENGL_ES_API))
         return contextError(kNoContext, eglFailure("EGL does not offer OpenGL ES"));
     const EGLint attributes[] = {EGL_CONTEXT_CLIENT_VERSION, 2, EGL_NONE};
-    EGLContext context = eglCreateContext(display->handle(), EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, attributes);
+    EGLContext context = eglCreateContext(display.handle, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, attributes);
     if (context == EGL_NO_CONTEXT)
         return contextError(kNoContext, eglFailure("no OpenGL ES 2.0 context"));
-    return std::unique_ptr<Context>(new Context(std::move(display), context));
+    return std::unique_ptr<Context>(new Context(display.handle, context));
 }
 
-Context::Context(std::shared_ptr<Display> display, void* context)
-    : m_display(std::move(display))
+Context::Context(void* display, void* context)
+    : m_display(display)
     , m_context(context) {}
 
 Context::~Context() {
     releaseCurrent();
-    eglDestroyContext(m_display->handle(), m_context);
+    eglDestroyContext(m_display, m_context);
 }
 
 bool Context::makeCurrent() {
     if (isCurrent())
         return true;
-    return eglMakeCurrent(m_display->handle(), EGL_NO_SURFACE, EGL_NO_SURFACE, m_context) == EGL_TRUE;
+    return eglMakeCurrent(m_display, EGL_NO_SURFACE, EGL_NO_SURFACE, m_context) == EGL_TRUE;
 }
 
 bool Context::isCurrent() const {
@@ -124,7 +102,7 @@ bool Context::isCurrent() const {
 
 void Context::releaseCurrent() {
     if (isCurrent())
-        eglMakeCurrent(m_display->handle(), EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+        eglMakeCurrent(m_display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
 }
 
 } // namespace gl

@@ -6,8 +6,6 @@
 
 namespace gl {
 
-class Display;
-
 // An OpenGL ES 2.0 rendering context with no window behind it, on Mesa's surfaceless EGL platform:
 // it renders in software (llvmpipe) when the machine has no GPU, and needs no display server.
 // There is no default framebuffer; everything is drawn into framebuffer objects.
@@ -34,9 +32,9 @@ public:
     void releaseCurrent();
 
 private:
-    Context(std::shared_ptr<Display> display, void* context);
+    Context(void* display, void* context);
 
-    std::shared_ptr<Display> m_display;
+    void* m_display; // EGLDisplay, kept for the life of the process
     void* m_context; // EGLContext
 };
 

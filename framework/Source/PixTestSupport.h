@@ -1,0 +1,62 @@
+#pragma once
+
+// Helpers shared by the framework's tests (defined in PixTestSupport_test.cpp; not part of the library).
+
+#include "framework/Source/PixOutput.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace zm::pixtest {
+
+using Rgba = std::array<std::uint8_t, 4>;
+
+// A still source for tests: straight RGBA pixels, top row first, uploaded as they are and pushed to
+// every target as one frame, the way a still image travels through the graph.
+class PixTestImageSource : public PixOutput {
+public:
+    static std::shared_ptr<PixTestImageSource> create(int width, int height, const std::vector<Rgba>& pixels);
+    static std::shared_ptr<PixTestImageSource> filled(int width, int height, Rgba colour);
+
+    // Queues one frame to every target and returns at once.
+    void push();
+
+private:
+    PixTestImageSource(int width, int height, const std::vector<Rgba>& pixels);
+
+    core::Size m_size;
+};
+
+// A target that writes down every call it gets, for checking the order of the graph's calls.
+class PixRecordingTarget : public PixInput {
+public:
+    std::vector<std::string> calls; // read after the graph's work is done
+
+    PixTextureDelegate* textureDelegate = nullptr;
+    bool wantsMonochrome = true;
+
+    void newFrameReadyAtTime(PixFrameTime frameTime, int textureIndex) override;
+    void setInputTexture(GLuint texture, int textureIndex) override;
+    void setTextureDelegate(PixTextureDelegate* delegate, int textureIndex) override;
+    int nextAvailableTextureIndex() const override { return 0; }
+    void setInputSize(core::Size newSize, int textureIndex) override;
+    void setInputRotation(PixInputRotation rotation, int textureIndex) override;
+    core::Size maximumOutputSize() const override { return {}; }
+    void endProcessing() override;
+    bool shouldIgnoreUpdatesToThisTarget() const override { return false; }
+    bool enabled() const override { return true; }
+    void conserveMemoryForNextFrame() override;
+    bool wantsMonochromeInput() const override { return wantsMonochrome; }
+    void setCurrentlyReceivingMonochromeInput(bool newValue) override;
+};
+
+// True when each channel of every pixel is within the tolerance of the expected colour.
+::testing::AssertionResult pixelsNear(const gl::RgbaImage& image, const std::vector<Rgba>& expected,
+                                      int tolerance = 2);
+
+} // namespace zm::pixtest
