@@ -1,0 +1,20 @@
+// Any text must parse into a tree or fail with an error, never crash, hang or leak; a tree
+// must describe itself and equal itself.
+#include "JTMathParser/JTExpression.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    core::Result<zm::JTExpressionPtr> parsed = zm::JTExpression::expressionFromString(text);
+    if (parsed) {
+        const zm::JTExpression& tree = *parsed.value();
+        (void)tree.description();
+        if (!tree.isEqual(tree)) {
+            __builtin_trap();
+        }
+    }
+    return 0;
+}
