@@ -1,0 +1,168 @@
+#include "shell/topics/TopicStatsDataController.h"
+
+#include "platform/core/Log.h"
+#include "platform/core/UserDefaults.h"
+#include "shell/topics/TopicIdentifiers.h"
+
+#include <algorithm>
+
+namespace zm {
+
+namespace {
+
+constexpr std::string_view kStatsKey = "statsKey";
+constexpr std::string_view kViewedTopicsKey = "viewedTopics";
+
+struct Need {
+    std::string_view topic;
+    uint32_t novice;
+    uint32_t master;
+};
+
+constexpr Need kNeeds[] = {
+    {AlgebraTopicCommutation, 4, 4},       {AlgebraTopicLikeTerms, 4, 4},   {AlgebraTopicFactorization, 4, 4},
+    {AlgebraTopicOrderOfOperations, 6, 6}, {AlgebraTopicElimination, 6, 6}, {AlgebraTopicEquations, 8, 8},
+    {AlgebraTopicDistribution, 8, 8},      {AlgebraTopicExponents, 4, 8},
+};
+constexpr Need kOtherNeed = {{}, 4, 4};
+
+std::vector<std::string> viewedTopicsFrom(const core::Value& value) {
+    std::vector<std::string> topics;
+    const core::Array* array = value.asArray();
+    if (!array) {
+        core::log(core::LogLevel::Warning, "progress: the viewed topics are no list; starting without them");
+        return topics;
+    }
+    for (const core::Value& each : *array) {
+        if (const std::string* topic = each.asString())
+            topics.push_back(*topic);
+    }
+    return topics;
+}
+
+} // namespace
+
+TopicStatsDataController::TopicStatsDataController(core::UserDefaults& defaults)
+    : m_defaults(defaults) {
+    // A value that cannot be read is passed over, never fatal: the rest of the progress stays.
+    if (std::optional<core::Value> stored = m_defaults.objectForKey(kStatsKey)) {
+        if (const core::Dictionary* entries = stored->asDictionary()) {
+            for (const core::Dictionary::Entry& entry : entries->entries()) {
+                if (entry.key == kViewedTopicsKey) {
+                    m_viewedTopics = viewedTopicsFrom(entry.value);
+                } else if (std::optional<TopicStats> stats = TopicStats::decode(entry.value)) {
+                    m_topicStats.insert_or_assign(entry.key, std::move(*stats));
+                } else {
+                    core::logf(core::LogLevel::Warning, "progress: skipping the unreadable record of %s",
+                               entry.key.c_str());
+                }
+            }
+        } else {
+            core::log(core::LogLevel::Warning,
+                      "progress: the saved progress is no dictionary; starting afresh");
+        }
+    }
+    for (std::string_view topic : kAlgebraTopics)
+        m_topics.emplace_back(std::string(topic));
+}
+
+TopicStatsDataController& TopicStatsDataController::sharedInstance() {
+    static TopicStatsDataController instance(core::UserDefaults::standard());
+    return instance;
+}
+
+void TopicStatsDataController::save() {
+    core::Dictionary entries;
+    for (const auto& [topic, stats] : m_topicStats)
+        entries.set(topic, stats.encode());
+    if (m_viewedTopics) {
+        core::Array topics(m_viewedTopics->begin(), m_viewedTopics->end());
+        entries.set(std::string(kViewedTopicsKey), std::move(topics));
+    }
+    m_defaults.setObject(std::move(entries), kStatsKey);
+    m_defaults.synchronize();
+}
+
+TopicStats& TopicStatsDataController::recordForTopic(std::string_view topic) {
+    auto found = m_topicStats.find(topic);
+    if (found == m_topicStats.end()) {
+        found = m_topicStats.emplace(std::string(topic), TopicStats()).first;
+        save();
+    }
+    return found->second;
+}
+
+const TopicStats& TopicStatsDataController::topicStatsForTopic(std::string_view topic) {
+    return recordForTopic(topic);
+}
+
+const std::string& TopicStatsDataController::difficultyForTopic(std::string_view topic) {
+    return recordForTopic(topic).selectedDifficulty();
+}
+
+void TopicStatsDataController::selectDifficulty(std::string_view difficulty, std::string_view topic) {
+    recordForTopic(topic).setSelectedDifficulty(std::string(difficulty));
+    save();
+}
+
+void TopicStatsDataController::problemCompletedForTopic(std::string_view topic) {
+    TopicStats& stats = recordForTopic(topic);
+    stats.incrementCompletedForDifficulty(stats.selectedDifficulty());
+    save();
+}
+
+uint32_t TopicStatsDataController::totalCompletedForTopic(std::string_view topic,
+                                                          std::string_view difficulty) {
+    return recordForTopic(topic).totalCompletedProblemsForDifficulty(difficulty);
+}
+
+uint32_t TopicStatsDataController::numProblemsForTopic(std::string_view topic, std::string_view difficulty) {
+    const auto found = std::find_if(std::begin(kNeeds), std::end(kNeeds),
+                                    [topic](const Need& need) { return need.topic == topic; });
+    const Need& need = found == std::end(kNeeds) ? kOtherNeed : *found;
+    return difficulty == AlgebraDifficultyMaster ? need.master : need.novice;
+}
+
+bool TopicStatsDataController::topicTotallyCompleted(std::string_view topic) {
+    return totalCompletedForTopic(topic, AlgebraDifficultyNovice) >=
+               numProblemsForTopic(topic, AlgebraDifficultyNovice) &&
+           totalCompletedForTopic(topic, AlgebraDifficultyMaster) >=
+               numProblemsForTopic(topic, AlgebraDifficultyMaster);
+}
+
+bool TopicStatsDataController::topicTotallyFresh(std::string_view topic) {
+    const bool fresh = totalCompletedForTopic(topic, AlgebraDifficultyNovice) == 0 &&
+                       totalCompletedForTopic(topic, AlgebraDifficultyMaster) == 0 && !viewedTopic(topic);
+    if (fresh)
+        setViewedTopic(topic);
+    return fresh;
+}
+
+bool TopicStatsDataController::viewedTopic(std::string_view topic) const {
+    return m_viewedTopics &&
+           std::find(m_viewedTopics->begin(), m_viewedTopics->end(), topic) != m_viewedTopics->end();
+}
+
+void TopicStatsDataController::setViewedTopic(std::string_view topic) {
+    if (!m_viewedTopics)
+        m_viewedTopics.emplace();
+    m_viewedTopics->emplace_back(topic);
+    save();
+}
+
+void TopicStatsDataController::resetProgress() {
+    m_topicStats.clear();
+    m_viewedTopics.reset();
+    save();
+}
+
+const Topic* TopicStatsDataController::topicAfterTopic(const Topic& topic) const {
+    const auto found = std::find_if(m_topics.begin(), m_topics.end(), [&topic](const Topic& each) {
+        return each.topicID() == topic.topicID();
+    });
+    if (found == m_topics.end() || std::next(found) == m_topics.end())
+        return nullptr;
+    return &*std::next(found);
+}
+
+} // namespace zm

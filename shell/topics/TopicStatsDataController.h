@@ -1,0 +1,77 @@
+#pragma once
+
+#include "shell/topics/Topic.h"
+#include "shell/topics/TopicStats.h"
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace core {
+class UserDefaults;
+}
+
+namespace zm {
+
+class Expr;
+
+// The player's progress: per topic the chosen difficulty and the problems solved at each
+// difficulty, and the topics whose help has been opened automatically once. It also holds the
+// fixed list of topics, knows how many solved problems a topic needs, and chooses the generator of
+// a topic's next problem. Every change is written back to the settings store in full and
+// synchronised at once. Main thread only.
+class TopicStatsDataController {
+public:
+    // Reads the progress saved under "statsKey"; writes nothing. The store must outlive the
+    // controller.
+    explicit TopicStatsDataController(core::UserDefaults& defaults);
+    TopicStatsDataController(const TopicStatsDataController&) = delete;
+    TopicStatsDataController& operator=(const TopicStatsDataController&) = delete;
+
+    // The process's controller over the standard settings store, made on first use.
+    static TopicStatsDataController& sharedInstance();
+
+    // The nine topics in carousel order.
+    const std::vector<Topic>& topics() const { return m_topics; }
+
+    // Writes every record and the viewed topics under "statsKey" and synchronises.
+    void save();
+
+    // The topic's record; a topic never asked about gets a new one, which is saved first.
+    const TopicStats& topicStatsForTopic(std::string_view topic);
+    const std::string& difficultyForTopic(std::string_view topic);
+    void selectDifficulty(std::string_view difficulty, std::string_view topic);
+    // One more solved problem at the topic's selected difficulty.
+    void problemCompletedForTopic(std::string_view topic);
+    uint32_t totalCompletedForTopic(std::string_view topic, std::string_view difficulty);
+    // How many solved problems the topic needs at the difficulty (any other difficulty: novice's).
+    static uint32_t numProblemsForTopic(std::string_view topic, std::string_view difficulty);
+    // Both difficulties' needs met.
+    bool topicTotallyCompleted(std::string_view topic);
+    // Nothing solved at either difficulty and help never opened for it automatically; answering
+    // yes marks the topic viewed, so each topic answers yes once.
+    bool topicTotallyFresh(std::string_view topic);
+    bool viewedTopic(std::string_view topic) const;
+    void setViewedTopic(std::string_view topic);
+    // Forgets every record and the viewed topics.
+    void resetProgress();
+
+    // The topic after the first one with the same identifier; null after the last topic and for
+    // an identifier not in the list. Points into `topics()`.
+    const Topic* topicAfterTopic(const Topic& topic) const;
+
+private:
+    TopicStats& recordForTopic(std::string_view topic);
+
+    core::UserDefaults& m_defaults;
+    std::vector<Topic> m_topics;
+    std::map<std::string, TopicStats, std::less<>> m_topicStats;
+    // Absent until the first topic is marked.
+    std::optional<std::vector<std::string>> m_viewedTopics;
+};
+
+} // namespace zm

@@ -1,0 +1,212 @@
+// The progress store: records made on first question, saved after every change, read back after a
+// restart, needs per topic, the fresh-topic mark and the topic order.
+
+#include "platform/core/Log.h"
+#include "platform/core/TemporaryFolder.h"
+#include "platform/core/UserDefaults.h"
+#include "shell/topics/TopicIdentifiers.h"
+#include "shell/topics/TopicStatsDataController.h"
+
+#include <gtest/gtest.h>
+
+namespace zm {
+namespace {
+
+using core::Dictionary;
+using core::Value;
+
+const std::string kEquations(AlgebraTopicEquations);
+const std::string kExponents(AlgebraTopicExponents);
+
+class ProgressStoreTest : public ::testing::Test {
+protected:
+    ProgressStoreTest() { restart(); }
+
+    // A new launch: the settings file read afresh, a new store over it.
+    void restart() {
+        m_store.reset();
+        m_defaults = std::make_unique<core::UserDefaults>(file());
+        m_store = std::make_unique<TopicStatsDataController>(*m_defaults);
+    }
+
+    std::filesystem::path file() const { return m_folder.path() / "defaults.plist"; }
+    core::UserDefaults& defaults() { return *m_defaults; }
+    TopicStatsDataController& store() { return *m_store; }
+    // What the settings file holds under "statsKey", as the next launch sees it.
+    std::optional<Value> savedStats() const { return core::UserDefaults(file()).objectForKey("statsKey"); }
+
+private:
+    core::TemporaryFolder m_folder;
+    std::unique_ptr<core::UserDefaults> m_defaults;
+    std::unique_ptr<TopicStatsDataController> m_store;
+};
+
+TEST_F(ProgressStoreTest, FirstQuestionMakesAndSavesARecord) {
+    EXPECT_FALSE(defaults().contains("statsKey"));
+    EXPECT_EQ(store().difficultyForTopic(kEquations), AlgebraDifficultyNovice);
+    const std::optional<Value> saved = savedStats();
+    ASSERT_TRUE(saved && saved->asDictionary());
+    EXPECT_EQ(saved->asDictionary()->keys(), std::vector<std::string>{kEquations});
+    EXPECT_EQ(store().totalCompletedForTopic(kExponents, AlgebraDifficultyMaster), 0u);
+    EXPECT_EQ(savedStats()->asDictionary()->size(), 2u);
+}
+
+TEST_F(ProgressStoreTest, ProgressSurvivesARestart) {
+    store().problemCompletedForTopic(kEquations);
+    store().problemCompletedForTopic(kEquations);
+    store().selectDifficulty(AlgebraDifficultyMaster, kEquations);
+    store().problemCompletedForTopic(kEquations);
+    store().setViewedTopic(kExponents);
+    store().setViewedTopic(kEquations);
+    store().selectDifficulty(AlgebraDifficultyMaster, "AlgebraTopicAstronomy");
+
+    restart();
+    EXPECT_EQ(store().difficultyForTopic(kEquations), AlgebraDifficultyMaster);
+    EXPECT_EQ(store().totalCompletedForTopic(kEquations, AlgebraDifficultyNovice), 2u);
+    EXPECT_EQ(store().totalCompletedForTopic(kEquations, AlgebraDifficultyMaster), 1u);
+    EXPECT_TRUE(store().viewedTopic(kExponents));
+    EXPECT_TRUE(store().viewedTopic(kEquations));
+    EXPECT_FALSE(store().viewedTopic(AlgebraTopicLikeTerms));
+    EXPECT_EQ(store().difficultyForTopic("AlgebraTopicAstronomy"), AlgebraDifficultyMaster);
+    const std::optional<Value> saved = savedStats();
+    ASSERT_TRUE(saved && saved->find("viewedTopics"));
+    EXPECT_EQ(*saved->find("viewedTopics"), Value(core::Array{kExponents, kEquations}));
+}
+
+TEST_F(ProgressStoreTest, CountsFollowTheSelectedDifficulty) {
+    store().selectDifficulty(AlgebraDifficultyMaster, kEquations);
+    store().problemCompletedForTopic(kEquations);
+    EXPECT_EQ(store().totalCompletedForTopic(kEquations, AlgebraDifficultyNovice), 0u);
+    EXPECT_EQ(store().totalCompletedForTopic(kEquations, AlgebraDifficultyMaster), 1u);
+}
+
+TEST_F(ProgressStoreTest, NeedsPerTopicAndDifficulty) {
+    struct Need {
+        std::string_view topic;
+        uint32_t novice;
+        uint32_t master;
+    };
+    const Need needs[] = {
+        {AlgebraTopicCommutation, 4, 4},   {AlgebraTopicLikeTerms, 4, 4},
+        {AlgebraTopicFactorization, 4, 4}, {AlgebraTopicOrderOfOperations, 6, 6},
+        {AlgebraTopicElimination, 6, 6},   {AlgebraTopicEquations, 8, 8},
+        {AlgebraTopicDistribution, 8, 8},  {AlgebraTopicExponents, 4, 8},
+        {AlgebraTopicCustom, 4, 4},        {"AlgebraTopicAstronomy", 4, 4},
+    };
+    for (const Need& need : needs) {
+        EXPECT_EQ(TopicStatsDataController::numProblemsForTopic(need.topic, AlgebraDifficultyNovice),
+                  need.novice);
+        EXPECT_EQ(TopicStatsDataController::numProblemsForTopic(need.topic, AlgebraDifficultyMaster),
+                  need.master);
+        EXPECT_EQ(TopicStatsDataController::numProblemsForTopic(need.topic, "AlgebraDifficultyExpert"),
+                  need.novice);
+    }
+}
+
+TEST_F(ProgressStoreTest, TotallyCompletedNeedsBothDifficulties) {
+    for (int i = 0; i < 4; ++i)
+        store().problemCompletedForTopic(kExponents);
+    EXPECT_FALSE(store().topicTotallyCompleted(kExponents));
+    store().selectDifficulty(AlgebraDifficultyMaster, kExponents);
+    for (int i = 0; i < 7; ++i)
+        store().problemCompletedForTopic(kExponents);
+    EXPECT_FALSE(store().topicTotallyCompleted(kExponents));
+    store().problemCompletedForTopic(kExponents);
+    EXPECT_TRUE(store().topicTotallyCompleted(kExponents));
+}
+
+TEST_F(ProgressStoreTest, ATopicIsFreshOnceUntilReset) {
+    EXPECT_TRUE(store().topicTotallyFresh(kEquations));
+    EXPECT_FALSE(store().topicTotallyFresh(kEquations));
+    EXPECT_TRUE(store().viewedTopic(kEquations));
+
+    // Solved problems make a topic stale without marking it.
+    store().problemCompletedForTopic(kExponents);
+    EXPECT_FALSE(store().topicTotallyFresh(kExponents));
+    EXPECT_FALSE(store().viewedTopic(kExponents));
+
+    store().resetProgress();
+    EXPECT_EQ(savedStats(), Value(Dictionary{}));
+    EXPECT_EQ(store().difficultyForTopic(kEquations), AlgebraDifficultyNovice);
+    EXPECT_TRUE(store().topicTotallyFresh(kEquations));
+    EXPECT_TRUE(store().topicTotallyFresh(kExponents));
+}
+
+TEST_F(ProgressStoreTest, ResetForgetsEverything) {
+    store().selectDifficulty(AlgebraDifficultyMaster, kEquations);
+    store().problemCompletedForTopic(kEquations);
+    store().setViewedTopic(kEquations);
+    store().resetProgress();
+    EXPECT_EQ(savedStats(), Value(Dictionary{}));
+    restart();
+    EXPECT_EQ(store().difficultyForTopic(kEquations), AlgebraDifficultyNovice);
+    EXPECT_EQ(store().totalCompletedForTopic(kEquations, AlgebraDifficultyMaster), 0u);
+    EXPECT_FALSE(store().viewedTopic(kEquations));
+}
+
+TEST_F(ProgressStoreTest, TopicsFollowEachOtherInCarouselOrder) {
+    const std::vector<Topic>& topics = store().topics();
+    ASSERT_EQ(topics.size(), kAlgebraTopics.size());
+    for (size_t i = 0; i < topics.size(); ++i)
+        EXPECT_EQ(topics[i].topicID(), kAlgebraTopics[i]);
+
+    const Topic* next = store().topicAfterTopic(Topic(std::string(AlgebraTopicCommutation)));
+    ASSERT_TRUE(next);
+    EXPECT_EQ(next->topicID(), AlgebraTopicLikeTerms);
+    next = store().topicAfterTopic(Topic(kExponents));
+    ASSERT_TRUE(next);
+    EXPECT_EQ(next->topicID(), AlgebraTopicCustom);
+    EXPECT_EQ(store().topicAfterTopic(Topic(std::string(AlgebraTopicCustom))), nullptr);
+    EXPECT_EQ(store().topicAfterTopic(Topic("AlgebraTopicAstronomy")), nullptr);
+}
+
+TEST_F(ProgressStoreTest, UnreadableRecordsArePassedOverAndTheRestKept) {
+    TopicStats equations;
+    equations.setSelectedDifficulty(std::string(AlgebraDifficultyMaster));
+    equations.incrementCompletedForDifficulty(AlgebraDifficultyNovice);
+    defaults().setObject(
+        Dictionary{
+            {kEquations, equations.encode()},
+            // An archive blob of another program, and a record of a later encoding.
+            {std::string(AlgebraTopicLikeTerms), core::Bytes{0x62, 0x70, 0x6c, 0x69, 0x73, 0x74}},
+            {kExponents, Dictionary{{"version", 9}, {"difficultyKey", "AlgebraDifficultyMaster"}}},
+            {"viewedTopics", core::Array{kEquations, 7, std::string(AlgebraTopicLikeTerms)}},
+        },
+        "statsKey");
+    defaults().synchronize();
+
+    core::LogCapture log;
+    restart();
+    EXPECT_TRUE(log.contains("progress: skipping the unreadable record of AlgebraTopicLikeTerms"));
+    EXPECT_TRUE(log.contains("progress: skipping the unreadable record of AlgebraTopicExponents"));
+    EXPECT_EQ(store().difficultyForTopic(kEquations), AlgebraDifficultyMaster);
+    EXPECT_EQ(store().totalCompletedForTopic(kEquations, AlgebraDifficultyNovice), 1u);
+    EXPECT_EQ(store().difficultyForTopic(AlgebraTopicLikeTerms), AlgebraDifficultyNovice);
+    EXPECT_EQ(store().difficultyForTopic(kExponents), AlgebraDifficultyNovice);
+    EXPECT_TRUE(store().viewedTopic(kEquations));
+    EXPECT_TRUE(store().viewedTopic(AlgebraTopicLikeTerms));
+}
+
+TEST_F(ProgressStoreTest, ProgressOfTheWrongTypeCountsAsNone) {
+    const Value wrong[] = {Value("progress"), Value(core::Array{kEquations}), Value(12)};
+    for (const Value& value : wrong) {
+        defaults().setObject(value, "statsKey");
+        defaults().synchronize();
+        restart();
+        EXPECT_EQ(store().totalCompletedForTopic(kEquations, AlgebraDifficultyNovice), 0u);
+        EXPECT_FALSE(store().viewedTopic(kEquations));
+        // The first change replaces the unreadable value with readable progress.
+        store().problemCompletedForTopic(kEquations);
+        restart();
+        EXPECT_EQ(store().totalCompletedForTopic(kEquations, AlgebraDifficultyNovice), 1u);
+    }
+
+    defaults().setObject(Dictionary{{"viewedTopics", "AlgebraTopicEquations"}}, "statsKey");
+    defaults().synchronize();
+    restart();
+    EXPECT_FALSE(store().viewedTopic(kEquations));
+    EXPECT_TRUE(store().topicTotallyFresh(kEquations));
+}
+
+} // namespace
+} // namespace zm
