@@ -1,5 +1,6 @@
 #include "platform/ui/View.h"
 
+#include "platform/ui/GestureRecognizer.h"
 #include "platform/ui/ViewController.h"
 
 #include <algorithm>
@@ -95,6 +96,27 @@ void View::autoresize(core::Size oldSuperSize, core::Size newSuperSize) {
         newSuperSize.height - oldSuperSize.height, hasFlag(m_autoresizingMask, FlexibleTopMargin),
         hasFlag(m_autoresizingMask, FlexibleHeight), hasFlag(m_autoresizingMask, FlexibleBottomMargin));
     setFrame({x.lead, y.lead, x.length, y.length});
+}
+
+void View::addGestureRecognizer(std::shared_ptr<GestureRecognizer> recognizer) {
+    if (!recognizer)
+        return;
+    if (View* owner = recognizer->view(); owner && owner != this)
+        owner->removeGestureRecognizer(*recognizer);
+    if (std::find(m_gestureRecognizers.begin(), m_gestureRecognizers.end(), recognizer) !=
+        m_gestureRecognizers.end())
+        return;
+    recognizer->m_view = weak_from_this();
+    m_gestureRecognizers.push_back(std::move(recognizer));
+}
+
+void View::removeGestureRecognizer(const GestureRecognizer& recognizer) {
+    std::erase_if(m_gestureRecognizers, [&](const std::shared_ptr<GestureRecognizer>& entry) {
+        if (entry.get() != &recognizer)
+            return false;
+        entry->m_view.reset();
+        return true;
+    });
 }
 
 View* View::viewWithTag(int tag) {
@@ -214,6 +236,8 @@ void View::setWindow(Window* window) {
         return;
     m_window = window;
     didMoveToWindow();
+    if (m_viewController)
+        m_viewController->viewDidMoveToWindow();
     for (const std::shared_ptr<View>& subview : std::vector<std::shared_ptr<View>>(m_subviews))
         subview->setWindow(window);
 }
@@ -237,7 +261,11 @@ void View::layoutIfNeeded() {
     const std::shared_ptr<View> keep = shared_from_this();
     if (m_needsLayout) {
         m_needsLayout = false;
+        if (m_viewController)
+            m_viewController->viewWillLayoutSubviews();
         layoutSubviews();
+        if (m_viewController)
+            m_viewController->viewDidLayoutSubviews();
     }
     for (const std::shared_ptr<View>& subview : std::vector<std::shared_ptr<View>>(m_subviews)) {
         if (subview->m_superview == this)

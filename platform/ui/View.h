@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ui/InterfaceObject.h"
 #include "platform/ui/Layer.h"
 #include "platform/ui/MotionEffect.h"
 #include "platform/ui/Touch.h"
@@ -14,6 +15,7 @@ class Image;
 
 namespace ui {
 
+class GestureRecognizer;
 class ViewController;
 class Window;
 
@@ -52,7 +54,10 @@ enum class ContentMode {
 // transform, alpha and background colour animate inside animation blocks (see ViewAnimation.h).
 //
 // Main thread only.
-class View : public Responder, public LayerDelegate, public std::enable_shared_from_this<View> {
+class View : public Responder,
+             public LayerDelegate,
+             public InterfaceObject,
+             public std::enable_shared_from_this<View> {
 public:
     static std::shared_ptr<View> create(const core::Rect& frame = {});
     ~View() override;
@@ -158,6 +163,14 @@ public:
     core::Rect convertRectToView(const core::Rect& rect, const View* view) const;
     core::Rect convertRectFromView(const core::Rect& rect, const View* view) const;
 
+    // Gesture recognisers watch the touches of this view and of its subviews before the views get them
+    // (see GestureRecognizer). A recogniser belongs to one view at a time.
+    void addGestureRecognizer(std::shared_ptr<GestureRecognizer> recognizer);
+    void removeGestureRecognizer(const GestureRecognizer& recognizer);
+    const std::vector<std::shared_ptr<GestureRecognizer>>& gestureRecognizers() const {
+        return m_gestureRecognizers;
+    }
+
     // A view controller whose view this is becomes its next responder.
     ViewController* viewController() const { return m_viewController; }
     void setViewController(ViewController* controller) { m_viewController = controller; }
@@ -192,6 +205,7 @@ private:
     std::shared_ptr<Layer> m_layer;
     View* m_superview = nullptr; // owns this view
     std::vector<std::shared_ptr<View>> m_subviews;
+    std::vector<std::shared_ptr<GestureRecognizer>> m_gestureRecognizers;
     Window* m_window = nullptr;
     ViewController* m_viewController = nullptr; // owns this view
     bool m_userInteractionEnabled = true;

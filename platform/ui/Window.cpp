@@ -82,8 +82,11 @@ std::shared_ptr<Touch> Window::beginTouch(const TouchInput& input, double timest
     touch->m_tapCount = tapCountFor(input.location, timestamp);
     // A finger that lands on nothing, or that its view may not take, is followed but reaches no view.
     View* hit = hitTest(input.location, nullptr);
-    if (hit && admits(*hit))
+    if (hit && !admits(*hit))
+        hit = nullptr;
+    if (hit)
         touch->m_view = hit->weak_from_this();
+    m_router.touchBegan(touch, hit);
     return touch;
 }
 
@@ -116,36 +119,7 @@ void Window::dispatchTouches(std::span<const TouchInput> inputs, double timestam
     }
     const Event event(timestamp, all);
 
-    for (const TouchPhase phase :
-         {TouchPhase::Began, TouchPhase::Moved, TouchPhase::Ended, TouchPhase::Cancelled}) {
-        std::vector<std::pair<std::shared_ptr<View>, TouchSet>> deliveries;
-        for (const std::shared_ptr<Touch>& touch : changed) {
-            std::shared_ptr<View> view = touch->m_view.lock();
-            if (touch->m_phase != phase || !view)
-                continue;
-            auto delivery = std::find_if(deliveries.begin(), deliveries.end(),
-                                         [&](const auto& entry) { return entry.first == view; });
-            if (delivery == deliveries.end())
-                delivery = deliveries.insert(deliveries.end(), {view, {}});
-            delivery->second.push_back(touch);
-        }
-        for (const auto& [view, touches] : deliveries) {
-            switch (phase) {
-            case TouchPhase::Began:
-                view->touchesBegan(touches, event);
-                break;
-            case TouchPhase::Moved:
-                view->touchesMoved(touches, event);
-                break;
-            case TouchPhase::Ended:
-                view->touchesEnded(touches, event);
-                break;
-            default:
-                view->touchesCancelled(touches, event);
-                break;
-            }
-        }
-    }
+    m_router.deliver(changed, event);
 
     for (const std::shared_ptr<Touch>& touch : changed) {
         if (touch->m_phase == TouchPhase::Ended)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ui/TouchRouter.h"
 #include "platform/ui/View.h"
 
 #include <functional>
@@ -49,6 +50,7 @@ private:
 
     std::shared_ptr<ViewController> m_rootViewController;
     std::map<int, std::shared_ptr<Touch>> m_touches;
+    TouchRouter m_router;
     // The last finger that lifted, for counting taps.
     struct Tap {
         core::Point location;

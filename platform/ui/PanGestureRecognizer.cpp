@@ -1,0 +1,120 @@
+#include "platform/ui/PanGestureRecognizer.h"
+
+#include "platform/ui/View.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace ui {
+
+namespace {
+
+// How far the fingers move before a pan begins.
+constexpr float hysteresis = 10;
+
+} // namespace
+
+std::shared_ptr<PanGestureRecognizer> PanGestureRecognizer::create(Action action) {
+    auto recognizer = std::shared_ptr<PanGestureRecognizer>(new PanGestureRecognizer);
+    if (action)
+        recognizer->addTarget(std::move(action));
+    return recognizer;
+}
+
+core::Point PanGestureRecognizer::centroid() const {
+    return locationInView(nullptr);
+}
+
+void PanGestureRecognizer::rebase() {
+    // Keep the translation continuous when fingers join or leave: the centre jumps, the origin with it.
+    const core::Point now = centroid();
+    m_origin = {m_origin.x + now.x - m_lastCentroid.x, m_origin.y + now.y - m_lastCentroid.y};
+    m_lastCentroid = now;
+    m_lastCount = numberOfTouches();
+}
+
+void PanGestureRecognizer::touchesBegan(const TouchSet&, const Event& event) {
+    if (m_lastCount == 0) {
+        m_origin = centroid();
+        m_lastCentroid = m_origin;
+        m_lastCount = numberOfTouches();
+        m_lastTime = event.timestamp();
+    }
+    if (state() == GestureState::Possible && numberOfTouches() > m_maximumTouches)
+        setState(GestureState::Failed);
+}
+
+void PanGestureRecognizer::touchesMoved(const TouchSet&, const Event& event) {
+    if (numberOfTouches() != m_lastCount)
+        rebase();
+    const core::Point now = centroid();
+    const double elapsed = event.timestamp() - m_lastTime;
+    if (elapsed > 0)
+        m_velocity = {float((now.x - m_lastCentroid.x) / elapsed),
+                      float((now.y - m_lastCentroid.y) / elapsed)};
+    m_lastCentroid = now;
+    m_lastTime = event.timestamp();
+    if (state() == GestureState::Possible) {
+        const size_t count = numberOfTouches();
+        if (count < m_minimumTouches || count > m_maximumTouches)
+            return;
+        if (std::hypot(now.x - m_origin.x, now.y - m_origin.y) < hysteresis)
+            return;
+        m_origin = now;
+        setState(GestureState::Began);
+        return;
+    }
+    if (state() == GestureState::Began || state() == GestureState::Changed)
+        setState(GestureState::Changed);
+}
+
+void PanGestureRecognizer::touchesEnded(const TouchSet& touches, const Event&) {
+    const size_t remaining = numberOfTouches() - std::min(numberOfTouches(), touches.size());
+    if (state() == GestureState::Possible) {
+        if (remaining == 0)
+            setState(GestureState::Failed);
+        return;
+    }
+    if (remaining < m_minimumTouches &&
+        (state() == GestureState::Began || state() == GestureState::Changed)) {
+        if (numberOfTouches() == m_lastCount)
+            m_lastCentroid = centroid();
+        setState(GestureState::Ended);
+    }
+}
+
+void PanGestureRecognizer::reset() {
+    m_origin = {};
+    m_lastCentroid = {};
+    m_velocity = {};
+    m_lastCount = 0;
+}
+
+core::Point PanGestureRecognizer::vectorInView(core::Point vector, const View* view) const {
+    if (!view)
+        return vector;
+    const core::Point zero = view->convertPointFromView({0, 0}, nullptr);
+    const core::Point end = view->convertPointFromView(vector, nullptr);
+    return {end.x - zero.x, end.y - zero.y};
+}
+
+core::Point PanGestureRecognizer::translationInView(const View* view) const {
+    if (numberOfTouches() == 0 && state() == GestureState::Possible)
+        return {};
+    return vectorInView({m_lastCentroid.x - m_origin.x, m_lastCentroid.y - m_origin.y}, view);
+}
+
+void PanGestureRecognizer::setTranslation(core::Point translation, const View* view) {
+    const core::Point inWindow = view ? core::Point{view->convertPointToView(translation, nullptr).x -
+                                                        view->convertPointToView({0, 0}, nullptr).x,
+                                                    view->convertPointToView(translation, nullptr).y -
+                                                        view->convertPointToView({0, 0}, nullptr).y}
+                                      : translation;
+    m_origin = {m_lastCentroid.x - inWindow.x, m_lastCentroid.y - inWindow.y};
+}
+
+core::Point PanGestureRecognizer::velocityInView(const View* view) const {
+    return vectorInView(m_velocity, view);
+}
+
+} // namespace ui

@@ -1,0 +1,207 @@
+#include "platform/ui/TouchRouter.h"
+
+#include "platform/ui/GestureRecognizer.h"
+#include "platform/ui/View.h"
+
+#include <algorithm>
+
+namespace ui {
+
+namespace {
+
+bool isDecided(GestureState state) {
+    return state == GestureState::Ended || state == GestureState::Cancelled || state == GestureState::Failed;
+}
+
+TouchSet ofPhase(const TouchSet& touches, TouchPhase phase) {
+    TouchSet selected;
+    std::copy_if(touches.begin(), touches.end(), std::back_inserter(selected),
+                 [phase](const std::shared_ptr<Touch>& touch) { return touch->phase() == phase; });
+    return selected;
+}
+
+} // namespace
+
+TouchRouter::TouchRouter() = default;
+
+TouchRouter::~TouchRouter() = default;
+
+void TouchRouter::touchBegan(const std::shared_ptr<Touch>& touch, View* view) {
+    Route route;
+    route.landedAt = touch->timestamp();
+    for (View* watched = view; watched; watched = watched->superview()) {
+        for (const std::shared_ptr<GestureRecognizer>& recognizer : watched->gestureRecognizers()) {
+            if (recognizer->isEnabled() && !isDecided(recognizer->state()))
+                route.recognizers.push_back(recognizer);
+        }
+    }
+    m_routes[touch.get()] = std::move(route);
+}
+
+void TouchRouter::deliver(const TouchSet& changed, const Event& event) {
+    for (const TouchPhase phase :
+         {TouchPhase::Began, TouchPhase::Moved, TouchPhase::Ended, TouchPhase::Cancelled}) {
+        const TouchSet touches = ofPhase(changed, phase);
+        if (touches.empty())
+            continue;
+        deliverToRecognizers(phase, touches, event);
+        deliverToViews(phase, touches, event);
+    }
+    finish(changed);
+}
+
+void TouchRouter::deliverToRecognizers(TouchPhase phase, const TouchSet& touches, const Event& event) {
+    // Each recogniser once, with the touches it watches, in the order the touches name them.
+    std::vector<std::shared_ptr<GestureRecognizer>> recognizers;
+    for (const std::shared_ptr<Touch>& touch : touches) {
+        const auto route = m_routes.find(touch.get());
+        if (route == m_routes.end())
+            continue;
+        for (const std::weak_ptr<GestureRecognizer>& weak : route->second.recognizers) {
+            std::shared_ptr<GestureRecognizer> recognizer = weak.lock();
+            if (recognizer &&
+                std::find(recognizers.begin(), recognizers.end(), recognizer) == recognizers.end())
+                recognizers.push_back(std::move(recognizer));
+        }
+    }
+    for (const std::shared_ptr<GestureRecognizer>& recognizer : recognizers) {
+        if (!recognizer->isEnabled() || isDecided(recognizer->state()))
+            continue;
+        TouchSet watched;
+        for (const std::shared_ptr<Touch>& touch : touches) {
+            const auto& list = m_routes[touch.get()].recognizers;
+            if (std::any_of(list.begin(), list.end(), [&](const std::weak_ptr<GestureRecognizer>& weak) {
+                    return weak.lock() == recognizer;
+                }))
+                watched.push_back(touch);
+        }
+        const GestureState before = recognizer->state();
+        switch (phase) {
+        case TouchPhase::Began:
+            recognizer->watch(watched);
+            recognizer->touchesBegan(watched, event);
+            break;
+        case TouchPhase::Moved:
+            recognizer->touchesMoved(watched, event);
+            break;
+        case TouchPhase::Ended:
+            recognizer->touchesEnded(watched, event);
+            break;
+        default:
+            recognizer->touchesCancelled(watched, event);
+            break;
+        }
+        const GestureState after = recognizer->state();
+        if (before == GestureState::Possible &&
+            (after == GestureState::Began || after == GestureState::Ended))
+            recognized(*recognizer, event);
+    }
+}
+
+void TouchRouter::recognized(GestureRecognizer& recognizer, const Event& event) {
+    Delivery cancellations;
+    for (const std::shared_ptr<Touch>& touch : recognizer.touches()) {
+        const auto found = m_routes.find(touch.get());
+        if (found == m_routes.end())
+            continue;
+        Route& route = found->second;
+        // The others that watch the same touches lose them.
+        for (const std::weak_ptr<GestureRecognizer>& weak : route.recognizers) {
+            const std::shared_ptr<GestureRecognizer> other = weak.lock();
+            if (other && other.get() != &recognizer && other->state() == GestureState::Possible)
+                other->m_state = GestureState::Failed;
+        }
+        if (!recognizer.cancelsTouchesInView() || route.taken)
+            continue;
+        route.taken = true;
+        route.held = false;
+        if (route.viewBegan)
+            add(cancellations, touch);
+    }
+    send(TouchPhase::Cancelled, cancellations, event);
+}
+
+bool TouchRouter::mustHold(const Route& route, double now) const {
+    for (const std::weak_ptr<GestureRecognizer>& weak : route.recognizers) {
+        const std::shared_ptr<GestureRecognizer> recognizer = weak.lock();
+        if (recognizer && recognizer->isEnabled() && recognizer->state() == GestureState::Possible &&
+            now - route.landedAt < recognizer->touchesBeganDelay())
+            return true;
+    }
+    return false;
+}
+
+void TouchRouter::deliverToViews(TouchPhase phase, const TouchSet& touches, const Event& event) {
+    Delivery released; // held touches-began that may go out now
+    Delivery delivery;
+    for (const std::shared_ptr<Touch>& touch : touches) {
+        Route& route = m_routes[touch.get()];
+        if (route.taken)
+            continue;
+        const bool lifting = phase == TouchPhase::Ended || phase == TouchPhase::Cancelled;
+        if (phase == TouchPhase::Began || route.held) {
+            if (!lifting && mustHold(route, event.timestamp())) {
+                route.held = true;
+                continue;
+            }
+            if (route.held && phase == TouchPhase::Cancelled)
+                continue; // the view never knew of the finger
+            route.held = false;
+            route.viewBegan = true;
+            if (phase != TouchPhase::Began)
+                add(released, touch);
+        }
+        add(delivery, touch);
+    }
+    send(TouchPhase::Began, released, event);
+    send(phase, delivery, event);
+}
+
+void TouchRouter::add(Delivery& delivery, const std::shared_ptr<Touch>& touch) {
+    std::shared_ptr<View> view = touch->view() ? touch->view()->shared_from_this() : nullptr;
+    if (!view)
+        return;
+    const auto found = std::find_if(delivery.begin(), delivery.end(),
+                                    [&](const auto& entry) { return entry.first == view; });
+    if (found == delivery.end())
+        delivery.push_back({std::move(view), {touch}});
+    else
+        found->second.push_back(touch);
+}
+
+void TouchRouter::send(TouchPhase phase, const Delivery& delivery, const Event& event) {
+    for (const auto& [view, touches] : delivery) {
+        switch (phase) {
+        case TouchPhase::Began:
+            view->touchesBegan(touches, event);
+            break;
+        case TouchPhase::Moved:
+            view->touchesMoved(touches, event);
+            break;
+        case TouchPhase::Ended:
+            view->touchesEnded(touches, event);
+            break;
+        default:
+            view->touchesCancelled(touches, event);
+            break;
+        }
+    }
+}
+
+void TouchRouter::finish(const TouchSet& changed) {
+    for (const std::shared_ptr<Touch>& touch : changed) {
+        if (touch->phase() != TouchPhase::Ended && touch->phase() != TouchPhase::Cancelled)
+            continue;
+        const auto found = m_routes.find(touch.get());
+        if (found == m_routes.end())
+            continue;
+        const TouchSet lifted{touch};
+        for (const std::weak_ptr<GestureRecognizer>& weak : found->second.recognizers) {
+            if (const std::shared_ptr<GestureRecognizer> recognizer = weak.lock())
+                recognizer->forget(lifted);
+        }
+        m_routes.erase(found);
+    }
+}
+
+} // namespace ui
