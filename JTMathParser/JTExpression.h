@@ -1,5 +1,6 @@
 #pragma once
 
+#include "JTMathParser/JTEvaluation.h"
 #include "JTMathParser/JTNumber.h"
 #include "platform/core/Result.h"
 
@@ -26,6 +27,9 @@ enum class JTExpressionKind : int { Number = 0, Function = 1, Variable = 2 };
 class JTExpression : public std::enable_shared_from_this<JTExpression> {
 public:
     static constexpr int kMaxDepth = 512;
+    // Evaluations nest through variables bound to expressions or texts as well as through
+    // trees; beyond this many levels (a variable bound, directly or not, to itself) they fail.
+    static constexpr int kMaxEvaluationDepth = 2 * kMaxDepth;
 
     virtual ~JTExpression() = default;
     JTExpression(const JTExpression&) = delete;
@@ -58,6 +62,13 @@ public:
     // "add(1,multiply(2,$x))": numbers as their own description, variables with "$",
     // functions by their lower-cased name.
     virtual std::string description() const = 0;
+
+    // The value with the substitutions (null for none) and the evaluator (null for the shared
+    // one): a number is itself, a variable its substitution (error 14 without one), a function
+    // the evaluator's function of its name applied to the arguments (error 15 for an unknown
+    // name, 16 for an answer of no known kind).
+    virtual core::Result<JTNumber> evaluateWithSubstitutions(const JTSubstitutions* substitutions,
+                                                             JTMathEvaluator* evaluator) const = 0;
 
     // Structural: same kind and equal numbers, names or (lower-cased) functions with equal
     // arguments.

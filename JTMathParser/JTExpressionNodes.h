@@ -13,6 +13,10 @@ public:
     JTExpressionKind expressionType() const override { return JTExpressionKind::Number; }
     const JTNumber& number() const override { return m_number; }
     std::string description() const override { return m_number.description(); }
+    core::Result<JTNumber> evaluateWithSubstitutions(const JTSubstitutions*,
+                                                     JTMathEvaluator*) const override {
+        return m_number;
+    }
 
 private:
     JTNumber m_number;
@@ -26,6 +30,8 @@ public:
     JTExpressionKind expressionType() const override { return JTExpressionKind::Variable; }
     const std::string& variable() const override { return m_variable; }
     std::string description() const override { return "$" + m_variable; }
+    core::Result<JTNumber> evaluateWithSubstitutions(const JTSubstitutions* substitutions,
+                                                     JTMathEvaluator* evaluator) const override;
 
 private:
     std::string m_variable;
@@ -47,6 +53,8 @@ public:
     const std::string& function() const override { return m_function; }
     std::span<const JTExpressionPtr> arguments() const override { return m_arguments; }
     std::string description() const override;
+    core::Result<JTNumber> evaluateWithSubstitutions(const JTSubstitutions* substitutions,
+                                                     JTMathEvaluator* evaluator) const override;
 
 private:
     std::string m_function; // lower case

@@ -1,5 +1,5 @@
 // Any text must parse into a tree or fail with an error, never crash, hang or leak; a tree
-// must describe itself and equal itself.
+// must describe itself, equal itself and evaluate to a number or an error.
 #include "JTMathParser/JTExpression.h"
 
 #include <cstddef>
@@ -15,6 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (!tree.isEqual(tree)) {
             __builtin_trap();
         }
+        (void)tree.evaluateWithSubstitutions(nullptr, nullptr);
     }
     return 0;
 }

@@ -68,9 +68,7 @@ JTNumber JTNumber::fromInt64(std::int64_t value) {
 }
 
 JTNumber JTNumber::decimalNotANumber() {
-    JTNumber number(Kind::Decimal, std::numeric_limits<double>::quiet_NaN(), 0);
-    number.m_digits = "n";
-    return number;
+    return JTNumber(Kind::Decimal, std::numeric_limits<double>::quiet_NaN(), 0);
 }
 
 JTNumber JTNumber::decimal(std::int64_t mantissa, int exponent) {
@@ -206,7 +204,7 @@ bool JTNumber::boolValue() const {
     case Kind::Bool:
         return m_integer != 0;
     case Kind::Decimal:
-        return !m_digits.empty() && !isDecimalNaN();
+        return !m_digits.empty();
     case Kind::Double:
         break;
     }

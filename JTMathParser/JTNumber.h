@@ -64,15 +64,16 @@ private:
         , m_double(value)
         , m_integer(integer) {}
 
-    // Decimal digits without leading or trailing zeros ("" for zero), "n" for NaN.
-    bool isDecimalNaN() const { return m_kind == Kind::Decimal && m_digits == "n"; }
+    // Only the decimal NaN has a NaN double: every other decimal is finite.
+    bool isDecimalNaN() const { return m_kind == Kind::Decimal && isNaN(); }
     static JTNumber makeDecimal(bool negative, std::string digits, long exponent);
     JTComparisonResult compareDecimals(const JTNumber& other) const;
 
     Kind m_kind;
     double m_double;
     std::int64_t m_integer; // Int32, Int64 and Bool kinds
-    // Decimal kind: value = (m_negative ? -1 : 1) × m_digits × 10^m_exponent.
+    // Decimal kind: value = (m_negative ? -1 : 1) × m_digits × 10^m_exponent, the digits
+    // without leading or trailing zeros ("" for zero and NaN).
     bool m_negative = false;
     std::string m_digits;
     int m_exponent = 0;
