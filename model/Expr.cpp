@@ -22,12 +22,12 @@ ExprPtr Expr::copyWithBag(TransitionRecord*) {
 
 void Expr::deepCopyExprIDsFromExpr(const Expr& other) {
     m_exprId = other.exprId();
-    const std::vector<ExprPtr> mine = children();
-    const std::vector<ExprPtr> theirs = other.children();
+    const auto mine = children();
+    const auto theirs = other.children();
     for (size_t i = 0; i < mine.size() && i < theirs.size(); ++i)
         mine[i]->deepCopyExprIDsFromExpr(*theirs[i]);
-    const std::vector<OperatorPtr> myOps = ownOps();
-    const std::vector<OperatorPtr> theirOps = other.ownOps();
+    const auto myOps = ownOps();
+    const auto theirOps = other.ownOps();
     for (size_t i = 0; i < myOps.size() && i < theirOps.size(); ++i)
         myOps[i]->setOpId(theirOps[i]->opId());
 }
@@ -100,22 +100,26 @@ ExprPtr Expr::substituteVar(const std::string&, const ExprPtr&, TransitionRecord
 
 std::vector<std::shared_ptr<ExprSoloist>> Expr::getSolos() const {
     std::vector<std::shared_ptr<ExprSoloist>> solos;
-    for (const ExprPtr& child : children()) {
-        auto below = child->getSolos();
-        solos.insert(solos.end(), below.begin(), below.end());
-    }
+    appendSolos(solos);
     return solos;
+}
+
+void Expr::appendSolos(std::vector<std::shared_ptr<ExprSoloist>>& solos) const {
+    for (const ExprPtr& child : children())
+        child->appendSolos(solos);
 }
 
 std::vector<OperatorPtr> Expr::getOps() const {
     std::vector<OperatorPtr> ops;
-    for (const ExprPtr& child : children()) {
-        auto below = child->getOps();
-        ops.insert(ops.end(), below.begin(), below.end());
-    }
-    auto own = ownOps();
-    ops.insert(ops.end(), own.begin(), own.end());
+    appendOps(ops);
     return ops;
+}
+
+void Expr::appendOps(std::vector<OperatorPtr>& ops) const {
+    for (const ExprPtr& child : children())
+        child->appendOps(ops);
+    const auto own = ownOps();
+    ops.insert(ops.end(), own.begin(), own.end());
 }
 
 void Expr::positionMeWithBag(TransitionRecord* bag, const ModelObjectPtr& obj) {

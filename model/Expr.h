@@ -7,6 +7,7 @@
 #include <iosfwd>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <typeinfo>
 #include <vector>
@@ -64,9 +65,9 @@ public:
     }
 
     // The children in order (none for a term) and the node's own operators in order (a list's
-    // parentheses are not among them).
-    virtual std::vector<ExprPtr> children() const { return {}; }
-    virtual std::vector<OperatorPtr> ownOps() const { return {}; }
+    // parentheses are not among them), as views of the node's own storage.
+    virtual std::span<const ExprPtr> children() const { return {}; }
+    virtual std::span<const OperatorPtr> ownOps() const { return {}; }
 
     // Copies: new nodes and operators with fresh ids, sharing nothing with the receiver.
     virtual ExprPtr copy() const { return nullptr; }
@@ -100,7 +101,7 @@ public:
     virtual ExprPtr substituteVar(const std::string& var, const ExprPtr& expr, TransitionRecord* bag);
 
     // Traversals, left to right, depth first.
-    virtual std::vector<std::shared_ptr<ExprSoloist>> getSolos() const;
+    std::vector<std::shared_ptr<ExprSoloist>> getSolos() const;
     std::vector<OperatorPtr> getOps() const;
     // The receiver and every node below it that is a T (subclasses count), receiver first.
     template <class T> std::vector<std::shared_ptr<T>> childrenOfType() const;
@@ -136,6 +137,10 @@ protected:
     };
 
     Expr();
+
+    // The traversals' accumulating steps.
+    virtual void appendSolos(std::vector<std::shared_ptr<ExprSoloist>>& solos) const;
+    void appendOps(std::vector<OperatorPtr>& ops) const;
 
 private:
     int32_t m_exprId;

@@ -5,29 +5,30 @@
 
 namespace zm {
 
-void ExprBinary::setFirstExpr(const ExprPtr& expr) {
-    if (expr == m_firstExpr || !expr)
+void ExprBinary::setSide(size_t index, const ExprPtr& expr) {
+    if (expr == m_sides[index] || !expr)
         return;
-    m_firstExpr = expr;
+    m_sides[index] = expr;
     expr->setExprParent(self());
+}
+
+void ExprBinary::setFirstExpr(const ExprPtr& expr) {
+    setSide(0, expr);
 }
 
 void ExprBinary::setSecondExpr(const ExprPtr& expr) {
-    if (expr == m_secondExpr || !expr)
-        return;
-    m_secondExpr = expr;
-    expr->setExprParent(self());
+    setSide(1, expr);
 }
 
 ExprPtr ExprBinary::copy() const {
-    ExprPtr first = m_firstExpr->copy();
-    ExprPtr second = m_secondExpr->copy();
+    ExprPtr first = firstExpr()->copy();
+    ExprPtr second = secondExpr()->copy();
     return makeLike(first, second);
 }
 
 ExprPtr ExprBinary::copyWithBag(TransitionRecord* bag) {
-    ExprPtr first = m_firstExpr->copyWithBag(bag);
-    ExprPtr second = m_secondExpr->copyWithBag(bag);
+    ExprPtr first = firstExpr()->copyWithBag(bag);
+    ExprPtr second = secondExpr()->copyWithBag(bag);
     auto twin = makeLike(first, second);
     if (twin)
         recordPosition(bag, twin->op(), m_op);
@@ -37,8 +38,8 @@ ExprPtr ExprBinary::copyWithBag(TransitionRecord* bag) {
 ExprPtr ExprBinary::killExpr(const ExprPtr& expr, TransitionRecord* bag) {
     if (expr.get() == this)
         return nullptr;
-    ExprPtr first = m_firstExpr->killExpr(expr, bag);
-    ExprPtr second = m_secondExpr->killExpr(expr, bag);
+    ExprPtr first = firstExpr()->killExpr(expr, bag);
+    ExprPtr second = secondExpr()->killExpr(expr, bag);
     if (first && second) {
         setFirstExpr(first);
         setSecondExpr(second);
@@ -55,14 +56,14 @@ ExprPtr ExprBinary::replaceExpr(const ExprPtr& expr, const ExprPtr& replacement,
         return replacement;
     if (!replacement)
         return killExpr(expr, bag);
-    setFirstExpr(m_firstExpr->replaceExpr(expr, replacement, bag));
-    setSecondExpr(m_secondExpr->replaceExpr(expr, replacement, bag));
+    setFirstExpr(firstExpr()->replaceExpr(expr, replacement, bag));
+    setSecondExpr(secondExpr()->replaceExpr(expr, replacement, bag));
     return self();
 }
 
 ExprPtr ExprBinary::substituteVar(const std::string& var, const ExprPtr& expr, TransitionRecord* bag) {
-    setFirstExpr(m_firstExpr->substituteVar(var, expr, bag));
-    setSecondExpr(m_secondExpr->substituteVar(var, expr, bag));
+    setFirstExpr(firstExpr()->substituteVar(var, expr, bag));
+    setSecondExpr(secondExpr()->substituteVar(var, expr, bag));
     return self();
 }
 
@@ -70,22 +71,22 @@ bool ExprBinary::isEquivalent(const Expr& other) const {
     if (typeid(other) != typeid(*this))
         return false;
     const auto& binary = static_cast<const ExprBinary&>(other);
-    return m_firstExpr->isEquivalent(*binary.firstExpr()) && m_secondExpr->isEquivalent(*binary.secondExpr());
+    return firstExpr()->isEquivalent(*binary.firstExpr()) && secondExpr()->isEquivalent(*binary.secondExpr());
 }
 
 bool ExprBinary::isExactMatch(const Expr& other) const {
     if (typeid(other) != typeid(*this))
         return false;
     const auto& binary = static_cast<const ExprBinary&>(other);
-    return m_firstExpr->isExactMatch(*binary.firstExpr()) && m_secondExpr->isExactMatch(*binary.secondExpr());
+    return firstExpr()->isExactMatch(*binary.firstExpr()) && secondExpr()->isExactMatch(*binary.secondExpr());
 }
 
 std::string ExprBinary::description() const {
-    return m_firstExpr->description() + " " + m_op->getSymbol() + " " + m_secondExpr->description();
+    return firstExpr()->description() + " " + m_op->getSymbol() + " " + secondExpr()->description();
 }
 
 std::string ExprBinary::getSizeApproxString() const {
-    return m_firstExpr->getSizeApproxString() + m_op->getSymbol() + m_secondExpr->getSizeApproxString();
+    return firstExpr()->getSizeApproxString() + m_op->getSymbol() + secondExpr()->getSizeApproxString();
 }
 
 } // namespace zm

@@ -8,15 +8,15 @@ namespace zm {
 // operator is made once, with the node, and keeps the operands it was made with.
 class ExprBinary : public Expr {
 public:
-    const ExprPtr& firstExpr() const { return m_firstExpr; }
+    const ExprPtr& firstExpr() const { return m_sides[0]; }
     void setFirstExpr(const ExprPtr& expr);
-    const ExprPtr& secondExpr() const { return m_secondExpr; }
+    const ExprPtr& secondExpr() const { return m_sides[1]; }
     void setSecondExpr(const ExprPtr& expr);
     const OperatorPtr& op() const { return m_op; }
     void setOp(OperatorPtr op) { m_op = std::move(op); }
 
-    std::vector<ExprPtr> children() const override { return {m_firstExpr, m_secondExpr}; }
-    std::vector<OperatorPtr> ownOps() const override { return {m_op}; }
+    std::span<const ExprPtr> children() const override { return m_sides; }
+    std::span<const OperatorPtr> ownOps() const override { return {&m_op, 1}; }
 
     ExprPtr copy() const override;
     ExprPtr copyWithBag(TransitionRecord* bag) override;
@@ -45,8 +45,9 @@ protected:
     virtual std::shared_ptr<ExprBinary> makeLike(const ExprPtr& first, const ExprPtr& second) const = 0;
 
 private:
-    ExprPtr m_firstExpr;
-    ExprPtr m_secondExpr;
+    void setSide(size_t index, const ExprPtr& expr);
+
+    ExprPtr m_sides[2]; // first, second
     OperatorPtr m_op;
 };
 

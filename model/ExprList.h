@@ -36,8 +36,8 @@ public:
 
     std::vector<ExprPtr> copyExprsWithBag(TransitionRecord* bag);
 
-    std::vector<ExprPtr> children() const override { return m_exprs; }
-    std::vector<OperatorPtr> ownOps() const override { return m_ops; }
+    std::span<const ExprPtr> children() const override { return m_exprs; }
+    std::span<const OperatorPtr> ownOps() const override { return m_ops; }
 
     ExprPtr copy() const override;
     ExprPtr copyWithBag(TransitionRecord* bag) override;

@@ -74,7 +74,7 @@ ExprPtr ExprProduct::getSimplifiedExpr() {
     int sums = 0;
     for (const ExprPtr& factor : exprs()) {
         ExprPtr each = factor->getSimplifiedExpr();
-        if (!each)
+        if (!each || each == factor)
             each = factor->copy();
         if (auto asSum = asExactly<ExprSum>(each)) {
             sum = asSum;

@@ -211,8 +211,8 @@ ExprPtr ExprSoloist::substituteVar(const std::string& var, const ExprPtr& expr, 
     return product;
 }
 
-std::vector<ExprSoloistPtr> ExprSoloist::getSolos() const {
-    return {selfSolo()};
+void ExprSoloist::appendSolos(std::vector<ExprSoloistPtr>& solos) const {
+    solos.push_back(selfSolo());
 }
 
 void ExprSoloist::positionMeWithBag(TransitionRecord* bag, const ModelObjectPtr& obj) {

@@ -52,7 +52,6 @@ public:
                          TransitionRecord* bag) override;
     ExprPtr substituteVar(const std::string& var, const ExprPtr& expr, TransitionRecord* bag) override;
 
-    std::vector<std::shared_ptr<ExprSoloist>> getSolos() const override;
     void positionMeWithBag(TransitionRecord* bag, const ModelObjectPtr& obj) override;
     ExprPtr getSimplifiedExpr() override { return copy(); }
 
@@ -81,6 +80,9 @@ public:
     // appended, or without its last character (null when one character is all there is).
     std::shared_ptr<ExprSoloist> expandByDigit(const ExprSoloist& digit) const;
     std::shared_ptr<ExprSoloist> removeLastDigit() const;
+
+protected:
+    void appendSolos(std::vector<std::shared_ptr<ExprSoloist>>& solos) const override;
 
 private:
     std::shared_ptr<ExprSoloist> selfSolo() const { return std::static_pointer_cast<ExprSoloist>(self()); }

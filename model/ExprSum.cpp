@@ -72,8 +72,10 @@ ExprPtr ExprSum::getSimplifiedExpr() {
     std::vector<ExprPtr> rest;
     std::vector<std::shared_ptr<ExprSoloist>> terms;
     for (const ExprPtr& member : exprs()) {
+        // A fraction simplifies to itself; the answer takes a copy, since taking the node itself
+        // would re-parent it away from the tree it still stands in.
         ExprPtr simplified = member->getSimplifiedExpr();
-        if (!simplified)
+        if (!simplified || simplified == member)
             simplified = member->copy();
         if (auto term = asExactly<ExprSoloist>(simplified))
             terms.push_back(term);

@@ -160,6 +160,14 @@ TEST(Simplification, CollectsAndMultipliesOut) {
     }
 }
 
+TEST(Simplification, TheSourceTreeStaysIntact) {
+    auto fraction = quot(var("x"), num(2));
+    auto source = sum({fraction, var("y"), var("y")});
+    ExprPtr simplified = source->getSimplifiedExpr();
+    EXPECT_EQ(fraction->exprParent(), source);
+    EXPECT_NE(std::static_pointer_cast<ExprSum>(simplified)->exprs()[0], fraction);
+}
+
 TEST(Simplification, FactorsStayUnchanged) {
     EXPECT_EQ(sum({quot(var("x"), num(2)), var("y"), var("y")})->getSimplifiedExpr()->description(),
               "x / 2 + 2y");

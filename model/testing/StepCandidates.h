@@ -2,6 +2,7 @@
 
 #include "model/ExprEquation.h"
 #include "model/ExprList.h"
+#include "model/ExprProduct.h"
 #include "model/ExprQuotient.h"
 #include "model/ExprSoloist.h"
 #include "model/Operator.h"

@@ -12,7 +12,7 @@ namespace zm::testing {
 // list has two or more members and exactly one operator, linked to its neighbours, between each pair.
 // Answers the first fault found, or the empty text.
 inline std::string treeFault(const Expr& node) {
-    const std::vector<ExprPtr> children = node.children();
+    const auto children = node.children();
     for (const ExprPtr& child : children) {
         if (!child)
             return "missing child in " + node.description();

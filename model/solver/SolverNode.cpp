@@ -1,0 +1,307 @@
+#include "model/solver/SolverNode.h"
+
+#include "model/ExprEquation.h"
+#include "model/ExprList.h"
+#include "model/ExprProduct.h"
+#include "model/ExprQuotient.h"
+#include "model/ExprSoloist.h"
+#include "model/Operator.h"
+#include "model/steps/StepCommute.h"
+#include "model/steps/StepDistribute.h"
+#include "model/steps/StepEliminate.h"
+#include "model/steps/StepFactorize.h"
+#include "model/steps/StepTranspose.h"
+
+#include <algorithm>
+#include <functional>
+#include <string>
+
+namespace zm {
+
+namespace {
+
+// The number of terms, halved for an equation with a lone variable, then halved after a
+// distribution, doubled after a commute and divided by three after a factoring out.
+uint32_t scoreFor(const ExprPtr& expr, const StepPtr& step, uint32_t terms) {
+    uint32_t score = terms;
+    if (auto equation = asExactly<ExprEquation>(expr); equation && equation->otherSideOfIsolatedVar())
+        score >>= 1;
+    if (!step)
+        return score;
+    const Step& kind = *step;
+    if (typeid(kind) == typeid(StepDistribute))
+        return score >> 1;
+    if (typeid(kind) == typeid(StepCommute))
+        return score << 1;
+    if (typeid(kind) == typeid(StepFactorOut))
+        return score / 3;
+    return score;
+}
+
+} // namespace
+
+SolverNode::SolverNode(ExprPtr expr, StepPtr step, const SolverNode* parentNode)
+    : m_expr(std::move(expr))
+    , m_step(std::move(step))
+    , m_parentNode(parentNode)
+    , m_score(m_expr ? static_cast<uint32_t>(m_expr->getSolos().size()) : 0)
+    , m_calculatedScore(scoreFor(m_expr, m_step, m_score)) {}
+
+StepPtr SolverNode::findNextStepForExpr(const ExprPtr& expr, size_t maxExpansions) {
+    if (!expr)
+        return nullptr;
+    SolverSearch search(expr);
+    while (search.expansions() < maxExpansions) {
+        switch (search.expandNext()) {
+        case SolverSearch::Outcome::Found:
+            return search.found()->originalStep();
+        case SolverSearch::Outcome::Exhausted:
+            return nullptr;
+        case SolverSearch::Outcome::Expanded:
+            break;
+        }
+    }
+    return nullptr;
+}
+
+std::vector<std::unique_ptr<SolverNode>> SolverNode::createChildNodes() const {
+    std::vector<std::unique_ptr<SolverNode>> children;
+    // The tap steps were tried already to find those that change anything.
+    for (auto& [step, result] : tapTrials())
+        children.push_back(std::make_unique<SolverNode>(std::move(result), std::move(step), this));
+    for (auto generator :
+         {&SolverNode::commuteSteps, &SolverNode::factorizeSteps, &SolverNode::eliminationSteps,
+          &SolverNode::transposeSteps, &SolverNode::distributionSteps, &SolverNode::factorOutSteps}) {
+        for (const StepPtr& step : (this->*generator)()) {
+            if (ExprPtr result = applyToIdCopy(*step, *m_expr))
+                children.push_back(std::make_unique<SolverNode>(result, step, this));
+        }
+    }
+    std::stable_sort(children.begin(), children.end(),
+                     [](const auto& a, const auto& b) { return isCheaper(*a, *b); });
+    return children;
+}
+
+StepPtr SolverNode::originalStep() const {
+    const SolverNode* node = this;
+    while (node->m_parentNode && node->m_parentNode->m_parentNode)
+        node = node->m_parentNode;
+    return node->m_step;
+}
+
+namespace {
+
+template <class Op> std::vector<OperatorPtr> opsOfClass(const Expr& expr) {
+    std::vector<OperatorPtr> ops;
+    for (const OperatorPtr& op : expr.getOps()) {
+        if (isExactly<Op>(op))
+            ops.push_back(op);
+    }
+    return ops;
+}
+
+} // namespace
+
+std::vector<OperatorPtr> SolverNode::plusOps() const {
+    return opsOfClass<OpPlus>(*m_expr);
+}
+
+std::vector<OperatorPtr> SolverNode::timesOps() const {
+    return opsOfClass<OpTimes>(*m_expr);
+}
+
+std::vector<std::pair<StepPtr, ExprPtr>> SolverNode::tapTrials() const {
+    std::vector<OperatorPtr> ops = plusOps();
+    const std::vector<OperatorPtr> times = timesOps();
+    ops.insert(ops.end(), times.begin(), times.end());
+    std::vector<std::pair<StepPtr, ExprPtr>> trials;
+    for (const OperatorPtr& op : ops) {
+        StepPtr step = op->step();
+        ExprPtr result = step ? applyToIdCopy(*step, *m_expr) : nullptr;
+        if (result && !result->isExactMatch(*m_expr))
+            trials.emplace_back(std::move(step), std::move(result));
+    }
+    return trials;
+}
+
+std::vector<StepPtr> SolverNode::addAndMultiplySteps() const {
+    std::vector<StepPtr> steps;
+    for (auto& trial : tapTrials())
+        steps.push_back(std::move(trial.first));
+    return steps;
+}
+
+std::vector<StepPtr> SolverNode::commuteStepsFromExprList(const ExprList& list) {
+    std::vector<StepPtr> steps;
+    for (const ExprPtr& a : list.exprs()) {
+        for (const ExprPtr& b : list.exprs()) {
+            if (a != b)
+                steps.push_back(StepCommute::stepCommuteWithPrincipal(a, b));
+        }
+    }
+    return steps;
+}
+
+std::vector<StepPtr> SolverNode::commuteSteps() const {
+    std::vector<StepPtr> steps;
+    for (const auto& list : m_expr->childrenOfType<ExprList>()) {
+        auto more = commuteStepsFromExprList(*list);
+        steps.insert(steps.end(), more.begin(), more.end());
+    }
+    return steps;
+}
+
+std::vector<StepPtr> SolverNode::factorizeSteps() const {
+    std::vector<StepPtr> steps;
+    for (const auto& term : m_expr->getSolos()) {
+        const auto pairs = term->getFactorizedProductPairs();
+        if (pairs.size() == 1) {
+            if (!StepFactorize::exprReplacementWillFail(*pairs.front()))
+                steps.push_back(StepFactorize::stepFactorizeWithOg(term, pairs.front()));
+        } else {
+            for (size_t i = 1; i < pairs.size(); ++i)
+                steps.push_back(StepFactorize::stepFactorizeWithOg(term, pairs[i]));
+        }
+    }
+    return steps;
+}
+
+std::vector<ExprPtr> SolverNode::termsFromExpr(const ExprPtr& expr) {
+    if (auto product = asExactly<ExprProduct>(expr))
+        return product->exprs();
+    return {expr};
+}
+
+std::vector<StepPtr> SolverNode::eliminationStepsForExprQuotient(const ExprQuotient& quotient) {
+    std::vector<StepPtr> steps;
+    for (const ExprPtr& n : termsFromExpr(quotient.firstExpr())) {
+        for (const ExprPtr& d : termsFromExpr(quotient.secondExpr())) {
+            if (!n->isEquivalent(*d))
+                continue;
+            if (auto step = StepEliminate::stepEliminateWithExprs({n, d}))
+                steps.push_back(step);
+        }
+    }
+    return steps;
+}
+
+std::vector<StepPtr> SolverNode::eliminationSteps() const {
+    std::vector<StepPtr> steps;
+    for (const auto& quotient : m_expr->childrenOfType<ExprQuotient>()) {
+        auto more = eliminationStepsForExprQuotient(*quotient);
+        steps.insert(steps.end(), more.begin(), more.end());
+    }
+    return steps;
+}
+
+bool SolverNode::transposeEligible(const ExprSoloist& term) {
+    const ExprPtr parent = term.exprParent();
+    if (!parent)
+        return false;
+    if (!isExactly<ExprEquation>(parent) && !isExactly<ExprEquation>(parent->exprParent()))
+        return false;
+    auto fraction = asExactly<ExprQuotient>(parent);
+    return !fraction || fraction->firstExpr().get() != &term;
+}
+
+std::vector<StepPtr> SolverNode::transposeSteps() const {
+    std::vector<StepPtr> steps;
+    for (const auto& term : m_expr->getSolos()) {
+        if (!transposeEligible(*term))
+            continue;
+        const ExprPtr parent = term->exprParent();
+        const int32_t sym = isExactly<ExprProduct>(parent)    ? ArithmeticTypeMultiply
+                            : isExactly<ExprQuotient>(parent) ? ArithmeticTypeDivide
+                                                              : ArithmeticTypeAdd;
+        steps.push_back(StepTranspose::stepTransposeWithExpr(term, sym));
+    }
+    return steps;
+}
+
+std::vector<StepPtr> SolverNode::distributionSteps() const {
+    std::vector<StepPtr> steps;
+    for (const OperatorPtr& op : timesOps()) {
+        if (auto step = StepDistribute::stepDistributeFromTimes(std::static_pointer_cast<OpTimes>(op)))
+            steps.push_back(step);
+    }
+    return steps;
+}
+
+std::vector<StepPtr> SolverNode::factorOutSteps() const {
+    std::vector<StepPtr> steps;
+    const auto solos = m_expr->getSolos();
+    for (const auto& a : solos) {
+        for (const auto& b : solos) {
+            if (a == b)
+                continue;
+            if (auto step = StepFactorOut::stepFactorOutWithSolos({a, b}))
+                steps.push_back(step);
+        }
+    }
+    return steps;
+}
+
+SolverSearch::SolverSearch(const ExprPtr& start) {
+    m_arena.push_back(std::make_unique<SolverNode>(start));
+    // The start's children all enter, duplicates included.
+    for (auto& child : m_arena.front()->createChildNodes()) {
+        m_open.push_back(child.get());
+        remember(*child);
+        m_arena.push_back(std::move(child));
+    }
+}
+
+namespace {
+
+// Equal for trees that match exactly: the same classes, terms and order.
+size_t shapeHash(const Expr& expr) {
+    size_t hash = typeid(expr).hash_code();
+    auto mix = [&hash](size_t value) { hash ^= value + 0x9e3779b97f4a7c15ull + (hash << 6) + (hash >> 2); };
+    if (auto term = dynamic_cast<const ExprSoloist*>(&expr)) {
+        mix(std::hash<int32_t>()(term->coef()));
+        mix(std::hash<std::string>()(term->var()));
+        mix(std::hash<int32_t>()(term->exponent()));
+    }
+    for (const ExprPtr& child : expr.children())
+        mix(shapeHash(*child));
+    return hash;
+}
+
+} // namespace
+
+bool SolverSearch::isKnown(const Expr& expr) const {
+    auto [first, last] = m_known.equal_range(shapeHash(expr));
+    return std::any_of(first, last, [&](const auto& entry) { return entry.second->isExactMatch(expr); });
+}
+
+void SolverSearch::remember(const SolverNode& node) {
+    m_known.emplace(shapeHash(*node.expr()), node.expr().get());
+}
+
+SolverSearch::Outcome SolverSearch::expandNext() {
+    if (m_open.empty())
+        return Outcome::Exhausted;
+    const SolverNode* node = m_open.front();
+    m_open.erase(m_open.begin());
+    ++m_expansions;
+    if (node->expr()->isSimplified()) {
+        m_found = node;
+        return Outcome::Found;
+    }
+    // The children come cheapest first, so merging them in keeps the open list as a stable sort
+    // of old and new would.
+    const auto waiting = static_cast<std::ptrdiff_t>(m_open.size());
+    for (auto& child : node->createChildNodes()) {
+        if (isKnown(*child->expr()))
+            continue;
+        remember(*child);
+        m_open.push_back(child.get());
+        m_arena.push_back(std::move(child));
+    }
+    std::inplace_merge(
+        m_open.begin(), m_open.begin() + waiting, m_open.end(),
+        [](const SolverNode* a, const SolverNode* b) { return SolverNode::isCheaper(*a, *b); });
+    return m_open.empty() ? Outcome::Exhausted : Outcome::Expanded;
+}
+
+} // namespace zm

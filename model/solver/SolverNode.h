@@ -1,0 +1,102 @@
+#pragma once
+
+#include "model/steps/Step.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+namespace zm {
+
+class ExprList;
+class ExprQuotient;
+class ExprSoloist;
+
+// One expression reached by a path of steps in the search for a simplified form. Its score is the
+// number of single terms, adjusted by the kind of step that led to it (distributing and factoring
+// out are favoured, commuting is penalised). The search keeps every node in one arena; a node
+// points to the node it was expanded from without owning it.
+class SolverNode {
+public:
+    explicit SolverNode(ExprPtr expr, StepPtr step = nullptr, const SolverNode* parentNode = nullptr);
+
+    // The first step, on `expr`'s own tree, of the cheapest path found to a simplified expression;
+    // null when there is none within `maxExpansions` expanded nodes. `expr` is not changed.
+    static StepPtr findNextStepForExpr(const ExprPtr& expr, size_t maxExpansions = kMaxExpansions);
+    static constexpr size_t kMaxExpansions = 400;
+
+    const SolverNode* parentNode() const { return m_parentNode; }
+    const ExprPtr& expr() const { return m_expr; }
+    const StepPtr& step() const { return m_step; }
+    uint32_t score() const { return m_score; }
+
+    // One child per candidate step, each the step's trial on an id copy of `expr`, cheapest first.
+    std::vector<std::unique_ptr<SolverNode>> createChildNodes() const;
+    uint32_t calculatedScore() const { return m_calculatedScore; }
+    // The step of this node's ancestor one level below the start (its own step for a child of the
+    // start; null for the start).
+    StepPtr originalStep() const;
+
+    // The candidate steps for `expr`, in the order the children are made.
+    std::vector<StepPtr> addAndMultiplySteps() const;
+    std::vector<StepPtr> commuteSteps() const;
+    std::vector<StepPtr> factorizeSteps() const;
+    std::vector<StepPtr> eliminationSteps() const;
+    std::vector<StepPtr> transposeSteps() const;
+    std::vector<StepPtr> distributionSteps() const;
+    std::vector<StepPtr> factorOutSteps() const;
+
+    std::vector<OperatorPtr> plusOps() const;
+    std::vector<OperatorPtr> timesOps() const;
+    static std::vector<StepPtr> commuteStepsFromExprList(const ExprList& list);
+    static std::vector<StepPtr> eliminationStepsForExprQuotient(const ExprQuotient& quotient);
+    static std::vector<ExprPtr> termsFromExpr(const ExprPtr& expr);
+    // A term of an equation's side that may be carried across: a whole side, a summand or factor of
+    // a side, or a side's denominator (never its numerator).
+    static bool transposeEligible(const ExprSoloist& term);
+    // Cheapest first: the order of the open list, in which nodes of equal score keep their order.
+    static bool isCheaper(const SolverNode& a, const SolverNode& b) {
+        return a.calculatedScore() < b.calculatedScore();
+    }
+
+private:
+    // The tap steps whose trial changes `expr`, each with the expression its trial reaches.
+    std::vector<std::pair<StepPtr, ExprPtr>> tapTrials() const;
+
+    ExprPtr m_expr;
+    StepPtr m_step;
+    const SolverNode* m_parentNode;
+    uint32_t m_score;
+    uint32_t m_calculatedScore;
+};
+
+// The best-first search behind `findNextStepForExpr`, one expansion at a time. It owns every node it
+// makes; the open list is ordered cheapest first, and an expression already expanded or waiting is
+// not added again (found through a hash of its shape, confirmed by an exact match).
+class SolverSearch {
+public:
+    explicit SolverSearch(const ExprPtr& start);
+
+    enum class Outcome { Expanded, Found, Exhausted };
+    // Takes the cheapest open node: Found when its expression is simplified, else adds its children.
+    Outcome expandNext();
+
+    const std::vector<const SolverNode*>& open() const { return m_open; }
+    // The node found, once `expandNext` answered Found.
+    const SolverNode* found() const { return m_found; }
+    size_t expansions() const { return m_expansions; }
+
+private:
+    bool isKnown(const Expr& expr) const;
+    void remember(const SolverNode& node);
+
+    std::vector<std::unique_ptr<SolverNode>> m_arena;
+    std::vector<const SolverNode*> m_open;
+    std::unordered_multimap<size_t, const Expr*> m_known;
+    const SolverNode* m_found = nullptr;
+    size_t m_expansions = 0;
+};
+
+} // namespace zm
