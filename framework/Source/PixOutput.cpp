@@ -2,6 +2,7 @@
 
 #include "framework/Source/PixContext.h"
 #include "platform/core/Log.h"
+#include "platform/gfx/Image.h"
 
 #include <algorithm>
 
@@ -100,6 +101,14 @@ void PixOutput::cleanupOutputImage() {
 
 gl::RgbaImage PixOutput::newImageFromCurrentlyProcessedOutput() {
     return {};
+}
+
+std::shared_ptr<const gfx::Image> PixOutput::imageFromCurrentlyProcessedOutput() {
+    const gl::RgbaImage pixels = newImageFromCurrentlyProcessedOutput();
+    if (pixels.empty())
+        return nullptr;
+    return gfx::Image::fromPixels(pixels.bytes, pixels.width, pixels.height, pixels.width * 4,
+                                  gfx::PixelLayout::StraightRGBA, 1.0f);
 }
 
 void PixOutput::conserveMemoryForNextFrame() {

@@ -10,6 +10,10 @@
 #include <memory>
 #include <vector>
 
+namespace gfx {
+class Image;
+}
+
 namespace zm {
 
 // A source of the image graph: it owns one output texture and an ordered list of targets, each attached
@@ -49,6 +53,9 @@ public:
     virtual void cleanupOutputImage();
     // The last frame, read back as straight RGBA, top row first; empty when there is nothing to read.
     virtual gl::RgbaImage newImageFromCurrentlyProcessedOutput();
+    // The same as an image of scale 1, so that its size in points is its size in pixels; nullptr when
+    // there is nothing to read.
+    std::shared_ptr<const gfx::Image> imageFromCurrentlyProcessedOutput();
     // Asks the whole chain below to release each image as soon as it has been consumed.
     virtual void conserveMemoryForNextFrame();
 

@@ -12,6 +12,10 @@
 
 #include <gtest/gtest.h>
 
+namespace gfx {
+class Image;
+}
+
 namespace zm::pixtest {
 
 using Rgba = std::array<std::uint8_t, 4>;
@@ -54,6 +58,12 @@ public:
     bool wantsMonochromeInput() const override { return wantsMonochrome; }
     void setCurrentlyReceivingMonochromeInput(bool newValue) override;
 };
+
+// An image of scale `scale` from straight RGBA pixels, top row first.
+std::shared_ptr<const gfx::Image> makeImage(int width, int height, const std::vector<Rgba>& pixels,
+                                            float scale = 1);
+// The pixel at (x, y) from the top-left, as stored: colours multiplied by alpha, in RGBA order.
+Rgba premultipliedPixel(const gfx::Image& image, int x, int y);
 
 // True when each channel of every pixel is within the tolerance of the expected colour.
 ::testing::AssertionResult pixelsNear(const gl::RgbaImage& image, const std::vector<Rgba>& expected,

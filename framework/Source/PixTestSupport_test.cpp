@@ -1,7 +1,14 @@
 #include "framework/Source/PixContext.h"
 #include "framework/Source/PixTestSupport.h"
+#include "platform/gfx/Image.h"
 
 #include <sstream>
+
+// Mesa's software rasteriser hands work to threads of its own and syncs with them in code the thread
+// sanitizer cannot see, so it reports races inside the driver. Our own code is still checked.
+extern "C" const char* __tsan_default_suppressions() {
+    return "race:swrast_dri.so\n";
+}
 
 namespace zm::pixtest {
 
@@ -76,6 +83,19 @@ void PixRecordingTarget::conserveMemoryForNextFrame() {
 
 void PixRecordingTarget::setCurrentlyReceivingMonochromeInput(bool newValue) {
     calls.push_back("setCurrentlyReceivingMonochromeInput(" + std::string(newValue ? "true" : "false") + ")");
+}
+
+std::shared_ptr<const gfx::Image> makeImage(int width, int height, const std::vector<Rgba>& pixels,
+                                            float scale) {
+    std::vector<std::uint8_t> bytes;
+    for (const Rgba& pixel : pixels)
+        bytes.insert(bytes.end(), pixel.begin(), pixel.end());
+    return gfx::Image::fromPixels(bytes, width, height, width * 4, gfx::PixelLayout::StraightRGBA, scale);
+}
+
+Rgba premultipliedPixel(const gfx::Image& image, int x, int y) {
+    const gfx::Pixel pixel = image.bitmap().pixel(x, y);
+    return {pixel.red, pixel.green, pixel.blue, pixel.alpha};
 }
 
 ::testing::AssertionResult pixelsNear(const gl::RgbaImage& image, const std::vector<Rgba>& expected,

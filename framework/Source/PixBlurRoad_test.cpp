@@ -1,0 +1,127 @@
+#include "framework/Source/PixBlurRoad.h"
+#include "framework/Source/PixBrightnessFilter.h"
+#include "framework/Source/PixGaussianBlurFilter.h"
+#include "framework/Source/PixPicture.h"
+#include "framework/Source/PixTestSupport.h"
+#include "platform/gfx/Image.h"
+
+#include <future>
+
+#include <gtest/gtest.h>
+
+namespace zm {
+namespace {
+
+using pixtest::makeImage;
+using pixtest::premultipliedPixel;
+using pixtest::Rgba;
+
+// A snapshot of a playground: transparent, with an opaque square of content in the middle.
+std::shared_ptr<const gfx::Image> contentOnTransparency(int side, int contentSide) {
+    std::vector<Rgba> pixels;
+    const int from = (side - contentSide) / 2;
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x) {
+            const bool content = x >= from && x < from + contentSide && y >= from && y < from + contentSide;
+            pixels.push_back(content ? Rgba{40, 90, 200, 255} : Rgba{0, 0, 0, 0});
+        }
+    }
+    return makeImage(side, side, pixels);
+}
+
+bool sameImages(const gfx::Image& first, const gfx::Image& second) {
+    if (first.pixelWidth() != second.pixelWidth() || first.pixelHeight() != second.pixelHeight())
+        return false;
+    for (int y = 0; y < first.pixelHeight(); ++y)
+        for (int x = 0; x < first.pixelWidth(); ++x)
+            if (first.bitmap().pixel(x, y) != second.bitmap().pixel(x, y))
+                return false;
+    return true;
+}
+
+TEST(PixBlurRoad, TheCompletionGlowIsAWhiteSilhouetteWhoseAlphaFallsOffAtTheEdges) {
+    constexpr int kSide = 64;
+    constexpr int kContentSide = 32;
+    auto glow = blurImage(*contentOnTransparency(kSide, kContentSide), 3.0f, 1.0f);
+    ASSERT_TRUE(glow);
+    ASSERT_EQ(glow->pixelWidth(), kSide);
+    EXPECT_EQ(glow->scale(), 1.0f);
+
+    // White everywhere: stored colours equal alpha.
+    for (int y = 0; y < kSide; ++y) {
+        for (int x = 0; x < kSide; ++x) {
+            const Rgba pixel = premultipliedPixel(*glow, x, y);
+            ASSERT_TRUE(pixel[0] == pixel[3] && pixel[1] == pixel[3] && pixel[2] == pixel[3])
+                << x << "," << y;
+        }
+    }
+    // Across the middle row: opaque inside the content, falling off over 12 pixels past each edge,
+    // transparent beyond.
+    const int row = kSide / 2;
+    const int edge = (kSide - kContentSide) / 2;
+    EXPECT_EQ(premultipliedPixel(*glow, kSide / 2, row)[3], 255);
+    EXPECT_EQ(premultipliedPixel(*glow, edge - 13, row)[3], 0);
+    EXPECT_EQ(premultipliedPixel(*glow, 0, 0)[3], 0);
+    int previous = 255;
+    for (int x = edge + 12; x >= edge - 12; --x) {
+        const int alpha = premultipliedPixel(*glow, x, row)[3];
+        EXPECT_LE(alpha, previous) << "at " << x;
+        previous = alpha;
+    }
+    EXPECT_GT(premultipliedPixel(*glow, edge - 12, row)[3], 0);
+    EXPECT_LT(premultipliedPixel(*glow, edge, row)[3], 255);
+}
+
+TEST(PixBlurRoad, TheBackgroundStripIsBlurredAndDarkened) {
+    auto strip = blurImage(*makeImage(40, 30, std::vector<Rgba>(40 * 30, {120, 180, 60, 255})), 20.0f, -0.1f);
+    ASSERT_TRUE(strip);
+    for (const auto& [x, y] : {std::pair{0, 0}, std::pair{20, 15}, std::pair{39, 29}}) {
+        const Rgba pixel = premultipliedPixel(*strip, x, y);
+        EXPECT_NEAR(pixel[0], 120 - 25.5, 1);
+        EXPECT_NEAR(pixel[1], 180 - 25.5, 1);
+        EXPECT_NEAR(pixel[2], 60 - 25.5, 1);
+        EXPECT_EQ(pixel[3], 255);
+    }
+}
+
+TEST(PixBlurRoad, AnImageWithoutPixelsGivesNone) {
+    const gfx::Image empty(gfx::Bitmap::create(0, 0), 1);
+    EXPECT_EQ(blurImage(empty, 3.0f, 1.0f), nullptr);
+}
+
+TEST(PixBlurRoad, TwoThreadsRunTheRoadAtOnce) {
+    auto snapshot = contentOnTransparency(48, 20);
+    auto screen = makeImage(32, 24, std::vector<Rgba>(32 * 24, {200, 200, 200, 255}));
+    const auto glowAlone = blurImage(*snapshot, 3.0f, 1.0f);
+    const auto stripAlone = blurImage(*screen, 20.0f, -0.1f);
+
+    for (int round = 0; round < 4; ++round) {
+        auto glow = std::async(std::launch::async, [&] { return blurImage(*snapshot, 3.0f, 1.0f); });
+        auto strip = std::async(std::launch::async, [&] { return blurImage(*screen, 20.0f, -0.1f); });
+        EXPECT_TRUE(sameImages(*glow.get(), *glowAlone)) << "round " << round;
+        EXPECT_TRUE(sameImages(*strip.get(), *stripAlone)) << "round " << round;
+    }
+}
+
+TEST(PixBlurRoad, ALargeSnapshotComesBackWholeWithTheBlursFramebuffersFreed) {
+    // A 1024 x 768 screen at scale 2.
+    auto snapshot = makeImage(2048, 1536, std::vector<Rgba>(2048 * 1536, {90, 90, 90, 255}), 2);
+    auto picture = PixPicture::create(*snapshot);
+    auto blur = PixGaussianBlurFilter::create();
+    auto brightness = PixBrightnessFilter::create();
+    blur->setBlurSize(20);
+    brightness->setBrightness(-0.1f);
+    picture->addTarget(blur);
+    blur->addTarget(brightness);
+    picture->processImage();
+
+    auto image = brightness->imageFromCurrentlyProcessedOutput();
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->pixelWidth(), 2048);
+    EXPECT_EQ(image->pixelHeight(), 1536);
+    EXPECT_EQ(image->scale(), 1.0f);
+    EXPECT_EQ(blur->textureForOutput(), 0u); // conserving memory freed it once the brightness drew
+}
+
+} // namespace
+} // namespace zm

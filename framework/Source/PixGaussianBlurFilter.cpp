@@ -1,0 +1,68 @@
+#include "framework/Source/PixGaussianBlurFilter.h"
+
+#include "framework/Source/PixContext.h"
+
+namespace zm {
+
+const char* const PixGaussianBlurVertexShader = R"(
+attribute vec4 position;
+attribute vec4 inputTextureCoordinate;
+
+uniform float texelWidthOffset;
+uniform float texelHeightOffset;
+
+varying vec2 textureCoordinate;
+varying vec2 blurCoordinates[9];
+
+void main()
+{
+    gl_Position = position;
+    textureCoordinate = inputTextureCoordinate.xy;
+
+    vec2 singleStepOffset = vec2(texelWidthOffset, texelHeightOffset);
+    for (int i = 0; i < 9; i++)
+        blurCoordinates[i] = inputTextureCoordinate.xy + float(i - 4) * singleStepOffset;
+}
+)";
+
+const char* const PixGaussianBlurFragmentShader = R"(
+uniform sampler2D inputImageTexture;
+
+varying highp vec2 blurCoordinates[9];
+
+void main()
+{
+    lowp vec4 sum = vec4(0.0);
+    sum += texture2D(inputImageTexture, blurCoordinates[0]) * 0.05;
+    sum += texture2D(inputImageTexture, blurCoordinates[1]) * 0.09;
+    sum += texture2D(inputImageTexture, blurCoordinates[2]) * 0.12;
+    sum += texture2D(inputImageTexture, blurCoordinates[3]) * 0.15;
+    sum += texture2D(inputImageTexture, blurCoordinates[4]) * 0.18;
+    sum += texture2D(inputImageTexture, blurCoordinates[5]) * 0.15;
+    sum += texture2D(inputImageTexture, blurCoordinates[6]) * 0.12;
+    sum += texture2D(inputImageTexture, blurCoordinates[7]) * 0.09;
+    sum += texture2D(inputImageTexture, blurCoordinates[8]) * 0.05;
+    gl_FragColor = sum;
+}
+)";
+
+std::shared_ptr<PixGaussianBlurFilter> PixGaussianBlurFilter::create() {
+    return std::shared_ptr<PixGaussianBlurFilter>(new PixGaussianBlurFilter);
+}
+
+PixGaussianBlurFilter::PixGaussianBlurFilter()
+    : PixTwoPassTextureSamplingFilter(PixGaussianBlurVertexShader, PixGaussianBlurFragmentShader,
+                                      PixGaussianBlurVertexShader, PixGaussianBlurFragmentShader) {
+    setBlurSize(1.0f);
+}
+
+void PixGaussianBlurFilter::setBlurSize(float newValue) {
+    runSynchronouslyOnContextQueue([&] {
+        m_blurSize = newValue;
+        m_verticalTexelSpacing = newValue;
+        m_horizontalTexelSpacing = newValue;
+        setupFilterForSize(sizeOfFBO());
+    });
+}
+
+} // namespace zm

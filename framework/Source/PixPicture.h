@@ -1,0 +1,47 @@
+#pragma once
+
+#include "framework/Source/PixOutput.h"
+#include "platform/core/Semaphore.h"
+
+#include <atomic>
+#include <functional>
+#include <memory>
+
+namespace gfx {
+class Image;
+}
+
+namespace zm {
+
+// The source that feeds one still image into a graph. The image's pixels are uploaded once, at
+// construction (premultiplied BGRA, top row first); each push hands that texture to every target as
+// one frame. Images larger than a texture can hold are scaled down to fit, keeping their aspect ratio.
+class PixPicture : public PixOutput {
+public:
+    // A picture of the image's pixels (its scale is not used). With smooth scaling the texture is
+    // rounded up to powers of two and mipmapped. nullptr, logged, for an image without pixels.
+    static std::shared_ptr<PixPicture> create(const gfx::Image& image, bool smoothlyScaleOutput = false);
+
+    void processImage() { processImageWithCompletionHandler({}); }
+    // Queues one push of the image to every target and answers true; answers false, queuing nothing,
+    // while an earlier push is queued or running. The completion runs on the processing queue.
+    bool processImageWithCompletionHandler(std::function<void()> completion);
+
+    // The size targets are told, in pixels: the image's, fitted to the maximum texture size.
+    core::Size outputImageSize() const { return m_pixelSizeOfImage; }
+
+    using PixOutput::addTarget;
+    // A target added after a push receives the image at once.
+    void addTarget(const std::shared_ptr<PixInput>& newTarget, int textureLocation) override;
+    // Also forgets the push: targets added later wait for the next one.
+    void removeAllTargets() override;
+
+private:
+    PixPicture(const gfx::Image& image, bool smoothlyScaleOutput);
+
+    core::Size m_pixelSizeOfImage;
+    std::atomic<bool> m_hasProcessedImage = false;
+    core::Semaphore m_imageUpdateSemaphore{1}; // held while a push is queued or running
+};
+
+} // namespace zm
