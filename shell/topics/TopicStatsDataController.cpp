@@ -92,11 +92,11 @@ TopicStats& TopicStatsDataController::recordForTopic(std::string_view topic) {
     return found->second;
 }
 
-const TopicStats& TopicStatsDataController::topicStatsForTopic(std::string_view topic) {
+TopicStats TopicStatsDataController::topicStatsForTopic(std::string_view topic) {
     return recordForTopic(topic);
 }
 
-const std::string& TopicStatsDataController::difficultyForTopic(std::string_view topic) {
+std::string TopicStatsDataController::difficultyForTopic(std::string_view topic) {
     return recordForTopic(topic).selectedDifficulty();
 }
 

@@ -32,7 +32,8 @@ public:
     TopicStatsDataController(const TopicStatsDataController&) = delete;
     TopicStatsDataController& operator=(const TopicStatsDataController&) = delete;
 
-    // The process's controller over the standard settings store, made on first use.
+    // The process's controller over the standard settings store as it is at first use, made then
+    // and kept for the life of the process.
     static TopicStatsDataController& sharedInstance();
 
     // The nine topics in carousel order.
@@ -42,8 +43,8 @@ public:
     void save();
 
     // The topic's record; a topic never asked about gets a new one, which is saved first.
-    const TopicStats& topicStatsForTopic(std::string_view topic);
-    const std::string& difficultyForTopic(std::string_view topic);
+    TopicStats topicStatsForTopic(std::string_view topic);
+    std::string difficultyForTopic(std::string_view topic);
     void selectDifficulty(std::string_view difficulty, std::string_view topic);
     // One more solved problem at the topic's selected difficulty.
     void problemCompletedForTopic(std::string_view topic);
