@@ -84,6 +84,43 @@ TEST(PixBlurRoad, TheBackgroundStripIsBlurredAndDarkened) {
     }
 }
 
+// The road's steps with the framework's default (interpolating) textures.
+std::shared_ptr<const gfx::Image> blurredWithInterpolation(const gfx::Image& image, float blurSize,
+                                                           float brightness) {
+    auto picture = PixPicture::create(image);
+    auto blur = PixGaussianBlurFilter::create();
+    auto brightnessFilter = PixBrightnessFilter::create();
+    blur->setBlurSize(blurSize);
+    brightnessFilter->setBrightness(brightness);
+    picture->addTarget(blur);
+    blur->addTarget(brightnessFilter);
+    picture->processImage();
+    return brightnessFilter->imageFromCurrentlyProcessedOutput();
+}
+
+TEST(PixBlurRoad, WholeBlurSizesGiveTheSameImageAsInterpolatedSampling) {
+    std::vector<Rgba> pixels;
+    for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 64; ++x)
+            pixels.push_back({static_cast<std::uint8_t>(x * 4), static_cast<std::uint8_t>((x * y) % 256),
+                              static_cast<std::uint8_t>((x + y) % 2 ? 250 : 10), 255});
+    const auto image = makeImage(64, 48, pixels);
+    for (const float blurSize : {1.0f, 3.0f, 20.0f}) {
+        const auto road = blurImage(*image, blurSize, -0.1f);
+        const auto interpolated = blurredWithInterpolation(*image, blurSize, -0.1f);
+        int largestDifference = 0;
+        for (int y = 0; y < 48; ++y) {
+            for (int x = 0; x < 64; ++x) {
+                const Rgba a = premultipliedPixel(*road, x, y);
+                const Rgba b = premultipliedPixel(*interpolated, x, y);
+                for (int channel = 0; channel < 4; ++channel)
+                    largestDifference = std::max(largestDifference, std::abs(a[channel] - b[channel]));
+            }
+        }
+        EXPECT_LE(largestDifference, 1) << "blur size " << blurSize;
+    }
+}
+
 TEST(PixBlurRoad, AnImageWithoutPixelsGivesNone) {
     const gfx::Image empty(gfx::Bitmap::create(0, 0), 1);
     EXPECT_EQ(blurImage(empty, 3.0f, 1.0f), nullptr);

@@ -133,6 +133,10 @@ void PixOutput::setFrameProcessingCompletionBlock(FrameProcessingCompletionBlock
     runSynchronouslyOnContextQueue([&] { m_frameProcessingCompletionBlock = std::move(block); });
 }
 
+void PixOutput::setOutputTextureOptions(const GPUTextureOptions& options) {
+    runSynchronouslyOnContextQueue([&] { m_outputTextureOptions = options; });
+}
+
 void PixOutput::initializeOutputTextureIfNeeded() {
     runSynchronouslyOnContextQueue([&] {
         PixContext::useImageProcessingContext();

@@ -73,7 +73,8 @@ public:
     // Called on the processing queue after each frame is rendered, before targets are told.
     void setFrameProcessingCompletionBlock(FrameProcessingCompletionBlock block);
     const GPUTextureOptions& outputTextureOptions() const { return m_outputTextureOptions; }
-    void setOutputTextureOptions(const GPUTextureOptions& options) { m_outputTextureOptions = options; }
+    // Used for the textures made from now on: set it before the first frame.
+    void setOutputTextureOptions(const GPUTextureOptions& options);
 
 protected:
     PixOutput() = default;

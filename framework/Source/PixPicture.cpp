@@ -25,17 +25,20 @@ float nextPowerOfTwo(float length) {
 
 } // namespace
 
-std::shared_ptr<PixPicture> PixPicture::create(const gfx::Image& image, bool smoothlyScaleOutput) {
+std::shared_ptr<PixPicture> PixPicture::create(const gfx::Image& image, bool smoothlyScaleOutput,
+                                               const GPUTextureOptions& textureOptions) {
     if (image.pixelWidth() < 1 || image.pixelHeight() < 1) {
         core::log(core::LogLevel::Error,
                   "Passed image must not be empty - it should be at least 1px tall and wide");
         return nullptr;
     }
-    return std::shared_ptr<PixPicture>(new PixPicture(image, smoothlyScaleOutput));
+    return std::shared_ptr<PixPicture>(new PixPicture(image, smoothlyScaleOutput, textureOptions));
 }
 
-PixPicture::PixPicture(const gfx::Image& image, bool smoothlyScaleOutput) {
+PixPicture::PixPicture(const gfx::Image& image, bool smoothlyScaleOutput,
+                       const GPUTextureOptions& textureOptions) {
     setShouldSmoothlyScaleOutput(smoothlyScaleOutput);
+    setOutputTextureOptions(textureOptions);
 
     const core::Size imageSize{static_cast<float>(image.pixelWidth()),
                                static_cast<float>(image.pixelHeight())};

@@ -19,8 +19,10 @@ namespace zm {
 class PixPicture : public PixOutput {
 public:
     // A picture of the image's pixels (its scale is not used). With smooth scaling the texture is
-    // rounded up to powers of two and mipmapped. nullptr, logged, for an image without pixels.
-    static std::shared_ptr<PixPicture> create(const gfx::Image& image, bool smoothlyScaleOutput = false);
+    // rounded up to powers of two and mipmapped. The texture is made with the options (sampling and
+    // wrapping; it always holds 8-bit BGRA). nullptr, logged, for an image without pixels.
+    static std::shared_ptr<PixPicture> create(const gfx::Image& image, bool smoothlyScaleOutput = false,
+                                              const GPUTextureOptions& textureOptions = {});
 
     void processImage() { processImageWithCompletionHandler({}); }
     // Queues one push of the image to every target and answers true; answers false, queuing nothing,
@@ -37,7 +39,7 @@ public:
     void removeAllTargets() override;
 
 private:
-    PixPicture(const gfx::Image& image, bool smoothlyScaleOutput);
+    PixPicture(const gfx::Image& image, bool smoothlyScaleOutput, const GPUTextureOptions& textureOptions);
 
     core::Size m_pixelSizeOfImage;
     std::atomic<bool> m_hasProcessedImage = false;
