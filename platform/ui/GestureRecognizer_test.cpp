@@ -180,5 +180,25 @@ TEST_F(Gestures, AHoldLongerThanTheDelayReachesTheView) {
     EXPECT_EQ(view->calls, (std::vector<std::string>{"began", "moved"}));
 }
 
+TEST_F(Gestures, FingersThatRestBeforeLiftingHaveNoSpeedLeft) {
+    auto pan = PanGestureRecognizer::create();
+    view->addGestureRecognizer(pan);
+    std::vector<float> speeds; // at the lift
+    pan->addTarget([&](GestureRecognizer&) {
+        if (pan->state() == GestureState::Ended)
+            speeds.push_back(pan->velocityInView(nullptr).x);
+    });
+    for (const double rest : {0.01, 0.5}) {
+        auto at = [&](TouchPhase phase, float x, double time) {
+            window->dispatchTouches(std::vector<Window::TouchInput>{{0, phase, {x, 100}}}, time);
+        };
+        at(TouchPhase::Began, 100, 1.0);
+        at(TouchPhase::Moved, 120, 1.1);
+        at(TouchPhase::Moved, 140, 1.2);
+        at(TouchPhase::Ended, 140, 1.2 + rest);
+    }
+    EXPECT_EQ(speeds, (std::vector<float>{200, 0}));
+}
+
 } // namespace
 } // namespace ui

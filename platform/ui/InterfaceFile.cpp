@@ -404,6 +404,13 @@ void InterfaceLoader::setShared(Settings settings) {
     sharedSettings() = std::move(settings);
 }
 
+InterfaceLoader::SharedOverride::SharedOverride(Settings settings)
+    : m_previous(std::exchange(sharedSettings(), std::move(settings))) {}
+
+InterfaceLoader::SharedOverride::~SharedOverride() {
+    sharedSettings() = std::move(m_previous);
+}
+
 std::filesystem::path InterfaceLoader::pathFor(std::string_view name) const {
     const std::string base(name);
     if (m_settings.idiom == Idiom::Tablet && !base.ends_with(tabletSuffix)) {

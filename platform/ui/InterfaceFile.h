@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 namespace gfx {
@@ -65,6 +66,17 @@ public:
     // idiom, no images, until replaced.
     static InterfaceLoader& shared();
     static void setShared(Settings settings);
+    // Puts `settings` in place of the shared ones while it lives, and the previous ones back after.
+    class SharedOverride {
+    public:
+        explicit SharedOverride(Settings settings);
+        ~SharedOverride();
+        SharedOverride(const SharedOverride&) = delete;
+        SharedOverride& operator=(const SharedOverride&) = delete;
+
+    private:
+        std::optional<Settings> m_previous;
+    };
 
     const Settings& settings() const { return m_settings; }
 

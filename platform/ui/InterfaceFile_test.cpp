@@ -128,17 +128,21 @@ TEST_F(InterfaceFiles, TheTabletTakesItsOwnFileWhereThereIsOne) {
 }
 
 TEST_F(InterfaceFiles, AScreenMadeInCodeLoadsItsNibWhenItsViewIsAskedFor) {
-    auto screen = FixtureScreen::make();
-    InterfaceLoader::setShared(
-        {std::filesystem::path(ZEMBRIX_TEST_DATA_DIR) / "interface", Idiom::Phone, nullptr});
-    screen->setNibName("PhoneOnly");
-    auto* label = dynamic_cast<Label*>(screen->view().get());
-    ASSERT_NE(label, nullptr);
-    EXPECT_EQ(label->text(), "everywhere");
-    // A missing file leaves a plain view, and says why in the log.
-    auto missing = FixtureScreen::make();
-    missing->setNibName("NoSuchFile");
-    EXPECT_TRUE(missing->view());
+    const std::filesystem::path testFiles = std::filesystem::path(ZEMBRIX_TEST_DATA_DIR) / "interface";
+    {
+        const InterfaceLoader::SharedOverride files({testFiles, Idiom::Phone, nullptr});
+        auto screen = FixtureScreen::make();
+        screen->setNibName("PhoneOnly");
+        auto* label = dynamic_cast<Label*>(screen->view().get());
+        ASSERT_NE(label, nullptr);
+        EXPECT_EQ(label->text(), "everywhere");
+        // A missing file leaves a plain view, and says why in the log.
+        auto missing = FixtureScreen::make();
+        missing->setNibName("NoSuchFile");
+        EXPECT_TRUE(missing->view());
+    }
+    // The override ends with its scope: the program's own files are back.
+    EXPECT_NE(InterfaceLoader::shared().settings().directory, testFiles);
 }
 
 TEST_F(InterfaceFiles, FaultsOfAFileSayWhereTheyAre) {

@@ -11,6 +11,8 @@ namespace {
 
 // How far the fingers move before a pan begins.
 constexpr float hysteresis = 10;
+// Fingers that have not moved for this long (seconds) have come to rest.
+constexpr double restingTime = 0.1;
 
 } // namespace
 
@@ -60,6 +62,10 @@ void PanGestureRecognizer::touchesMoved(const TouchSet&, const Event& event) {
             return;
         if (std::hypot(now.x - m_origin.x, now.y - m_origin.y) < hysteresis)
             return;
+        if (!canBegin({now.x - m_origin.x, now.y - m_origin.y})) {
+            setState(GestureState::Failed);
+            return;
+        }
         m_origin = now;
         setState(GestureState::Began);
         return;
@@ -68,7 +74,10 @@ void PanGestureRecognizer::touchesMoved(const TouchSet&, const Event& event) {
         setState(GestureState::Changed);
 }
 
-void PanGestureRecognizer::touchesEnded(const TouchSet& touches, const Event&) {
+void PanGestureRecognizer::touchesEnded(const TouchSet& touches, const Event& event) {
+    // Fingers that rested before lifting have no speed left.
+    if (event.timestamp() - m_lastTime > restingTime)
+        m_velocity = {};
     const size_t remaining = numberOfTouches() - std::min(numberOfTouches(), touches.size());
     if (state() == GestureState::Possible) {
         if (remaining == 0)
@@ -81,6 +90,10 @@ void PanGestureRecognizer::touchesEnded(const TouchSet& touches, const Event&) {
             m_lastCentroid = centroid();
         setState(GestureState::Ended);
     }
+}
+
+bool PanGestureRecognizer::canBegin(core::Point) const {
+    return true;
 }
 
 void PanGestureRecognizer::reset() {

@@ -32,6 +32,9 @@ protected:
     void touchesMoved(const TouchSet& touches, const Event& event) override;
     void touchesEnded(const TouchSet& touches, const Event& event) override;
     void reset() override;
+    // Whether a pan may begin once the fingers have moved by `movement` (window coordinates); when not,
+    // the recogniser fails and leaves the touches to others. Any movement by default.
+    virtual bool canBegin(core::Point movement) const;
 
 private:
     core::Point centroid() const; // of the touches, in window coordinates

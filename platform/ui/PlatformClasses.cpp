@@ -52,20 +52,36 @@ core::Status perState(const core::Value& value,
     return {};
 }
 
+namespace {
+
+bool allNumbers(const core::Array& values) {
+    return std::all_of(values.begin(), values.end(),
+                       [](const core::Value& value) { return value.isNumber(); });
+}
+
+} // namespace
+
+core::Result<EdgeInsets> edgeInsets(const core::Value& value) {
+    const core::Array* edges = value.asArray();
+    if (!edges || edges->size() != 4 || !allNumbers(*edges))
+        return expected("[top, left, bottom, right]");
+    return EdgeInsets{(*edges)[0].floatValue(), (*edges)[1].floatValue(), (*edges)[2].floatValue(),
+                      (*edges)[3].floatValue()};
+}
+
+core::Result<core::Size> size(const core::Value& value) {
+    const core::Array* sides = value.asArray();
+    if (!sides || sides->size() != 2 || !allNumbers(*sides) || (*sides)[0].floatValue() < 0 ||
+        (*sides)[1].floatValue() < 0)
+        return expected("[width, height]");
+    return core::Size{(*sides)[0].floatValue(), (*sides)[1].floatValue()};
+}
+
 } // namespace property
 
 namespace {
 
 using namespace property;
-
-core::Result<EdgeInsets> insets(const core::Value& value) {
-    const core::Array* edges = value.asArray();
-    if (!edges || edges->size() != 4 ||
-        !std::all_of(edges->begin(), edges->end(), [](const core::Value& edge) { return edge.isNumber(); }))
-        return expected("[top, left, bottom, right]");
-    return EdgeInsets{(*edges)[0].floatValue(), (*edges)[1].floatValue(), (*edges)[2].floatValue(),
-                      (*edges)[3].floatValue()};
-}
 
 void registerViews(ClassRegistry& registry) {
     registry.registerClass<View>("View", "", [] { return View::create(); });
@@ -147,18 +163,8 @@ void registerControls(ClassRegistry& registry) {
             button.titleLabel().setFont(*font);
             return {};
         });
-    for (const char* name : {"contentEdgeInsets", "titleEdgeInsets"}) {
-        const bool content = std::string_view(name) == "contentEdgeInsets";
-        registry.registerProperty<Button>(
-            "Button", name,
-            [content](Button& button, const core::Value& value, PropertyContext&) -> core::Status {
-                core::Result<EdgeInsets> edges = insets(value);
-                if (!edges)
-                    return edges.error();
-                content ? button.setContentEdgeInsets(*edges) : button.setTitleEdgeInsets(*edges);
-                return {};
-            });
-    }
+    registry.registerProperty<Button>("Button", "contentEdgeInsets", insets(&Button::setContentEdgeInsets));
+    registry.registerProperty<Button>("Button", "titleEdgeInsets", insets(&Button::setTitleEdgeInsets));
 
     registry.registerClass<Slider, Control>("Slider", "Control", [] { return Slider::create(); });
     registry.registerProperty<Slider>("Slider", "minimumValue", number(&Slider::setMinimumValue));
@@ -180,6 +186,7 @@ void registerControls(ClassRegistry& registry) {
 void registerPlatformClasses(ClassRegistry& registry) {
     registerViews(registry);
     registerControls(registry);
+    registerScrollingClasses(registry);
     registry.registerClass<ViewController>("ViewController", "", [] { return ViewController::create(); });
 }
 

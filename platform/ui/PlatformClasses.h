@@ -3,6 +3,7 @@
 #include "platform/core/Value.h"
 #include "platform/ui/ClassRegistry.h"
 #include "platform/ui/Control.h"
+#include "platform/ui/EdgeInsets.h"
 
 #include <functional>
 #include <string>
@@ -14,6 +15,8 @@ class ClassRegistry;
 
 // Registers the platform's own classes and their properties (the registry does so when it is made).
 void registerPlatformClasses(ClassRegistry& registry);
+// The parts of it, by area.
+void registerScrollingClasses(ClassRegistry& registry);
 
 // Building blocks for property setters, for the platform's classes and the game's alike. Each reads
 // one form of value and answers an error naming the form it expected.
@@ -95,6 +98,30 @@ Setter<T> choice(void (T::*set)(E), std::vector<std::pair<std::string_view, E>> 
         for (const auto& entry : choices)
             names += (names.empty() ? "" : ", ") + std::string(entry.first);
         return expected("one of " + names);
+    };
+}
+
+// [top, left, bottom, right] and [width, height].
+core::Result<EdgeInsets> edgeInsets(const core::Value& value);
+core::Result<core::Size> size(const core::Value& value);
+
+template <class T> Setter<T> insets(void (T::*set)(const EdgeInsets&)) {
+    return [set](T& object, const core::Value& value, PropertyContext&) -> core::Status {
+        core::Result<EdgeInsets> edges = edgeInsets(value);
+        if (!edges)
+            return edges.error();
+        (object.*set)(*edges);
+        return {};
+    };
+}
+
+template <class T> Setter<T> size(void (T::*set)(core::Size)) {
+    return [set](T& object, const core::Value& value, PropertyContext&) -> core::Status {
+        core::Result<core::Size> read = size(value);
+        if (!read)
+            return read.error();
+        (object.*set)(*read);
+        return {};
     };
 }
 

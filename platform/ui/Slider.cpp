@@ -1,7 +1,6 @@
 #include "platform/ui/Slider.h"
 
 #include "platform/gfx/Canvas.h"
-#include "platform/ui/AnimationEngine.h"
 #include "platform/ui/ViewAnimation.h"
 
 #include <algorithm>
@@ -65,7 +64,7 @@ float Slider::clamped(float value) const {
 
 void Slider::setValue(float value, bool animated) {
     m_value = clamped(value);
-    if (animated && AnimationEngine::current())
+    if (animated)
         animate({.duration = valueAnimationDuration}, [this] { placeParts(); });
     else
         placeParts();

@@ -1,9 +1,11 @@
 #include "platform/ui/TouchRouter.h"
 
+#include "platform/core/DispatchQueue.h"
 #include "platform/ui/GestureRecognizer.h"
 #include "platform/ui/View.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace ui {
 
@@ -22,13 +24,17 @@ TouchSet ofPhase(const TouchSet& touches, TouchPhase phase) {
 
 } // namespace
 
-TouchRouter::TouchRouter() = default;
+TouchRouter::TouchRouter(std::function<Event()> currentEvent)
+    : m_currentEvent(std::move(currentEvent))
+    , m_self(std::make_shared<TouchRouter*>(this)) {}
 
 TouchRouter::~TouchRouter() = default;
 
 void TouchRouter::touchBegan(const std::shared_ptr<Touch>& touch, View* view) {
     Route route;
     route.landedAt = touch->timestamp();
+    route.touch = touch;
+    route.id = m_nextRouteId++;
     for (View* watched = view; watched; watched = watched->superview()) {
         for (const std::shared_ptr<GestureRecognizer>& recognizer : watched->gestureRecognizers()) {
             if (recognizer->isEnabled() && !isDecided(recognizer->state()))
@@ -124,11 +130,52 @@ void TouchRouter::recognized(GestureRecognizer& recognizer, const Event& event) 
 bool TouchRouter::mustHold(const Route& route, double now) const {
     for (const std::weak_ptr<GestureRecognizer>& weak : route.recognizers) {
         const std::shared_ptr<GestureRecognizer> recognizer = weak.lock();
-        if (recognizer && recognizer->isEnabled() && recognizer->state() == GestureState::Possible &&
-            now - route.landedAt < recognizer->touchesBeganDelay())
+        if (!recognizer || !recognizer->isEnabled() || recognizer->state() != GestureState::Possible)
+            continue;
+        const double delay = recognizer->touchesBeganDelay();
+        if (route.delayPassed && std::isfinite(delay))
+            continue;
+        if (now - route.landedAt < delay)
             return true;
     }
     return false;
+}
+
+void TouchRouter::startReleaseTimer(Route& route) {
+    if (route.timed)
+        return;
+    // The longest finite delay: the infinite ones hold until their recognisers decide anyway.
+    double longest = 0;
+    for (const std::weak_ptr<GestureRecognizer>& weak : route.recognizers) {
+        const std::shared_ptr<GestureRecognizer> recognizer = weak.lock();
+        if (recognizer && std::isfinite(recognizer->touchesBeganDelay()))
+            longest = std::max(longest, recognizer->touchesBeganDelay());
+    }
+    if (longest <= 0)
+        return;
+    route.timed = true;
+    core::DispatchQueue::main()->after(core::fromSeconds(longest),
+                                       [self = std::weak_ptr<TouchRouter*>(m_self), id = route.id] {
+                                           if (const std::shared_ptr<TouchRouter*> router = self.lock())
+                                               (*router)->releaseHeld(id);
+                                       });
+}
+
+void TouchRouter::releaseHeld(std::uint64_t routeId) {
+    const auto found = std::find_if(m_routes.begin(), m_routes.end(),
+                                    [routeId](const auto& entry) { return entry.second.id == routeId; });
+    if (found == m_routes.end())
+        return;
+    Route& route = found->second;
+    route.delayPassed = true;
+    const std::shared_ptr<Touch> touch = route.touch.lock();
+    if (!route.held || route.taken || !touch || mustHold(route, touch->timestamp()))
+        return;
+    route.held = false;
+    route.viewBegan = true;
+    Delivery released;
+    add(released, touch);
+    send(TouchPhase::Began, released, m_currentEvent ? m_currentEvent() : Event(touch->timestamp(), {touch}));
 }
 
 void TouchRouter::deliverToViews(TouchPhase phase, const TouchSet& touches, const Event& event) {
@@ -142,6 +189,7 @@ void TouchRouter::deliverToViews(TouchPhase phase, const TouchSet& touches, cons
         if (phase == TouchPhase::Began || route.held) {
             if (!lifting && mustHold(route, event.timestamp())) {
                 route.held = true;
+                startReleaseTimer(route);
                 continue;
             }
             if (route.held && phase == TouchPhase::Cancelled)

@@ -2,6 +2,8 @@
 
 #include "platform/ui/Touch.h"
 
+#include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -14,10 +16,14 @@ class GestureRecognizer;
 // as far as those leave them, to the views they belong to (see GestureRecognizer for the rules). The
 // window owns one and feeds it every finger that lands and every moment of input.
 //
+// A touches-began held back for a recogniser's delay goes out with the next input after the delay, or,
+// for a finger that stays still, when a timer on the main loop runs out.
+//
 // Main thread only.
 class TouchRouter {
 public:
-    TouchRouter();
+    // `currentEvent` answers the moment of input that a timer's release belongs to (every finger down).
+    explicit TouchRouter(std::function<Event()> currentEvent);
     ~TouchRouter();
     TouchRouter(const TouchRouter&) = delete;
     TouchRouter& operator=(const TouchRouter&) = delete;
@@ -35,7 +41,11 @@ private:
         bool viewBegan = false; // the view has been sent touches-began
         bool taken = false;     // a recogniser took the touch: the view gets nothing more of it
         bool held = false;      // touches-began is held back from the view
+        bool timed = false;     // a timer will release it once the finite delays have passed
+        bool delayPassed = false;
         double landedAt = 0;
+        std::weak_ptr<Touch> touch;
+        std::uint64_t id = 0;
     };
     using Delivery = std::vector<std::pair<std::shared_ptr<View>, TouchSet>>;
 
@@ -44,11 +54,17 @@ private:
     void recognized(GestureRecognizer& recognizer, const Event& event);
     // Whether touches-began must still be held back from the touch's view at `now`.
     bool mustHold(const Route& route, double now) const;
+    void startReleaseTimer(Route& route);
+    void releaseHeld(std::uint64_t routeId);
     void finish(const TouchSet& changed);
     static void add(Delivery& delivery, const std::shared_ptr<Touch>& touch);
     static void send(TouchPhase phase, const Delivery& delivery, const Event& event);
 
     std::map<const Touch*, Route> m_routes;
+    std::function<Event()> m_currentEvent;
+    std::uint64_t m_nextRouteId = 1;
+    // Timers hold this weakly: a release that comes after the router is gone does nothing.
+    std::shared_ptr<TouchRouter*> m_self;
 };
 
 } // namespace ui

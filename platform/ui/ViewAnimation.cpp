@@ -1,5 +1,6 @@
 #include "platform/ui/ViewAnimation.h"
 
+#include "platform/core/DispatchQueue.h"
 #include "platform/ui/AnimationEngine.h"
 #include "platform/ui/View.h"
 #include "platform/ui/ViewAnimationBlock.h"
@@ -29,29 +30,40 @@ std::vector<NamedBlock>& namedBlocks() {
     return blocks;
 }
 
-AnimationEngine& engine() {
-    AnimationEngine* engine = AnimationEngine::current();
-    assert(engine && "view animations need a running AnimationEngine");
-    return *engine;
+// Without a running engine nothing animates: changes take effect at once, and a completion runs on the
+// next turn of the main loop (when one runs; there is nothing to run it otherwise).
+void completeLater(std::function<void(bool)> completion, bool finished) {
+    if (completion)
+        core::DispatchQueue::main()->async(
+            [completion = std::move(completion), finished] { completion(finished); });
 }
 
-// Opens a block on the engine; a block nested in another takes its timing.
+// Opens a block on the engine; a block nested in another takes its timing. Without an engine there is
+// no block, and the completion is scheduled at once.
 std::unique_ptr<ViewAnimationBlock> openBlock(ViewAnimationBlock::Settings settings,
                                               std::function<void(bool)> completion) {
-    if (ViewAnimationBlock* outer = engine().innermostBlock()) {
+    AnimationEngine* engine = AnimationEngine::current();
+    if (!engine) {
+        completeLater(std::move(completion), true);
+        return nullptr;
+    }
+    if (ViewAnimationBlock* outer = engine->innermostBlock()) {
         settings.duration = outer->settings().duration;
         settings.delay = outer->settings().delay;
         settings.curve = outer->settings().curve;
     }
     auto block = std::make_unique<ViewAnimationBlock>(
         settings, std::make_shared<AnimationGroup>(std::move(completion)));
-    engine().open(block->group(), block.get());
+    engine->open(block->group(), block.get());
     return block;
 }
 
-void closeBlock(ViewAnimationBlock& block) {
-    engine().close();
-    block.group()->close(block.span());
+void closeBlock(ViewAnimationBlock* block) {
+    AnimationEngine* engine = AnimationEngine::current();
+    if (!block || !engine)
+        return;
+    engine->close();
+    block->group()->close(block->span());
 }
 
 ViewAnimationBlock::Settings settingsFor(const AnimationParameters& parameters) {
@@ -67,9 +79,10 @@ ViewAnimationBlock::Settings settingsFor(const AnimationParameters& parameters) 
     return settings;
 }
 
-ViewAnimationBlock& topNamedBlock() {
+// The block that the setters adjust; nullptr without beginAnimations or without an engine.
+ViewAnimationBlock* topNamedBlock() {
     assert(!namedBlocks().empty() && "no beginAnimations to adjust");
-    return *namedBlocks().back().block;
+    return namedBlocks().empty() ? nullptr : namedBlocks().back().block.get();
 }
 
 } // namespace
@@ -79,7 +92,7 @@ void animate(const AnimationParameters& parameters, const std::function<void()>&
     std::unique_ptr<ViewAnimationBlock> block = openBlock(settingsFor(parameters), std::move(completion));
     if (changes)
         changes();
-    closeBlock(*block);
+    closeBlock(block.get());
 }
 
 void beginAnimations(std::string name, std::any context) {
@@ -92,32 +105,39 @@ void beginAnimations(std::string name, std::any context) {
 }
 
 void setAnimationDuration(double seconds) {
-    topNamedBlock().settings().duration = seconds;
+    if (ViewAnimationBlock* block = topNamedBlock())
+        block->settings().duration = seconds;
 }
 
 void setAnimationDelay(double seconds) {
-    topNamedBlock().settings().delay = seconds;
+    if (ViewAnimationBlock* block = topNamedBlock())
+        block->settings().delay = seconds;
 }
 
 void setAnimationCurve(AnimationCurve curve) {
-    topNamedBlock().settings().curve = curve;
+    if (ViewAnimationBlock* block = topNamedBlock())
+        block->settings().curve = curve;
 }
 
 void setAnimationRepeatCount(double count) {
-    topNamedBlock().settings().repeatCount = count;
+    if (ViewAnimationBlock* block = topNamedBlock())
+        block->settings().repeatCount = count;
 }
 
 void setAnimationRepeatAutoreverses(bool autoreverses) {
-    topNamedBlock().settings().autoreverses = autoreverses;
+    if (ViewAnimationBlock* block = topNamedBlock())
+        block->settings().autoreverses = autoreverses;
 }
 
 void setAnimationBeginsFromCurrentState(bool fromCurrentState) {
-    topNamedBlock().settings().beginFromCurrentState = fromCurrentState;
+    if (ViewAnimationBlock* block = topNamedBlock())
+        block->settings().beginFromCurrentState = fromCurrentState;
 }
 
 void setAnimationDelegate(std::weak_ptr<AnimationDelegate> delegate) {
     assert(!namedBlocks().empty());
-    namedBlocks().back().listener->delegate = std::move(delegate);
+    if (!namedBlocks().empty())
+        namedBlocks().back().listener->delegate = std::move(delegate);
 }
 
 void commitAnimations() {
@@ -126,22 +146,24 @@ void commitAnimations() {
         return;
     NamedBlock named = std::move(namedBlocks().back());
     namedBlocks().pop_back();
-    closeBlock(*named.block);
+    closeBlock(named.block.get());
 }
 
 void animateKeyframes(const AnimationParameters& parameters, KeyframeCurve curve,
                       const std::function<void()>& keyframes, std::function<void(bool finished)> completion) {
     std::unique_ptr<ViewAnimationBlock> block = openBlock(settingsFor(parameters), std::move(completion));
-    if (block->animates())
+    if (block && block->animates())
         block->recordKeyframes(curve);
     if (keyframes)
         keyframes();
-    block->makeKeyframeAnimations();
-    closeBlock(*block);
+    if (block)
+        block->makeKeyframeAnimations();
+    closeBlock(block.get());
 }
 
 void addKeyframe(double relativeStart, double relativeDuration, const std::function<void()>& changes) {
-    ViewAnimationBlock* block = engine().innermostBlock();
+    AnimationEngine* engine = AnimationEngine::current();
+    ViewAnimationBlock* block = engine ? engine->innermostBlock() : nullptr;
     if (block)
         block->setKeyframeSpan(relativeStart, relativeDuration);
     if (changes)
@@ -155,8 +177,7 @@ void transition(View& from, std::shared_ptr<View> to, const AnimationParameters&
                 const std::function<void()>& changes, std::function<void(bool finished)> completion) {
     View* container = from.superview();
     if (!container || !to) {
-        if (completion)
-            engine().post([completion] { completion(false); });
+        completeLater(std::move(completion), false);
         return;
     }
     container->addSubview(std::move(to));
@@ -170,19 +191,24 @@ void transition(View& from, std::shared_ptr<View> to, const AnimationParameters&
 }
 
 bool areAnimationsEnabled() {
-    return engine().areAnimationsEnabled();
+    const AnimationEngine* engine = AnimationEngine::current();
+    return engine && engine->areAnimationsEnabled();
 }
 
 void setAnimationsEnabled(bool enabled) {
-    engine().setAnimationsEnabled(enabled);
+    if (AnimationEngine* engine = AnimationEngine::current())
+        engine->setAnimationsEnabled(enabled);
 }
 
 void performWithoutAnimation(const std::function<void()>& changes) {
-    const bool enabled = engine().areAnimationsEnabled();
-    engine().setAnimationsEnabled(false);
+    AnimationEngine* engine = AnimationEngine::current();
+    const bool enabled = engine && engine->areAnimationsEnabled();
+    if (engine)
+        engine->setAnimationsEnabled(false);
     if (changes)
         changes();
-    engine().setAnimationsEnabled(enabled);
+    if (engine)
+        engine->setAnimationsEnabled(enabled);
 }
 
 } // namespace ui

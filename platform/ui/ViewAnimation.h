@@ -48,8 +48,9 @@ struct AnimationParameters {
 // their old values over the duration. `completion` runs on a later turn of the main loop when every
 // animation of the block has stopped, with finished false when one was replaced or removed first; a
 // block without changes completes after its duration. Nested blocks take the duration, delay and curve
-// of the outermost one. With a duration of 0, or animations switched off, everything changes at once and
-// the completion still comes on a later turn.
+// of the outermost one. With a duration of 0, animations switched off, or no animation engine running,
+// everything changes at once and the completion still comes on a later turn (of the main loop, when one
+// runs).
 void animate(const AnimationParameters& parameters, const std::function<void()>& changes,
              std::function<void(bool finished)> completion = {});
 
@@ -82,7 +83,7 @@ void addKeyframe(double relativeStart, double relativeDuration, const std::funct
 void transition(View& from, std::shared_ptr<View> to, const AnimationParameters& parameters,
                 const std::function<void()>& changes, std::function<void(bool finished)> completion = {});
 
-// The global switch (see AnimationEngine).
+// The global switch (see AnimationEngine); off while no engine runs.
 bool areAnimationsEnabled();
 void setAnimationsEnabled(bool enabled);
 // Runs `changes` with animations switched off.

@@ -363,5 +363,38 @@ TEST_F(ViewAnimationTest, ARepeatingQuarterTurn) {
     }
 }
 
+// Without an engine every kind of block changes at once; completions wait for the loop's next turn.
+TEST(ViewAnimationWithoutAnEngine, ChangesAtOnceAndCompletesOnTheNextTurn) {
+    core::MainLoop loop{std::make_shared<core::ManualClock>()};
+    auto view = View::create({0, 0, 20, 20});
+    std::vector<std::string> log;
+    auto record = [&](std::string name) {
+        return [&log, name](bool finished) { log.push_back(name + (finished ? " finished" : " stopped")); };
+    };
+
+    animate(
+        {.duration = 1},
+        [&] {
+            view->setCenter({110, 10});
+        },
+        record("block"));
+    animateKeyframes(
+        {.duration = 1}, KeyframeCurve::Linear, [&] { addKeyframe(0, 0.5, [&] { view->setAlpha(0.5f); }); },
+        record("keyframes"));
+    beginAnimations("named");
+    setAnimationDuration(2);
+    view->setTransform(core::AffineTransform::makeScale(2, 2));
+    commitAnimations();
+    transition(*View::create(), View::create(), {}, {}, record("orphan transition"));
+    EXPECT_EQ(view->presentation().position, (core::Point{110, 10}));
+    EXPECT_FLOAT_EQ(view->presentation().opacity, 0.5f);
+    EXPECT_EQ(view->presentation().transform, core::AffineTransform::makeScale(2, 2));
+    EXPECT_FALSE(areAnimationsEnabled());
+    EXPECT_TRUE(log.empty());
+    loop.runUntilIdle();
+    EXPECT_EQ(
+        log, (std::vector<std::string>{"block finished", "keyframes finished", "orphan transition stopped"}));
+}
+
 } // namespace
 } // namespace ui

@@ -90,6 +90,16 @@ std::shared_ptr<Touch> Window::beginTouch(const TouchInput& input, double timest
     return touch;
 }
 
+Event Window::currentEvent() const {
+    TouchSet all;
+    double latest = 0;
+    for (const auto& [finger, touch] : m_touches) {
+        all.push_back(touch);
+        latest = std::max(latest, touch->timestamp());
+    }
+    return Event(latest, std::move(all));
+}
+
 void Window::dispatchTouches(std::span<const TouchInput> inputs, double timestamp) {
     const std::shared_ptr<View> keep = shared_from_this();
     TouchSet changed;

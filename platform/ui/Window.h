@@ -47,10 +47,12 @@ private:
     std::shared_ptr<Touch> beginTouch(const TouchInput& input, double timestamp);
     bool admits(const View& view) const;
     int tapCountFor(core::Point location, double timestamp) const;
+    // Every finger down, at the time of the latest of them.
+    Event currentEvent() const;
 
     std::shared_ptr<ViewController> m_rootViewController;
     std::map<int, std::shared_ptr<Touch>> m_touches;
-    TouchRouter m_router;
+    TouchRouter m_router{[this] { return currentEvent(); }};
     // The last finger that lifted, for counting taps.
     struct Tap {
         core::Point location;
