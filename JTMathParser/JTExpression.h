@@ -70,6 +70,14 @@ public:
     virtual core::Result<JTNumber> evaluateWithSubstitutions(const JTSubstitutions* substitutions,
                                                              JTMathEvaluator* evaluator) const = 0;
 
+    // Numbers and variables are their own simplification. A function whose arguments all
+    // simplify to numbers becomes the number it evaluates to (without substitutions); one that
+    // cannot be evaluated, or has other arguments, becomes a new function of the simplified
+    // arguments.
+    virtual core::Result<JTExpressionPtr> simplifiedExpressionWithEvaluator(JTMathEvaluator* evaluator) const;
+    // The same with the shared evaluator; a failure is logged ("error: ...") and gives null.
+    JTExpressionPtr simplifiedExpression() const;
+
     // Structural: same kind and equal numbers, names or (lower-cased) functions with equal
     // arguments.
     bool isEqual(const JTExpression& other) const;

@@ -1,7 +1,11 @@
-// Evaluation of the parse tree's nodes (numbers evaluate inline in JTExpressionNodes.h).
+// Evaluation and simplification of the parse tree's nodes (numbers evaluate inline in
+// JTExpressionNodes.h).
 #include "JTMathParser/JTExpressionNodes.h"
 #include "JTMathParser/JTMathEvaluator.h"
 #include "JTMathParser/JTParseError.h"
+#include "platform/core/Log.h"
+
+#include <algorithm>
 
 namespace zm {
 
@@ -85,6 +89,41 @@ core::Result<JTNumber> JTFunctionExpression::evaluateWithSubstitutions(const JTS
         return *number;
     }
     return makeParseError(JTErrorInvalidReturnType, "invalid return type from " + m_function + " function");
+}
+
+core::Result<JTExpressionPtr> JTExpression::simplifiedExpressionWithEvaluator(JTMathEvaluator*) const {
+    return shared_from_this();
+}
+
+JTExpressionPtr JTExpression::simplifiedExpression() const {
+    core::Result<JTExpressionPtr> simplified = simplifiedExpressionWithEvaluator(nullptr);
+    if (!simplified) {
+        core::log(core::LogLevel::Error, "error: " + simplified.error().text());
+        return nullptr;
+    }
+    return simplified.value();
+}
+
+core::Result<JTExpressionPtr>
+JTFunctionExpression::simplifiedExpressionWithEvaluator(JTMathEvaluator* evaluator) const {
+    std::vector<JTExpressionPtr> arguments;
+    arguments.reserve(m_arguments.size());
+    for (const JTExpressionPtr& argument : m_arguments) {
+        core::Result<JTExpressionPtr> simplified = argument->simplifiedExpressionWithEvaluator(evaluator);
+        if (!simplified) {
+            return simplified;
+        }
+        arguments.push_back(simplified.value());
+    }
+    bool allNumbers = std::all_of(arguments.begin(), arguments.end(), [](const JTExpressionPtr& argument) {
+        return argument->expressionType() == JTExpressionKind::Number;
+    });
+    if (allNumbers) {
+        if (core::Result<JTNumber> value = evaluateWithSubstitutions(nullptr, evaluator)) {
+            return numberExpressionWithNumber(value.value());
+        }
+    }
+    return functionExpressionWithFunction(m_function, std::move(arguments));
 }
 
 } // namespace zm

@@ -55,6 +55,8 @@ public:
     std::string description() const override;
     core::Result<JTNumber> evaluateWithSubstitutions(const JTSubstitutions* substitutions,
                                                      JTMathEvaluator* evaluator) const override;
+    core::Result<JTExpressionPtr>
+    simplifiedExpressionWithEvaluator(JTMathEvaluator* evaluator) const override;
 
 private:
     std::string m_function; // lower case

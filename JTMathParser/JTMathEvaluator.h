@@ -2,9 +2,11 @@
 
 #include "JTMathParser/JTEvaluation.h"
 #include "JTMathParser/JTFunctionContainer.h"
+#include "JTMathParser/JTRewriteRule.h"
 #include "platform/core/Result.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -50,6 +52,17 @@ public:
     core::Result<JTNumber> evaluateString(std::string_view text,
                                           const JTSubstitutions* substitutions = nullptr);
 
+    // Appends a rule after the standard ones; texts from which no rule can be made are logged
+    // and change nothing.
+    void addRewriteRule(std::string_view replacement, std::string_view templateText,
+                        std::optional<std::string_view> condition = std::nullopt);
+    // Applies every rule, in order and top-down, in passes until a pass changes nothing; after
+    // kMaxRewritePasses changing passes it logs "ABORT: replacement limit reached" and answers
+    // the expression from before the last pass. An expression that no rule matches is answered
+    // as the same object; null when a replacement would nest too deeply.
+    JTExpressionPtr expressionByRewritingExpression(const JTExpressionPtr& expression);
+    static constexpr int kMaxRewritePasses = 256;
+
     const JTFunctionResolverBlock& functionResolver() const { return m_functionResolver; }
     void setFunctionResolver(JTFunctionResolverBlock resolver) { m_functionResolver = std::move(resolver); }
 
@@ -60,6 +73,9 @@ public:
 private:
     JTFunctionContainer* functionContainerWithName(std::string_view name) const;
     void registerStandardFunctions();
+    // The rule list, made with the standard rules on first use.
+    std::vector<std::unique_ptr<JTRewriteRule>>& rewriteRules();
+    JTExpressionPtr rewriteExpression(const JTExpressionPtr& expression, const JTRewriteRule& rule);
 
     struct NameHash {
         using is_transparent = void;
@@ -69,6 +85,9 @@ private:
     std::vector<std::unique_ptr<JTFunctionContainer>> m_functions;
     std::unordered_map<std::string, JTFunctionContainer*, NameHash, std::equal_to<>> m_functionMap;
     JTFunctionResolverBlock m_functionResolver;
+    // Parsed per evaluator: building a replacement links pattern nodes into new trees, so
+    // evaluators on different threads must not share them.
+    std::optional<std::vector<std::unique_ptr<JTRewriteRule>>> m_rewriteRules;
 };
 
 } // namespace zm

@@ -1,6 +1,8 @@
 // Any text must parse into a tree or fail with an error, never crash, hang or leak; a tree
-// must describe itself, equal itself and evaluate to a number or an error.
+// must describe itself, equal itself, evaluate to a number or an error, simplify, and rewrite
+// by the standard rules.
 #include "JTMathParser/JTExpression.h"
+#include "JTMathParser/JTMathEvaluator.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -16,6 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             __builtin_trap();
         }
         (void)tree.evaluateWithSubstitutions(nullptr, nullptr);
+        (void)tree.simplifiedExpressionWithEvaluator(nullptr);
+        (void)zm::JTMathEvaluator::sharedMathEvaluator().expressionByRewritingExpression(parsed.value());
     }
     return 0;
 }
