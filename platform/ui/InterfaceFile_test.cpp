@@ -1,13 +1,16 @@
 #include "platform/core/Json.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/ClassRegistry.h"
+#include "platform/ui/CollectionView.h"
 #include "platform/ui/InterfaceFile.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Outlets.h"
 #include "platform/ui/TouchScript.h"
 #include "platform/ui/Window.h"
 
+#include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -27,7 +30,38 @@ private:
         : Label({}) {}
 };
 
-class FixtureScreen : public ViewController {
+// A cell prototype's class: outlets to its own parts, and an action that the cell itself answers.
+class FixtureCell : public CollectionViewCell {
+public:
+    static std::shared_ptr<FixtureCell> make() { return std::shared_ptr<FixtureCell>(new FixtureCell); }
+
+    void connectOutlets(Outlets& outlets) override {
+        outlets.weak("bigLabel", bigLabel);
+        outlets.strong("deleteButton", deleteButton);
+        CollectionViewCell::connectOutlets(outlets);
+    }
+    std::function<void()> actionNamed(std::string_view name) override {
+        if (name == "hitDelete:")
+            return [this] { ++deletes; };
+        return CollectionViewCell::actionNamed(name);
+    }
+    void awakeFromNib() override {
+        ++awakenings;
+        if (const std::shared_ptr<Label> label = bigLabel.lock())
+            label->setText("Welcome");
+    }
+
+    std::weak_ptr<Label> bigLabel;
+    std::shared_ptr<Button> deleteButton;
+    int deletes = 0;
+    int awakenings = 0;
+
+private:
+    FixtureCell()
+        : CollectionViewCell({}) {}
+};
+
+class FixtureScreen : public ViewController, public CollectionViewDataSource, public CollectionViewDelegate {
 public:
     static std::shared_ptr<FixtureScreen> make() { return std::shared_ptr<FixtureScreen>(new FixtureScreen); }
 
@@ -36,8 +70,14 @@ public:
         outlets.weak("titleLabel", titleLabel);
         outlets.strong("panel", panel);
         outlets.weak("loose", loose);
+        outlets.weak("collectionView", collectionView);
         ViewController::connectOutlets(outlets);
     }
+    int numberOfItems(CollectionView&, int) override { return 3; }
+    std::shared_ptr<CollectionViewCell> cellForItem(CollectionView& view, const IndexPath& path) override {
+        return view.dequeueReusableCell("LabelCell", path);
+    }
+    void didSelectItem(CollectionView&, const IndexPath& path) override { selected.push_back(path.item); }
     std::function<void()> actionNamed(std::string_view name) override {
         if (name == "hitUndo:")
             return [this] { ++undos; };
@@ -49,6 +89,8 @@ public:
     std::weak_ptr<Label> titleLabel;
     std::shared_ptr<Label> panel;
     std::weak_ptr<Label> loose;
+    std::weak_ptr<CollectionView> collectionView;
+    std::vector<int> selected;
     int undos = 0;
 };
 
@@ -59,6 +101,8 @@ protected:
         registry.registerClass<AwakeLabel, Label>("AwakeLabel", "Label", [] { return AwakeLabel::make(); });
         registry.registerClass<FixtureScreen, ViewController>("FixtureScreen", "ViewController",
                                                               [] { return FixtureScreen::make(); });
+        registry.registerClass<FixtureCell, CollectionViewCell>("FixtureCell", "CollectionViewCell",
+                                                                [] { return FixtureCell::make(); });
     }
 
     InterfaceLoader loader(Idiom idiom) {
@@ -125,6 +169,49 @@ TEST_F(InterfaceFiles, TheTabletTakesItsOwnFileWhereThereIsOne) {
     EXPECT_EQ(loader(Idiom::Tablet).pathFor("PhoneOnly").filename(), "PhoneOnly.json");
     EXPECT_EQ(loader(Idiom::Tablet).pathFor("Fixture~ipad").filename(), "Fixture~ipad.json");
     EXPECT_EQ(loader(Idiom::Phone).pathFor("Fixture").filename(), "Fixture.json");
+}
+
+// Cells come from the prototype of their reuse identifier, each made anew, connected and awoken, for
+// both idioms' files.
+TEST_F(InterfaceFiles, CellPrototypesMakeEachCellAnew) {
+    for (const auto& [idiom, screenSize, cellSize] :
+         {std::tuple{Idiom::Phone, core::Size{480, 320}, 150.0f},
+          std::tuple{Idiom::Tablet, core::Size{1024, 768}, 300.0f}}) {
+        auto screen = loadFixture(idiom);
+        ASSERT_TRUE(screen);
+        auto window = Window::create({{0, 0}, screenSize});
+        window->setRootViewController(screen);
+        window->layoutIfNeeded();
+        const std::shared_ptr<CollectionView> carousel = screen->collectionView.lock();
+        ASSERT_TRUE(carousel);
+        EXPECT_EQ(carousel->flowLayout().itemSize, (core::Size{cellSize, cellSize}));
+        const std::vector<std::shared_ptr<CollectionViewCell>> cells = carousel->visibleCells();
+        ASSERT_EQ(cells.size(), 3u);
+        std::set<Button*> buttons;
+        for (const std::shared_ptr<CollectionViewCell>& made : cells) {
+            auto cell = std::dynamic_pointer_cast<FixtureCell>(made);
+            ASSERT_TRUE(cell);
+            EXPECT_EQ(cell->reuseIdentifier(), "LabelCell");
+            EXPECT_EQ(cell->awakenings, 1);
+            ASSERT_TRUE(cell->bigLabel.lock());
+            EXPECT_EQ(cell->bigLabel.lock()->superview(), cell.get());
+            EXPECT_EQ(cell->bigLabel.lock()->text(), "Welcome");
+            ASSERT_TRUE(cell->deleteButton);
+            buttons.insert(cell->deleteButton.get());
+        }
+        EXPECT_EQ(buttons.size(), 3u);
+
+        // The second cell's delete button reaches that cell; its body selects it through the screen.
+        auto second = std::static_pointer_cast<FixtureCell>(carousel->cellForItem({0, 1}));
+        testing::TouchScript fingers(*window);
+        const core::Rect button =
+            second->deleteButton->convertRectToView(second->deleteButton->bounds(), nullptr);
+        fingers.tap({button.midX(), button.midY()});
+        EXPECT_EQ(second->deletes, 1);
+        EXPECT_EQ(std::static_pointer_cast<FixtureCell>(carousel->cellForItem({0, 0}))->deletes, 0);
+        fingers.tap({button.midX(), button.minY() - 20});
+        EXPECT_EQ(screen->selected, (std::vector<int>{1}));
+    }
 }
 
 TEST_F(InterfaceFiles, AScreenMadeInCodeLoadsItsNibWhenItsViewIsAskedFor) {

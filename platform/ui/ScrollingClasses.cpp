@@ -1,3 +1,5 @@
+#include "platform/core/Log.h"
+#include "platform/ui/CollectionView.h"
 #include "platform/ui/PlatformClasses.h"
 #include "platform/ui/ScrollView.h"
 
@@ -5,7 +7,48 @@ namespace ui {
 
 using namespace property;
 
-void registerScrollingClasses(ClassRegistry& registry) {
+namespace {
+
+// A setter that changes one part of a collection view's flow layout.
+Setter<CollectionView> flow(std::function<core::Status(FlowLayout&, const core::Value&)> change) {
+    return [change = std::move(change)](CollectionView& view, const core::Value& value,
+                                        PropertyContext&) -> core::Status {
+        FlowLayout layout = view.flowLayout();
+        if (core::Status changed = change(layout, value); !changed)
+            return changed;
+        view.setFlowLayout(layout);
+        return {};
+    };
+}
+
+Setter<CollectionView> flowSpacing(float FlowLayout::*field) {
+    return flow([field](FlowLayout& layout, const core::Value& value) -> core::Status {
+        if (!value.isNumber() || value.kind() == core::Value::Kind::Bool)
+            return expected("a number");
+        layout.*field = value.floatValue();
+        return {};
+    });
+}
+
+// {"LabelCell": OBJECT, ...}: each identifier's cells are made from its description.
+core::Status registerPrototypes(CollectionView& view, const core::Value& value, PropertyContext& context) {
+    const core::Dictionary* prototypes = value.asDictionary();
+    if (!prototypes)
+        return expected("an object of reuse identifiers to cell descriptions");
+    for (const core::Dictionary::Entry& entry : prototypes->entries()) {
+        view.registerCell(entry.key, [make = context.prototype(entry.value), identifier = entry.key] {
+            std::shared_ptr<View> made = make();
+            auto cell = std::dynamic_pointer_cast<CollectionViewCell>(made);
+            if (made && !cell)
+                core::log(core::LogLevel::Error,
+                          "cell prototype " + identifier + " is not a collection view cell");
+            return cell;
+        });
+    }
+    return {};
+}
+
+void registerScrollView(ClassRegistry& registry) {
     registry.registerClass<ScrollView, View>("ScrollView", "View", [] { return ScrollView::create(); });
     registry.registerProperty<ScrollView>("ScrollView", "contentSize", size(&ScrollView::setContentSize));
     registry.registerProperty<ScrollView>("ScrollView", "contentInset", insets(&ScrollView::setContentInset));
@@ -24,6 +67,55 @@ void registerScrollingClasses(ClassRegistry& registry) {
                                           flag(&ScrollView::setShowsHorizontalScrollIndicator));
     registry.registerProperty<ScrollView>("ScrollView", "showsVerticalScrollIndicator",
                                           flag(&ScrollView::setShowsVerticalScrollIndicator));
+}
+
+void registerCollectionView(ClassRegistry& registry) {
+    registry.registerClass<CollectionView, ScrollView>("CollectionView", "ScrollView",
+                                                       [] { return CollectionView::create(); });
+    registry.registerProperty<CollectionView>(
+        "CollectionView", "scrollDirection",
+        flow([](FlowLayout& layout, const core::Value& value) -> core::Status {
+            const std::string* direction = value.asString();
+            if (!direction || (*direction != "horizontal" && *direction != "vertical"))
+                return expected("one of horizontal, vertical");
+            layout.scrollDirection =
+                *direction == "horizontal" ? ScrollDirection::Horizontal : ScrollDirection::Vertical;
+            return {};
+        }));
+    registry.registerProperty<CollectionView>(
+        "CollectionView", "itemSize", flow([](FlowLayout& layout, const core::Value& value) -> core::Status {
+            core::Result<core::Size> read = size(value);
+            if (!read)
+                return read.error();
+            layout.itemSize = *read;
+            return {};
+        }));
+    registry.registerProperty<CollectionView>(
+        "CollectionView", "sectionInset",
+        flow([](FlowLayout& layout, const core::Value& value) -> core::Status {
+            core::Result<EdgeInsets> read = edgeInsets(value);
+            if (!read)
+                return read.error();
+            layout.sectionInset = *read;
+            return {};
+        }));
+    registry.registerProperty<CollectionView>("CollectionView", "minimumLineSpacing",
+                                              flowSpacing(&FlowLayout::minimumLineSpacing));
+    registry.registerProperty<CollectionView>("CollectionView", "minimumInteritemSpacing",
+                                              flowSpacing(&FlowLayout::minimumInteritemSpacing));
+    registry.registerProperty<CollectionView>("CollectionView", "allowsSelection",
+                                              flag(&CollectionView::setAllowsSelection));
+    registry.registerProperty<CollectionView>("CollectionView", "prototypes", registerPrototypes);
+
+    registry.registerClass<CollectionViewCell, View>("CollectionViewCell", "View",
+                                                     [] { return CollectionViewCell::create(); });
+}
+
+} // namespace
+
+void registerScrollingClasses(ClassRegistry& registry) {
+    registerScrollView(registry);
+    registerCollectionView(registry);
 }
 
 } // namespace ui
