@@ -7,7 +7,10 @@
 #include "platform/gfx/Png.h"
 #include "platform/host/HeadlessHost.h"
 #include "platform/host/WindowHost.h"
+#include "shell/app/AppDelegate.h"
+#include "shell/app/Bundle.h"
 
+#include <cstdlib>
 #include <iostream>
 #include <string_view>
 
@@ -29,8 +32,19 @@ int fail(const core::Error& error) {
     return 1;
 }
 
+// Starts the game in the host's application; the delegate serves the screens for as long as it lives.
+std::unique_ptr<AppDelegate> startGame(ui::Application& application) {
+    installBundle();
+    AppDelegate::Configuration configuration;
+    configuration.credentials = ServiceCredentials::fromEnvironment(std::getenv);
+    auto delegate = std::make_unique<AppDelegate>(std::move(configuration));
+    delegate->application(application, {});
+    return delegate;
+}
+
 int launchHeadless(const ui::Device& device, const std::string& screenshot) {
     host::HeadlessHost host(device);
+    const std::unique_ptr<AppDelegate> game = startGame(host.application());
     host.advance(kSettleSeconds);
     if (const core::Status written = host.writeScreenshot(screenshot); !written)
         return fail(written.error());
@@ -42,6 +56,7 @@ int launchWindow(const ui::Device& device, const std::optional<std::string>& scr
     if (!opened)
         return fail(opened.error());
     host::WindowHost& window = **opened;
+    const std::unique_ptr<AppDelegate> game = startGame(window.application());
     int status = 0;
     if (screenshot) {
         core::DispatchQueue::main()->after(core::fromSeconds(kSettleSeconds), [&] {

@@ -1,0 +1,43 @@
+#include "shell/app/Bundle.h"
+
+#include "platform/core/FileLocations.h"
+#include "platform/gfx/ImageLibrary.h"
+#include "platform/ui/ClassRegistry.h"
+#include "platform/ui/Device.h"
+#include "platform/ui/InterfaceFile.h"
+#include "shell/container/BackgroundView.h"
+#include "shell/screens/BackArrowView.h"
+
+#include <map>
+
+namespace zm {
+
+gfx::ImageLibrary& bundleImages() {
+    // One library per scale: tests run phones and tablets in one process.
+    static std::map<float, std::unique_ptr<gfx::ImageLibrary>> libraries;
+    const float scale = ui::Device::current().scale;
+    std::unique_ptr<gfx::ImageLibrary>& library = libraries[scale];
+    if (!library)
+        library =
+            std::make_unique<gfx::ImageLibrary>(core::FileLocations::shared().resources / "images", scale);
+    return *library;
+}
+
+std::shared_ptr<const gfx::Image> imageNamed(std::string_view name) {
+    return bundleImages().named(name);
+}
+
+void registerShellClasses(ui::ClassRegistry& registry) {
+    registry.registerClass<BackgroundView, ui::View>("BackgroundView", "View",
+                                                     [] { return BackgroundView::create(); });
+    registry.registerClass<BackArrowView, ui::View>("BackArrowView", "View",
+                                                    [] { return BackArrowView::create(); });
+}
+
+void installBundle() {
+    registerShellClasses(ui::ClassRegistry::shared());
+    ui::InterfaceLoader::setShared({core::FileLocations::shared().resources / "interface",
+                                    ui::Device::current().idiom, &bundleImages()});
+}
+
+} // namespace zm
