@@ -1,6 +1,7 @@
 #include "platform/ui/CollectionView.h"
 
 #include "platform/core/Log.h"
+#include "platform/ui/CellPlacement.h"
 #include "platform/ui/Outlets.h"
 
 #include <algorithm>
@@ -83,7 +84,7 @@ std::shared_ptr<CollectionViewCell> CollectionView::dequeueReusableCell(std::str
     if (reused)
         cell->prepareForReuse();
     if (const std::optional<core::Rect> frame = frameForItem(indexPath))
-        place(*cell, *frame);
+        placeCell(*cell, *frame);
     return cell;
 }
 
@@ -254,12 +255,6 @@ void CollectionView::contentOffsetDidChange() {
     updateVisibleCells();
 }
 
-void CollectionView::place(CollectionViewCell& cell, const core::Rect& frame) const {
-    // By centre and size, so that a cell that is scaled (a highlight) keeps its scale.
-    cell.setBounds({cell.bounds().origin, frame.size});
-    cell.setCenter({frame.midX(), frame.midY()});
-}
-
 void CollectionView::recycle(const std::shared_ptr<CollectionViewCell>& cell) {
     cell->removeFromSuperview();
     m_pool.recycle(cell, cell->reuseIdentifier());
@@ -285,13 +280,13 @@ void CollectionView::updateVisibleCells() {
     for (const IndexPath& path : visible) {
         const core::Rect frame = *result.frame(path);
         if (const auto shown = m_cells.find(path); shown != m_cells.end()) {
-            place(*shown->second, frame);
+            placeCell(*shown->second, frame);
             continue;
         }
         std::shared_ptr<CollectionViewCell> cell = source ? source->cellForItem(*this, path) : nullptr;
         if (!cell)
             continue;
-        place(*cell, frame);
+        placeCell(*cell, frame);
         cell->setSelected(m_selected == path);
         // Cells go beneath every other subview, so that what is laid over the items stays on top.
         insertSubview(cell, 0);

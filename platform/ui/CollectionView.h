@@ -119,7 +119,6 @@ private:
     void invalidateLayout();
     // Gives the items in sight their cells and takes them from the items out of sight.
     void updateVisibleCells();
-    void place(CollectionViewCell& cell, const core::Rect& frame) const;
     void recycle(const std::shared_ptr<CollectionViewCell>& cell);
     void endHighlight();
 

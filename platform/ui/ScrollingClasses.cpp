@@ -2,6 +2,7 @@
 #include "platform/ui/CollectionView.h"
 #include "platform/ui/PlatformClasses.h"
 #include "platform/ui/ScrollView.h"
+#include "platform/ui/TableView.h"
 
 namespace ui {
 
@@ -111,11 +112,36 @@ void registerCollectionView(ClassRegistry& registry) {
                                                      [] { return CollectionViewCell::create(); });
 }
 
+void registerTableView(ClassRegistry& registry) {
+    registry.registerClass<TableView, ScrollView>("TableView", "ScrollView",
+                                                  [] { return TableView::create(); });
+    registry.registerProperty<TableView>(
+        "TableView", "style",
+        choice(&TableView::setStyle,
+               {{"plain", TableView::Style::Plain}, {"grouped", TableView::Style::Grouped}}));
+    registry.registerProperty<TableView>("TableView", "rowHeight", number(&TableView::setRowHeight));
+
+    registry.registerClass<TableViewCell, View>("TableViewCell", "View",
+                                                [] { return TableViewCell::create(); });
+    registry.registerProperty<TableViewCell>(
+        "TableViewCell", "accessoryType",
+        choice(&TableViewCell::setAccessoryType,
+               {{"none", TableViewCell::Accessory::None},
+                {"disclosureIndicator", TableViewCell::Accessory::DisclosureIndicator},
+                {"detailDisclosureButton", TableViewCell::Accessory::DetailDisclosureButton},
+                {"checkmark", TableViewCell::Accessory::Checkmark}}));
+    registry.registerProperty<TableViewCell>(
+        "TableViewCell", "selectionStyle",
+        choice(&TableViewCell::setSelectionStyle, {{"none", TableViewCell::SelectionStyle::None},
+                                                   {"default", TableViewCell::SelectionStyle::Default}}));
+}
+
 } // namespace
 
 void registerScrollingClasses(ClassRegistry& registry) {
     registerScrollView(registry);
     registerCollectionView(registry);
+    registerTableView(registry);
 }
 
 } // namespace ui

@@ -1,0 +1,671 @@
+#include "platform/ui/TableView.h"
+
+#include "platform/core/Log.h"
+#include "platform/gfx/Text.h"
+#include "platform/ui/CellPlacement.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/Outlets.h"
+#include "platform/ui/ViewAnimation.h"
+
+#include <algorithm>
+
+namespace ui {
+
+namespace {
+
+constexpr float titleInset = 15;
+constexpr float groupedGap = 18; // above a grouped section without a header title
+constexpr float groupedFooterGap = 10;
+constexpr double updateDuration = 0.3;
+const core::Color titleColor = core::Color::rgb255(109, 109, 114);
+const core::Color groupedBackground = core::Color::rgb255(239, 239, 244);
+
+gfx::Font titleFont() {
+    return gfx::Font::system(13);
+}
+
+bool overlaps(const core::Rect& a, const core::Rect& b) {
+    return !a.intersected(b).isEmpty();
+}
+
+const Touch* findTouch(const TouchSet& touches, const Touch* wanted) {
+    for (const std::shared_ptr<Touch>& touch : touches) {
+        if (touch.get() == wanted)
+            return wanted;
+    }
+    return nullptr;
+}
+
+float titleHeight(const std::string& title, float width) {
+    return gfx::measureText(gfx::AttributedText(title, titleFont()), std::max(1.0f, width - 2 * titleInset))
+        .height;
+}
+
+std::shared_ptr<Label> titleLabel(const std::string& text, const core::Rect& frame, bool footer) {
+    auto label = Label::create(frame.insetBy(titleInset, 0).isNull() ? frame : frame.insetBy(titleInset, 0));
+    label->setText(text);
+    label->setFont(titleFont());
+    label->setTextColor(titleColor);
+    label->setNumberOfLines(footer ? 0 : 1);
+    return label;
+}
+
+// Where the rows that stay go in an update: the old positions that survive, paired in order with the new
+// positions that were not inserted.
+std::map<int, int> survivors(int oldCount, const std::set<int>& removed, int newCount,
+                             const std::set<int>& added) {
+    std::vector<int> from;
+    for (int index = 0; index < oldCount; ++index) {
+        if (!removed.contains(index))
+            from.push_back(index);
+    }
+    std::vector<int> to;
+    for (int index = 0; index < newCount; ++index) {
+        if (!added.contains(index))
+            to.push_back(index);
+    }
+    std::map<int, int> moves;
+    for (size_t i = 0; i < std::min(from.size(), to.size()); ++i)
+        moves[from[i]] = to[i];
+    return moves;
+}
+
+} // namespace
+
+int TableViewDataSource::numberOfSections(TableView&) {
+    return 1;
+}
+
+std::string TableViewDataSource::titleForHeader(TableView&, int) {
+    return {};
+}
+
+std::string TableViewDataSource::titleForFooter(TableView&, int) {
+    return {};
+}
+
+std::optional<float> TableViewDelegate::heightForRow(TableView&, const IndexPath&) {
+    return std::nullopt;
+}
+
+std::optional<float> TableViewDelegate::heightForHeader(TableView&, int) {
+    return std::nullopt;
+}
+
+std::shared_ptr<View> TableViewDelegate::viewForHeader(TableView&, int) {
+    return nullptr;
+}
+
+std::optional<IndexPath> TableViewDelegate::willSelectRow(TableView&, const IndexPath& indexPath) {
+    return indexPath;
+}
+
+void TableViewDelegate::didSelectRow(TableView&, const IndexPath&) {}
+
+void TableViewDelegate::didDeselectRow(TableView&, const IndexPath&) {}
+
+void TableViewDelegate::willDisplayCell(TableView&, TableViewCell&, const IndexPath&) {}
+
+void TableViewDelegate::accessoryButtonTapped(TableView&, const IndexPath&) {}
+
+std::shared_ptr<TableView> TableView::create(const core::Rect& frame, Style style) {
+    auto view = std::shared_ptr<TableView>(new TableView(frame, style));
+    setUp(view);
+    return view;
+}
+
+TableView::TableView(const core::Rect& frame, Style style)
+    : ScrollView(frame) {
+    setStyle(style);
+    setAlwaysBounceVertical(true);
+}
+
+void TableView::setStyle(Style style) {
+    m_style = style;
+    setBackgroundColor(style == Style::Grouped ? groupedBackground : core::Color::white());
+    invalidateLayout();
+}
+
+void TableView::setDataSource(std::weak_ptr<TableViewDataSource> dataSource) {
+    m_dataSource = std::move(dataSource);
+    reloadData();
+}
+
+void TableView::setDelegate(std::weak_ptr<TableViewDelegate> delegate) {
+    ScrollView::setDelegate(delegate);
+    m_delegate = std::move(delegate);
+    invalidateLayout();
+}
+
+void TableView::setRowHeight(float height) {
+    m_rowHeight = std::max(0.0f, height);
+    invalidateLayout();
+}
+
+void TableView::registerCell(std::string identifier, ReusePool<TableViewCell>::Factory factory) {
+    m_pool.registerFactory(std::move(identifier), std::move(factory));
+}
+
+std::shared_ptr<TableViewCell> TableView::dequeueReusableCell(std::string_view identifier) {
+    const bool reused = m_pool.hasIdle(identifier);
+    std::shared_ptr<TableViewCell> cell = m_pool.take(identifier);
+    if (!cell)
+        return nullptr;
+    cell->m_reuseIdentifier = std::string(identifier);
+    if (reused)
+        cell->prepareForReuse();
+    return cell;
+}
+
+void TableView::invalidateLayout() {
+    m_layout.reset();
+    setNeedsLayout();
+}
+
+void TableView::reloadData() {
+    endHighlight();
+    for (const auto& [path, cell] : std::map(m_cells))
+        recycle(cell);
+    m_cells.clear();
+    m_selected.reset();
+    invalidateLayout();
+}
+
+const TableView::Layout& TableView::layout() {
+    if (m_layout && m_layoutWidth == bounds().width())
+        return *m_layout;
+    const std::shared_ptr<TableViewDataSource> source = m_dataSource.lock();
+    const std::shared_ptr<TableViewDelegate> delegate = m_delegate.lock();
+    const float width = bounds().width();
+    const bool grouped = m_style == Style::Grouped;
+    Layout result;
+    float y = 0;
+    const int sections = source ? std::max(0, source->numberOfSections(*this)) : 0;
+    for (int section = 0; section < sections; ++section) {
+        SectionLayout& laid = result.sections.emplace_back();
+        laid.top = y;
+        const std::string header = source->titleForHeader(*this, section);
+        const std::optional<float> asked =
+            delegate ? delegate->heightForHeader(*this, section) : std::nullopt;
+        const float headerHeight = asked             ? std::max(0.0f, *asked)
+                                   : !header.empty() ? titleHeight(header, width) + (grouped ? 20 : 8)
+                                   : grouped         ? groupedGap
+                                                     : 0;
+        laid.header = {0, y, width, headerHeight};
+        y += headerHeight;
+        const int rows = std::max(0, source->numberOfRows(*this, section));
+        for (int row = 0; row < rows; ++row) {
+            const std::optional<float> height =
+                delegate ? delegate->heightForRow(*this, {section, row}) : std::nullopt;
+            laid.rows.push_back({0, y, width, std::max(0.0f, height.value_or(m_rowHeight))});
+            y += laid.rows.back().height();
+        }
+        const std::string footer = source->titleForFooter(*this, section);
+        const float footerHeight =
+            !footer.empty() ? titleHeight(footer, width) + 16 : (grouped ? groupedFooterGap : 0);
+        laid.footer = {0, y, width, footerHeight};
+        y += footerHeight;
+    }
+    result.height = y;
+    m_layoutWidth = width;
+    m_layout = std::move(result);
+    setContentSize({width, m_layout->height});
+    updateSupplements();
+    return *m_layout;
+}
+
+void TableView::updateSupplements() {
+    for (const std::shared_ptr<View>& view : m_supplements)
+        view->removeFromSuperview();
+    m_supplements.clear();
+    const std::shared_ptr<TableViewDataSource> source = m_dataSource.lock();
+    const std::shared_ptr<TableViewDelegate> delegate = m_delegate.lock();
+    if (!source || !m_layout)
+        return;
+    for (size_t section = 0; section < m_layout->sections.size(); ++section) {
+        const SectionLayout& laid = m_layout->sections[section];
+        if (std::shared_ptr<View> header =
+                delegate ? delegate->viewForHeader(*this, int(section)) : nullptr) {
+            header->setFrame(laid.header);
+            m_supplements.push_back(std::move(header));
+        } else if (const std::string title = source->titleForHeader(*this, int(section)); !title.empty()) {
+            // The title sits at the bottom of its space, over the rows it heads.
+            const float height = titleHeight(title, laid.header.width());
+            m_supplements.push_back(titleLabel(
+                title, {laid.header.minX(), laid.header.maxY() - height - 6, laid.header.width(), height},
+                false));
+        }
+        if (const std::string footer = source->titleForFooter(*this, int(section)); !footer.empty())
+            m_supplements.push_back(titleLabel(footer, laid.footer.insetBy(0, 8), true));
+    }
+    for (const std::shared_ptr<View>& view : m_supplements)
+        addSubview(view);
+}
+
+int TableView::numberOfSections() {
+    return int(layout().sections.size());
+}
+
+int TableView::numberOfRows(int section) {
+    const Layout& laid = layout();
+    return section >= 0 && size_t(section) < laid.sections.size()
+               ? int(laid.sections[size_t(section)].rows.size())
+               : 0;
+}
+
+std::optional<core::Rect> TableView::rectForRow(const IndexPath& indexPath) {
+    const Layout& laid = layout();
+    if (indexPath.section < 0 || size_t(indexPath.section) >= laid.sections.size())
+        return std::nullopt;
+    const std::vector<core::Rect>& rows = laid.sections[size_t(indexPath.section)].rows;
+    if (indexPath.row() < 0 || size_t(indexPath.row()) >= rows.size())
+        return std::nullopt;
+    return rows[size_t(indexPath.row())];
+}
+
+std::optional<IndexPath> TableView::indexPathForRowAtPoint(core::Point point) {
+    const Layout& laid = layout();
+    for (size_t section = 0; section < laid.sections.size(); ++section) {
+        const std::vector<core::Rect>& rows = laid.sections[section].rows;
+        for (size_t row = 0; row < rows.size(); ++row) {
+            if (rows[row].contains(point))
+                return IndexPath{int(section), int(row)};
+        }
+    }
+    return std::nullopt;
+}
+
+std::vector<IndexPath> TableView::indexPathsForVisibleRows() {
+    const Layout& laid = layout();
+    std::vector<IndexPath> visible;
+    for (size_t section = 0; section < laid.sections.size(); ++section) {
+        const std::vector<core::Rect>& rows = laid.sections[section].rows;
+        for (size_t row = 0; row < rows.size(); ++row) {
+            if (overlaps(rows[row], bounds()))
+                visible.push_back({int(section), int(row)});
+        }
+    }
+    return visible;
+}
+
+std::vector<std::shared_ptr<TableViewCell>> TableView::visibleCells() {
+    updateVisibleCells();
+    std::vector<std::shared_ptr<TableViewCell>> cells;
+    for (const auto& [path, cell] : m_cells)
+        cells.push_back(cell);
+    return cells;
+}
+
+std::shared_ptr<TableViewCell> TableView::cellForRow(const IndexPath& indexPath) {
+    updateVisibleCells();
+    const auto found = m_cells.find(indexPath);
+    return found != m_cells.end() ? found->second : nullptr;
+}
+
+std::optional<IndexPath> TableView::indexPathForCell(const TableViewCell& cell) const {
+    for (const auto& [path, shown] : m_cells) {
+        if (shown.get() == &cell)
+            return path;
+    }
+    return std::nullopt;
+}
+
+void TableView::scrollToRow(const IndexPath& indexPath, ScrollPosition position, bool animated) {
+    const std::optional<core::Rect> rect = rectForRow(indexPath);
+    if (!rect)
+        return;
+    float y = contentOffset().y;
+    const float height = bounds().height();
+    switch (position) {
+    case ScrollPosition::Top:
+        y = rect->minY() - contentInset().top;
+        break;
+    case ScrollPosition::Middle:
+        y = rect->midY() - height / 2;
+        break;
+    case ScrollPosition::Bottom:
+        y = rect->maxY() - height + contentInset().bottom;
+        break;
+    case ScrollPosition::None:
+        scrollRectToVisible(*rect, animated);
+        return;
+    }
+    setContentOffset({contentOffset().x, std::clamp(y, minimumContentOffset().y, maximumContentOffset().y)},
+                     animated);
+}
+
+void TableView::selectRow(const IndexPath& indexPath, bool animated, ScrollPosition position) {
+    if (!rectForRow(indexPath))
+        return;
+    if (m_selected && *m_selected != indexPath)
+        deselectRow(*m_selected, animated);
+    m_selected = indexPath;
+    if (const std::shared_ptr<TableViewCell> cell = cellForRow(indexPath))
+        cell->setSelected(true, animated);
+    if (position != ScrollPosition::None)
+        scrollToRow(indexPath, position, animated);
+}
+
+void TableView::deselectRow(const IndexPath& indexPath, bool animated) {
+    if (m_selected == indexPath)
+        m_selected.reset();
+    if (const std::shared_ptr<TableViewCell> cell = cellForRow(indexPath))
+        cell->setSelected(false, animated);
+}
+
+void TableView::reloadRows(const std::vector<IndexPath>& indexPaths, RowAnimation animation) {
+    invalidateLayout();
+    std::vector<IndexPath> fresh;
+    for (const IndexPath& path : indexPaths) {
+        const auto shown = m_cells.find(path);
+        if (shown == m_cells.end())
+            continue;
+        if (m_highlighted == path)
+            endHighlight();
+        recycle(shown->second);
+        m_cells.erase(shown);
+        fresh.push_back(path);
+    }
+    updateVisibleCells();
+    if (animation == RowAnimation::None)
+        return;
+    for (const IndexPath& path : fresh) {
+        if (const auto shown = m_cells.find(path); shown != m_cells.end()) {
+            shown->second->setAlpha(0);
+            animate({.duration = updateDuration}, [cell = shown->second] { cell->setAlpha(1); });
+        }
+    }
+}
+
+void TableView::beginUpdates() {
+    if (m_updateDepth++ > 0)
+        return;
+    m_pending = {};
+    m_updateBase = m_layout;
+}
+
+void TableView::insertRows(const std::vector<IndexPath>& indexPaths, RowAnimation animation) {
+    beginUpdates();
+    m_pending.insertedRows.insert(indexPaths.begin(), indexPaths.end());
+    m_pending.animation = std::max(m_pending.animation, animation);
+    endUpdates();
+}
+
+void TableView::deleteRows(const std::vector<IndexPath>& indexPaths, RowAnimation animation) {
+    beginUpdates();
+    m_pending.deletedRows.insert(indexPaths.begin(), indexPaths.end());
+    m_pending.animation = std::max(m_pending.animation, animation);
+    endUpdates();
+}
+
+void TableView::insertSections(const std::set<int>& sections, RowAnimation animation) {
+    beginUpdates();
+    m_pending.insertedSections.insert(sections.begin(), sections.end());
+    m_pending.animation = std::max(m_pending.animation, animation);
+    endUpdates();
+}
+
+void TableView::deleteSections(const std::set<int>& sections, RowAnimation animation) {
+    beginUpdates();
+    m_pending.deletedSections.insert(sections.begin(), sections.end());
+    m_pending.animation = std::max(m_pending.animation, animation);
+    endUpdates();
+}
+
+void TableView::endUpdates() {
+    if (m_updateDepth == 0 || --m_updateDepth > 0)
+        return;
+    const PendingUpdate update = std::exchange(m_pending, {});
+    const std::optional<Layout> base = std::exchange(m_updateBase, std::nullopt);
+    if (!base) {
+        // Nothing was on screen yet: there is nothing to move.
+        reloadData();
+        return;
+    }
+    applyUpdate(update, *base);
+}
+
+void TableView::applyUpdate(const PendingUpdate& update, const Layout& old) {
+    const std::shared_ptr<View> keep = shared_from_this();
+    const std::shared_ptr<TableViewDataSource> source = m_dataSource.lock();
+    if (!source) {
+        reloadData();
+        return;
+    }
+    endHighlight();
+    const int oldSections = int(old.sections.size());
+    const int newSections = source ? std::max(0, source->numberOfSections(*this)) : 0;
+    const std::map<int, int> sectionMoves =
+        survivors(oldSections, update.deletedSections, newSections, update.insertedSections);
+
+    // The update must lead from the counts on screen to the data source's.
+    bool consistent =
+        oldSections - int(update.deletedSections.size()) + int(update.insertedSections.size()) == newSections;
+    std::map<IndexPath, IndexPath> rowMoves;
+    for (const auto& [from, to] : sectionMoves) {
+        std::set<int> removed;
+        std::set<int> added;
+        for (const IndexPath& path : update.deletedRows) {
+            if (path.section == from)
+                removed.insert(path.row());
+        }
+        for (const IndexPath& path : update.insertedRows) {
+            if (path.section == to)
+                added.insert(path.row());
+        }
+        const int oldRows = int(old.sections[size_t(from)].rows.size());
+        const int newRows = std::max(0, source->numberOfRows(*this, to));
+        consistent = consistent && oldRows - int(removed.size()) + int(added.size()) == newRows;
+        for (const auto& [oldRow, newRow] : survivors(oldRows, removed, newRows, added))
+            rowMoves[{from, oldRow}] = {to, newRow};
+    }
+    if (!consistent) {
+        core::log(core::LogLevel::Error,
+                  "table view: an update does not match the data source's counts; reloading");
+        reloadData();
+        return;
+    }
+
+    // The cells that stay take their new index paths; the others leave.
+    std::vector<std::shared_ptr<TableViewCell>> leaving;
+    std::map<IndexPath, std::shared_ptr<TableViewCell>> staying;
+    for (const auto& [path, cell] : m_cells) {
+        if (const auto move = rowMoves.find(path); move != rowMoves.end())
+            staying[move->second] = cell;
+        else
+            leaving.push_back(cell);
+    }
+    m_cells = std::move(staying);
+    if (m_selected) {
+        const auto move = rowMoves.find(*m_selected);
+        m_selected = move != rowMoves.end() ? std::optional(move->second) : std::nullopt;
+    }
+
+    invalidateLayout();
+    const Layout& laid = layout();
+    // The cells move below, each as the animation says; nothing else may place them meanwhile.
+    m_updatingCells = true;
+    const core::Point low = minimumContentOffset();
+    const core::Point high = maximumContentOffset();
+    setContentOffset({contentOffset().x, std::clamp(contentOffset().y, low.y, high.y)});
+
+    const RowAnimation animation = update.animation;
+    // New rows in sight come in from where the animation starts them.
+    std::vector<std::shared_ptr<TableViewCell>> arriving;
+    for (const IndexPath& path : indexPathsForVisibleRows()) {
+        if (m_cells.contains(path))
+            continue;
+        const core::Rect frame = laid.sections[size_t(path.section)].rows[size_t(path.row())];
+        const std::shared_ptr<TableViewCell> cell =
+            showCell(path, animation == RowAnimation::Top ? frame.offsetBy(0, -frame.height()) : frame);
+        if (cell && animation != RowAnimation::None) {
+            cell->setAlpha(0);
+            arriving.push_back(cell);
+        }
+    }
+    auto settle = [this, &laid, &arriving] {
+        for (const auto& [path, cell] : m_cells)
+            placeCell(*cell, laid.sections[size_t(path.section)].rows[size_t(path.row())]);
+        for (const std::shared_ptr<TableViewCell>& cell : arriving)
+            cell->setAlpha(1);
+    };
+    if (animation == RowAnimation::None) {
+        settle();
+        for (const std::shared_ptr<TableViewCell>& cell : leaving)
+            recycle(cell);
+        m_updatingCells = false;
+        updateVisibleCells();
+        return;
+    }
+    animate(
+        {.duration = updateDuration},
+        [&] {
+            settle();
+            for (const std::shared_ptr<TableViewCell>& cell : leaving) {
+                cell->setAlpha(0);
+                if (animation == RowAnimation::Top)
+                    cell->setCenter({cell->center().x, cell->center().y - cell->bounds().height()});
+            }
+        },
+        [weak = std::weak_ptr<TableView>(std::static_pointer_cast<TableView>(keep)), leaving](bool) {
+            const std::shared_ptr<TableView> table = weak.lock();
+            if (!table)
+                return;
+            for (const std::shared_ptr<TableViewCell>& cell : leaving)
+                table->recycle(cell);
+            table->updateVisibleCells();
+        });
+    m_updatingCells = false;
+}
+
+void TableView::connectOutlets(Outlets& outlets) {
+    outlets.weak("dataSource", m_dataSource);
+    outlets.weak("delegate", m_delegate);
+    ScrollView::connectOutlets(outlets);
+}
+
+void TableView::layoutSubviews() {
+    ScrollView::layoutSubviews();
+    updateVisibleCells();
+}
+
+void TableView::contentOffsetDidChange() {
+    ScrollView::contentOffsetDidChange();
+    updateVisibleCells();
+}
+
+void TableView::recycle(const std::shared_ptr<TableViewCell>& cell) {
+    cell->removeFromSuperview();
+    cell->m_accessoryTapped = nullptr;
+    m_pool.recycle(cell, cell->reuseIdentifier());
+}
+
+std::shared_ptr<TableViewCell> TableView::showCell(const IndexPath& path, const core::Rect& frame) {
+    const std::shared_ptr<TableViewDataSource> source = m_dataSource.lock();
+    std::shared_ptr<TableViewCell> cell = source ? source->cellForRow(*this, path) : nullptr;
+    if (!cell)
+        return nullptr;
+    placeCell(*cell, frame);
+    cell->setSelected(m_selected == path);
+    cell->m_accessoryTapped = [weak = std::weak_ptr<TableView>(
+                                   std::static_pointer_cast<TableView>(shared_from_this())),
+                               shown = cell.get()] {
+        const std::shared_ptr<TableView> table = weak.lock();
+        const std::optional<IndexPath> path = table ? table->indexPathForCell(*shown) : std::nullopt;
+        if (const std::shared_ptr<TableViewDelegate> delegate = table ? table->m_delegate.lock() : nullptr;
+            path && delegate)
+            delegate->accessoryButtonTapped(*table, *path);
+    };
+    if (const std::shared_ptr<TableViewDelegate> delegate = m_delegate.lock())
+        delegate->willDisplayCell(*this, *cell, path);
+    // Cells lie beneath the headers and footers.
+    insertSubview(cell, 0);
+    m_cells[path] = cell;
+    return cell;
+}
+
+void TableView::updateVisibleCells() {
+    if (m_updatingCells)
+        return;
+    m_updatingCells = true;
+    const std::shared_ptr<View> keep = shared_from_this();
+    const Layout& laid = layout();
+    const std::vector<IndexPath> visible = indexPathsForVisibleRows();
+    for (const auto& [path, cell] : std::map(m_cells)) {
+        if (!std::binary_search(visible.begin(), visible.end(), path)) {
+            if (m_highlighted == path)
+                endHighlight();
+            m_cells.erase(path);
+            recycle(cell);
+        }
+    }
+    for (const IndexPath& path : visible) {
+        const core::Rect frame = laid.sections[size_t(path.section)].rows[size_t(path.row())];
+        if (const auto shown = m_cells.find(path); shown != m_cells.end())
+            placeCell(*shown->second, frame);
+        else
+            showCell(path, frame);
+    }
+    m_updatingCells = false;
+}
+
+void TableView::endHighlight() {
+    m_trackedTouch = nullptr;
+    if (!m_highlighted)
+        return;
+    const IndexPath path = *std::exchange(m_highlighted, std::nullopt);
+    if (const auto shown = m_cells.find(path); shown != m_cells.end())
+        shown->second->setHighlighted(false);
+}
+
+std::optional<IndexPath> TableView::rowUnder(const Touch& touch) {
+    return indexPathForRowAtPoint(touch.locationInView(this));
+}
+
+void TableView::touchesBegan(const TouchSet& touches, const Event&) {
+    if (m_trackedTouch || touches.empty())
+        return;
+    const Touch& touch = *touches.front();
+    const std::optional<IndexPath> path = rowUnder(touch);
+    if (!path || !m_cells.contains(*path))
+        return;
+    m_trackedTouch = &touch;
+    m_highlighted = path;
+    m_cells[*path]->setHighlighted(true);
+}
+
+void TableView::touchesMoved(const TouchSet& touches, const Event&) {
+    const Touch* touch = findTouch(touches, m_trackedTouch);
+    if (touch && m_highlighted && rowUnder(*touch) != m_highlighted)
+        endHighlight();
+}
+
+void TableView::touchesEnded(const TouchSet& touches, const Event&) {
+    if (!findTouch(touches, m_trackedTouch))
+        return;
+    const std::shared_ptr<View> keep = shared_from_this();
+    const std::optional<IndexPath> tapped = m_highlighted;
+    endHighlight();
+    if (!tapped)
+        return;
+    const std::shared_ptr<TableViewDelegate> delegate = m_delegate.lock();
+    const std::optional<IndexPath> chosen = delegate ? delegate->willSelectRow(*this, *tapped) : tapped;
+    if (!chosen || !rectForRow(*chosen))
+        return;
+    if (m_selected && *m_selected != *chosen) {
+        const IndexPath previous = *m_selected;
+        deselectRow(previous, false);
+        if (delegate)
+            delegate->didDeselectRow(*this, previous);
+    }
+    selectRow(*chosen, false);
+    if (delegate)
+        delegate->didSelectRow(*this, *chosen);
+}
+
+void TableView::touchesCancelled(const TouchSet& touches, const Event&) {
+    if (findTouch(touches, m_trackedTouch))
+        endHighlight();
+}
+
+} // namespace ui
