@@ -37,7 +37,6 @@ public:
     core::Result<JTExpressionPtr> expression() const;
 
     JTTermKind type() const { return m_kind; }
-    bool isResolved() const { return m_resolved; }
     // Operator terms only.
     std::string_view operatorFunction() const { return m_token->operatorFunction().value_or(""); }
     int operatorPrecedence() const { return m_token->operatorPrecedence(); }
@@ -50,8 +49,6 @@ public:
     // Used by the reduction of a group.
     static core::Result<Ptr> makeFunction(std::string name, std::vector<Ptr> arguments);
     static core::Result<Ptr> makeGroup(std::vector<Ptr> subterms);
-    std::vector<Ptr>& subterms() { return m_subterms; }
-    int height() const { return m_height; }
 
 private:
     JTParserTerm(JTTermKind kind, const JTMathStringToken* token)
