@@ -45,11 +45,13 @@ public:
         return view;
     }
 
-    // The window's picture, also written to renders/<name>.png in the test's working folder so that
-    // a person can look at it.
+    // The window's picture, also written to renders/<name>.png beside the test program so that a
+    // person can look at it.
     std::shared_ptr<const gfx::Image> render(const std::string& name) {
-        std::filesystem::create_directories("renders");
-        (void)host.writeScreenshot(std::filesystem::path("renders") / (name + ".png"));
+        const std::filesystem::path folder =
+            std::filesystem::canonical("/proc/self/exe").parent_path() / "renders";
+        std::filesystem::create_directories(folder);
+        (void)host.writeScreenshot(folder / (name + ".png"));
         return host.screenshot();
     }
 

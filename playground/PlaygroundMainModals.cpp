@@ -1,0 +1,35 @@
+// The modal playgrounds that steps ask the main playground for. Each answers the playground that
+// takes over the move; a kind without one answers null, and the step is then applied as it stands
+// (a choice of factor pairs or a both-sides start changes nothing; a product that only an exponents
+// playground would take apart is refused and shakes).
+//
+// The playgrounds of distribution, both sides, factor pairs and exponents are made here as they
+// join the game.
+
+#include "playground/PlaygroundMain.h"
+
+namespace zm {
+
+std::shared_ptr<Playground> PlaygroundMain::makePlaygroundExponents(const std::shared_ptr<OpTimes>&) {
+    return nullptr;
+}
+
+std::shared_ptr<Playground> PlaygroundMain::makePlaygroundExponents(const std::shared_ptr<ExprSoloist>&) {
+    return nullptr;
+}
+
+std::shared_ptr<Playground> PlaygroundMain::makePlaygroundDistribute(const std::shared_ptr<StepDistribute>&) {
+    return nullptr;
+}
+
+std::shared_ptr<Playground>
+PlaygroundMain::makePlaygroundFactorizeChoices(const std::shared_ptr<ExprSoloist>&) {
+    return nullptr;
+}
+
+std::shared_ptr<Playground>
+PlaygroundMain::makePlaygroundEuclideanFountain(const std::shared_ptr<ExprEquation>&) {
+    return nullptr;
+}
+
+} // namespace zm
