@@ -5,7 +5,10 @@
 #include "platform/ui/ClassRegistry.h"
 #include "platform/ui/Device.h"
 #include "platform/ui/InterfaceFile.h"
+#include "platform/ui/PlatformClasses.h"
 #include "shell/container/BackgroundView.h"
+#include "shell/controls/FlatPillButton.h"
+#include "shell/home/HomeViewController.h"
 #include "shell/screens/BackArrowView.h"
 
 #include <map>
@@ -32,6 +35,14 @@ void registerShellClasses(ui::ClassRegistry& registry) {
                                                      [] { return BackgroundView::create(); });
     registry.registerClass<BackArrowView, ui::View>("BackArrowView", "View",
                                                     [] { return BackArrowView::create(); });
+    registry.registerClass<FlatPillButton, ui::Button>(
+        "FlatPillButton", "Button", [] { return FlatPillButton::createFromInterfaceFile(); });
+    registry.registerProperty<FlatPillButton>("FlatPillButton", "bold",
+                                              ui::property::flag(&FlatPillButton::setBold));
+    registry.registerProperty<FlatPillButton>("FlatPillButton", "thin",
+                                              ui::property::flag(&FlatPillButton::setThin));
+    registry.registerClass<HomeViewController, ui::ViewController>(
+        "HomeViewController", "ViewController", [] { return HomeViewController::create(); });
 }
 
 void installBundle() {

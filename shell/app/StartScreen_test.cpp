@@ -2,10 +2,15 @@
 #include "crashlog/Crashlog.h"
 #include "platform/gfx/Image.h"
 #include "platform/gfx/Png.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/Window.h"
 #include "shell/app/AppDelegate.h"
+#include "shell/container/ContainerViewController.h"
+#include "shell/home/HomeViewController.h"
 #include "shell/testing/ShellTesting.h"
 #include "shell/topics/TopicIdentifiers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <set>
@@ -56,13 +61,34 @@ protected:
         host::HeadlessHost& host = start(device);
         application.application(host.application(), {});
         host.advance(1);
-        std::shared_ptr<const gfx::Image> frame = host.screenshot();
+        return shot(name);
+    }
+
+    std::shared_ptr<const gfx::Image> shot(const std::string& name) {
+        std::shared_ptr<const gfx::Image> frame = host->screenshot();
         const std::vector<std::uint8_t> png = gfx::encodePng(*frame);
         std::ofstream(name + ".png", std::ios::binary)
             .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
         return frame;
     }
+
+    std::shared_ptr<HomeViewController> home() {
+        auto container =
+            std::dynamic_pointer_cast<ContainerViewController>(host->window().rootViewController());
+        return container ? std::dynamic_pointer_cast<HomeViewController>(container->mainVC()) : nullptr;
+    }
 };
+
+// The name labels of the cards in sight, in window coordinates.
+std::vector<std::pair<const ui::Label*, core::Rect>> namesInSight(HomeViewController& home) {
+    std::vector<std::pair<const ui::Label*, core::Rect>> names;
+    for (const auto& cell : home.collectionView()->visibleCells()) {
+        const auto* label = dynamic_cast<const ui::Label*>(cell->viewWithTag(HomeViewController::kNameTag));
+        if (label)
+            names.emplace_back(label, label->convertRectToView(label->bounds(), nullptr));
+    }
+    return names;
+}
 
 TEST_F(StartScreen, ShowsTheBackgroundAndTheBubblesOnBothDevices) {
     const struct {
@@ -87,6 +113,61 @@ TEST_F(StartScreen, ShowsTheBackgroundAndTheBubblesOnBothDevices) {
             for (int x = 0; x < frame->pixelWidth(); x += 2)
                 brightest = std::max(brightest, frame->bitmap().pixel(x, y).green);
         EXPECT_GT(brightest, 110) << test.name;
+    }
+}
+
+TEST_F(StartScreen, EveryCardOfTheCarouselShowsItsTopicsNameLegibly) {
+    const struct {
+        ui::Device device;
+        const char* name;
+        float smallestText; // points
+    } cases[] = {{{ui::Idiom::Tablet, 1}, "home-tablet", 24}, {{ui::Idiom::Phone, 2}, "home-phone", 15}};
+    for (const auto& test : cases) {
+        launch(test.device, test.name);
+        const std::shared_ptr<HomeViewController> home = this->home();
+        ASSERT_TRUE(home) << test.name;
+        const float scale = test.device.scale;
+        for (int row = 0; row < 9; ++row) {
+            home->collectionView()->scrollToItem(
+                {0, row}, ui::CollectionView::ScrollPosition::CenteredHorizontally, false);
+            host->advance(0.05);
+            const std::string shotName = std::string(test.name) + "-" + std::to_string(row);
+            // The middle and the end of the carousel are kept for a look by eye.
+            const std::shared_ptr<const gfx::Image> frame =
+                row % 4 == 0 ? shot(shotName) : host->screenshot();
+            const auto names = namesInSight(*home);
+            ASSERT_GE(names.size(), 2u) << shotName;
+            for (size_t i = 0; i < names.size(); ++i) {
+                const auto& [label, rect] = names[i];
+                // Whole, unshrunk below the smallest size, within its card.
+                EXPECT_GE(label->font().pointSize() * label->fittingScale(), test.smallestText)
+                    << label->text();
+                EXPECT_LE(label->sizeThatFits({10000, 10000}).width * label->fittingScale(),
+                          rect.width() + 0.5f)
+                    << label->text();
+                for (size_t j = i + 1; j < names.size(); ++j)
+                    EXPECT_FALSE(rect.intersects(names[j].second))
+                        << label->text() << " / " << names[j].first->text();
+            }
+            // The centred card's name is drawn: light text on the darker card.
+            const core::Rect screen = home->view()->bounds();
+            const auto middleName = std::find_if(names.begin(), names.end(), [&](const auto& entry) {
+                return std::abs(entry.second.midX() - screen.midX()) < 1;
+            });
+            ASSERT_NE(middleName, names.end()) << shotName;
+            EXPECT_EQ(middleName->first->text(), home->topics()[size_t(row)].name());
+            int lightest = 0, darkest = 255;
+            const core::Rect& area = middleName->second;
+            for (int y = int(area.minY() * scale); y < int(area.maxY() * scale); ++y) {
+                for (int x = int(area.minX() * scale); x < int(area.maxX() * scale); ++x) {
+                    const gfx::Pixel pixel = frame->bitmap().pixel(x, y);
+                    lightest = std::max<int>(lightest, pixel.green);
+                    darkest = std::min<int>(darkest, pixel.green);
+                }
+            }
+            EXPECT_GT(lightest, 200) << shotName;
+            EXPECT_LT(darkest, 140) << shotName;
+        }
     }
 }
 

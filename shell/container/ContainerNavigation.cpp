@@ -38,8 +38,7 @@ bool ContainerViewController::mayNavigate(const char* request) const {
     return true;
 }
 
-void ContainerViewController::transition(std::shared_ptr<TopicViewController> incoming,
-                                         Transition how) {
+void ContainerViewController::transition(std::shared_ptr<TopicViewController> incoming, Transition how) {
     const std::shared_ptr<TopicViewController> outgoing = m_mainVC;
     const auto self = std::static_pointer_cast<ContainerViewController>(shared_from_this());
     incoming->setContainerVC(self);
@@ -60,8 +59,7 @@ void ContainerViewController::transition(std::shared_ptr<TopicViewController> in
     ViewController::transition(
         outgoing, incoming, how.duration, ui::AnimationOptions::None,
         [&] { how.end(*incomingView, *snapshot); },
-        [weakSelf, incoming, snapshot, endsOpaque = how.endsOpaque,
-         after = std::move(how.after)](bool) {
+        [weakSelf, incoming, snapshot, endsOpaque = how.endsOpaque, after = std::move(how.after)](bool) {
             snapshot->removeFromSuperview();
             if (endsOpaque)
                 incoming->view()->setAlpha(1);

@@ -150,7 +150,7 @@ TEST_F(ContainerStartUp, AScreenAsksForItsStripOnceAndOnlyWhenItHasAContainer) {
 class ContainerIntro : public testing::ContainerTest {};
 
 TEST_F(ContainerIntro, TheTutorialComesOnceOverAHiddenHomeScreenWhenEnglishComesFirst) {
-    const auto container = launch(kTablet, true);
+    const auto container = launch(kTablet, kIntro);
     const std::shared_ptr<TopicViewController> intro = container->mainVC();
     ASSERT_TRUE(std::dynamic_pointer_cast<TestScreen>(intro));
     EXPECT_EQ(intro->containerVC(), container);
@@ -167,7 +167,7 @@ TEST_F(ContainerIntro, TheTutorialComesOnceOverAHiddenHomeScreenWhenEnglishComes
     EXPECT_EQ(first->view()->alpha(), 0);
 
     // Shown once: the next run goes straight home.
-    const auto again = launch(kTablet, true);
+    const auto again = launch(kTablet, kIntro);
     ASSERT_TRUE(home(*again));
     EXPECT_EQ(home(*again)->view()->alpha(), 1);
 }
@@ -176,7 +176,7 @@ TEST_F(ContainerIntro, NoTutorialUnlessTheFirstLanguageIsExactlyEnglish) {
     for (const std::vector<std::string>& languages :
          {std::vector<std::string>{"en-GB", "en"}, std::vector<std::string>{"de", "en"}}) {
         setLanguages(languages);
-        const auto container = launch(kTablet, true);
+        const auto container = launch(kTablet, kIntro);
         ASSERT_TRUE(home(*container)) << languages.front();
         EXPECT_EQ(home(*container)->view()->alpha(), 1);
         EXPECT_EQ(container->childViewControllers().size(), 1u);
@@ -185,7 +185,7 @@ TEST_F(ContainerIntro, NoTutorialUnlessTheFirstLanguageIsExactlyEnglish) {
 }
 
 TEST_F(ContainerIntro, ATutorialThatCannotBeMadeLeavesHomeVisibleAndIsStillOwed) {
-    const auto container = launch(kTablet, false);
+    const auto container = launch(kTablet);
     ASSERT_TRUE(home(*container));
     EXPECT_EQ(home(*container)->view()->alpha(), 1);
     EXPECT_FALSE(testing::testDefaults().contains("seenIntro"));

@@ -13,6 +13,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace zm::testing {
 
@@ -54,22 +55,34 @@ public:
 };
 
 // Launches a container in a headless application whose interface files are the bundle's container
-// files beside stand-in storyboards for the home screen (and the tutorial, when asked for).
+// files beside stand-in storyboards: for the home screen (unless the bundle's own is wanted) and for
+// the tutorial and the info screen when asked for. The screens made by class name are stand-ins.
 class ContainerTest : public ShellTest {
 protected:
+    // What to launch with, combined with |.
+    enum Screens : unsigned { kStandInHome = 0, kBundleHome = 1, kIntro = 2, kInfo = 4 };
+
     std::shared_ptr<ContainerViewController> launch(const ui::Device& device = kTablet,
-                                                    bool withIntro = false) {
+                                                    unsigned screens = 0) {
         host::HeadlessHost& application = start(device);
+        std::filesystem::remove_all(interface.path());
+        std::filesystem::create_directories(interface.path());
+        std::vector<std::string> bundleFiles = {"ContainerViewController"};
+        if (screens & kBundleHome)
+            bundleFiles.push_back("HomeStoryboard");
+        else
+            write("HomeStoryboard.json",
+                  R"({"initialViewController": {"class": "TestHomeScreen"}, "view": {}})");
         const std::filesystem::path bundle = core::FileLocations::shared().resources / "interface";
-        for (const char* name : {"ContainerViewController.json", "ContainerViewController~ipad.json"})
-            std::filesystem::copy_file(bundle / name, interface.path() / name,
-                                       std::filesystem::copy_options::overwrite_existing);
-        write("HomeStoryboard.json", R"({"initialViewController": {"class": "TestHomeScreen"}, "view": {}})");
-        if (withIntro)
+        for (const std::string& name : bundleFiles) {
+            for (const std::string& file : {name + ".json", name + "~ipad.json"})
+                std::filesystem::copy_file(bundle / file, interface.path() / file);
+        }
+        if (screens & kIntro)
             write("IntroStoryboard.json",
                   R"({"initialViewController": {"class": "TestScreen"}, "view": {}})");
-        else
-            std::filesystem::remove(interface.path() / "IntroStoryboard.json");
+        if (screens & kInfo)
+            write("InfoStoryboard.json", R"({"initialViewController": {"class": "TestScreen"}, "view": {}})");
         ui::InterfaceLoader::setShared({interface.path(), device.idiom, &bundleImages()});
         ui::ClassRegistry& registry = ui::ClassRegistry::shared();
         registry.registerClass<TestHomeScreen, ui::ViewController>("TestHomeScreen", "ViewController",
