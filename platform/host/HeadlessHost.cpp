@@ -27,6 +27,16 @@ void HeadlessHost::send(ui::TouchPhase phase, core::Point point, int finger) {
     m_loop.runUntilIdle();
 }
 
+void HeadlessHost::typeText(std::string_view text) {
+    window().insertText(text);
+    m_loop.runUntilIdle();
+}
+
+void HeadlessHost::pressKey(ui::EditingKey key) {
+    window().pressKey(key);
+    m_loop.runUntilIdle();
+}
+
 void HeadlessHost::touchDown(core::Point point, int finger) {
     send(ui::TouchPhase::Began, point, finger);
 }

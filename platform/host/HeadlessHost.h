@@ -5,12 +5,14 @@
 #include "platform/core/Result.h"
 #include "platform/host/RecordingSoundPlayer.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/KeyInput.h"
 #include "platform/ui/Touch.h"
 
 #include <filesystem>
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace gfx {
@@ -51,6 +53,11 @@ public:
     void touchMove(core::Point point, int finger = 0);
     void touchUp(core::Point point, int finger = 0);
     void cancelTouches();
+
+    // The keyboard: typing and editing keys for the text field or view being edited (nothing without
+    // one); the work they cause runs before these return.
+    void typeText(std::string_view text);
+    void pressKey(ui::EditingKey key);
 
     // A finger script: each step happens `time` seconds after the script starts (steps in time order);
     // the clock moves on to each step before it.

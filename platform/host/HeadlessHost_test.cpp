@@ -4,6 +4,7 @@
 #include "platform/gfx/PixelTesting.h"
 #include "platform/gfx/Png.h"
 #include "platform/host/HeadlessHost.h"
+#include "platform/ui/TextField.h"
 #include "platform/ui/ViewAnimation.h"
 #include "platform/ui/Window.h"
 
@@ -116,6 +117,18 @@ TEST(HeadlessHost, SoundsAreWrittenDownByName) {
     sounds.play(0);
     sounds.play(alert);
     EXPECT_EQ(host.playedSounds(), (std::vector<std::string>{"alert", "alert"}));
+}
+
+TEST(HeadlessHost, TypingReachesTheFieldBeingEdited) {
+    HeadlessHost host({ui::Idiom::Phone, 1});
+    auto field = ui::TextField::create({10, 10, 200, 30});
+    host.window().addSubview(field);
+    host.typeText("lost"); // nothing is being edited
+    host.touchDown({50, 25});
+    host.touchUp({50, 25});
+    host.typeText("2x+1");
+    host.pressKey(ui::EditingKey::Backspace);
+    EXPECT_EQ(field->text(), "2x+");
 }
 
 TEST(HeadlessHost, TwoFingersAtOnce) {

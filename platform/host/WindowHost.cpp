@@ -6,6 +6,7 @@
 #include "platform/ui/Window.h"
 
 #include <cmath>
+#include <optional>
 #include <vector>
 
 #include <SDL.h>
@@ -22,6 +23,28 @@ core::Error sdlError(std::string_view what) {
 
 double secondsNow() {
     return core::currentClock()->mediaTime();
+}
+
+std::optional<ui::EditingKey> editingKey(SDL_Keycode key) {
+    switch (key) {
+    case SDLK_BACKSPACE:
+        return ui::EditingKey::Backspace;
+    case SDLK_DELETE:
+        return ui::EditingKey::Delete;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+        return ui::EditingKey::Return;
+    case SDLK_LEFT:
+        return ui::EditingKey::Left;
+    case SDLK_RIGHT:
+        return ui::EditingKey::Right;
+    case SDLK_HOME:
+        return ui::EditingKey::Home;
+    case SDLK_END:
+        return ui::EditingKey::End;
+    default:
+        return std::nullopt;
+    }
 }
 
 } // namespace
@@ -43,6 +66,7 @@ core::Result<std::unique_ptr<WindowHost>> WindowHost::open(const ui::Device& dev
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return error;
     }
+    SDL_StartTextInput();
     SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, 0);
     if (!renderer) {
         core::Error error = sdlError("cannot draw into the window");
@@ -118,6 +142,14 @@ void WindowHost::pumpEvents() {
                                                    pointFor(event.button.x, event.button.y)};
                 window.dispatchTouches({&input, 1}, secondsNow());
             }
+            break;
+        case SDL_TEXTINPUT:
+            // Typing goes to the text field or view being edited, if any.
+            window.insertText(event.text.text);
+            break;
+        case SDL_KEYDOWN:
+            if (const std::optional<ui::EditingKey> key = editingKey(event.key.keysym.sym))
+                window.pressKey(*key);
             break;
         case SDL_WINDOWEVENT:
             if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST && m_pressed) {

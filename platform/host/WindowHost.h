@@ -20,7 +20,8 @@ class Image;
 namespace host {
 
 // Shows the application in a window of the desktop with SDL: titled "Zembrix", the size of the
-// device's screen times its scale, the mouse acting as one finger, closing the window quitting.
+// device's screen times its scale, the mouse acting as one finger, the keyboard typing into the text
+// field or view being edited, closing the window quitting.
 // The window shows each frame the application draws; on a high-density display the frame is
 // stretched to the window's pixels.
 //

@@ -2,9 +2,11 @@
 #include "platform/gfx/Image.h"
 #include "platform/gfx/PixelTesting.h"
 #include "platform/host/WindowHost.h"
+#include "platform/ui/TextField.h"
 #include "platform/ui/Window.h"
 
 #include <cstdlib>
+#include <cstring>
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -88,6 +90,28 @@ TEST_F(WindowHostTest, TheMouseIsOneFingerInPoints) {
     frame();
     // The window is twice the points in pixels.
     EXPECT_EQ(finger->log, (std::vector<std::string>{"began 100,50", "moved 150,60", "ended 200,70"}));
+}
+
+TEST_F(WindowHostTest, TheKeyboardTypesIntoTheFirstResponder) {
+    auto field = ui::TextField::create({10, 10, 200, 30});
+    host->application().window().addSubview(field);
+    ASSERT_TRUE(field->becomeFirstResponder());
+    SDL_Event text{};
+    text.type = SDL_TEXTINPUT;
+    std::strcpy(text.text.text, "x\u00b2");
+    SDL_PushEvent(&text);
+    for (const SDL_Keycode key : {SDLK_BACKSPACE, SDLK_a, SDLK_RETURN}) {
+        SDL_Event press{};
+        press.type = SDL_KEYDOWN;
+        press.key.keysym.sym = key;
+        SDL_PushEvent(&press);
+    }
+    int returns = 0;
+    field->addTarget(ui::ControlEvent::EditingDidEndOnExit, [&](ui::Control&) { ++returns; });
+    frame();
+    EXPECT_EQ(field->text(), "x"); // typed, then one character deleted; letters come as text, not keys
+    EXPECT_EQ(returns, 1);
+    EXPECT_FALSE(field->isFirstResponder());
 }
 
 TEST_F(WindowHostTest, ClosingTheWindowQuitsTheLoop) {

@@ -102,11 +102,7 @@ void registerViews(ClassRegistry& registry) {
     registry.registerProperty<Label>("Label", "text", text(&Label::setText));
     registry.registerProperty<Label>("Label", "font", font(&Label::setFont));
     registry.registerProperty<Label>("Label", "textColor", color(&Label::setTextColor));
-    registry.registerProperty<Label>(
-        "Label", "textAlignment",
-        choice(&Label::setTextAlignment, {{"left", gfx::TextAlignment::Left},
-                                          {"center", gfx::TextAlignment::Center},
-                                          {"right", gfx::TextAlignment::Right}}));
+    registry.registerProperty<Label>("Label", "textAlignment", alignment(&Label::setTextAlignment));
     registry.registerProperty<Label>("Label", "numberOfLines", number(&Label::setNumberOfLines));
     registry.registerProperty<Label>("Label", "adjustsFontSizeToFitWidth",
                                      flag(&Label::setAdjustsFontSizeToFitWidth));
@@ -187,6 +183,7 @@ void registerPlatformClasses(ClassRegistry& registry) {
     registerViews(registry);
     registerControls(registry);
     registerScrollingClasses(registry);
+    registerTextClasses(registry);
     registry.registerClass<ViewController>("ViewController", "", [] { return ViewController::create(); });
 }
 

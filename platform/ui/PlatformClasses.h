@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/core/Value.h"
+#include "platform/gfx/Text.h"
 #include "platform/ui/ClassRegistry.h"
 #include "platform/ui/Control.h"
 #include "platform/ui/EdgeInsets.h"
@@ -17,6 +18,7 @@ class ClassRegistry;
 void registerPlatformClasses(ClassRegistry& registry);
 // The parts of it, by area.
 void registerScrollingClasses(ClassRegistry& registry);
+void registerTextClasses(ClassRegistry& registry);
 
 // Building blocks for property setters, for the platform's classes and the game's alike. Each reads
 // one form of value and answers an error naming the form it expected.
@@ -99,6 +101,14 @@ Setter<T> choice(void (T::*set)(E), std::vector<std::pair<std::string_view, E>> 
             names += (names.empty() ? "" : ", ") + std::string(entry.first);
         return expected("one of " + names);
     };
+}
+
+// "left", "center" or "right".
+template <class T> Setter<T> alignment(void (T::*set)(gfx::TextAlignment)) {
+    return choice(set, std::vector<std::pair<std::string_view, gfx::TextAlignment>>{
+                           {"left", gfx::TextAlignment::Left},
+                           {"center", gfx::TextAlignment::Center},
+                           {"right", gfx::TextAlignment::Right}});
 }
 
 // [top, left, bottom, right] and [width, height].

@@ -1,5 +1,6 @@
 #include "platform/ui/Window.h"
 
+#include "platform/ui/InputViewDock.h"
 #include "platform/ui/ViewController.h"
 
 #include <algorithm>
@@ -21,7 +22,8 @@ std::shared_ptr<Window> Window::create(const core::Rect& frame) {
 }
 
 Window::Window(const core::Rect& frame)
-    : View(frame) {
+    : View(frame)
+    , m_dock(std::make_unique<InputViewDock>(*this)) {
     m_window = this;
     layer().setHost(this);
 }
@@ -42,6 +44,42 @@ void Window::setRootViewController(std::shared_ptr<ViewController> controller) {
     view->setFrame(bounds());
     view->setAutoresizingMask(AutoresizingMask::FlexibleWidth | AutoresizingMask::FlexibleHeight);
     insertSubview(view, 0);
+}
+
+void Window::makeFirstResponder(View& view, KeyInput& input) {
+    const std::shared_ptr<View> previous = m_firstResponder.lock();
+    KeyInput* previousInput = m_keyInput;
+    m_firstResponder = view.weak_from_this();
+    m_keyInput = &input;
+    m_dock->show(input.inputView(), view.shared_from_this());
+    if (previous && previous.get() != &view)
+        previousInput->firstResponderResigned();
+}
+
+void Window::resignFirstResponder(const View& view) {
+    const std::shared_ptr<View> current = m_firstResponder.lock();
+    if (current.get() != &view)
+        return;
+    KeyInput* input = std::exchange(m_keyInput, nullptr);
+    m_firstResponder.reset();
+    m_dock->show(nullptr, nullptr);
+    input->firstResponderResigned();
+}
+
+bool Window::insertText(std::string_view text) {
+    const std::shared_ptr<View> keep = m_firstResponder.lock();
+    if (!keep)
+        return false;
+    m_keyInput->insertText(text);
+    return true;
+}
+
+bool Window::pressKey(EditingKey key) {
+    const std::shared_ptr<View> keep = m_firstResponder.lock();
+    if (!keep)
+        return false;
+    m_keyInput->pressKey(key);
+    return true;
 }
 
 void Window::layerTreeChanged() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ui/KeyInput.h"
 #include "platform/ui/TouchRouter.h"
 #include "platform/ui/View.h"
 
@@ -8,6 +9,8 @@
 #include <span>
 
 namespace ui {
+
+class InputViewDock;
 
 // The root of the view tree shown on the screen. It holds the root view controller, turns the host's
 // input into touches for the views, and tells its owner when the tree must be drawn again.
@@ -33,6 +36,18 @@ public:
     void dispatchTouches(std::span<const TouchInput> inputs, double timestamp);
     // Cancels every finger on the screen (the window lost the pointer).
     void cancelTouches(double timestamp);
+
+    // The first responder takes the keyboard: a text field or view being edited (see KeyInput). Its input
+    // view, if it has one, is docked at the bottom of the window meanwhile.
+    View* firstResponder() const { return m_firstResponder.lock().get(); }
+    // Makes `view`, whose keyboard side is `input`, the first responder; the previous one hears that it
+    // resigned. Asked again by the first responder, it docks the input view anew.
+    void makeFirstResponder(View& view, KeyInput& input);
+    // Ends the time of `view` as first responder (nothing when it is not the first responder).
+    void resignFirstResponder(const View& view);
+    // The host's keyboard: each answers whether a first responder took it.
+    bool insertText(std::string_view text);
+    bool pressKey(EditingKey key);
 
     // Whether something changed since the tree was last drawn; `onChange` hears the first change after
     // each drawing.
@@ -62,6 +77,9 @@ private:
     std::optional<Tap> m_lastTap;
     bool m_needsDisplay = true;
     std::function<void()> m_onChange;
+    std::weak_ptr<View> m_firstResponder;
+    KeyInput* m_keyInput = nullptr; // the first responder itself, while it lives
+    std::unique_ptr<InputViewDock> m_dock;
 };
 
 } // namespace ui

@@ -1,0 +1,352 @@
+#include "platform/ui/TextView.h"
+
+#include "platform/gfx/Canvas.h"
+#include "platform/ui/Outlets.h"
+#include "platform/ui/Window.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace ui {
+
+namespace {
+
+constexpr float caretWidth = 2;
+const core::Color caretColor = core::Color::rgb255(0, 122, 255);
+
+gfx::TextStyle wrapping(gfx::TextAlignment alignment) {
+    return {alignment, gfx::LineBreakMode::WordWrap, 0};
+}
+
+// Where characters sit in wrapped text, found by measuring: the text up to a character, followed by
+// one more glyph, takes as many lines as the line that character is on.
+class TextGeometry {
+public:
+    TextGeometry(const EditableText& text, const gfx::Font& font, float width, gfx::TextAlignment alignment)
+        : m_text(text)
+        , m_font(font)
+        , m_width(std::max(1.0f, width))
+        , m_alignment(alignment)
+        , m_lineHeight(std::max(1.0f, font.lineHeight())) {}
+
+    float lineHeight() const { return m_lineHeight; }
+
+    // The line (from 1) that character `index` is on.
+    int lineOf(size_t index) const {
+        const std::string probe = m_text.text().substr(0, m_text.byteOffset(index)) + "x";
+        const float height =
+            gfx::measureText(gfx::AttributedText(probe, m_font), m_width, wrapping(m_alignment)).height;
+        return std::max(1, int(std::lround(height / m_lineHeight)));
+    }
+
+    // The first and the last character index on a line.
+    size_t lineStart(int line) const {
+        return *firstWhere(0, m_text.length(), [&](size_t index) { return lineOf(index) >= line; });
+    }
+    size_t lineEnd(int line) const {
+        const std::optional<size_t> next =
+            firstWhere(0, m_text.length(), [&](size_t index) { return lineOf(index) > line; });
+        return next ? *next - 1 : m_text.length();
+    }
+
+    // The caret's top-left point for character `index`, in the text's own coordinates.
+    core::Point caretAt(size_t index) const {
+        const int line = lineOf(index);
+        const size_t start = lineStart(line);
+        const float x = width(start, index);
+        float offset = 0;
+        if (m_alignment != gfx::TextAlignment::Left) {
+            const float full = width(start, lineEnd(line));
+            offset = std::max(0.0f, m_width - full);
+            if (m_alignment == gfx::TextAlignment::Center)
+                offset /= 2;
+        }
+        return {offset + x, float(line - 1) * m_lineHeight};
+    }
+
+    // The character index nearest to a point of the text.
+    size_t indexAt(core::Point point) const {
+        const int lines = lineOf(m_text.length());
+        const int line = std::clamp(int(std::floor(point.y / m_lineHeight)) + 1, 1, lines);
+        const size_t start = lineStart(line);
+        const size_t end = lineEnd(line);
+        const size_t after =
+            firstWhere(start, end, [&](size_t index) { return caretAt(index).x >= point.x; }).value_or(end);
+        if (after > start && point.x - caretAt(after - 1).x < caretAt(after).x - point.x)
+            return after - 1;
+        return after;
+    }
+
+private:
+    // The width of the characters from `from` to `to` on one line (line breaks left out).
+    float width(size_t from, size_t to) const {
+        const size_t begin = m_text.byteOffset(from);
+        std::string_view part = std::string_view(m_text.text()).substr(begin, m_text.byteOffset(to) - begin);
+        while (!part.empty() && (part.back() == '\n' || part.back() == '\r'))
+            part.remove_suffix(1);
+        return gfx::measureText(part, m_font).width;
+    }
+
+    // The first index in [from, to] for which `holds` (false up to it, true from it on), if any.
+    template <class Test> static std::optional<size_t> firstWhere(size_t from, size_t to, const Test& holds) {
+        if (from > to || !holds(to))
+            return std::nullopt;
+        while (from < to) {
+            const size_t middle = from + (to - from) / 2;
+            if (holds(middle))
+                to = middle;
+            else
+                from = middle + 1;
+        }
+        return from;
+    }
+
+    const EditableText& m_text;
+    gfx::Font m_font;
+    float m_width;
+    gfx::TextAlignment m_alignment;
+    float m_lineHeight;
+};
+
+} // namespace
+
+void TextViewDelegate::textViewDidBeginEditing(TextView&) {}
+
+void TextViewDelegate::textViewDidEndEditing(TextView&) {}
+
+void TextViewDelegate::textViewDidChange(TextView&) {}
+
+// The text itself, as tall as it needs, inside the scrolling view.
+class TextView::Content : public View {
+public:
+    static std::shared_ptr<Content> create(const TextView& owner) {
+        return std::shared_ptr<Content>(new Content(owner));
+    }
+
+protected:
+    explicit Content(const TextView& owner)
+        : View({})
+        , m_owner(owner) {
+        setContentMode(ContentMode::Redraw);
+    }
+
+    void draw(gfx::Canvas& canvas) override {
+        canvas.setFillColor(m_owner.m_textColor);
+        canvas.drawText(gfx::AttributedText(m_owner.m_text.text(), m_owner.m_font),
+                        bounds().insetBy(kTextInset, kTextInset), wrapping(m_owner.m_alignment));
+    }
+
+private:
+    const TextView& m_owner; // owns this view
+};
+
+std::shared_ptr<TextView> TextView::create(const core::Rect& frame) {
+    auto view = std::shared_ptr<TextView>(new TextView(frame));
+    setUp(view);
+    return view;
+}
+
+TextView::TextView(const core::Rect& frame)
+    : ScrollView(frame)
+    , m_content(Content::create(*this))
+    , m_caret(View::create()) {
+    setBackgroundColor(core::Color::white());
+    setAlwaysBounceVertical(true);
+    m_caret->setBackgroundColor(caretColor);
+    m_caret->setUserInteractionEnabled(false);
+    m_caret->setHidden(true);
+    m_content->addSubview(m_caret);
+    addSubview(m_content);
+}
+
+TextView::~TextView() = default;
+
+void TextView::setText(std::string text) {
+    m_text.setText(std::move(text));
+    textChanged(false);
+}
+
+void TextView::setFont(const gfx::Font& font) {
+    m_font = font;
+    textChanged(false);
+}
+
+void TextView::setTextColor(const core::Color& color) {
+    m_textColor = color;
+    m_content->setNeedsDisplay();
+}
+
+void TextView::setTextAlignment(gfx::TextAlignment alignment) {
+    m_alignment = alignment;
+    textChanged(false);
+}
+
+void TextView::setEditable(bool editable) {
+    m_editable = editable;
+    if (!editable)
+        resignFirstResponder();
+}
+
+void TextView::setSelectedRange(TextRange range) {
+    m_text.setSelectedRange(range);
+    placeCaret();
+}
+
+void TextView::setInputView(std::shared_ptr<View> view) {
+    m_inputView = std::move(view);
+    if (isFirstResponder())
+        window()->makeFirstResponder(*this, *this);
+}
+
+void TextView::setDelegate(std::weak_ptr<TextViewDelegate> delegate) {
+    ScrollView::setDelegate(delegate);
+    m_textDelegate = std::move(delegate);
+}
+
+bool TextView::isFirstResponder() const {
+    return window() && window()->firstResponder() == this;
+}
+
+bool TextView::becomeFirstResponder() {
+    if (isFirstResponder())
+        return true;
+    if (!window() || !m_editable)
+        return false;
+    const std::shared_ptr<View> keep = shared_from_this();
+    m_editingWindow = window()->weak_from_this();
+    window()->makeFirstResponder(*this, *this);
+    m_editing = true;
+    placeCaret();
+    if (const std::shared_ptr<TextViewDelegate> delegate = m_textDelegate.lock())
+        delegate->textViewDidBeginEditing(*this);
+    return true;
+}
+
+void TextView::resignFirstResponder() {
+    if (const std::shared_ptr<View> window = m_editingWindow.lock())
+        static_cast<Window&>(*window).resignFirstResponder(*this);
+}
+
+void TextView::firstResponderResigned() {
+    if (!m_editing)
+        return;
+    const std::shared_ptr<View> keep = shared_from_this();
+    m_editing = false;
+    m_editingWindow.reset();
+    placeCaret();
+    if (const std::shared_ptr<TextViewDelegate> delegate = m_textDelegate.lock())
+        delegate->textViewDidEndEditing(*this);
+}
+
+void TextView::didMoveToWindow() {
+    ScrollView::didMoveToWindow();
+    if (m_editing && window() != m_editingWindow.lock().get())
+        resignFirstResponder();
+}
+
+void TextView::insertText(std::string_view text) {
+    m_text.insert(text);
+    textChanged(true);
+}
+
+void TextView::pressKey(EditingKey key) {
+    if (key == EditingKey::Return) {
+        insertText("\n");
+        return;
+    }
+    if (m_text.apply(key))
+        textChanged(true);
+    else
+        placeCaret();
+}
+
+void TextView::textChanged(bool typed) {
+    setNeedsLayout();
+    m_content->setNeedsDisplay();
+    placeCaret();
+    if (!typed)
+        return;
+    scrollRectToVisible(caretRect(), false);
+    if (const std::shared_ptr<TextViewDelegate> delegate = m_textDelegate.lock())
+        delegate->textViewDidChange(*this);
+}
+
+core::Rect TextView::caretRect() {
+    layoutIfNeeded();
+    const TextGeometry geometry(m_text, m_font, bounds().width() - 2 * kTextInset, m_alignment);
+    const core::Point at = geometry.caretAt(m_text.selectedRange().location);
+    return {kTextInset + at.x - caretWidth / 2, kTextInset + at.y, caretWidth, geometry.lineHeight()};
+}
+
+size_t TextView::indexAt(core::Point point) {
+    const TextGeometry geometry(m_text, m_font, bounds().width() - 2 * kTextInset, m_alignment);
+    return geometry.indexAt({point.x - kTextInset, point.y - kTextInset});
+}
+
+void TextView::placeCaret() {
+    const bool shows = m_editing && m_text.selectedRange().length == 0;
+    m_caret->setHidden(!shows);
+    if (shows)
+        m_caret->setFrame(caretRect());
+}
+
+void TextView::layoutSubviews() {
+    ScrollView::layoutSubviews();
+    const float width = bounds().width();
+    const float textHeight = gfx::measureText(gfx::AttributedText(m_text.text(), m_font),
+                                              std::max(1.0f, width - 2 * kTextInset), wrapping(m_alignment))
+                                 .height;
+    const float height = textHeight + 2 * kTextInset;
+    m_content->setFrame({0, 0, width, std::max(height, bounds().height())});
+    setContentSize({width, height});
+}
+
+bool TextView::ownsTouches(const TouchSet& touches) const {
+    return std::any_of(touches.begin(), touches.end(), [this](const std::shared_ptr<Touch>& touch) {
+        return touch->view() && touch->view()->isDescendantOf(*this);
+    });
+}
+
+void TextView::touchesBegan(const TouchSet& touches, const Event& event) {
+    if (!ownsTouches(touches)) {
+        ScrollView::touchesBegan(touches, event);
+        return;
+    }
+    if (!m_tapTouch && !touches.empty())
+        m_tapTouch = touches.front().get();
+}
+
+void TextView::touchesMoved(const TouchSet& touches, const Event& event) {
+    if (!ownsTouches(touches))
+        ScrollView::touchesMoved(touches, event);
+}
+
+void TextView::touchesEnded(const TouchSet& touches, const Event& event) {
+    if (!ownsTouches(touches)) {
+        ScrollView::touchesEnded(touches, event);
+        return;
+    }
+    for (const std::shared_ptr<Touch>& touch : touches) {
+        if (touch.get() != m_tapTouch)
+            continue;
+        m_tapTouch = nullptr;
+        const core::Point at = touch->locationInView(m_content.get());
+        if (becomeFirstResponder())
+            setSelectedRange({indexAt(at), 0});
+    }
+}
+
+void TextView::touchesCancelled(const TouchSet& touches, const Event& event) {
+    if (!ownsTouches(touches)) {
+        ScrollView::touchesCancelled(touches, event);
+        return;
+    }
+    m_tapTouch = nullptr;
+}
+
+void TextView::connectOutlets(Outlets& outlets) {
+    outlets.weak("delegate", m_textDelegate);
+    ScrollView::connectOutlets(outlets);
+}
+
+} // namespace ui
