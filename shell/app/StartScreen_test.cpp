@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <set>
 
@@ -50,7 +51,7 @@ Summary summarise(const gfx::Image& image) {
 
 class StartScreen : public testing::ShellTest {
 protected:
-    // The first settled frame of a launch, also written beside the tests for a look by eye.
+    // The first settled frame of a launch, also kept for a look by eye (see shot).
     std::shared_ptr<const gfx::Image> launch(const ui::Device& device, const std::string& name) {
         Crashlog crashlog;
         Telemetry telemetry;
@@ -64,10 +65,13 @@ protected:
         return shot(name);
     }
 
+    // The frame now, also written as NAME.png under the temporary folder's "screenshots".
     std::shared_ptr<const gfx::Image> shot(const std::string& name) {
         std::shared_ptr<const gfx::Image> frame = host->screenshot();
+        const std::filesystem::path folder = core::FileLocations::shared().temporary / "screenshots";
+        std::filesystem::create_directories(folder);
         const std::vector<std::uint8_t> png = gfx::encodePng(*frame);
-        std::ofstream(name + ".png", std::ios::binary)
+        std::ofstream(folder / (name + ".png"), std::ios::binary)
             .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
         return frame;
     }
