@@ -42,6 +42,10 @@ Application::~Application() {
     g_shared = nullptr;
 }
 
+Application* Application::current() {
+    return g_shared;
+}
+
 Application& Application::shared() {
     assert(g_shared && "no application");
     return *g_shared;

@@ -39,6 +39,8 @@ public:
 
     // The application of the process; asserts that there is one.
     static Application& shared();
+    // The same, or nullptr while none runs.
+    static Application* current();
 
     const Device& device() const { return m_device; }
     Window& window() const { return *m_window; }

@@ -1,6 +1,7 @@
 #include "platform/ui/PlatformClasses.h"
 
 #include "platform/gfx/Font.h"
+#include "platform/ui/ActivityIndicatorView.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
@@ -108,6 +109,26 @@ void registerViews(ClassRegistry& registry) {
                                      flag(&Label::setAdjustsFontSizeToFitWidth));
     registry.registerProperty<Label>("Label", "minimumScaleFactor", number(&Label::setMinimumScaleFactor));
 
+    registry.registerClass<ActivityIndicatorView, View>("ActivityIndicatorView", "View",
+                                                        [] { return ActivityIndicatorView::create(); });
+    registry.registerProperty<ActivityIndicatorView>(
+        "ActivityIndicatorView", "style",
+        choice(&ActivityIndicatorView::setStyle, {{"whiteLarge", ActivityIndicatorView::Style::WhiteLarge},
+                                                  {"white", ActivityIndicatorView::Style::White},
+                                                  {"gray", ActivityIndicatorView::Style::Gray}}));
+    registry.registerProperty<ActivityIndicatorView>("ActivityIndicatorView", "color",
+                                                     color(&ActivityIndicatorView::setColor));
+    registry.registerProperty<ActivityIndicatorView>("ActivityIndicatorView", "hidesWhenStopped",
+                                                     flag(&ActivityIndicatorView::setHidesWhenStopped));
+    registry.registerProperty<ActivityIndicatorView>(
+        "ActivityIndicatorView", "animating",
+        [](ActivityIndicatorView& spinner, const core::Value& value, PropertyContext&) -> core::Status {
+            if (value.kind() != core::Value::Kind::Bool)
+                return expected("true or false");
+            value.boolValue() ? spinner.startAnimating() : spinner.stopAnimating();
+            return {};
+        });
+
     registry.registerClass<ImageView, View>("ImageView", "View", [] { return ImageView::create(); });
     registry.registerProperty<ImageView>("ImageView", "image", image(&ImageView::setImage));
     registry.registerProperty<ImageView>("ImageView", "highlightedImage",
@@ -184,6 +205,7 @@ void registerPlatformClasses(ClassRegistry& registry) {
     registerControls(registry);
     registerScrollingClasses(registry);
     registerTextClasses(registry);
+    registerBarClasses(registry);
     registry.registerClass<ViewController>("ViewController", "", [] { return ViewController::create(); });
 }
 

@@ -19,6 +19,7 @@ void registerPlatformClasses(ClassRegistry& registry);
 // The parts of it, by area.
 void registerScrollingClasses(ClassRegistry& registry);
 void registerTextClasses(ClassRegistry& registry);
+void registerBarClasses(ClassRegistry& registry);
 
 // Building blocks for property setters, for the platform's classes and the game's alike. Each reads
 // one form of value and answers an error naming the form it expected.

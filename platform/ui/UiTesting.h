@@ -5,6 +5,8 @@
 #include "platform/core/MainLoop.h"
 #include "platform/core/ManualClock.h"
 #include "platform/ui/AnimationEngine.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/SoundPlayer.h"
 
 #include <memory>
 
@@ -23,6 +25,29 @@ protected:
     std::shared_ptr<core::ManualClock> clock = std::make_shared<core::ManualClock>();
     core::MainLoop loop{clock};
     AnimationEngine engine{loop};
+};
+
+// A running application over a phone's screen, on a manual clock: for what shows itself in the
+// application's window (alerts, presented screens).
+class ApplicationFixture : public ::testing::Test {
+protected:
+    struct NoDisplay : Display {
+        void present(const gfx::Bitmap&) override {}
+    };
+    struct NoSounds : SoundPlayer {
+        SoundId load(std::string_view) override { return 0; }
+        void play(SoundId) override {}
+    };
+
+    void advance(double seconds) { loop.advanceBy(core::fromSeconds(seconds)); }
+    void settle() { loop.runUntilIdle(); }
+
+    std::shared_ptr<core::ManualClock> clock = std::make_shared<core::ManualClock>();
+    core::MainLoop loop{clock};
+    NoDisplay display;
+    NoSounds sounds;
+    Application application{loop, Device{Idiom::Phone, 1}, display, sounds};
+    Window& window = application.window();
 };
 
 } // namespace ui::testing
