@@ -151,6 +151,7 @@ void PlaygroundMain::touchBegan(core::Point point) {
     const std::shared_ptr<PlaygroundView> host = playgroundView();
     if (!host || !m_mainExprView)
         return;
+    m_pressPoint = point;
     const float pressed = kPressEnlargement * host->baseFontSize();
     if (const std::shared_ptr<IGenericView> op = m_mainExprView->getOpViewFromPoint(point)) {
         op->setFontSize(pressed, false);
@@ -198,11 +199,9 @@ bool PlaygroundMain::touchMoved(core::Point point) {
     }
 
     if (!m_agentExprView) {
-        if (distanceBetweenPoints(point, m_agentTriggerPoint) < m_mainExprView->space())
-            return m_mainExprView->getExprViewFromPoint(point) != nullptr;
-        const std::shared_ptr<ExprView> picked = m_mainExprView->getExprViewFromPoint(point);
-        if (!picked)
-            return false;
+        const std::shared_ptr<ExprView> picked = pieceUnderFinger(point);
+        if (distanceBetweenPoints(point, m_agentTriggerPoint) < m_mainExprView->space() || !picked)
+            return picked != nullptr;
         if (isSpringKind(picked.get())) {
             m_springExprView = picked;
             m_springOrigin = point;
@@ -213,6 +212,12 @@ bool PlaygroundMain::touchMoved(core::Point point) {
         takeAgent(picked);
     }
     return followFinger(point);
+}
+
+std::shared_ptr<ExprView> PlaygroundMain::pieceUnderFinger(core::Point point) const {
+    if (std::shared_ptr<ExprView> view = m_mainExprView->getExprViewFromPoint(point))
+        return view;
+    return m_pressPoint ? m_mainExprView->getExprViewFromPoint(*m_pressPoint) : nullptr;
 }
 
 void PlaygroundMain::takeAgent(const std::shared_ptr<ExprView>& view) {
@@ -273,6 +278,7 @@ bool PlaygroundMain::touchEnded(core::Point point) {
     const std::shared_ptr<PlaygroundView> host = playgroundView();
     if (!host)
         return false;
+    m_pressPoint.reset();
     if (host->drawingView()->isDisplayed()) {
         acceptDrawing(*host->drawingView());
         return true;

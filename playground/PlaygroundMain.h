@@ -8,6 +8,7 @@
 #include "playground/views/DeathManager.h"
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace zm {
@@ -106,6 +107,8 @@ private:
     // The settle animation: the expression to the pivot, the dead to their ends, counted so that the
     // delegate hears `animationComplete` once the last running one ends.
     void settle(bool requireHost);
+    // The piece a move is about: the one under the finger, or else the one it went down on.
+    std::shared_ptr<ExprView> pieceUnderFinger(core::Point point) const;
     // Takes up the term view `view` as the dragged term, with its targets.
     void takeAgent(const std::shared_ptr<ExprView>& view);
     // Moves the agent under the finger; fires its targets and lights drop targets.
@@ -129,6 +132,9 @@ private:
     core::Point m_springOrigin;
     core::Point m_springExprViewStartingCenter;
     core::Point m_agentTriggerPoint;
+    // Where the finger went down, while it is down: a quick drag may leave its term before the first
+    // move is far enough to pick it up.
+    std::optional<core::Point> m_pressPoint;
     DeathManager m_grimReaper;
     int m_animationCount = 0;
 };

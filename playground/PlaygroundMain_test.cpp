@@ -47,6 +47,15 @@ TEST_F(PlaygroundMainTest, AMoveNearItsFirstPointWaitsAndAFartherOnePicksUpTheTe
     EXPECT_NEAR(stage.centerOf(five.get()).x, at.x, 0.5f);
 }
 
+TEST_F(PlaygroundMainTest, AQuickDragStillTakesTheTermItStartedOn) {
+    auto x = var("x"), three = num(3);
+    stage.start(eq(sum({x, three}), num(7)));
+    const core::Point from = stage.centerOf(three.get());
+    // Five big moves: the second is already beside the 3.
+    stage.drag(from, {from.x + 300, from.y}, 5);
+    EXPECT_EQ(stage.text(), "x = 7 + -3");
+}
+
 TEST_F(PlaygroundMainTest, TheDirectionTurnsAfterFifteenPointsAndOutlivesTheDrag) {
     stage.start(sum({num(3), num(5)}));
     main().touchMoved({100, 10});

@@ -30,16 +30,20 @@ std::shared_ptr<ExprViewSoloist> ExprViewSoloist::create(std::shared_ptr<ExprSol
                                                          PlaygroundView& playgroundView, Baggage* bag) {
     std::shared_ptr<ExprViewSoloist> view(new ExprViewSoloist);
     view->configureDefaults(std::move(solo), playgroundView);
-    if (!bag)
-        return view;
-    if (const auto old =
-            std::dynamic_pointer_cast<ExprViewSoloist>(bag->getExistingViewForObj(view->m_solo.get()))) {
+    // A surviving term keeps its old labels as they stand: text, font, colour and place.
+    const auto old =
+        bag ? std::dynamic_pointer_cast<ExprViewSoloist>(bag->getExistingViewForObj(view->m_solo.get()))
+            : nullptr;
+    if (old) {
         view->m_coefLabel = old->m_coefLabel;
         view->m_varLabel = old->m_varLabel;
         view->m_exponentLabel = old->m_exponentLabel;
-    } else if (const ZMPosPtr start = bag->getPositionForObj(view->m_solo.get())) {
-        view->moveTo(start->point(), start->anchor());
+        view->setBaseFontSize(playgroundView.baseFontSize());
+        return view;
     }
+    view->makeLabels(playgroundView);
+    if (const ZMPosPtr start = bag ? bag->getPositionForObj(view->m_solo.get()) : nullptr)
+        view->moveTo(start->point(), start->anchor());
     return view;
 }
 
@@ -57,6 +61,9 @@ void ExprViewSoloist::configureDefaults(std::shared_ptr<ExprSoloist> solo,
     m_solo = std::move(solo);
     m_numberFontName = playgroundView.numberFontName();
     m_varFontName = playgroundView.varFontName();
+}
+
+void ExprViewSoloist::makeLabels(const PlaygroundView& playgroundView) {
     const gfx::Font numberFont = fontNamed(m_numberFontName, playgroundView.baseFontSize());
     const gfx::Font varFont = fontNamed(m_varFontName, playgroundView.baseFontSize());
     m_coefLabel = NumberLabel::create(coefText(), numberFont);

@@ -80,7 +80,10 @@ public:
 private:
     ExprViewSoloist() = default;
 
+    // The term and the host's font names.
     void configureDefaults(std::shared_ptr<ExprSoloist> solo, const PlaygroundView& playgroundView);
+    // New labels in the host's fonts, size and colour.
+    void makeLabels(const PlaygroundView& playgroundView);
     // The coefficient's text: "-" for a variable term of coefficient -1.
     std::string coefText() const;
 

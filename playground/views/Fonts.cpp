@@ -2,6 +2,8 @@
 
 #include "platform/gfx/Text.h"
 
+#include <string>
+
 namespace zm {
 
 gfx::Font fontNamed(std::string_view name, float size) {
@@ -12,7 +14,16 @@ gfx::Font fontNamed(std::string_view name, float size) {
 }
 
 float halfSpaceWidth(std::string_view fontName, float size) {
-    return gfx::measureText(" ", fontNamed(fontName, size)).width / 2;
+    // Asked for the same font and size again and again while a view tree is built.
+    struct Last {
+        std::string fontName;
+        float size = -1;
+        float halfSpace = 0;
+    };
+    thread_local Last last;
+    if (last.size != size || last.fontName != fontName)
+        last = {std::string(fontName), size, gfx::measureText(" ", fontNamed(fontName, size)).width / 2};
+    return last.halfSpace;
 }
 
 } // namespace zm

@@ -53,7 +53,10 @@ bool GenericLabel::isHighlighted() const {
 
 void GenericLabel::setFontSize(float size, bool animated) {
     const gfx::Font newFont = fontNamed(font().name(), size);
-    const core::Size newSize = gfx::measureText(text(), newFont);
+    // Already on its way to this very font: it arrives by itself, without a jump.
+    if (!animated && m_pendingFont == newFont)
+        return;
+    const core::Size newSize = measuredSize(newFont);
     const float width = bounds().width();
     // A label without width has nothing to scale from: it takes the new font at once.
     if (!animated || width <= 0) {
@@ -61,6 +64,7 @@ void GenericLabel::setFontSize(float size, bool animated) {
         return;
     }
     const float scale = newSize.width / width;
+    m_pendingFont = newFont;
     std::weak_ptr<View> weakSelf = weak_from_this();
     ui::animate(
         {.duration = kFontChangeDuration,
@@ -68,12 +72,24 @@ void GenericLabel::setFontSize(float size, bool animated) {
         [this, scale] { setTransform(core::AffineTransform::makeScale(scale, scale)); },
         [weakSelf, newFont, newSize](bool finished) {
             const std::shared_ptr<View> self = weakSelf.lock();
-            if (finished && self)
-                static_cast<GenericLabel&>(*self).takeFont(newFont, newSize);
+            if (!self)
+                return;
+            auto& label = static_cast<GenericLabel&>(*self);
+            if (label.m_pendingFont == newFont)
+                label.m_pendingFont.reset();
+            if (finished)
+                label.takeFont(newFont, newSize);
         });
 }
 
+core::Size GenericLabel::measuredSize(const gfx::Font& font) const {
+    if (!m_measurement || m_measurement->font != font || m_measurement->text != text())
+        m_measurement = Measurement{text(), font, gfx::measureText(text(), font)};
+    return m_measurement->size;
+}
+
 void GenericLabel::takeFont(const gfx::Font& font, core::Size size) {
+    m_pendingFont.reset();
     setBounds({bounds().origin, size});
     setFont(font);
     setTransform(core::AffineTransform::identity());

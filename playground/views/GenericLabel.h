@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace zm {
@@ -31,7 +32,8 @@ public:
     bool isHighlighted() const override;
     // The same face at `size`, the label sized to its text. Animated, the label first scales to the
     // new size over a quarter second and takes the new font only when that has run to its end; an
-    // interrupted change leaves the old font and size.
+    // interrupted change leaves the old font and size. At once, it cancels a running change to another
+    // size (and leaves one to the same size running).
     void setFontSize(float size, bool animated) override;
 
 protected:
@@ -47,8 +49,19 @@ protected:
 
 private:
     void takeFont(const gfx::Font& font, core::Size size);
+    // The size of the text in `font`; a label is measured again and again at the same size while a
+    // view tree is built, so the last measurement is kept.
+    core::Size measuredSize(const gfx::Font& font) const;
 
     std::atomic<bool> m_enlarged = false;
+    struct Measurement {
+        std::string text;
+        gfx::Font font;
+        core::Size size;
+    };
+    mutable std::optional<Measurement> m_measurement;
+    // The font an animated change is taking the label to.
+    std::optional<gfx::Font> m_pendingFont;
 };
 
 } // namespace zm

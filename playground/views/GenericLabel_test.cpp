@@ -70,6 +70,25 @@ TEST_F(GenericLabelTest, AnInterruptedFontChangeKeepsTheOldFontAndBounds) {
     EXPECT_EQ(label->bounds(), oldBounds);
 }
 
+TEST_F(GenericLabelTest, AChangeAtOnceToTheSameSizeLetsARunningChangeArriveAndToAnotherCancelsIt) {
+    auto label = GenericLabel::create("123", fontNamed(kGeorgia, 50));
+    label->setFontSize(100, true);
+    advance(0.1);
+    label->setFontSize(100, false);
+    EXPECT_FALSE(label->transform().isIdentity()) << "still scaling";
+    advance(0.3);
+    EXPECT_FLOAT_EQ(label->font().pointSize(), 100);
+    EXPECT_TRUE(label->transform().isIdentity());
+
+    label->setFontSize(40, true);
+    advance(0.1);
+    label->setFontSize(70, false);
+    EXPECT_FLOAT_EQ(label->font().pointSize(), 70);
+    advance(0.5);
+    EXPECT_FLOAT_EQ(label->font().pointSize(), 70) << "the older change does not come back";
+    EXPECT_EQ(label->bounds().size, gfx::measureText("123", fontNamed(kGeorgia, 70)));
+}
+
 TEST_F(GenericLabelTest, ALabelWithoutWidthTakesAnAnimatedFontChangeAtOnce) {
     auto label = GenericLabel::create("", fontNamed(kGeorgia, 50));
     ASSERT_EQ(label->bounds().width(), 0);

@@ -1,0 +1,62 @@
+// A developer's harness for the main playground: one expression from the command line, played in a
+// window with the mouse, or headless with a touch script and a picture per command.
+
+#include "JTMathParser/ExprTextReader.h"
+#include "platform/core/Files.h"
+#include "platform/core/SteadyClock.h"
+#include "platform/host/WindowHost.h"
+#include "tools/HarnessOptions.h"
+#include "tools/HarnessStage.h"
+#include "tools/ScriptRunner.h"
+
+#include <iostream>
+#include <vector>
+
+namespace {
+
+int fail(const std::string& message) {
+    std::cerr << "playground-harness: " << message << "\n";
+    return 1;
+}
+
+int play(const zm::HarnessOptions& options, const zm::ExprPtr& expr) {
+    auto opened = host::WindowHost::open(options.device, core::SteadyClock::shared());
+    if (!opened)
+        return fail(opened.error().description);
+    host::WindowHost& window = **opened;
+    const auto stage = zm::HarnessStage::create(window.application(), expr, std::cout);
+    window.run();
+    return 0;
+}
+
+int runHeadless(const zm::HarnessOptions& options, const zm::ExprPtr& expr) {
+    std::vector<zm::ScriptCommand> script;
+    if (options.script) {
+        const core::Result<std::string> text = core::readFile(*options.script);
+        if (!text)
+            return fail(text.error().description);
+        auto parsed = zm::parseTouchScript(*text);
+        if (!parsed)
+            return fail(*options.script + ": " + parsed.error().description);
+        script = std::move(parsed).value();
+    }
+    const auto result = zm::runTouchScript(expr, script, *options.out, options.device, std::cout);
+    return result ? 0 : fail(result.error().description);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const auto options = zm::HarnessOptions::parse(arguments);
+    if (!options) {
+        std::cerr << "playground-harness: " << options.error().description << "\n"
+                  << zm::HarnessOptions::usage() << "\n";
+        return 2;
+    }
+    bool failed = false;
+    const zm::ExprPtr expr = zm::ExprTextReader::parseString(options->expression, failed);
+    if (failed)
+        return fail("cannot read the expression \"" + options->expression + "\"");
+    return options->headless ? runHeadless(*options, expr) : play(*options, expr);
+}
