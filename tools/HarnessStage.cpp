@@ -21,7 +21,7 @@ std::shared_ptr<HarnessStage> HarnessStage::create(ui::Application& application,
     window.addSubview(stage->m_playgroundView);
     stage->m_playgroundView->setPlayDelegate(stage);
     stage->m_playgroundView->setNewProblem(std::move(expr));
-    log << "start: " << stage->text() << "\n";
+    log << "start: " << stage->text() << std::endl;
     return stage;
 }
 
@@ -59,11 +59,11 @@ core::Result<core::Point> HarnessStage::resolve(const ScriptTarget& target) cons
 
 void HarnessStage::executedStep(const std::shared_ptr<Step>& step) {
     if (step)
-        m_log << "  " << step->description() << " -> " << text() << "\n";
+        m_log << "  " << step->description() << " -> " << text() << std::endl;
 }
 
 void HarnessStage::didErrorStep() {
-    m_log << "  refused\n";
+    m_log << "  refused" << std::endl;
 }
 
 } // namespace zm
