@@ -1,3 +1,4 @@
+#include "framework/Source/PixBlurRoad.h"
 #include "platform/core/UserDefaults.h"
 #include "platform/gfx/Image.h"
 #include "platform/ui/Device.h"
@@ -16,12 +17,10 @@ namespace zm {
 
 namespace {
 
-// The background behind the screens' panels is blurred with a spacing of 20 texels and darkened by
-// 0.1 on each colour channel, by the image filters once they are part of the build; until then the
-// panels show it sharp.
-std::shared_ptr<const gfx::Image> blurredBehindPanels(std::shared_ptr<const gfx::Image> image) {
-    return image;
-}
+// Behind the screens' panels the background is blurred with a spacing of 20 texels and darkened by 0.1
+// on each colour channel.
+constexpr float kPanelBlurSize = 20;
+constexpr float kPanelBrightness = -0.1f;
 
 } // namespace
 
@@ -63,7 +62,12 @@ std::shared_ptr<const gfx::Image> ContainerViewController::bigBlurBackgroundImag
     const std::shared_ptr<BackgroundView> background = glkView();
     if (!background)
         return nullptr;
-    return blurredBehindPanels(ui::snapshotImage(*background));
+    const std::shared_ptr<const gfx::Image> sharp = ui::snapshotImage(*background);
+    if (!sharp)
+        return nullptr;
+    // Without the image filters (no OpenGL ES) the panels show the background sharp.
+    std::shared_ptr<const gfx::Image> blurred = blurImage(*sharp, kPanelBlurSize, kPanelBrightness);
+    return blurred ? blurred : sharp;
 }
 
 std::shared_ptr<ui::ImageView> ContainerViewController::blurBackgroundBottomPiece(float height) {
