@@ -3,6 +3,7 @@
 #include "platform/core/FileLocations.h"
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Image.h"
+#include "platform/host/SdlPasteboard.h"
 #include "platform/ui/Window.h"
 
 #include <cmath>
@@ -85,6 +86,7 @@ WindowHost::WindowHost(const ui::Device& device, std::shared_ptr<core::Clock> cl
     , m_sounds(core::FileLocations::shared().resources / "sounds") {
     ui::Display& display = *this;
     m_application = std::make_unique<ui::Application>(m_loop, device, display, m_sounds);
+    ui::Pasteboard::setGeneral(std::make_shared<SdlPasteboard>());
     const gfx::Bitmap& frame = m_application->frame();
     m_texture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
                                   frame.width(), frame.height());
@@ -94,6 +96,7 @@ WindowHost::WindowHost(const ui::Device& device, std::shared_ptr<core::Clock> cl
 }
 
 WindowHost::~WindowHost() {
+    ui::Pasteboard::setGeneral(nullptr);
     m_loop.removeFrameHandler(m_inputHandler);
     m_application.reset();
     if (m_texture)

@@ -2,6 +2,7 @@
 #include "platform/gfx/Image.h"
 #include "platform/gfx/PixelTesting.h"
 #include "platform/host/WindowHost.h"
+#include "platform/ui/Pasteboard.h"
 #include "platform/ui/TextField.h"
 #include "platform/ui/Window.h"
 
@@ -112,6 +113,14 @@ TEST_F(WindowHostTest, TheKeyboardTypesIntoTheFirstResponder) {
     EXPECT_EQ(field->text(), "x"); // typed, then one character deleted; letters come as text, not keys
     EXPECT_EQ(returns, 1);
     EXPECT_FALSE(field->isFirstResponder());
+}
+
+TEST_F(WindowHostTest, CopiesGoToTheDesktopsClipboard) {
+    ui::Pasteboard::general().setString("Zembrix: shared");
+    char* text = SDL_GetClipboardText();
+    EXPECT_STREQ(text, "Zembrix: shared");
+    SDL_free(text);
+    EXPECT_EQ(ui::Pasteboard::general().string(), "Zembrix: shared");
 }
 
 TEST_F(WindowHostTest, ClosingTheWindowQuitsTheLoop) {

@@ -6,6 +6,7 @@
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Slider.h"
+#include "platform/ui/WebView.h"
 
 namespace ui {
 
@@ -129,6 +130,7 @@ void registerViews(ClassRegistry& registry) {
             return {};
         });
 
+    registry.registerClass<WebView, View>("WebView", "View", [] { return WebView::create(); });
     registry.registerClass<ImageView, View>("ImageView", "View", [] { return ImageView::create(); });
     registry.registerProperty<ImageView>("ImageView", "image", image(&ImageView::setImage));
     registry.registerProperty<ImageView>("ImageView", "highlightedImage",
