@@ -262,7 +262,14 @@ TEST(PlayByTouch, ALineThroughEqualTermsAboveAndBelowCancelsThem) {
         stage.host.touchMove({start.x + (end.x - start.x) * t, start.y + (end.y - start.y) * t});
     }
     EXPECT_TRUE(stage.playgroundView->drawingView()->isDisplayed());
-    stage.render("play-line-drawn");
+    // The line shows in red, the terms it crosses in the highlight colour.
+    const auto drawn = stage.render("play-line-drawn");
+    const core::Point middle{(start.x + end.x) / 2, (start.y + end.y) / 2};
+    const gfx::Pixel red = drawn->bitmap().pixel(int(middle.x), int(middle.y));
+    EXPECT_GT(red.red, 180);
+    EXPECT_LT(red.green, 80);
+    EXPECT_EQ(stage.main().mainExprView()->viewWithExpr(twoUp.get())->isHighlighted(), true);
+    EXPECT_EQ(stage.main().mainExprView()->viewWithExpr(five.get())->isHighlighted(), false);
     stage.host.touchUp(end);
     stage.settle();
     EXPECT_FALSE(stage.playgroundView->drawingView()->isDisplayed());

@@ -162,6 +162,22 @@ TEST_F(PlaygroundViewTest, AModalCommitLeavesNoVeil) {
     EXPECT_EQ(stage.playgroundView->subviews().back(), stage.playgroundView->drawingView());
 }
 
+TEST_F(PlaygroundViewTest, TheVeilLiesBetweenTheMainAndTheModalPlayground) {
+    stage.start(sum({num(3), num(5)}));
+    auto modal = std::make_shared<TestModal>(*stage.playgroundView);
+    modal->view->setBackgroundColor(core::Color::rgb255(0, 200, 0));
+    stage.playgroundView->showModalPlayground(modal);
+    stage.settle();
+    const auto image = stage.render("veil");
+    // White at a quarter over the black window; the modal's own view above it, undimmed.
+    const gfx::Pixel behind = image->bitmap().pixel(900, 700);
+    EXPECT_NEAR(behind.red, 64, 3);
+    EXPECT_NEAR(behind.blue, 64, 3);
+    const gfx::Pixel above = image->bitmap().pixel(30, 30);
+    EXPECT_EQ(above.green, 200);
+    EXPECT_EQ(above.red, 0);
+}
+
 TEST_F(PlaygroundViewTest, AVeilShownAgainWhileTheOldOneFadesStays) {
     stage.start(sum({num(3), num(5)}));
     stage.playgroundView->showVeil();

@@ -20,6 +20,23 @@ TEST(OpSlider, IsSizedForTheDeviceAndCaughtTenPointsAboveAndBelow) {
     }
 }
 
+TEST(OpSlider, DrawsItsTrackAndThumb) {
+    PlaygroundStage stage;
+    auto slider = OpSlider::create();
+    slider->moveTo(stage.center(), AnchorCenter);
+    slider->setValue(0.5f);
+    stage.playgroundView->addSubview(slider);
+    const auto image = stage.render("slider");
+    EXPECT_GT(inkIn(*image, slider->frame()), 200) << "the thumb";
+    int coloured = 0;
+    for (int x = int(slider->frame().minX()); x < int(slider->frame().maxX()); ++x) {
+        const gfx::Pixel pixel = image->bitmap().pixel(x, int(slider->frame().midY()));
+        if (pixel.red + pixel.green + pixel.blue > 30)
+            ++coloured;
+    }
+    EXPECT_GT(coloured, slider->frame().width() * 0.8f) << "the track runs the whole width";
+}
+
 TEST(OpSlider, IsPlacedLikeAnyViewButKeepsItsLook) {
     PlaygroundStage stage;
     auto slider = OpSlider::create();
