@@ -95,6 +95,10 @@ public:
 
     // Exponents.
     static ExprPtr getExponentLikeTerms();
+    // x^e1 * x^e2 and x^e1 / x^e2, read from their text. A quotient's exponents never differ by 0
+    // or 1, so its answer is never x^0, x or 1/x.
+    static ExprPtr getExponentProduct();
+    static ExprPtr getExponentQuotient();
 
 private:
     // The shuffled numbers of a `getSimplifyAddition` problem.

@@ -1,5 +1,6 @@
 // Problems of the exponents topic.
 
+#include "JTMathParser/ExprTextReader.h"
 #include "model/ExprSum.h"
 #include "shell/generator/Draws.h"
 #include "shell/generator/ProblemGenerator.h"
@@ -7,6 +8,15 @@
 namespace zm {
 
 using namespace draws;
+
+namespace {
+
+// "x^3*x^5": the two powers of x with the operator between them.
+ExprPtr powersOfX(int32_t first, const char* op, int32_t second) {
+    return ExprTextReader::parseString("x^" + std::to_string(first) + op + "x^" + std::to_string(second));
+}
+
+} // namespace
 
 ExprPtr ProblemGenerator::getExponentLikeTerms() {
     std::vector<std::shared_ptr<ExprSoloist>> terms;
@@ -21,6 +31,22 @@ ExprPtr ProblemGenerator::getExponentLikeTerms() {
     }
     shuffleArray(terms);
     return ExprSum::sumWithArray(exprsOf(terms));
+}
+
+ExprPtr ProblemGenerator::getExponentProduct() {
+    const int32_t first = static_cast<int32_t>(drawMod(4)) + 2;
+    const int32_t second = static_cast<int32_t>(drawMod(4)) + 2;
+    return powersOfX(first, "*", second);
+}
+
+ExprPtr ProblemGenerator::getExponentQuotient() {
+    const int32_t a = static_cast<int32_t>(drawMod(7));
+    const int32_t b = static_cast<int32_t>(drawMod(7));
+    int32_t first = a == b ? a + 4 : a + 2;
+    if (first == b + 3)
+        first = b + 4;
+    const int32_t second = b + 2 == first + 1 ? b + 3 : b + 2;
+    return powersOfX(first, "/", second);
 }
 
 } // namespace zm

@@ -46,7 +46,9 @@ struct Reachable {
     bool factors;
 };
 
-// The generators the progress store sends, by topic and difficulty.
+// The generators the progress store sends, by topic and difficulty. The master exponents problems
+// (x^a * x^b, x^a / x^b) are not among them: a tap on their operator opens the exponents playground,
+// which does the work that no step of the model does alone.
 const Reachable kReachable[] = {
     {"getSimplifyAddition", ProblemGenerator::getSimplifyAddition, false},
     {"getSimplifyNegatives", ProblemGenerator::getSimplifyNegatives, false},

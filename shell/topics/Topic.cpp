@@ -1,5 +1,6 @@
 #include "shell/topics/Topic.h"
 
+#include "JTMathParser/ExprTextReader.h"
 #include "model/Expr.h"
 #include "platform/core/Localization.h"
 #include "shell/topics/TopicIdentifiers.h"
@@ -93,6 +94,10 @@ std::optional<std::string> Topic::helpTextRound2() const {
     if (!row.helpTextRound2)
         return std::nullopt;
     return core::localized(row.helpTextRound2);
+}
+
+ExprPtr Topic::labelExpr() const {
+    return ExprTextReader::parseString(rowOf(m_topicID).labelText);
 }
 
 ExecutorClass Topic::executorClassNovice() const {

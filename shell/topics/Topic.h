@@ -2,6 +2,7 @@
 
 #include "shell/topics/ExecutorClass.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,6 +26,8 @@ public:
     std::string helpText() const;
     // The second sentence of the master difficulty, for the topics that have one.
     std::optional<std::string> helpTextRound2() const;
+    // The expression on the topic's home card, read from its text anew on every call.
+    std::shared_ptr<Expr> labelExpr() const;
 
     ExecutorClass executorClassNovice() const;
     ExecutorClass executorClassMaster() const;

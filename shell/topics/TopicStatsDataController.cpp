@@ -1,7 +1,10 @@
 #include "shell/topics/TopicStatsDataController.h"
 
+#include "JTMathParser/ExprTextReader.h"
 #include "platform/core/Log.h"
+#include "platform/core/Random.h"
 #include "platform/core/UserDefaults.h"
+#include "shell/generator/ProblemGenerator.h"
 #include "shell/topics/TopicIdentifiers.h"
 
 #include <algorithm>
@@ -154,6 +157,66 @@ void TopicStatsDataController::resetProgress() {
     m_topicStats.clear();
     m_viewedTopics.reset();
     save();
+}
+
+ExprPtr TopicStatsDataController::generateProblemForTopic(std::string_view topic) {
+    const std::string difficulty = difficultyForTopic(topic);
+    if (difficulty == AlgebraDifficultyNovice)
+        return getNoviceProblemForTopic(topic);
+    if (difficulty == AlgebraDifficultyMaster)
+        return getMasterProblemForTopic(topic);
+    return ExprTextReader::parseString("1+1");
+}
+
+ExprPtr TopicStatsDataController::getNoviceProblemForTopic(std::string_view topic) {
+    using Generator = ProblemGenerator;
+    const bool odd = (core::randomU32() & 1u) != 0;
+    if (topic == AlgebraTopicCommutation)
+        return Generator::getSimplifyAddition();
+    if (topic == AlgebraTopicLikeTerms)
+        return Generator::getSimplifyLikeTerms3Elements();
+    if (topic == AlgebraTopicFactorization)
+        return Generator::getFactorizePairs();
+    if (topic == AlgebraTopicOrderOfOperations)
+        return Generator::getSimplifyOrderOfOperations();
+    if (topic == AlgebraTopicElimination)
+        return odd ? Generator::getEliminateEqualsOne() : Generator::getEliminateCrossOut();
+    if (topic == AlgebraTopicEquations)
+        return Generator::getSolveIsolate();
+    if (topic == AlgebraTopicDistribution)
+        return Generator::getDistribution();
+    if (topic == AlgebraTopicExponents)
+        return Generator::getExponentLikeTerms();
+    return ExprTextReader::parseString("2+2");
+}
+
+ExprPtr TopicStatsDataController::getMasterProblemForTopic(std::string_view topic) {
+    using Generator = ProblemGenerator;
+    const bool odd = (core::randomU32() & 1u) != 0;
+    if (topic == AlgebraTopicCommutation)
+        return odd ? Generator::getSimplifyMultiplication() : Generator::getSimplifyNegatives();
+    if (topic == AlgebraTopicLikeTerms)
+        return odd ? Generator::getSimplifyLikeTerms4Elements() : Generator::getSimplifyLikeTerms5Elements();
+    if (topic == AlgebraTopicFactorization)
+        return Generator::getFactorizeReplacement();
+    if (topic == AlgebraTopicOrderOfOperations)
+        return Generator::getSimplifyOrderOfOperations2Elements();
+    if (topic == AlgebraTopicElimination)
+        return odd ? Generator::getEliminateDivision() : Generator::getEliminateProductsOnly();
+    if (topic == AlgebraTopicEquations)
+        return Generator::getSolveAdvanced();
+    if (topic == AlgebraTopicDistribution)
+        return Generator::getDistAdvanced();
+    if (topic == AlgebraTopicExponents) {
+        // Products of powers first, then quotients, and both mixed once six are solved.
+        const uint32_t solved = totalCompletedForTopic(topic, AlgebraDifficultyMaster);
+        if (solved <= 2)
+            return Generator::getExponentProduct();
+        if (solved <= 5)
+            return Generator::getExponentQuotient();
+        return odd ? Generator::getExponentQuotient() : Generator::getExponentProduct();
+    }
+    return ExprTextReader::parseString("5+5");
 }
 
 const Topic* TopicStatsDataController::topicAfterTopic(const Topic& topic) const {

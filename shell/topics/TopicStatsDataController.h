@@ -61,6 +61,14 @@ public:
     // Forgets every record and the viewed topics.
     void resetProgress();
 
+    // A new problem for the topic at its selected difficulty ("1+1" for a difficulty that is
+    // neither).
+    std::shared_ptr<Expr> generateProblemForTopic(std::string_view topic);
+    // The generator of each difficulty. Each first takes one draw, whose lowest bit chooses between
+    // two generators where a topic has two; the custom topic and unlisted ones get "2+2" and "5+5".
+    std::shared_ptr<Expr> getNoviceProblemForTopic(std::string_view topic);
+    std::shared_ptr<Expr> getMasterProblemForTopic(std::string_view topic);
+
     // The topic after the first one with the same identifier; null after the last topic and for
     // an identifier not in the list. Points into `topics()`.
     const Topic* topicAfterTopic(const Topic& topic) const;

@@ -1,5 +1,6 @@
 // The topic catalogue: everything a topic answers follows from its identifier's text.
 
+#include "model/ExprSoloist.h"
 #include "model/testing/Trees.h"
 #include "platform/core/Files.h"
 #include "platform/core/Localization.h"
@@ -87,6 +88,25 @@ TEST_F(TopicTest, CatalogueFollowsTheIdentifier) {
         EXPECT_EQ(topic.executorClassNovice(), row.novice);
         EXPECT_EQ(topic.executorClassMaster(), row.master);
     }
+}
+
+TEST(Topic, LabelExpressionsAreReadFromTheirTextsOnEveryCall) {
+    const std::pair<std::string_view, const char*> labels[] = {
+        {AlgebraTopicCommutation, "2 + 2"},           {AlgebraTopicLikeTerms, "1 + 5x + 3 + x"},
+        {AlgebraTopicOrderOfOperations, "2 + 3 * 4"}, {AlgebraTopicFactorization, "7 * 2 * 3"},
+        {AlgebraTopicElimination, "(3 * c) / 3"},     {AlgebraTopicEquations, "x + 3 = 5"},
+        {AlgebraTopicDistribution, "3 * (x + 2)"},    {AlgebraTopicExponents, "x^3 * x^5"},
+        {"AlgebraTopicAstronomy", "1 + 1"},
+    };
+    for (const auto& [id, text] : labels)
+        EXPECT_EQ(Topic(std::string(id)).labelExpr()->description(), text) << id;
+    // The custom card shows whatever the reader makes of its sign.
+    EXPECT_EQ(Topic(std::string(AlgebraTopicCustom)).labelExpr()->description(), "∞");
+
+    const Topic likeTerms{std::string(AlgebraTopicLikeTerms)};
+    const ExprPtr first = likeTerms.labelExpr();
+    first->getSolos().front()->setCoef(9);
+    EXPECT_EQ(likeTerms.labelExpr()->description(), "1 + 5x + 3 + x");
 }
 
 TEST(Topic, IdentifiersHoldTheirOwnNamesInCarouselOrder) {
