@@ -1,29 +1,12 @@
 #include "platform/ui/CollectionView.h"
 
 #include "platform/core/Log.h"
-#include "platform/ui/CellPlacement.h"
+#include "platform/ui/CellViewSupport.h"
 #include "platform/ui/Outlets.h"
 
 #include <algorithm>
 
 namespace ui {
-
-namespace {
-
-// Whether two rectangles share some area (touching edges do not count).
-bool overlaps(const core::Rect& a, const core::Rect& b) {
-    return !a.intersected(b).isEmpty();
-}
-
-const Touch* findTouch(const TouchSet& touches, const Touch* wanted) {
-    for (const std::shared_ptr<Touch>& touch : touches) {
-        if (touch.get() == wanted)
-            return wanted;
-    }
-    return nullptr;
-}
-
-} // namespace
 
 int CollectionViewDataSource::numberOfSections(CollectionView&) {
     return 1;
@@ -141,7 +124,7 @@ std::vector<IndexPath> CollectionView::indexPathsForVisibleItems() {
     std::vector<IndexPath> visible;
     for (size_t section = 0; section < result.frames.size(); ++section) {
         for (size_t item = 0; item < result.frames[section].size(); ++item) {
-            if (overlaps(result.frames[section][item], bounds()))
+            if (isInSight(result.frames[section][item], bounds()))
                 visible.push_back({int(section), int(item)});
         }
     }
@@ -323,17 +306,15 @@ void CollectionView::touchesBegan(const TouchSet& touches, const Event&) {
 }
 
 void CollectionView::touchesMoved(const TouchSet& touches, const Event&) {
-    const Touch* touch = findTouch(touches, m_trackedTouch);
-    if (!touch || !m_highlighted)
+    if (!carries(touches, m_trackedTouch) || !m_highlighted)
         return;
     const std::optional<core::Rect> frame = frameForItem(*m_highlighted);
-    if (!frame || !frame->contains(touch->locationInView(this)))
+    if (!frame || !frame->contains(m_trackedTouch->locationInView(this)))
         endHighlight();
 }
 
 void CollectionView::touchesEnded(const TouchSet& touches, const Event&) {
-    const Touch* touch = findTouch(touches, m_trackedTouch);
-    if (!touch)
+    if (!carries(touches, m_trackedTouch))
         return;
     const std::shared_ptr<View> keep = shared_from_this();
     const std::optional<IndexPath> path = m_highlighted;
@@ -346,7 +327,7 @@ void CollectionView::touchesEnded(const TouchSet& touches, const Event&) {
 }
 
 void CollectionView::touchesCancelled(const TouchSet& touches, const Event&) {
-    if (findTouch(touches, m_trackedTouch))
+    if (carries(touches, m_trackedTouch))
         endHighlight();
 }
 

@@ -1,11 +1,9 @@
 #include "platform/ui/TableView.h"
 
-#include "platform/core/Log.h"
 #include "platform/gfx/Text.h"
-#include "platform/ui/CellPlacement.h"
+#include "platform/ui/CellViewSupport.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Outlets.h"
-#include "platform/ui/ViewAnimation.h"
 
 #include <algorithm>
 
@@ -16,24 +14,11 @@ namespace {
 constexpr float titleInset = 15;
 constexpr float groupedGap = 18; // above a grouped section without a header title
 constexpr float groupedFooterGap = 10;
-constexpr double updateDuration = 0.3;
 const core::Color titleColor = core::Color::rgb255(109, 109, 114);
 const core::Color groupedBackground = core::Color::rgb255(239, 239, 244);
 
 gfx::Font titleFont() {
     return gfx::Font::system(13);
-}
-
-bool overlaps(const core::Rect& a, const core::Rect& b) {
-    return !a.intersected(b).isEmpty();
-}
-
-const Touch* findTouch(const TouchSet& touches, const Touch* wanted) {
-    for (const std::shared_ptr<Touch>& touch : touches) {
-        if (touch.get() == wanted)
-            return wanted;
-    }
-    return nullptr;
 }
 
 float titleHeight(const std::string& title, float width) {
@@ -48,26 +33,6 @@ std::shared_ptr<Label> titleLabel(const std::string& text, const core::Rect& fra
     label->setTextColor(titleColor);
     label->setNumberOfLines(footer ? 0 : 1);
     return label;
-}
-
-// Where the rows that stay go in an update: the old positions that survive, paired in order with the new
-// positions that were not inserted.
-std::map<int, int> survivors(int oldCount, const std::set<int>& removed, int newCount,
-                             const std::set<int>& added) {
-    std::vector<int> from;
-    for (int index = 0; index < oldCount; ++index) {
-        if (!removed.contains(index))
-            from.push_back(index);
-    }
-    std::vector<int> to;
-    for (int index = 0; index < newCount; ++index) {
-        if (!added.contains(index))
-            to.push_back(index);
-    }
-    std::map<int, int> moves;
-    for (size_t i = 0; i < std::min(from.size(), to.size()); ++i)
-        moves[from[i]] = to[i];
-    return moves;
 }
 
 } // namespace
@@ -281,7 +246,7 @@ std::vector<IndexPath> TableView::indexPathsForVisibleRows() {
     for (size_t section = 0; section < laid.sections.size(); ++section) {
         const std::vector<core::Rect>& rows = laid.sections[section].rows;
         for (size_t row = 0; row < rows.size(); ++row) {
-            if (overlaps(rows[row], bounds()))
+            if (isInSight(rows[row], bounds()))
                 visible.push_back({int(section), int(row)});
         }
     }
@@ -351,191 +316,6 @@ void TableView::deselectRow(const IndexPath& indexPath, bool animated) {
         m_selected.reset();
     if (const std::shared_ptr<TableViewCell> cell = cellForRow(indexPath))
         cell->setSelected(false, animated);
-}
-
-void TableView::reloadRows(const std::vector<IndexPath>& indexPaths, RowAnimation animation) {
-    invalidateLayout();
-    std::vector<IndexPath> fresh;
-    for (const IndexPath& path : indexPaths) {
-        const auto shown = m_cells.find(path);
-        if (shown == m_cells.end())
-            continue;
-        if (m_highlighted == path)
-            endHighlight();
-        recycle(shown->second);
-        m_cells.erase(shown);
-        fresh.push_back(path);
-    }
-    updateVisibleCells();
-    if (animation == RowAnimation::None)
-        return;
-    for (const IndexPath& path : fresh) {
-        if (const auto shown = m_cells.find(path); shown != m_cells.end()) {
-            shown->second->setAlpha(0);
-            animate({.duration = updateDuration}, [cell = shown->second] { cell->setAlpha(1); });
-        }
-    }
-}
-
-void TableView::beginUpdates() {
-    if (m_updateDepth++ > 0)
-        return;
-    m_pending = {};
-    m_updateBase = m_layout;
-}
-
-void TableView::insertRows(const std::vector<IndexPath>& indexPaths, RowAnimation animation) {
-    beginUpdates();
-    m_pending.insertedRows.insert(indexPaths.begin(), indexPaths.end());
-    m_pending.animation = std::max(m_pending.animation, animation);
-    endUpdates();
-}
-
-void TableView::deleteRows(const std::vector<IndexPath>& indexPaths, RowAnimation animation) {
-    beginUpdates();
-    m_pending.deletedRows.insert(indexPaths.begin(), indexPaths.end());
-    m_pending.animation = std::max(m_pending.animation, animation);
-    endUpdates();
-}
-
-void TableView::insertSections(const std::set<int>& sections, RowAnimation animation) {
-    beginUpdates();
-    m_pending.insertedSections.insert(sections.begin(), sections.end());
-    m_pending.animation = std::max(m_pending.animation, animation);
-    endUpdates();
-}
-
-void TableView::deleteSections(const std::set<int>& sections, RowAnimation animation) {
-    beginUpdates();
-    m_pending.deletedSections.insert(sections.begin(), sections.end());
-    m_pending.animation = std::max(m_pending.animation, animation);
-    endUpdates();
-}
-
-void TableView::endUpdates() {
-    if (m_updateDepth == 0 || --m_updateDepth > 0)
-        return;
-    const PendingUpdate update = std::exchange(m_pending, {});
-    const std::optional<Layout> base = std::exchange(m_updateBase, std::nullopt);
-    if (!base) {
-        // Nothing was on screen yet: there is nothing to move.
-        reloadData();
-        return;
-    }
-    applyUpdate(update, *base);
-}
-
-void TableView::applyUpdate(const PendingUpdate& update, const Layout& old) {
-    const std::shared_ptr<View> keep = shared_from_this();
-    const std::shared_ptr<TableViewDataSource> source = m_dataSource.lock();
-    if (!source) {
-        reloadData();
-        return;
-    }
-    endHighlight();
-    const int oldSections = int(old.sections.size());
-    const int newSections = source ? std::max(0, source->numberOfSections(*this)) : 0;
-    const std::map<int, int> sectionMoves =
-        survivors(oldSections, update.deletedSections, newSections, update.insertedSections);
-
-    // The update must lead from the counts on screen to the data source's.
-    bool consistent =
-        oldSections - int(update.deletedSections.size()) + int(update.insertedSections.size()) == newSections;
-    std::map<IndexPath, IndexPath> rowMoves;
-    for (const auto& [from, to] : sectionMoves) {
-        std::set<int> removed;
-        std::set<int> added;
-        for (const IndexPath& path : update.deletedRows) {
-            if (path.section == from)
-                removed.insert(path.row());
-        }
-        for (const IndexPath& path : update.insertedRows) {
-            if (path.section == to)
-                added.insert(path.row());
-        }
-        const int oldRows = int(old.sections[size_t(from)].rows.size());
-        const int newRows = std::max(0, source->numberOfRows(*this, to));
-        consistent = consistent && oldRows - int(removed.size()) + int(added.size()) == newRows;
-        for (const auto& [oldRow, newRow] : survivors(oldRows, removed, newRows, added))
-            rowMoves[{from, oldRow}] = {to, newRow};
-    }
-    if (!consistent) {
-        core::log(core::LogLevel::Error,
-                  "table view: an update does not match the data source's counts; reloading");
-        reloadData();
-        return;
-    }
-
-    // The cells that stay take their new index paths; the others leave.
-    std::vector<std::shared_ptr<TableViewCell>> leaving;
-    std::map<IndexPath, std::shared_ptr<TableViewCell>> staying;
-    for (const auto& [path, cell] : m_cells) {
-        if (const auto move = rowMoves.find(path); move != rowMoves.end())
-            staying[move->second] = cell;
-        else
-            leaving.push_back(cell);
-    }
-    m_cells = std::move(staying);
-    if (m_selected) {
-        const auto move = rowMoves.find(*m_selected);
-        m_selected = move != rowMoves.end() ? std::optional(move->second) : std::nullopt;
-    }
-
-    invalidateLayout();
-    const Layout& laid = layout();
-    // The cells move below, each as the animation says; nothing else may place them meanwhile.
-    m_updatingCells = true;
-    const core::Point low = minimumContentOffset();
-    const core::Point high = maximumContentOffset();
-    setContentOffset({contentOffset().x, std::clamp(contentOffset().y, low.y, high.y)});
-
-    const RowAnimation animation = update.animation;
-    // New rows in sight come in from where the animation starts them.
-    std::vector<std::shared_ptr<TableViewCell>> arriving;
-    for (const IndexPath& path : indexPathsForVisibleRows()) {
-        if (m_cells.contains(path))
-            continue;
-        const core::Rect frame = laid.sections[size_t(path.section)].rows[size_t(path.row())];
-        const std::shared_ptr<TableViewCell> cell =
-            showCell(path, animation == RowAnimation::Top ? frame.offsetBy(0, -frame.height()) : frame);
-        if (cell && animation != RowAnimation::None) {
-            cell->setAlpha(0);
-            arriving.push_back(cell);
-        }
-    }
-    auto settle = [this, &laid, &arriving] {
-        for (const auto& [path, cell] : m_cells)
-            placeCell(*cell, laid.sections[size_t(path.section)].rows[size_t(path.row())]);
-        for (const std::shared_ptr<TableViewCell>& cell : arriving)
-            cell->setAlpha(1);
-    };
-    if (animation == RowAnimation::None) {
-        settle();
-        for (const std::shared_ptr<TableViewCell>& cell : leaving)
-            recycle(cell);
-        m_updatingCells = false;
-        updateVisibleCells();
-        return;
-    }
-    animate(
-        {.duration = updateDuration},
-        [&] {
-            settle();
-            for (const std::shared_ptr<TableViewCell>& cell : leaving) {
-                cell->setAlpha(0);
-                if (animation == RowAnimation::Top)
-                    cell->setCenter({cell->center().x, cell->center().y - cell->bounds().height()});
-            }
-        },
-        [weak = std::weak_ptr<TableView>(std::static_pointer_cast<TableView>(keep)), leaving](bool) {
-            const std::shared_ptr<TableView> table = weak.lock();
-            if (!table)
-                return;
-            for (const std::shared_ptr<TableViewCell>& cell : leaving)
-                table->recycle(cell);
-            table->updateVisibleCells();
-        });
-    m_updatingCells = false;
 }
 
 void TableView::connectOutlets(Outlets& outlets) {
@@ -635,13 +415,12 @@ void TableView::touchesBegan(const TouchSet& touches, const Event&) {
 }
 
 void TableView::touchesMoved(const TouchSet& touches, const Event&) {
-    const Touch* touch = findTouch(touches, m_trackedTouch);
-    if (touch && m_highlighted && rowUnder(*touch) != m_highlighted)
+    if (carries(touches, m_trackedTouch) && m_highlighted && rowUnder(*m_trackedTouch) != m_highlighted)
         endHighlight();
 }
 
 void TableView::touchesEnded(const TouchSet& touches, const Event&) {
-    if (!findTouch(touches, m_trackedTouch))
+    if (!carries(touches, m_trackedTouch))
         return;
     const std::shared_ptr<View> keep = shared_from_this();
     const std::optional<IndexPath> tapped = m_highlighted;
@@ -664,7 +443,7 @@ void TableView::touchesEnded(const TouchSet& touches, const Event&) {
 }
 
 void TableView::touchesCancelled(const TouchSet& touches, const Event&) {
-    if (findTouch(touches, m_trackedTouch))
+    if (carries(touches, m_trackedTouch))
         endHighlight();
 }
 
