@@ -74,14 +74,10 @@ inline void expectWellFormed(const Expr& tree, const char* after) {
     }
 }
 
-// Builds a tree from the input and plays moves on it as the input chooses: any basic or factor step,
-// both sides, replacement, substitution, failure, the goal tests, copies and, now and then, the
-// solver. Aborts when a tree comes out malformed.
-inline void playFuzzedSteps(const uint8_t* data, size_t size) {
-    Choices in(data, size);
-    ExprPtr root = fuzzedExpr(in, 4);
-    if (in.below(2) == 0)
-        root = ExprEquation::equationWithLeft(root, fuzzedExpr(in, 2));
+// Plays moves on `root` as the input chooses: any basic or factor step, both sides, replacement,
+// substitution, failure, the goal tests, copies and, now and then, the solver. Aborts when a tree
+// comes out malformed.
+inline void playFuzzedMoves(ExprPtr root, Choices& in) {
     expectWellFormed(*root, "building");
     for (int move = 0; move < 24 && !in.exhausted(); ++move) {
         std::vector<StepPtr> steps = basicStepCandidates(root);
@@ -115,6 +111,15 @@ inline void playFuzzedSteps(const uint8_t* data, size_t size) {
         if (in.below(16) == 0)
             SolverNode::findNextStepForExpr(root, 3);
     }
+}
+
+// Builds a tree from the input, then plays the moves the rest of the input chooses.
+inline void playFuzzedSteps(const uint8_t* data, size_t size) {
+    Choices in(data, size);
+    ExprPtr root = fuzzedExpr(in, 4);
+    if (in.below(2) == 0)
+        root = ExprEquation::equationWithLeft(root, fuzzedExpr(in, 2));
+    playFuzzedMoves(root, in);
 }
 
 } // namespace zm::testing
