@@ -6,6 +6,7 @@
 #include "platform/ui/Device.h"
 #include "platform/ui/InterfaceFile.h"
 #include "platform/ui/PlatformClasses.h"
+#include "playground/PlaygroundView.h"
 #include "shell/container/BackgroundView.h"
 #include "shell/controls/FlatPillButton.h"
 #include "shell/home/HomeViewController.h"
@@ -41,6 +42,9 @@ void registerShellClasses(ui::ClassRegistry& registry) {
                                               ui::property::flag(&FlatPillButton::setBold));
     registry.registerProperty<FlatPillButton>("FlatPillButton", "thin",
                                               ui::property::flag(&FlatPillButton::setThin));
+    // The playground host of the home cards, made the way interface files make it.
+    registry.registerClass<PlaygroundView, ui::View>("PlaygroundView", "View",
+                                                     [] { return PlaygroundView::create({}); });
     registry.registerClass<HomeViewController, ui::ViewController>(
         "HomeViewController", "ViewController", [] { return HomeViewController::create(); });
 }

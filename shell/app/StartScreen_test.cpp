@@ -4,6 +4,8 @@
 #include "platform/gfx/Png.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Window.h"
+#include "playground/DrawingView.h"
+#include "playground/PlaygroundView.h"
 #include "shell/app/AppDelegate.h"
 #include "shell/container/ContainerViewController.h"
 #include "shell/home/HomeViewController.h"
@@ -83,15 +85,32 @@ protected:
     }
 };
 
-// The name labels of the cards in sight, in window coordinates.
-std::vector<std::pair<const ui::Label*, core::Rect>> namesInSight(HomeViewController& home) {
-    std::vector<std::pair<const ui::Label*, core::Rect>> names;
+// What a card in sight shows, in window coordinates: the card, its name label and the box around the
+// views of its expression.
+struct CardInSight {
+    core::Rect card;
+    const ui::Label* label;
+    core::Rect name;
+    core::Rect expression = core::Rect::null();
+};
+
+std::vector<CardInSight> cardsInSight(HomeViewController& home) {
+    std::vector<CardInSight> cards;
     for (const auto& cell : home.collectionView()->visibleCells()) {
         const auto* label = dynamic_cast<const ui::Label*>(cell->viewWithTag(HomeViewController::kNameTag));
-        if (label)
-            names.emplace_back(label, label->convertRectToView(label->bounds(), nullptr));
+        auto* playground =
+            dynamic_cast<PlaygroundView*>(cell->viewWithTag(HomeViewController::kPlaygroundTag));
+        if (!label || !playground)
+            continue;
+        CardInSight card{cell->convertRectToView(cell->bounds(), nullptr), label,
+                         label->convertRectToView(label->bounds(), nullptr)};
+        for (const std::shared_ptr<ui::View>& view : playground->subviews()) {
+            if (view != playground->drawingView() && view != playground->veil())
+                card.expression = card.expression.united(view->convertRectToView(view->bounds(), nullptr));
+        }
+        cards.push_back(card);
     }
-    return names;
+    return cards;
 }
 
 TEST_F(StartScreen, ShowsTheBackgroundAndTheBubblesOnBothDevices) {
@@ -120,7 +139,7 @@ TEST_F(StartScreen, ShowsTheBackgroundAndTheBubblesOnBothDevices) {
     }
 }
 
-TEST_F(StartScreen, EveryCardOfTheCarouselShowsItsTopicsNameLegibly) {
+TEST_F(StartScreen, EveryCardOfTheCarouselShowsItsTopicLegibly) {
     const struct {
         ui::Device device;
         const char* name;
@@ -139,38 +158,50 @@ TEST_F(StartScreen, EveryCardOfTheCarouselShowsItsTopicsNameLegibly) {
             // The middle and the end of the carousel are kept for a look by eye.
             const std::shared_ptr<const gfx::Image> frame =
                 row % 4 == 0 ? shot(shotName) : host->screenshot();
-            const auto names = namesInSight(*home);
-            ASSERT_GE(names.size(), 2u) << shotName;
-            for (size_t i = 0; i < names.size(); ++i) {
-                const auto& [label, rect] = names[i];
-                // Whole, unshrunk below the smallest size, within its card.
-                EXPECT_GE(label->font().pointSize() * label->fittingScale(), test.smallestText)
-                    << label->text();
-                EXPECT_LE(label->sizeThatFits({10000, 10000}).width * label->fittingScale(),
-                          rect.width() + 0.5f)
-                    << label->text();
-                for (size_t j = i + 1; j < names.size(); ++j)
-                    EXPECT_FALSE(rect.intersects(names[j].second))
-                        << label->text() << " / " << names[j].first->text();
-            }
-            // The centred card's name is drawn: light text on the darker card.
-            const core::Rect screen = home->view()->bounds();
-            const auto middleName = std::find_if(names.begin(), names.end(), [&](const auto& entry) {
-                return std::abs(entry.second.midX() - screen.midX()) < 1;
-            });
-            ASSERT_NE(middleName, names.end()) << shotName;
-            EXPECT_EQ(middleName->first->text(), home->topics()[size_t(row)].name());
-            int lightest = 0, darkest = 255;
-            const core::Rect& area = middleName->second;
-            for (int y = int(area.minY() * scale); y < int(area.maxY() * scale); ++y) {
-                for (int x = int(area.minX() * scale); x < int(area.maxX() * scale); ++x) {
-                    const gfx::Pixel pixel = frame->bitmap().pixel(x, y);
-                    lightest = std::max<int>(lightest, pixel.green);
-                    darkest = std::min<int>(darkest, pixel.green);
+            const std::vector<CardInSight> cards = cardsInSight(*home);
+            ASSERT_GE(cards.size(), 2u) << shotName;
+            for (size_t i = 0; i < cards.size(); ++i) {
+                const CardInSight& card = cards[i];
+                const std::string text = card.label->text();
+                // The name whole, not shrunk below a legible size; the expression shown on its card, below
+                // the name, clear of every other card's name and expression.
+                EXPECT_GE(card.label->font().pointSize() * card.label->fittingScale(), test.smallestText)
+                    << text;
+                EXPECT_LE(card.label->sizeThatFits({10000, 10000}).width * card.label->fittingScale(),
+                          card.name.width() + 0.5f)
+                    << text;
+                ASSERT_FALSE(card.expression.isNull()) << text;
+                EXPECT_TRUE(card.card.contains(core::Point{card.expression.midX(), card.expression.midY()}))
+                    << text;
+                EXPECT_GE(card.expression.minY(), card.name.maxY()) << text;
+                for (size_t j = 0; j < cards.size(); ++j) {
+                    if (j == i)
+                        continue;
+                    const std::string other = cards[j].label->text();
+                    EXPECT_FALSE(card.name.intersects(cards[j].name)) << text << " / " << other;
+                    EXPECT_FALSE(card.expression.intersects(cards[j].expression)) << text << " / " << other;
+                    EXPECT_FALSE(card.expression.intersects(cards[j].name)) << text << " / " << other;
                 }
             }
-            EXPECT_GT(lightest, 200) << shotName;
-            EXPECT_LT(darkest, 140) << shotName;
+            // The centred card's name and expression are drawn: light on the darker background.
+            const core::Rect screen = home->view()->bounds();
+            const auto middle = std::find_if(cards.begin(), cards.end(), [&](const CardInSight& card) {
+                return std::abs(card.card.midX() - screen.midX()) < 1;
+            });
+            ASSERT_NE(middle, cards.end()) << shotName;
+            EXPECT_EQ(middle->label->text(), home->topics()[size_t(row)].name());
+            for (const core::Rect& area : {middle->name, middle->expression}) {
+                int lightest = 0, darkest = 255;
+                for (int y = int(area.minY() * scale); y < int(area.maxY() * scale); ++y) {
+                    for (int x = int(area.minX() * scale); x < int(area.maxX() * scale); ++x) {
+                        const gfx::Pixel pixel = frame->bitmap().pixel(x, y);
+                        lightest = std::max<int>(lightest, pixel.green);
+                        darkest = std::min<int>(darkest, pixel.green);
+                    }
+                }
+                EXPECT_GT(lightest, 200) << shotName;
+                EXPECT_LT(darkest, 140) << shotName;
+            }
         }
     }
 }

@@ -1,9 +1,11 @@
 #include "shell/home/HomeViewController.h"
 
+#include "model/Expr.h"
 #include "platform/core/DispatchQueue.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Outlets.h"
 #include "platform/ui/ViewAnimation.h"
+#include "playground/PlaygroundView.h"
 #include "shell/app/AppDelegate.h"
 #include "shell/container/ContainerViewController.h"
 #include "shell/controls/FlatPillButton.h"
@@ -171,6 +173,13 @@ std::shared_ptr<ui::CollectionViewCell> HomeViewController::cellForItem(ui::Coll
     const Topic& topic = all[size_t(indexPath.item)];
     if (auto* name = dynamic_cast<ui::Label*>(cell->viewWithTag(kNameTag)))
         name->setText(topic.name());
+    // The card shows the label expression, untouchable, at display size; every time a card is handed
+    // out, reused or not.
+    if (auto* playground = dynamic_cast<PlaygroundView*>(cell->viewWithTag(kPlaygroundTag))) {
+        const std::shared_ptr<Expr> label = topic.labelExpr();
+        playground->setNewProblem(label ? label->copy() : nullptr);
+        playground->activateDisplayOnlyMode();
+    }
     return cell;
 }
 
@@ -229,22 +238,20 @@ std::optional<ui::IndexPath> HomeViewController::middleIndexPath() const {
     return std::nullopt;
 }
 
-ui::View* HomeViewController::middlePlaygroundView() const {
-    const std::optional<ui::IndexPath> middle = middleIndexPath();
+PlaygroundView* HomeViewController::playgroundOnCard(int row) const {
     const std::shared_ptr<ui::CollectionView> carousel = collectionView();
-    if (!middle || !carousel)
-        return nullptr;
-    const std::shared_ptr<ui::CollectionViewCell> cell = carousel->cellForItem(*middle);
-    return cell ? cell->viewWithTag(kPlaygroundTag) : nullptr;
+    const std::shared_ptr<ui::CollectionViewCell> cell = carousel ? carousel->cellForItem({0, row}) : nullptr;
+    return cell ? dynamic_cast<PlaygroundView*>(cell->viewWithTag(kPlaygroundTag)) : nullptr;
 }
 
-ui::View* HomeViewController::playgroundViewForTopic(const Topic& topic) const {
+PlaygroundView* HomeViewController::middlePlaygroundView() const {
+    const std::optional<ui::IndexPath> middle = middleIndexPath();
+    return middle ? playgroundOnCard(middle->item) : nullptr;
+}
+
+PlaygroundView* HomeViewController::playgroundViewForTopic(const Topic& topic) const {
     const std::optional<int> row = rowOf(topic);
-    const std::shared_ptr<ui::CollectionView> carousel = collectionView();
-    if (!row || !carousel)
-        return nullptr;
-    const std::shared_ptr<ui::CollectionViewCell> cell = carousel->cellForItem({0, *row});
-    return cell ? cell->viewWithTag(kPlaygroundTag) : nullptr;
+    return row ? playgroundOnCard(*row) : nullptr;
 }
 
 void HomeViewController::scrollToMiddleTopic() {

@@ -10,6 +10,7 @@
 namespace zm {
 
 class FlatPillButton;
+class PlaygroundView;
 
 // The home screen: a horizontal carousel with one card per topic, each showing the topic's name above
 // a still playground with the topic's label expression. Tapping a card opens the topic; scrolling turns
@@ -77,8 +78,8 @@ public:
     // playground; the playground of a topic's card in sight.
     std::vector<ui::IndexPath> visibleSortedPaths() const;
     std::optional<ui::IndexPath> middleIndexPath() const;
-    ui::View* middlePlaygroundView() const;
-    ui::View* playgroundViewForTopic(const Topic& topic) const;
+    PlaygroundView* middlePlaygroundView() const;
+    PlaygroundView* playgroundViewForTopic(const Topic& topic) const;
     // Scrolls to the middle card.
     void scrollToMiddleTopic();
     // Moves the corner with the info button out of sight, 50 points down.
@@ -90,6 +91,8 @@ protected:
 private:
     // The row of the first topic with `topic`'s identifier.
     std::optional<int> rowOf(const Topic& topic) const;
+    // The playground of the card at `row`, while the card is in sight.
+    PlaygroundView* playgroundOnCard(int row) const;
     std::shared_ptr<HomeViewController> self();
 
     std::weak_ptr<ui::CollectionView> m_collectionView;

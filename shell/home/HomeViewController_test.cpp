@@ -1,6 +1,9 @@
+#include "model/Expr.h"
 #include "platform/ui/DynamicAnimator.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
+#include "playground/PlaygroundMain.h"
+#include "playground/PlaygroundView.h"
 #include "shell/app/AppDelegate.h"
 #include "shell/app/ProblemSetStore.h"
 #include "shell/container/BubbleView.h"
@@ -74,6 +77,16 @@ TEST_F(Home, TheStoryboardsMakeACarouselOfTheNineTopicsWithAThinInfoButton) {
         home->collectionView()->layoutIfNeeded();
         EXPECT_EQ(nameOnCard(*home, 7), "Exponents");
         EXPECT_EQ(nameOnCard(*home, 8), "Create Your Own");
+        // Each card plays its topic's label expression, untouchable.
+        for (int row : {7, 8}) {
+            const Topic& topic = home->topics()[size_t(row)];
+            PlaygroundView* playground = home->playgroundViewForTopic(topic);
+            ASSERT_TRUE(playground && playground->mainPlayground() &&
+                        playground->mainPlayground()->mainExpr());
+            EXPECT_EQ(playground->mainPlayground()->mainExpr()->description(),
+                      topic.labelExpr()->description());
+            EXPECT_FALSE(playground->isUserInteractionEnabled());
+        }
         // Laying out the home screen set the bubbles going.
         const BubbleView& bubbles = *container->bubbleView();
         EXPECT_NE(bubbles.animator().velocity(*bubbles.bubbles().front()), core::Point());
@@ -186,9 +199,9 @@ TEST_F(Home, APressedCardGrowsAndShrinksBack) {
 
 TEST_F(Home, TheZoomIntoATopicStartsFromItsCardsPlayground) {
     const auto home = launchHome();
-    // The first card at the left end: 300 x 420 at (362, 174); its playground (12, 96, 276, 300) in it.
+    // The first card at the left end: 512 x 420 at (256, 174); its playground (0, 110, 512, 290) in it.
     const Topic first = home->topics()[0];
-    EXPECT_EQ(home->playgroundRectForTopic(first), core::Rect(374, 270, 276, 300));
+    EXPECT_EQ(home->playgroundRectForTopic(first), core::Rect(256, 284, 512, 290));
     EXPECT_TRUE(home->playgroundRectForTopic(Topic("Nonsense")).isNull());
     container->goToTopic(first);
     EXPECT_EQ(container->oppositeCenter(), core::Point(512 - 10 * (512 - 512), 384));
