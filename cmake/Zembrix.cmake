@@ -52,8 +52,11 @@ function(zembrix_component name)
             ZEMBRIX_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/testdata")
         zembrix_warnings(${name}_tests)
         gtest_discover_tests(${name}_tests DISCOVERY_MODE PRE_TEST
-            PROPERTIES ENVIRONMENT
-                "ZEMBRIX_RESOURCE_DIR=${ZEMBRIX_RESOURCE_DIR};ZEMBRIX_HOME=${CMAKE_CURRENT_BINARY_DIR}/test-home")
+            # One variable per property: gtest_discover_tests splits a list value into separate
+            # arguments, which would drop every variable after the first.
+            PROPERTIES
+                ENVIRONMENT "ZEMBRIX_RESOURCE_DIR=${ZEMBRIX_RESOURCE_DIR}"
+                ENVIRONMENT_MODIFICATION "ZEMBRIX_HOME=set:${CMAKE_CURRENT_BINARY_DIR}/test-home")
     endif()
 
     if(ZEMBRIX_FUZZ)
