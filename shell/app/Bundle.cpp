@@ -10,6 +10,7 @@
 #include "shell/container/BackgroundView.h"
 #include "shell/controls/FlatPillButton.h"
 #include "shell/home/HomeViewController.h"
+#include "shell/info/InfoClasses.h"
 #include "shell/screens/BackArrowView.h"
 
 #include <map>
@@ -47,6 +48,7 @@ void registerShellClasses(ui::ClassRegistry& registry) {
                                                      [] { return PlaygroundView::create({}); });
     registry.registerClass<HomeViewController, ui::ViewController>(
         "HomeViewController", "ViewController", [] { return HomeViewController::create(); });
+    registerInfoClasses(registry);
 }
 
 void installBundle() {
