@@ -6,16 +6,18 @@
 // The playgrounds of distribution, both sides, factor pairs and exponents are made here as they
 // join the game.
 
+#include "playground/PlaygroundExponents.h"
 #include "playground/PlaygroundMain.h"
 
 namespace zm {
 
-std::shared_ptr<Playground> PlaygroundMain::makePlaygroundExponents(const std::shared_ptr<OpTimes>&) {
-    return nullptr;
+std::shared_ptr<Playground> PlaygroundMain::makePlaygroundExponents(const std::shared_ptr<OpTimes>& times) {
+    return PlaygroundExponents::create(times, *this);
 }
 
-std::shared_ptr<Playground> PlaygroundMain::makePlaygroundExponents(const std::shared_ptr<ExprSoloist>&) {
-    return nullptr;
+std::shared_ptr<Playground>
+PlaygroundMain::makePlaygroundExponents(const std::shared_ptr<ExprSoloist>& solo) {
+    return PlaygroundExponents::create(solo, *this);
 }
 
 std::shared_ptr<Playground> PlaygroundMain::makePlaygroundDistribute(const std::shared_ptr<StepDistribute>&) {

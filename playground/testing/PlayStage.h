@@ -34,6 +34,7 @@ public:
     }
     void startedNewProblem() override { messages.push_back("startedNewProblem"); }
     void didErrorStep() override { messages.push_back("didErrorStep"); }
+    void didExponentCombineStep() override { messages.push_back("didExponentCombineStep"); }
     void animationComplete() override { messages.push_back("animationComplete"); }
     void touchBegan() override { messages.push_back("touchBegan"); }
 
