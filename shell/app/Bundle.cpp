@@ -11,6 +11,7 @@
 #include "shell/controls/FlatPillButton.h"
 #include "shell/home/HomeViewController.h"
 #include "shell/info/InfoClasses.h"
+#include "shell/playground/PlaygroundScreenClasses.h"
 #include "shell/screens/BackArrowView.h"
 
 #include <map>
@@ -49,6 +50,7 @@ void registerShellClasses(ui::ClassRegistry& registry) {
     registry.registerClass<HomeViewController, ui::ViewController>(
         "HomeViewController", "ViewController", [] { return HomeViewController::create(); });
     registerInfoClasses(registry);
+    registerPlaygroundScreenClasses(registry);
 }
 
 void installBundle() {

@@ -1,0 +1,156 @@
+#pragma once
+
+#include "model/Expr.h"
+#include "playground/PlaygroundDelegate.h"
+#include "shell/progression/TopicProgressionView.h"
+#include "shell/screens/TopicViewController.h"
+
+#include <memory>
+
+namespace ui {
+class Button;
+class Label;
+class View;
+} // namespace ui
+
+namespace zm {
+
+class HistoryManager;
+class PlaygroundView;
+
+// The screen on which a topic is played, one problem at a time. The playground fills the screen;
+// along the top a bar on the left holds the way home ("Topics") and a bar on the right Undo, Restart
+// and Help; along the bottom the progression widget shows the topic's progress with the new-problem
+// button. The screen asks the progress store for problems of the topic's difficulty, keeps an untouched
+// copy of the problem being played so that it can be started again, feeds every step to the undo
+// history and plays the alert sound for a refused step.
+//
+// Made by the screen factory for every topic but the player's own problem sets, with its view from
+// the interface file "PlaygroundViewController". The problem-set playground screens derive from it:
+// they replace `finishViewDidLoad` (so no bar layout, progression set-up or first problem happen),
+// and may replace `startProblem` and `hitHome`.
+//
+// Main thread only.
+class PlaygroundViewController : public TopicViewController,
+                                 public PlaygroundDelegate,
+                                 public TopicProgressionDelegate {
+public:
+    static constexpr std::string_view kInterfaceName = "PlaygroundViewController";
+
+    // The interface-file way of making one; the screen factory gives it its topic and file.
+    static std::shared_ptr<PlaygroundViewController> create();
+    ~PlaygroundViewController() override;
+
+    void connectOutlets(ui::Outlets& outlets) override;
+    std::function<void()> actionNamed(std::string_view name) override;
+    // Builds the screen and, through `finishViewDidLoad`, lays out the top-right bar and starts the
+    // first problem.
+    void viewDidLoad() override;
+    // Fits the playground area, the progression widget and (unless the problem is solved) the
+    // expression to the view.
+    void viewDidLayoutSubviews() override;
+    ui::StatusBarStyle preferredStatusBarStyle() const override { return ui::StatusBarStyle::LightContent; }
+
+    // The last part of loading: the progression widget's topic, the top-right bar sized to its
+    // titles, and the first problem.
+    virtual void finishViewDidLoad();
+
+    // The rectangle of the playground view the expression is fitted into; shorter while help shows.
+    core::Rect makeSpacingRect();
+
+    // The problem loop.
+
+    // A new problem of the topic at its stored difficulty ("New Problem"); the current one stays when
+    // the store has none.
+    void hitRandom();
+    // Plays `problem` (the very object, which the playground changes as it is played), keeping a copy
+    // to restart from and starting a new undo history. Taken by value: Restart hands in the kept copy,
+    // which this replaces.
+    virtual void startProblem(ExprPtr problem);
+    // The problem as it was started.
+    void hitRestart();
+    // The expression as it was before the last change.
+    void hitUndo();
+    // Back to the home carousel.
+    virtual void hitHome();
+    // The player chose the other difficulty: a problem of it replaces the current one.
+    void difficultyChanged() override;
+
+    // Whether the help panel shows (it is attached to a view).
+    bool isHelpVisible() const;
+    // Whether the expression on the playground meets the topic's goal; never without a topic.
+    bool isComplete() const;
+
+    // What the playground view tells the screen.
+    bool respondsTo(PlaygroundMessage message) const override;
+    void willExecuteStep(const std::shared_ptr<Step>& step, const ExprPtr& expr) override;
+    void executedStep(const std::shared_ptr<Step>& step) override;
+    // A refused step: the alert sound.
+    void didErrorStep() override;
+
+    // The screen's parts, from the interface file.
+    const std::shared_ptr<PlaygroundView>& playgroundView() const { return m_playgroundView; }
+    const std::shared_ptr<ui::View>& topRightView() const { return m_topRightView; }
+    const std::shared_ptr<ui::View>& topLeftView() const { return m_topLeftView; }
+    std::shared_ptr<TopicProgressionView> progressionView() const { return m_progressionView.lock(); }
+    std::shared_ptr<ui::Button> undoButton() const { return m_undoButton.lock(); }
+    std::shared_ptr<ui::Button> restartButton() const { return m_restartButton.lock(); }
+    std::shared_ptr<ui::Button> helpButton() const { return m_helpButton.lock(); }
+    std::shared_ptr<ui::Button> genProblemButton() const { return m_genProblemButton.lock(); }
+    std::shared_ptr<ui::Button> homeButton() const { return m_homeButton.lock(); }
+    void setHomeButton(std::weak_ptr<ui::Button> button) { m_homeButton = std::move(button); }
+    // The help panel with its title and text, attached only while help shows.
+    const std::shared_ptr<ui::View>& helpView() const { return m_helpView; }
+    const std::shared_ptr<ui::Label>& topicNameLabel() const { return m_topicNameLabel; }
+    const std::shared_ptr<ui::Label>& topicHelpTextLabel() const { return m_topicHelpTextLabel; }
+    // The mastery panel and its parts, and the banner under a solved problem; attached only while
+    // they show.
+    const std::shared_ptr<ui::View>& masteryView() const { return m_masteryView; }
+    const std::shared_ptr<ui::Button>& nextTopicButton() const { return m_nextTopicButton; }
+    const std::shared_ptr<ui::Button>& practiceMoreButton() const { return m_practiceMoreButton; }
+    const std::shared_ptr<ui::Label>& masteryTopicLabel() const { return m_masteryTopicLabel; }
+    const std::shared_ptr<ui::Label>& masteryLabel() const { return m_masteryLabel; }
+    const std::shared_ptr<ui::View>& completionBannerView() const { return m_completionBannerView; }
+
+    // The undo history of the playground, made when the view loads.
+    HistoryManager* historyManager() const { return m_historyManager.get(); }
+    // An untouched copy of the problem as it was last started.
+    const ExprPtr& currentProblem() const { return m_currentProblem; }
+    void setCurrentProblem(ExprPtr problem) { m_currentProblem = std::move(problem); }
+
+protected:
+    PlaygroundViewController();
+
+    std::shared_ptr<PlaygroundViewController> self();
+
+private:
+    // Undo, Restart and Help side by side at the right edge, each as wide as its title (Help as wide as
+    // the wider of "Help" and "Stop"), with a gap between them and after the last.
+    void layoutTopRightBar();
+    // Centres the expression again and fits it into the playground area, animated.
+    void refitExpression();
+
+    std::shared_ptr<PlaygroundView> m_playgroundView;
+    std::shared_ptr<ui::View> m_topRightView;
+    std::shared_ptr<ui::View> m_topLeftView;
+    std::weak_ptr<TopicProgressionView> m_progressionView;
+    std::unique_ptr<HistoryManager> m_historyManager;
+    ExprPtr m_currentProblem;
+    // The buttons live in the bars and the progression widget.
+    std::weak_ptr<ui::Button> m_restartButton;
+    std::weak_ptr<ui::Button> m_undoButton;
+    std::weak_ptr<ui::Button> m_helpButton;
+    std::weak_ptr<ui::Button> m_genProblemButton;
+    std::weak_ptr<ui::Button> m_homeButton;
+    std::shared_ptr<ui::View> m_masteryView;
+    std::shared_ptr<ui::View> m_helpView;
+    std::shared_ptr<ui::Label> m_topicNameLabel;
+    std::shared_ptr<ui::Label> m_topicHelpTextLabel;
+    std::shared_ptr<ui::View> m_completionBannerView;
+    std::shared_ptr<ui::Button> m_nextTopicButton;
+    std::shared_ptr<ui::Button> m_practiceMoreButton;
+    std::shared_ptr<ui::Label> m_masteryTopicLabel;
+    std::shared_ptr<ui::Label> m_masteryLabel;
+};
+
+} // namespace zm
