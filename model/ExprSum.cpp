@@ -71,44 +71,62 @@ ExprPtr ExprSum::getSimplifiedExpr() {
         return copy();
     std::vector<ExprPtr> rest;
     std::vector<std::shared_ptr<ExprSoloist>> terms;
+    const auto collect = [&](const ExprPtr& expr) {
+        if (auto term = asExactly<ExprSoloist>(expr))
+            terms.push_back(term);
+        else
+            rest.push_back(expr);
+    };
     for (const ExprPtr& member : exprs()) {
         // A fraction simplifies to itself; the answer takes a copy, since taking the node itself
         // would re-parent it away from the tree it still stands in.
         ExprPtr simplified = member->getSimplifiedExpr();
         if (!simplified || simplified == member)
             simplified = member->copy();
-        if (auto term = asExactly<ExprSoloist>(simplified))
-            terms.push_back(term);
-        else
-            rest.push_back(simplified);
-    }
-
-    // One pass: each term pairs with at most one later like term.
-    std::vector<bool> used(terms.size(), false);
-    std::vector<ExprPtr> combined;
-    for (size_t i = 0; i < terms.size(); ++i) {
-        for (size_t j = i + 1; j < terms.size() && !used[i]; ++j) {
-            if (!used[j] && areLike(*terms[i], *terms[j])) {
-                combined.push_back(ExprSoloist::soloWithCoef(wrappingAdd(terms[i]->coef(), terms[j]->coef()),
-                                                             terms[i]->var(), terms[i]->exponent()));
-                used[i] = used[j] = true;
-            }
+        // A member that multiplies out into a sum joins this sum, so its terms meet their like
+        // terms here in this pass, not only in the rebuilt sum.
+        if (auto inner = asExactly<ExprSum>(simplified)) {
+            for (const ExprPtr& each : inner->exprs())
+                collect(each);
+        } else {
+            collect(simplified);
         }
     }
-    std::vector<ExprPtr> collected = rest;
-    for (size_t i = 0; i < terms.size(); ++i) {
-        if (!used[i])
-            collected.push_back(terms[i]);
-    }
-    collected.insert(collected.end(), combined.begin(), combined.end());
 
+    // Each pass pairs every term with at most one later like term, so it removes at least one
+    // term or changes nothing; the rest is simplified already, so a pass that combines nothing
+    // leaves the sum as simple as it gets.
+    for (;;) {
+        std::vector<bool> used(terms.size(), false);
+        std::vector<std::shared_ptr<ExprSoloist>> combined;
+        for (size_t i = 0; i < terms.size(); ++i) {
+            for (size_t j = i + 1; j < terms.size() && !used[i]; ++j) {
+                if (!used[j] && areLike(*terms[i], *terms[j])) {
+                    combined.push_back(
+                        ExprSoloist::soloWithCoef(wrappingAdd(terms[i]->coef(), terms[j]->coef()),
+                                                  terms[i]->var(), terms[i]->exponent()));
+                    used[i] = used[j] = true;
+                }
+            }
+        }
+        std::vector<std::shared_ptr<ExprSoloist>> next;
+        for (size_t i = 0; i < terms.size(); ++i) {
+            if (!used[i])
+                next.push_back(terms[i]);
+        }
+        next.insert(next.end(), combined.begin(), combined.end());
+        terms = std::move(next);
+        if (combined.empty())
+            break;
+    }
+
+    std::vector<ExprPtr> collected = rest;
+    collected.insert(collected.end(), terms.begin(), terms.end());
     if (collected.empty())
         return copy();
     if (collected.size() == 1)
         return collected.front();
-    auto next = sumWithArray(collected);
-    // A pass that combines nothing would be repeated without end: the sum is as simple as it gets.
-    return combined.empty() ? next : next->getSimplifiedExpr();
+    return sumWithArray(collected);
 }
 
 std::string ExprSum::getSizeApproxString() const {

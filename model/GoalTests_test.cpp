@@ -151,6 +151,11 @@ TEST(Simplification, CollectsAndMultipliesOut) {
         {sum({prod({var("x"), var("y")}), num(1), num(2)}), "x * y + 3"},
         {sum({quot(num(2), num(4)), num(1)}), "2 / 4 + 1"},
         {sum({term(3, "num", 2), term(3, "num", 2)}), "3^2 + 3^2"},
+        // Terms that multiplying out brings into the sum meet their like terms; a variable that
+        // cancels keeps its term with coefficient 0.
+        {sum({prod({num(3), sum({num(4), term(8, "a")})}), prod({sum({num(4), num(4)}), term(-3, "a")})}),
+         "12 + 0a"},
+        {sum({prod({num(2), sum({var("x"), num(1)})}), var("x"), num(1)}), "3x + 3"},
     };
     for (const auto& [tree, text] : cases) {
         ExprPtr simplified = tree->getSimplifiedExpr();

@@ -40,23 +40,9 @@ std::vector<std::shared_ptr<ExprSoloist>> distributionTerms(const ExprProduct& p
     return terms;
 }
 
-// The expression simplified until a pass changes nothing: one pass can splice the terms of
-// simplified products into the sum without combining them with the sum's own terms.
-ExprPtr fullySimplified(const ExprPtr& expr) {
-    constexpr int kMaximumPasses = 8;
-    ExprPtr simplified = expr;
-    for (int pass = 0; pass < kMaximumPasses; ++pass) {
-        ExprPtr next = simplified->getSimplifiedExpr();
-        if (!next || next->isExactMatch(*simplified))
-            break;
-        simplified = next;
-    }
-    return simplified;
-}
-
 // Simplifying the sum leaves a variable term with coefficient 0: its variable cancelled out.
 bool variableCancels(const ExprPtr& sum) {
-    auto simplified = asExactly<ExprSum>(fullySimplified(sum));
+    auto simplified = asExactly<ExprSum>(sum->getSimplifiedExpr());
     if (!simplified)
         return false;
     for (const ExprPtr& member : simplified->exprs()) {
