@@ -11,6 +11,8 @@
 #include "playground/views/NumberLabel.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <limits>
 
 namespace zm {
 
@@ -216,14 +218,20 @@ std::shared_ptr<ExprView> ExprViewSoloist::getExprViewFromPoint(core::Point poin
 std::shared_ptr<Step> ExprViewSoloist::stepFromTap(core::Point point) const {
     if (!containsPoint(point))
         return nullptr;
-    // A power of a number is written out as a product of its factors.
+    // A power of a number is written out as a product of its factors. -3^2 is -(3^2): the sign
+    // stands apart as -1 before the copies of 3, since (-3) * (-3) would be 9.
     if (m_solo->varIsNum() && m_solo->exponent() >= 2) {
-        if (m_solo->exponent() > kMaxWrittenOutPower)
+        // The magnitude of the smallest coefficient has no 32-bit form.
+        const int32_t coef = m_solo->coef();
+        if (m_solo->exponent() > kMaxWrittenOutPower || coef == std::numeric_limits<int32_t>::min())
             return std::make_shared<StepFail>(std::vector<ExprPtr>{m_solo});
         std::vector<ExprPtr> factors;
+        if (coef < 0)
+            factors.push_back(ExprSoloist::soloWithCoef(-1));
         for (int32_t i = 0; i < m_solo->exponent(); ++i) {
             auto factor = std::static_pointer_cast<ExprSoloist>(m_solo->copy());
             factor->setExponent(1);
+            factor->setCoef(std::abs(coef));
             factors.push_back(factor);
         }
         return StepFactorize::stepFactorizeWithOg(m_solo, ExprProduct::productWithArray(factors));

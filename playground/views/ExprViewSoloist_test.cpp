@@ -1,6 +1,7 @@
 #include "model/ExprProduct.h"
 #include "model/steps/StepFactorize.h"
 #include "model/steps/StepReplace.h"
+#include "model/testing/Evaluate.h"
 #include "model/testing/Trees.h"
 #include "playground/testing/PlaygroundStage.h"
 #include "playground/views/Baggage.h"
@@ -129,10 +130,21 @@ struct TapCase {
 
 TEST_F(ExprViewSoloistTest, ATapFactorizesTheTerm) {
     const TapCase cases[] = {
-        {num(12), "choices"},         {num(7), "1 * 7"},   {term(2, "num", 3), "2 * 2 * 2"},
-        {term(3, "x"), "3 * x"},      {var("x"), "1 * x"}, {var("x", 2), "1 * x^2"},
-        {num(-6), "-1 * 6"},          {num(0), "1 * -1"},  {num(-1), "1 * -1"},
+        {num(12), "choices"},
+        {num(7), "1 * 7"},
+        {term(2, "num", 3), "2 * 2 * 2"},
+        {term(3, "x"), "3 * x"},
+        {var("x"), "1 * x"},
+        {var("x", 2), "1 * x^2"},
+        {num(-6), "-1 * 6"},
+        {num(0), "1 * -1"},
+        {num(-1), "1 * -1"},
         {term(2, "num", 13), "fail"},
+        // -3^2 is -(3^2): the sign is a factor of its own, whatever the exponent.
+        {term(-3, "num", 2), "-1 * 3 * 3"},
+        {term(-2, "num", 3), "-1 * 2 * 2 * 2"},
+        {term(-1, "num", 2), "-1 * 1 * 1"},
+        {term(INT32_MIN, "num", 2), "fail"},
     };
     for (const TapCase& c : cases) {
         SCOPED_TRACE(c.solo->description());
@@ -148,6 +160,11 @@ TEST_F(ExprViewSoloistTest, ATapFactorizesTheTerm) {
             ASSERT_TRUE(factorize);
             EXPECT_EQ(factorize->original(), c.solo);
             EXPECT_EQ(factorize->replacement()->description(), expected);
+            // A move that is carried out keeps the value (0 -> 1 * -1 is refused: the term shakes).
+            if (!StepFactorize::exprReplacementWillFail(*factorize->replacement())) {
+                const Point at{{"x", 3}};
+                EXPECT_TRUE(nearlyEqual(evaluate(*factorize->replacement(), at), evaluate(*c.solo, at)));
+            }
         }
         EXPECT_EQ(view->stepFromTap({2, 2}), nullptr);
     }
