@@ -6,6 +6,7 @@
 // The playgrounds of distribution, both sides, factor pairs and exponents are made here as they
 // join the game.
 
+#include "playground/PlaygroundEuclideanFountain.h"
 #include "playground/PlaygroundExponents.h"
 #include "playground/PlaygroundMain.h"
 
@@ -30,8 +31,8 @@ PlaygroundMain::makePlaygroundFactorizeChoices(const std::shared_ptr<ExprSoloist
 }
 
 std::shared_ptr<Playground>
-PlaygroundMain::makePlaygroundEuclideanFountain(const std::shared_ptr<ExprEquation>&) {
-    return nullptr;
+PlaygroundMain::makePlaygroundEuclideanFountain(const std::shared_ptr<ExprEquation>& equation) {
+    return PlaygroundEuclideanFountain::create(equation, *this);
 }
 
 } // namespace zm

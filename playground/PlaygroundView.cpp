@@ -8,6 +8,7 @@
 #include "playground/DrawingView.h"
 #include "playground/PlaygroundContainerInputDelegate.h"
 #include "playground/PlaygroundMain.h"
+#include "playground/keyboard/ExprInputViewController.h"
 #include "playground/views/ExprViewEquation.h"
 #include "playground/views/Fonts.h"
 
@@ -86,6 +87,16 @@ void PlaygroundView::setContainerInputDelegate(std::weak_ptr<PlaygroundContainer
 
 std::shared_ptr<PlaygroundContainerInputDelegate> PlaygroundView::containerInputDelegate() const {
     return m_containerInputDelegate.lock();
+}
+
+std::shared_ptr<ExprInputViewController>
+PlaygroundView::beginInputWithInputDelegate(std::weak_ptr<ExprInputDelegate> delegate) {
+    std::shared_ptr<ExprInputViewController> keyboard = ExprInputViewController::create();
+    keyboard->setContainerDelegate(m_containerInputDelegate);
+    keyboard->setInputDelegate(std::move(delegate));
+    if (const std::shared_ptr<PlaygroundContainerInputDelegate> container = containerInputDelegate())
+        container->addChildInputViewController(keyboard);
+    return keyboard;
 }
 
 void PlaygroundView::setExecutor(std::shared_ptr<AIExecutor> executor) {

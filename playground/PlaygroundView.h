@@ -20,6 +20,8 @@ class AIExecutor;
 class Baggage;
 class DrawingView;
 class Expr;
+class ExprInputDelegate;
+class ExprInputViewController;
 class ExprView;
 class IGenericView;
 class Playground;
@@ -108,6 +110,10 @@ public:
     void showVeil();
     void clearVeil();
 
+    // Opens the expression keyboard for `delegate`: a new keyboard screen, handed to the container
+    // input delegate to show. Answers the screen, which the container keeps while it shows it.
+    std::shared_ptr<ExprInputViewController>
+    beginInputWithInputDelegate(std::weak_ptr<ExprInputDelegate> delegate);
     // A modal playground commits its step through the main playground.
     void executeStepOneBelow(const std::shared_ptr<Step>& step, Baggage& bag);
     // For demonstration cards: no touches, the large demonstration font, settled at once.

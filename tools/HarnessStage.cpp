@@ -5,6 +5,7 @@
 #include "platform/ui/Window.h"
 #include "playground/PlaygroundMain.h"
 #include "playground/PlaygroundView.h"
+#include "playground/testing/RecordingInputContainer.h"
 #include "playground/views/ExprView.h"
 #include "playground/views/GenericLabel.h"
 
@@ -20,6 +21,9 @@ std::shared_ptr<HarnessStage> HarnessStage::create(ui::Application& application,
     stage->m_playgroundView = PlaygroundView::create(window.bounds());
     window.addSubview(stage->m_playgroundView);
     stage->m_playgroundView->setPlayDelegate(stage);
+    stage->m_keyboardHost =
+        std::make_shared<testing::RecordingInputContainer>(window, stage->m_playgroundView);
+    stage->m_playgroundView->setContainerInputDelegate(stage->m_keyboardHost);
     stage->m_playgroundView->setNewProblem(std::move(expr));
     log << "start: " << stage->text() << std::endl;
     return stage;

@@ -14,11 +14,13 @@ class Application;
 
 namespace zm {
 
+class PlaygroundContainerInputDelegate;
 class PlaygroundView;
 
 // The main playground alone on the screen, playing one expression: a playground view over the whole
-// window of an application. It writes the expression after every move to a log, so that a person
-// playing it (or a script) can follow what the moves did.
+// window of an application, with the algebra keyboard along its bottom when a playground asks for it.
+// It writes the expression after every move to a log, so that a person playing it (or a script) can
+// follow what the moves did.
 class HarnessStage : public PlaygroundDelegate, public std::enable_shared_from_this<HarnessStage> {
 public:
     static std::shared_ptr<HarnessStage> create(ui::Application& application, ExprPtr expr,
@@ -38,6 +40,7 @@ private:
         : m_log(log) {}
 
     std::shared_ptr<PlaygroundView> m_playgroundView;
+    std::shared_ptr<PlaygroundContainerInputDelegate> m_keyboardHost;
     std::ostream& m_log;
 };
 

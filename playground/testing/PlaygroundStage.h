@@ -21,6 +21,16 @@
 
 namespace zm::testing {
 
+// The window's picture, also written to renders/<name>.png beside the test program so that a person
+// can look at it.
+inline std::shared_ptr<const gfx::Image> renderWindow(host::HeadlessHost& host, const std::string& name) {
+    const std::filesystem::path folder =
+        std::filesystem::canonical("/proc/self/exe").parent_path() / "renders";
+    std::filesystem::create_directories(folder);
+    (void)host.writeScreenshot(folder / (name + ".png"));
+    return host.screenshot();
+}
+
 // A headless device with a playground view filling its window. Time moves only when the test says.
 class PlaygroundStage {
 public:
@@ -45,15 +55,8 @@ public:
         return view;
     }
 
-    // The window's picture, also written to renders/<name>.png beside the test program so that a
-    // person can look at it.
-    std::shared_ptr<const gfx::Image> render(const std::string& name) {
-        const std::filesystem::path folder =
-            std::filesystem::canonical("/proc/self/exe").parent_path() / "renders";
-        std::filesystem::create_directories(folder);
-        (void)host.writeScreenshot(folder / (name + ".png"));
-        return host.screenshot();
-    }
+    // The window's picture (see renderWindow).
+    std::shared_ptr<const gfx::Image> render(const std::string& name) { return renderWindow(host, name); }
 
     host::HeadlessHost host;
     std::shared_ptr<PlaygroundView> playgroundView;
