@@ -33,6 +33,17 @@ bool hasEquals(const std::string& text) {
     return text.find('=') != std::string::npos;
 }
 
+// The fingers of the set that landed on the keyboard, each with its point in the keyboard.
+template <class Act>
+void forFingersOnKeyboard(const ui::TouchSet& touches, const ui::View* keyboard, const Act& act) {
+    if (!keyboard)
+        return;
+    for (const std::shared_ptr<ui::Touch>& touch : touches) {
+        if (touch->view() && touch->view()->isDescendantOf(*keyboard))
+            act(touch->locationInView(keyboard));
+    }
+}
+
 } // namespace
 
 std::shared_ptr<ExprInputViewController> ExprInputViewController::create() {
@@ -249,21 +260,6 @@ void ExprInputViewController::fingerUp(core::Point point, bool typing) {
             hitButton(*key);
     }
 }
-
-namespace {
-
-// The fingers of the set that landed on the keyboard, each with its point in the keyboard.
-template <class Act>
-void forFingersOnKeyboard(const ui::TouchSet& touches, const ui::View* keyboard, const Act& act) {
-    if (!keyboard)
-        return;
-    for (const std::shared_ptr<ui::Touch>& touch : touches) {
-        if (touch->view() && touch->view()->isDescendantOf(*keyboard))
-            act(touch->locationInView(keyboard));
-    }
-}
-
-} // namespace
 
 void ExprInputViewController::touchesBegan(const ui::TouchSet& touches, const ui::Event&) {
     if (m_ended)
