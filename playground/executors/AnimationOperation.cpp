@@ -1,0 +1,25 @@
+#include "playground/executors/AnimationOperation.h"
+
+#include "platform/core/DispatchQueue.h"
+#include "platform/ui/ViewAnimation.h"
+
+namespace zm {
+
+std::shared_ptr<AnimationOperation>
+AnimationOperation::animationOperationWithDuration(float duration, std::function<void()> block) {
+    return std::make_shared<AnimationOperation>(duration, std::move(block));
+}
+
+void AnimationOperation::begin() {
+    ui::AnimationParameters parameters;
+    parameters.duration = m_duration;
+    parameters.curve = ui::AnimationCurve::EaseOut;
+    ui::animate(parameters, [this] {
+        if (m_animationBlock)
+            m_animationBlock();
+    });
+    // The queue holds a running operation until it finishes.
+    core::DispatchQueue::main()->after(core::fromSeconds(m_duration), [this] { finish(); });
+}
+
+} // namespace zm
