@@ -22,8 +22,7 @@ namespace zm {
 
 namespace {
 
-// The finger's speed, in points per second, and the shortest move.
-constexpr float kFingerSpeed = 142;
+// The shortest move of the finger.
 constexpr float kShortestMove = 0.25f;
 // The pause after the finger lands on a drag's start, and after any lift.
 constexpr double kSettlePause = 0.5;
@@ -115,7 +114,7 @@ bool AIExecutor::isExprDone() const {
 }
 
 void AIExecutor::findNextStep() {
-    if (!m_operational || isExprDone())
+    if (!m_operational || playModalMove() || isExprDone())
         return;
     if (!m_progressed) {
         progressStep();
@@ -281,8 +280,10 @@ void AIExecutor::addPathToQueue(const QVStraightPath& path) {
     const float length = path.distance();
     // A path shorter than a point still gets its two ends.
     const double points = std::max(1.0, std::trunc(double(length)));
-    const double step = 1.0 / points;
-    const double pause = length / kFingerSpeed / points;
+    addPathMoves(path, 1.0 / points, length / kFingerSpeed / points);
+}
+
+void AIExecutor::addPathMoves(const QVStraightPath& path, double step, double pause) {
     for (float t = 0; t <= 1; t = float(double(t) + step)) {
         addFingerMove(path.pointAtPercentageThrough(t));
         delay(pause);
@@ -301,8 +302,10 @@ void AIExecutor::tapPoint(core::Point point, const TapPacing& pacing) {
     endGesture();
 }
 
-void AIExecutor::dragAlongPath(const QVStraightPath& path, double hold) {
+void AIExecutor::dragAlongPath(const QVStraightPath& path, double hold, double pauseBefore) {
     beginGesture();
+    if (pauseBefore > 0)
+        delay(pauseBefore);
     moveStraightToPoint(path.startPoint());
     touchDownAtPoint(path.startPoint());
     delay(kSettlePause);

@@ -143,9 +143,10 @@ protected:
 
     // Gestures, each built whole on a queue of its own.
     void tapPoint(core::Point point, const TapPacing& pacing = {});
-    // Drags: press at the start, move along the path, hold `hold` seconds, lift at the end.
+    // Drags: (after `pauseBefore` seconds) press at the start, move along the path, hold `hold`
+    // seconds, lift at the end.
     virtual void dragAlongPath(const QVStraightPath& path) { dragAlongPath(path, 0); }
-    void dragAlongPath(const QVStraightPath& path, double hold);
+    void dragAlongPath(const QVStraightPath& path, double hold, double pauseBefore = 0);
     void dragStraightFromStartPoint(core::Point start, core::Point end);
     void dragCurvedFromStartPoint(core::Point start, core::Point end, bool curveAbove);
 
@@ -160,6 +161,8 @@ protected:
     void finalCall();
     // A touch move per point of the path's length, spread over its length at the finger's speed.
     void addPathToQueue(const QVStraightPath& path);
+    // Touch moves at t = 0, `step`, 2 `step`... up to 1, each followed by `pause` seconds.
+    void addPathMoves(const QVStraightPath& path, double step, double pause);
     // A touch move (or, with `touchPlayground` off, only the finger) to a point in the playground
     // view's coordinates, when the operation runs.
     void addFingerMove(core::Point point, bool touchPlayground = true);
@@ -178,10 +181,15 @@ protected:
     float firstSoloHeight() const;
     static constexpr float kDefaultCurveHeight = 50;
 
+    // The finger's speed, in points per second.
+    static constexpr float kFingerSpeed = 142;
+
 private:
     static std::shared_ptr<ui::View> superviewOf(const std::shared_ptr<PlaygroundView>& view);
     // Puts the finger, invisible, on its resting place when it is not in the container.
     void placeIndicatorIfNeeded();
+    // Plays the move of the modal playground shown, if it asks for one; answers whether it did.
+    bool playModalMove();
 
     std::weak_ptr<PlaygroundView> m_playgroundView;
     std::shared_ptr<core::OperationQueue> m_queue;

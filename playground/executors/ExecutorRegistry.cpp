@@ -4,6 +4,7 @@
 #include "playground/executors/DistributionExecutor.h"
 #include "playground/executors/EliminationExecutor.h"
 #include "playground/executors/EquationExecutor.h"
+#include "playground/executors/ExponentExecutor.h"
 #include "playground/executors/FactorizeExecutor.h"
 #include "playground/executors/IntroEliminateExecutor.h"
 #include "playground/executors/IntroFaultyAdder.h"
@@ -29,12 +30,13 @@ std::shared_ptr<AIExecutor> make(const std::shared_ptr<PlaygroundView>& playgrou
     return AIExecutor::create<T>(playgroundView, restingView, containerView);
 }
 
-constexpr std::array<std::pair<std::string_view, Factory>, 10> kExecutors{{
+constexpr std::array<std::pair<std::string_view, Factory>, 11> kExecutors{{
     {"MoveAndTapExecutor", make<MoveAndTapExecutor>},
     {"FactorizeExecutor", make<FactorizeExecutor>},
     {"EliminationExecutor", make<EliminationExecutor>},
     {"EquationExecutor", make<EquationExecutor>},
     {"DistributionExecutor", make<DistributionExecutor>},
+    {"ExponentExecutor", make<ExponentExecutor>},
     {"CancelExecutor", make<CancelExecutor>},
     {"IntroMixTapExecutor", make<IntroMixTapExecutor>},
     {"IntroEliminateExecutor", make<IntroEliminateExecutor>},

@@ -3,8 +3,10 @@
 // to draw at every frame.)
 
 #include "platform/core/Random.h"
+#include "playground/PlaygroundExponents.h"
 #include "playground/executors/AIExecutor.h"
 #include "playground/executors/ExecutorRegistry.h"
+#include "playground/executors/ExponentExecutor.h"
 #include "playground/executors/TouchCircleView.h"
 #include "playground/executors/testing/ExecutorStage.h"
 
@@ -49,6 +51,8 @@ const Demonstration kDemonstrations[] = {
      "EliminationExecutor",
      Goal::Simplified,
      {"(5*7)/5", "6/6", "3/(3*4)", "(4*9)/(4*5)", "(5*7*2)/5"}},
+    // Products and fractions of powers, worked in the exponents playground.
+    {"MasterExponents", "ExponentExecutor", Goal::Simplified, {"x^3*x^5", "x^2*x^4", "x^7/x^3", "x^4/x^6"}},
 };
 
 // A player on a problem, run until it stops (at most `limit` seconds).
@@ -109,6 +113,31 @@ TEST(CancelExecutor, StopsAsSoonAsItStarts) {
     run.stage.host.advance(5);
     EXPECT_EQ(run.stage.text(), "1 + 2");
     EXPECT_EQ(run.player->indicatorView()->superview(), nullptr);
+}
+
+TEST(ExponentExecutor, SplitsTheLargerPowerSoThatItsRightPartCancelsTheSmallerOne) {
+    ExecutorStage stage(ui::Idiom::Phone);
+    stage.start("x^5/x^3");
+    auto player = stage.makeExecutor<ExponentExecutor>();
+    player->startFindingSteps();
+    EXPECT_EQ(player->rightGoal(), 3);
+    EXPECT_EQ(player->leftGoal(), 2);
+    // Nudged until the row reads x^2 * x^3, then lifted there.
+    while (!player->letGo() && stage.host.now() < 1100)
+        stage.host.advance(0.05);
+    ASSERT_TRUE(player->letGo());
+    auto row = std::dynamic_pointer_cast<PlaygroundExponents>(stage.playgroundView->modalPlayground());
+    ASSERT_TRUE(row);
+    EXPECT_EQ(row->leftExponentNumber(), 2);
+    EXPECT_EQ(row->rightExponentNumber(), 3);
+    EXPECT_TRUE(stage.runUntilStopped(*player, 60));
+    EXPECT_EQ(stage.text(), "x^2");
+}
+
+TEST(ExponentExecutor, StopsAtOnceOnAFractionOfEqualPowers) {
+    PlayerRun run("ExponentExecutor", "x^3/x^3", 0);
+    EXPECT_TRUE(run.stopped);
+    EXPECT_EQ(run.stage.moves(), 0);
 }
 
 TEST(ExecutorRegistry, MakesThePlayersByTheirClassNames) {
