@@ -7,6 +7,7 @@
 #include "platform/gfx/Png.h"
 #include "platform/host/HeadlessHost.h"
 #include "platform/host/WindowHost.h"
+#include "platform/ui/MailComposer.h"
 #include "shell/app/AppDelegate.h"
 #include "shell/app/Bundle.h"
 
@@ -56,6 +57,8 @@ int launchWindow(const ui::Device& device, const std::optional<std::string>& scr
     if (!opened)
         return fail(opened.error());
     host::WindowHost& window = **opened;
+    // Feedback mail goes to the desktop's mail program.
+    ui::MailComposer::setTransport(std::make_shared<ui::MailtoTransport>());
     const std::unique_ptr<AppDelegate> game = startGame(window.application());
     int status = 0;
     if (screenshot) {

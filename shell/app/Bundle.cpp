@@ -11,6 +11,7 @@
 #include "shell/controls/FlatPillButton.h"
 #include "shell/home/HomeViewController.h"
 #include "shell/info/InfoClasses.h"
+#include "shell/intro/IntroClasses.h"
 #include "shell/playground/PlaygroundScreenClasses.h"
 #include "shell/screens/BackArrowView.h"
 
@@ -50,6 +51,7 @@ void registerShellClasses(ui::ClassRegistry& registry) {
     registry.registerClass<HomeViewController, ui::ViewController>(
         "HomeViewController", "ViewController", [] { return HomeViewController::create(); });
     registerInfoClasses(registry);
+    registerIntroClasses(registry);
     registerPlaygroundScreenClasses(registry);
 }
 
