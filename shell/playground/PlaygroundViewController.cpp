@@ -6,8 +6,10 @@
 #include "platform/ui/Device.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Outlets.h"
+#include "platform/ui/ViewAnimation.h"
 #include "playground/PlaygroundMain.h"
 #include "playground/PlaygroundView.h"
+#include "playground/keyboard/ExprInputViewController.h"
 #include "playground/views/GenericView.h"
 #include "shell/app/AppDelegate.h"
 #include "shell/container/ContainerViewController.h"
@@ -40,6 +42,11 @@ struct TopRightBar {
 };
 constexpr TopRightBar kPhoneBar{16, 25, 35};
 constexpr TopRightBar kTabletBar{24, 13, 75};
+
+// The keyboard panel's height, and how long it takes to rise.
+constexpr float kPhoneKeyboardHeight = 129;
+constexpr float kTabletKeyboardHeight = 214;
+constexpr double kKeyboardSlideDuration = 0.375;
 
 constexpr float kNewProblemMinimumScale = 0.4f;
 constexpr float kHomeMinimumScale = 0.5f;
@@ -117,6 +124,7 @@ void PlaygroundViewController::viewDidLoad() {
         // The veil and the highlights take the background's tint of this moment.
         if (const std::shared_ptr<ContainerViewController> container = containerVC())
             m_playgroundView->setVeilColor(container->getPixelColor());
+        m_playgroundView->setContainerInputDelegate(self());
         core::HSBA tint = m_playgroundView->veilColor().hsba();
         m_playgroundView->setHighlightColor(core::Color::fromHSB({tint.hue, 1, 1, 1}));
     }
@@ -257,6 +265,53 @@ void PlaygroundViewController::hitHome() {
 
 void PlaygroundViewController::difficultyChanged() {
     hitRandom();
+}
+
+void PlaygroundViewController::addChildInputViewController(
+    const std::shared_ptr<ExprInputViewController>& controller) {
+    if (m_inputVC || !controller)
+        return;
+    addChildViewController(controller);
+    const std::shared_ptr<ui::View>& screen = view();
+    const std::shared_ptr<ui::View>& keyboard = controller->view();
+    screen->addSubview(keyboard);
+    const float height = isTablet() ? kTabletKeyboardHeight : kPhoneKeyboardHeight;
+    const core::Size size = screen->bounds().size;
+    keyboard->setFrame({0, size.height, size.width, height});
+    ui::animate({.duration = kKeyboardSlideDuration}, [&] {
+        keyboard->setFrame({0, size.height - height, size.width, height});
+    });
+    if (m_playgroundView) {
+        m_playgroundView->setFrame({0, 0, size.width, size.height - height});
+        refitExpression();
+    }
+    // The top bars are hidden while typing.
+    for (const std::shared_ptr<ui::View>& bar : {m_topRightView, m_topLeftView}) {
+        if (bar)
+            bar->removeFromSuperview();
+    }
+    controller->didMoveToParentViewController(this);
+    m_inputVC = controller;
+}
+
+void PlaygroundViewController::removeChildInputViewController(
+    const std::shared_ptr<ExprInputViewController>& controller) {
+    // A keyboard that was never attached (a second one, turned away) takes nothing with it.
+    if (!controller || controller != m_inputVC)
+        return;
+    controller->willMoveToParentViewController(nullptr);
+    controller->view()->removeFromSuperview();
+    controller->removeFromParentViewController();
+    const std::shared_ptr<ui::View>& screen = view();
+    if (m_playgroundView) {
+        m_playgroundView->setFrame(screen->bounds());
+        refitExpression();
+    }
+    for (const std::shared_ptr<ui::View>& bar : {m_topLeftView, m_topRightView}) {
+        if (bar)
+            screen->addSubview(bar);
+    }
+    m_inputVC = nullptr;
 }
 
 bool PlaygroundViewController::isHelpVisible() const {

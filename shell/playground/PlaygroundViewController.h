@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Expr.h"
+#include "playground/PlaygroundContainerInputDelegate.h"
 #include "playground/PlaygroundDelegate.h"
 #include "shell/progression/TopicProgressionView.h"
 #include "shell/screens/TopicViewController.h"
@@ -28,11 +29,16 @@ class PlaygroundView;
 // Made by the screen factory for every topic but the player's own problem sets, with its view from
 // the interface file "PlaygroundViewController". The problem-set playground screens derive from it:
 // they replace `finishViewDidLoad` (so no bar layout, progression set-up or first problem happen),
-// and may replace `startProblem` and `hitHome`.
+// and may replace `startProblem` and `hitHome`, and do their own work before the base's in
+// `addChildInputViewController`.
+//
+// While the algebra keyboard is attached, it lies along the bottom, the top bars are gone and the
+// playground takes the space above the keyboard.
 //
 // Main thread only.
 class PlaygroundViewController : public TopicViewController,
                                  public PlaygroundDelegate,
+                                 public PlaygroundContainerInputDelegate,
                                  public TopicProgressionDelegate {
 public:
     static constexpr std::string_view kInterfaceName = "PlaygroundViewController";
@@ -88,6 +94,12 @@ public:
     // A refused step: the alert sound.
     void didErrorStep() override;
 
+    // The keyboard: slides it in from below the bottom edge, one at a time, and takes it away at once.
+    void addChildInputViewController(const std::shared_ptr<ExprInputViewController>& controller) override;
+    void removeChildInputViewController(const std::shared_ptr<ExprInputViewController>& controller) override;
+    // The keyboard attached, or null.
+    const std::shared_ptr<ExprInputViewController>& inputVC() const { return m_inputVC; }
+
     // The screen's parts, from the interface file.
     const std::shared_ptr<PlaygroundView>& playgroundView() const { return m_playgroundView; }
     const std::shared_ptr<ui::View>& topRightView() const { return m_topRightView; }
@@ -136,6 +148,7 @@ private:
     std::weak_ptr<TopicProgressionView> m_progressionView;
     std::unique_ptr<HistoryManager> m_historyManager;
     ExprPtr m_currentProblem;
+    std::shared_ptr<ExprInputViewController> m_inputVC;
     // The buttons live in the bars and the progression widget.
     std::weak_ptr<ui::Button> m_restartButton;
     std::weak_ptr<ui::Button> m_undoButton;

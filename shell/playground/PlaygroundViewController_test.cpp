@@ -4,6 +4,8 @@
 #include "platform/core/Random.h"
 #include "platform/gfx/Text.h"
 #include "platform/ui/Label.h"
+#include "playground/PlaygroundEuclideanFountain.h"
+#include "playground/testing/KeyboardStage.h"
 #include "shell/playground/PlaygroundViewController.h"
 #include "shell/progression/CircleDrawerView.h"
 #include "shell/screens/HomeScreen.h"
@@ -324,6 +326,88 @@ TEST_F(PlaygroundScreen, ProblemsOnlyCountAgainstTheGoalOfTheirTopic) {
     EXPECT_FALSE(screen->isComplete());
     play(prod({num(2), num(2), num(3)}));
     EXPECT_TRUE(screen->isComplete());
+}
+
+// While typing, the keyboard lies along the bottom, the bars are gone and the problem stands above it.
+TEST_F(PlaygroundScreen, TheKeyboardRisesUnderTheProblemAndTheBarsComeBackAfterIt) {
+    struct Case {
+        ui::Device device;
+        float panel;
+    };
+    for (const Case& c : {Case{kPhone, 129}, Case{kTablet, 214}}) {
+        const std::string device = c.device.isTablet() ? "tablet" : "phone";
+        SCOPED_TRACE(device);
+        ASSERT_TRUE(open(AlgebraTopicEquations, c.device));
+        const core::Size size = c.device.screenSize();
+        const auto input = std::make_shared<RecordingInputDelegate>();
+        const std::shared_ptr<ExprInputViewController> keyboard =
+            playground().beginInputWithInputDelegate(input);
+        ASSERT_EQ(screen->inputVC(), keyboard);
+        EXPECT_EQ(keyboard->parentViewController(), screen.get());
+        EXPECT_EQ(keyboard->view()->superview(), screen->view().get());
+        // It starts just below the bottom edge and rises in 0.375 s.
+        EXPECT_EQ(keyboard->view()->frame(), (core::Rect{0, size.height - c.panel, size.width, c.panel}));
+        EXPECT_EQ(keyboard->view()->presentationFrame().minY(), size.height);
+        host->advance(0.375 / 2);
+        EXPECT_GT(keyboard->view()->presentationFrame().minY(), size.height - c.panel);
+        EXPECT_LT(keyboard->view()->presentationFrame().minY(), size.height);
+        host->advance(1);
+        EXPECT_EQ(keyboard->view()->presentationFrame().minY(), size.height - c.panel);
+        EXPECT_FALSE(screen->topLeftView()->superview());
+        EXPECT_FALSE(screen->topRightView()->superview());
+        EXPECT_EQ(playground().frame(), (core::Rect{0, 0, size.width, size.height - c.panel}));
+        EXPECT_LE(playground().mainPlayground()->mainExprView()->getHitbox().maxY(), size.height - c.panel);
+        shot("keyboard-" + device);
+
+        // One keyboard at a time; the one turned away takes nothing with it when it ends.
+        const std::shared_ptr<ExprInputViewController> second =
+            playground().beginInputWithInputDelegate(input);
+        EXPECT_EQ(screen->inputVC(), keyboard);
+        EXPECT_EQ(screen->childViewControllers().size(), 1u);
+        second->hitCancel();
+        EXPECT_EQ(screen->inputVC(), keyboard);
+        EXPECT_EQ(keyboard->view()->superview(), screen->view().get());
+        EXPECT_FALSE(screen->topRightView()->superview());
+
+        // Done: the panel goes at once, the bars come back on top, the playground fills the screen.
+        KeyboardFingers(*host).tapBar(*keyboard, 2);
+        EXPECT_EQ(input->messages.back(), "finish");
+        EXPECT_FALSE(screen->inputVC());
+        EXPECT_FALSE(keyboard->view()->superview());
+        EXPECT_FALSE(keyboard->parentViewController());
+        const std::vector<std::shared_ptr<ui::View>>& parts = screen->view()->subviews();
+        ASSERT_GE(parts.size(), 2u);
+        EXPECT_EQ(parts[parts.size() - 2], screen->topLeftView());
+        EXPECT_EQ(parts.back(), screen->topRightView());
+        EXPECT_EQ(playground().frame(), screen->view()->bounds());
+    }
+}
+
+// The same operation on both sides: the sign, the typed operand and Done are one change to undo.
+TEST_F(PlaygroundScreen, AWholeBothSidesMoveIsOneUndo) {
+    ASSERT_TRUE(open(AlgebraTopicEquations, kPhone));
+    play(eq(sum({var("x"), num(3)}), num(7)));
+    tapOperator(0); // "="
+    const auto* modal = dynamic_cast<PlaygroundEuclideanFountain*>(playground().modalPlayground().get());
+    ASSERT_TRUE(modal);
+    tap(playground().convertPointToView(modal->plusView()->getPointAtPosition(AnchorCenter), nullptr));
+    ASSERT_TRUE(screen->inputVC());
+    host->advance(1);
+    KeyboardFingers fingers(*host);
+    fingers.type(*screen->inputVC(), {"-", "3"});
+    // Nothing is recorded while the both-sides playground is open.
+    EXPECT_TRUE(screen->historyManager()->exprStack().empty());
+    EXPECT_FALSE(screen->undoButton()->isEnabled());
+    fingers.tapBar(*screen->inputVC(), 2);
+    host->advance(1);
+    EXPECT_FALSE(playground().modalVisible());
+    EXPECT_NE(text(), "x + 3 = 7");
+    ASSERT_EQ(screen->historyManager()->exprStack().size(), 1u);
+    EXPECT_EQ(screen->historyManager()->exprStack().front()->description(), "x + 3 = 7");
+
+    tap(*screen->undoButton());
+    EXPECT_EQ(text(), "x + 3 = 7");
+    EXPECT_FALSE(screen->undoButton()->isEnabled());
 }
 
 // What a person sees: the problem, the bars' titles and the progress dots, on the tinted background.
