@@ -263,15 +263,13 @@ void AIExecutor::finalCall() {
     });
 }
 
-void AIExecutor::addFingerMove(core::Point point, bool touchPlayground) {
-    m_queue->addOperation([weakSelf = weak_from_this(), point, touchPlayground] {
+void AIExecutor::addFingerMove(core::Point point) {
+    m_queue->addOperation([weakSelf = weak_from_this(), point] {
         auto self = weakSelf.lock();
         if (!self)
             return;
-        if (touchPlayground) {
-            if (auto view = self->playgroundView())
-                view->touchMoved(point);
-        }
+        if (auto view = self->playgroundView())
+            view->touchMoved(point);
         self->m_indicatorView->setCenter(self->convertPoint(point));
     });
 }

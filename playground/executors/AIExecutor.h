@@ -5,6 +5,7 @@
 #include "playground/executors/MoveFinder.h"
 
 #include <memory>
+#include <vector>
 
 namespace core {
 class OperationQueue;
@@ -163,9 +164,8 @@ protected:
     void addPathToQueue(const QVStraightPath& path);
     // Touch moves at t = 0, `step`, 2 `step`... up to 1, each followed by `pause` seconds.
     void addPathMoves(const QVStraightPath& path, double step, double pause);
-    // A touch move (or, with `touchPlayground` off, only the finger) to a point in the playground
-    // view's coordinates, when the operation runs.
-    void addFingerMove(core::Point point, bool touchPlayground = true);
+    // A touch move of the finger to a point in the playground view's coordinates.
+    void addFingerMove(core::Point point);
 
     // The gestures of the steps that are not a single tap.
     void animateElimination(const StepEliminate& step);
@@ -201,7 +201,5 @@ private:
     std::weak_ptr<ui::View> m_containerView;
     bool m_progressed = false;
 };
-
-using AIExecutorPtr = std::shared_ptr<AIExecutor>;
 
 } // namespace zm
