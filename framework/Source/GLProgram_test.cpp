@@ -1,4 +1,5 @@
 #include "framework/Source/GLProgram.h"
+#include "framework/Source/PixFilter.h"
 #include "platform/gl/Context.h"
 
 #include <gtest/gtest.h>
@@ -6,16 +7,8 @@
 namespace zm {
 namespace {
 
-const char* const kVertexShader = R"(
-attribute vec4 position;
-attribute vec4 inputTextureCoordinate;
-varying vec2 textureCoordinate;
-void main()
-{
-    gl_Position = position;
-    textureCoordinate = inputTextureCoordinate.xy;
-}
-)";
+// The filters' own vertex shader: the attributes below are the ones it declares.
+const char* const kVertexShader = PixDefaultVertexShader;
 
 const char* const kFragmentShader = R"(
 varying highp vec2 textureCoordinate;

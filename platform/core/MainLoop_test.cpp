@@ -1,7 +1,6 @@
 #include "platform/core/DispatchQueue.h"
-#include "platform/core/MainLoop.h"
-#include "platform/core/ManualClock.h"
 #include "platform/core/Thread.h"
+#include "platform/core/testsupport/Timeline.h"
 
 #include <string>
 #include <vector>
@@ -13,18 +12,7 @@ using namespace std::chrono_literals;
 namespace core {
 namespace {
 
-struct MainLoopTest : ::testing::Test {
-    std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>();
-    MainLoop loop{clock};
-    const TimePoint start = clock->now();
-    std::vector<std::string> events;
-
-    // Records what happened and when, in milliseconds since the start.
-    void note(const std::string& what) {
-        const auto at = std::chrono::duration_cast<std::chrono::milliseconds>(clock->now() - start);
-        events.push_back(what + "@" + std::to_string(at.count()));
-    }
-};
+using MainLoopTest = testing::TimelineTest;
 
 TEST_F(MainLoopTest, IsTheRunningLoopAndItsQueueIsTheMainQueue) {
     EXPECT_EQ(&MainLoop::current(), &loop);

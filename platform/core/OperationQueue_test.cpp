@@ -1,9 +1,8 @@
 #include "platform/core/DispatchQueue.h"
-#include "platform/core/MainLoop.h"
-#include "platform/core/ManualClock.h"
 #include "platform/core/Operation.h"
 #include "platform/core/OperationQueue.h"
 #include "platform/core/Semaphore.h"
+#include "platform/core/testsupport/Timeline.h"
 
 #include <string>
 #include <vector>
@@ -32,18 +31,8 @@ private:
     Duration m_duration;
 };
 
-struct OperationQueueTest : ::testing::Test {
-    std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>();
-    MainLoop loop{clock};
-    const TimePoint start = clock->now();
-    std::vector<std::string> events;
-
+struct OperationQueueTest : testing::TimelineTest {
     OperationQueueTest() { loop.setCooperativeOperationQueues(true); }
-
-    void note(const std::string& what) {
-        const auto at = std::chrono::duration_cast<std::chrono::milliseconds>(clock->now() - start);
-        events.push_back(what + "@" + std::to_string(at.count()));
-    }
 };
 
 // The shape of a demonstration: every gesture is built on a new suspended queue, paced by delays, hands

@@ -1,7 +1,6 @@
 #include "platform/core/DispatchQueue.h"
-#include "platform/core/MainLoop.h"
-#include "platform/core/ManualClock.h"
 #include "platform/core/Timer.h"
+#include "platform/core/testsupport/Timeline.h"
 
 #include <string>
 #include <vector>
@@ -13,17 +12,7 @@ using namespace std::chrono_literals;
 namespace core {
 namespace {
 
-struct TimerTest : ::testing::Test {
-    std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>();
-    MainLoop loop{clock};
-    const TimePoint start = clock->now();
-    std::vector<std::string> events;
-
-    void note(const std::string& what) {
-        const auto at = std::chrono::duration_cast<std::chrono::milliseconds>(clock->now() - start);
-        events.push_back(what + "@" + std::to_string(at.count()));
-    }
-};
+using TimerTest = testing::TimelineTest;
 
 TEST_F(TimerTest, OneShotFiresOnceAndIsThenInvalid) {
     const auto timer = Timer::schedule(300ms, Timer::Repeat::Once, [&](Timer&) { note("fired"); });

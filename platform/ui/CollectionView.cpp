@@ -1,7 +1,6 @@
 #include "platform/ui/CollectionView.h"
 
 #include "platform/core/Log.h"
-#include "platform/ui/CellViewSupport.h"
 #include "platform/ui/Outlets.h"
 
 #include <algorithm>
@@ -31,7 +30,12 @@ std::shared_ptr<CollectionView> CollectionView::create(const core::Rect& frame) 
 }
 
 CollectionView::CollectionView(const core::Rect& frame)
-    : ScrollView(frame) {}
+    : ScrollView(frame) {
+    m_cells.onUnhighlight([this](const IndexPath& path) {
+        if (const std::shared_ptr<CollectionViewDelegate> delegate = m_delegate.lock())
+            delegate->didUnhighlightItem(*this, path);
+    });
+}
 
 void CollectionView::setDataSource(std::weak_ptr<CollectionViewDataSource> dataSource) {
     m_dataSource = std::move(dataSource);
@@ -50,22 +54,18 @@ void CollectionView::setFlowLayout(const FlowLayout& layout) {
 }
 
 void CollectionView::registerCell(std::string identifier, CellFactory factory) {
-    m_pool.registerFactory(std::move(identifier), std::move(factory));
+    m_cells.registerFactory(std::move(identifier), std::move(factory));
 }
 
 std::shared_ptr<CollectionViewCell> CollectionView::dequeueReusableCell(std::string_view identifier,
                                                                         const IndexPath& indexPath) {
-    const bool reused = m_pool.hasIdle(identifier);
-    std::shared_ptr<CollectionViewCell> cell = m_pool.take(identifier);
+    std::shared_ptr<CollectionViewCell> cell = m_cells.dequeue(identifier);
     if (!cell) {
         core::log(core::LogLevel::Error, "collection view: no cell registered for \"" +
                                              std::string(identifier) + "\" (item " +
                                              std::to_string(indexPath.item) + ")");
         return nullptr;
     }
-    cell->m_reuseIdentifier = std::string(identifier);
-    if (reused)
-        cell->prepareForReuse();
     if (const std::optional<core::Rect> frame = frameForItem(indexPath))
         placeCell(*cell, *frame);
     return cell;
@@ -77,10 +77,7 @@ void CollectionView::invalidateLayout() {
 }
 
 void CollectionView::reloadData() {
-    endHighlight();
-    for (const auto& [path, cell] : std::map(m_cells))
-        recycle(cell);
-    m_cells.clear();
+    m_cells.recycleAll();
     m_selected.reset();
     invalidateLayout();
 }
@@ -133,24 +130,16 @@ std::vector<IndexPath> CollectionView::indexPathsForVisibleItems() {
 
 std::vector<std::shared_ptr<CollectionViewCell>> CollectionView::visibleCells() {
     updateVisibleCells();
-    std::vector<std::shared_ptr<CollectionViewCell>> cells;
-    for (const auto& [path, cell] : m_cells)
-        cells.push_back(cell);
-    return cells;
+    return m_cells.all();
 }
 
 std::shared_ptr<CollectionViewCell> CollectionView::cellForItem(const IndexPath& indexPath) {
     updateVisibleCells();
-    const auto found = m_cells.find(indexPath);
-    return found != m_cells.end() ? found->second : nullptr;
+    return m_cells.at(indexPath);
 }
 
 std::optional<IndexPath> CollectionView::indexPathForCell(const CollectionViewCell& cell) const {
-    for (const auto& [path, shown] : m_cells) {
-        if (shown.get() == &cell)
-            return path;
-    }
-    return std::nullopt;
+    return m_cells.indexPathOf(cell);
 }
 
 std::optional<IndexPath> CollectionView::indexPathForItemAtPoint(core::Point point) {
@@ -201,7 +190,7 @@ void CollectionView::scrollToItem(const IndexPath& indexPath, ScrollPosition pos
 void CollectionView::setAllowsSelection(bool allows) {
     m_allowsSelection = allows;
     if (!allows) {
-        endHighlight();
+        m_cells.endHighlight();
         if (m_selected)
             deselectItem(*m_selected);
     }
@@ -238,87 +227,48 @@ void CollectionView::contentOffsetDidChange() {
     updateVisibleCells();
 }
 
-void CollectionView::recycle(const std::shared_ptr<CollectionViewCell>& cell) {
-    cell->removeFromSuperview();
-    m_pool.recycle(cell, cell->reuseIdentifier());
-}
-
 void CollectionView::updateVisibleCells() {
-    // A data source that asks for cells while handing one out must not start a second round.
-    if (m_updatingCells)
-        return;
-    m_updatingCells = true;
     const std::shared_ptr<View> keep = shared_from_this();
-    const FlowLayout::Result& result = layout();
-    const std::vector<IndexPath> visible = indexPathsForVisibleItems();
-    for (const auto& [path, cell] : std::map(m_cells)) {
-        if (!std::binary_search(visible.begin(), visible.end(), path)) {
-            if (m_highlighted == path)
-                endHighlight();
-            m_cells.erase(path);
-            recycle(cell);
-        }
-    }
     const std::shared_ptr<CollectionViewDataSource> source = m_dataSource.lock();
-    for (const IndexPath& path : visible) {
-        const core::Rect frame = *result.frame(path);
-        if (const auto shown = m_cells.find(path); shown != m_cells.end()) {
-            placeCell(*shown->second, frame);
-            continue;
-        }
-        std::shared_ptr<CollectionViewCell> cell = source ? source->cellForItem(*this, path) : nullptr;
-        if (!cell)
-            continue;
-        placeCell(*cell, frame);
-        cell->setSelected(m_selected == path);
-        // Cells go beneath every other subview, so that what is laid over the items stays on top.
-        insertSubview(cell, 0);
-        m_cells[path] = std::move(cell);
-    }
-    m_updatingCells = false;
-}
-
-void CollectionView::endHighlight() {
-    m_trackedTouch = nullptr;
-    if (!m_highlighted)
-        return;
-    const IndexPath path = *m_highlighted;
-    m_highlighted.reset();
-    if (const auto shown = m_cells.find(path); shown != m_cells.end())
-        shown->second->setHighlighted(false);
-    if (const std::shared_ptr<CollectionViewDelegate> delegate = m_delegate.lock())
-        delegate->didUnhighlightItem(*this, path);
+    m_cells.update([this] { return indexPathsForVisibleItems(); },
+                   [this](const IndexPath& path) { return layout().frame(path).value_or(core::Rect{}); },
+                   [&](const IndexPath& path, const core::Rect& frame) {
+                       std::shared_ptr<CollectionViewCell> cell =
+                           source ? source->cellForItem(*this, path) : nullptr;
+                       if (!cell)
+                           return;
+                       placeCell(*cell, frame);
+                       cell->setSelected(m_selected == path);
+                       m_cells.show(*this, path, std::move(cell));
+                   });
 }
 
 void CollectionView::touchesBegan(const TouchSet& touches, const Event&) {
-    if (m_trackedTouch || touches.empty() || !m_allowsSelection)
+    if (m_cells.trackedTouch() || touches.empty() || !m_allowsSelection)
         return;
     const std::shared_ptr<View> keep = shared_from_this();
     const Touch& touch = *touches.front();
     const std::optional<IndexPath> path = indexPathForItemAtPoint(touch.locationInView(this));
-    if (!path || !m_cells.contains(*path))
+    if (!m_cells.beginHighlight(touch, path))
         return;
-    m_trackedTouch = &touch;
-    m_highlighted = path;
-    m_cells[*path]->setHighlighted(true);
     if (const std::shared_ptr<CollectionViewDelegate> delegate = m_delegate.lock())
         delegate->didHighlightItem(*this, *path);
 }
 
 void CollectionView::touchesMoved(const TouchSet& touches, const Event&) {
-    if (!carries(touches, m_trackedTouch) || !m_highlighted)
+    if (!m_cells.follows(touches) || !m_cells.highlighted())
         return;
-    const std::optional<core::Rect> frame = frameForItem(*m_highlighted);
-    if (!frame || !frame->contains(m_trackedTouch->locationInView(this)))
-        endHighlight();
+    const std::optional<core::Rect> frame = frameForItem(*m_cells.highlighted());
+    if (!frame || !frame->contains(m_cells.trackedTouch()->locationInView(this)))
+        m_cells.endHighlight();
 }
 
 void CollectionView::touchesEnded(const TouchSet& touches, const Event&) {
-    if (!carries(touches, m_trackedTouch))
+    if (!m_cells.follows(touches))
         return;
     const std::shared_ptr<View> keep = shared_from_this();
-    const std::optional<IndexPath> path = m_highlighted;
-    endHighlight();
+    const std::optional<IndexPath> path = m_cells.highlighted();
+    m_cells.endHighlight();
     if (!path)
         return;
     selectItem(*path);
@@ -327,8 +277,8 @@ void CollectionView::touchesEnded(const TouchSet& touches, const Event&) {
 }
 
 void CollectionView::touchesCancelled(const TouchSet& touches, const Event&) {
-    if (carries(touches, m_trackedTouch))
-        endHighlight();
+    if (m_cells.follows(touches))
+        m_cells.endHighlight();
 }
 
 } // namespace ui

@@ -3,11 +3,10 @@
 #include "platform/ui/CollectionViewCell.h"
 #include "platform/ui/FlowLayout.h"
 #include "platform/ui/IndexPath.h"
-#include "platform/ui/ReusePool.h"
 #include "platform/ui/ScrollView.h"
+#include "platform/ui/ShownCells.h"
 
 #include <functional>
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -119,22 +118,15 @@ private:
     void invalidateLayout();
     // Gives the items in sight their cells and takes them from the items out of sight.
     void updateVisibleCells();
-    void recycle(const std::shared_ptr<CollectionViewCell>& cell);
-    void endHighlight();
 
     std::weak_ptr<CollectionViewDataSource> m_dataSource;
     std::weak_ptr<CollectionViewDelegate> m_delegate;
     FlowLayout m_flow;
     std::optional<FlowLayout::Result> m_layout;
-    core::Size m_layoutSize; // the view's size the layout was made for
-    ReusePool<CollectionViewCell> m_pool;
-    std::map<IndexPath, std::shared_ptr<CollectionViewCell>> m_cells; // the items in sight
-    bool m_updatingCells = false;
+    core::Size m_layoutSize;                // the view's size the layout was made for
+    ShownCells<CollectionViewCell> m_cells; // the items in sight
     bool m_allowsSelection = true;
     std::optional<IndexPath> m_selected;
-    // The item under the finger that may become a selection.
-    const Touch* m_trackedTouch = nullptr;
-    std::optional<IndexPath> m_highlighted;
 };
 
 } // namespace ui

@@ -6,6 +6,8 @@
 
 namespace ui {
 
+template <class> class ShownCells;
+
 // One item of a collection view. A cell shows its content in its subviews; the collection view places
 // it, highlights it while a finger is on it and selects it when tapped. Cells that scroll out of sight
 // wait to be handed out again for other items (prepareForReuse clears what must not carry over).
@@ -28,7 +30,7 @@ protected:
     explicit CollectionViewCell(const core::Rect& frame);
 
 private:
-    friend class CollectionView;
+    template <class> friend class ShownCells;
 
     std::string m_reuseIdentifier;
     bool m_highlighted = false;

@@ -33,7 +33,9 @@ void Control::setEnabled(bool enabled) {
     if (m_enabled == enabled)
         return;
     m_enabled = enabled;
-    if (!enabled && m_tracking) {
+    // A disabled control follows no finger (even one that a subclass declined to track), so that it
+    // reports nothing more.
+    if (!enabled && m_trackedTouch) {
         m_highlighted = false;
         stopTracking();
     }
@@ -129,13 +131,15 @@ void Control::stopTracking() {
     m_touchInside = false;
 }
 
+// A disabled control, which follows no finger, lets the touches go on to its next responder; an enabled
+// one keeps those it does not follow to itself.
+
 void Control::touchesBegan(const TouchSet& touches, const Event& event) {
+    if (!m_enabled)
+        return View::touchesBegan(touches, event);
     const Touch* touch = firstOf(touches);
-    if (!m_enabled || !touch || m_trackedTouch) {
-        if (!m_enabled)
-            View::touchesBegan(touches, event);
+    if (!touch || m_trackedTouch)
         return;
-    }
     const std::shared_ptr<View> keep = shared_from_this();
     m_trackedTouch = touch;
     m_touchInside = true;
@@ -146,13 +150,9 @@ void Control::touchesBegan(const TouchSet& touches, const Event& event) {
 }
 
 void Control::touchesMoved(const TouchSet& touches, const Event& event) {
-    if (!m_trackedTouch) {
-        if (!m_enabled)
-            View::touchesMoved(touches, event);
-        return;
-    }
-    if (std::none_of(touches.begin(), touches.end(),
-                     [this](const std::shared_ptr<Touch>& touch) { return touch.get() == m_trackedTouch; }))
+    if (!m_enabled)
+        return View::touchesMoved(touches, event);
+    if (!contains(touches, m_trackedTouch))
         return;
     const std::shared_ptr<View> keep = shared_from_this();
     const Touch& touch = *m_trackedTouch;
@@ -167,13 +167,9 @@ void Control::touchesMoved(const TouchSet& touches, const Event& event) {
 }
 
 void Control::touchesEnded(const TouchSet& touches, const Event& event) {
-    if (!m_trackedTouch) {
-        if (!m_enabled)
-            View::touchesEnded(touches, event);
-        return;
-    }
-    if (std::none_of(touches.begin(), touches.end(),
-                     [this](const std::shared_ptr<Touch>& touch) { return touch.get() == m_trackedTouch; }))
+    if (!m_enabled)
+        return View::touchesEnded(touches, event);
+    if (!contains(touches, m_trackedTouch))
         return;
     const std::shared_ptr<View> keep = shared_from_this();
     const Touch& touch = *m_trackedTouch;
@@ -186,11 +182,10 @@ void Control::touchesEnded(const TouchSet& touches, const Event& event) {
 }
 
 void Control::touchesCancelled(const TouchSet& touches, const Event& event) {
-    if (!m_trackedTouch) {
-        if (!m_enabled)
-            View::touchesCancelled(touches, event);
+    if (!m_enabled)
+        return View::touchesCancelled(touches, event);
+    if (!m_trackedTouch)
         return;
-    }
     const std::shared_ptr<View> keep = shared_from_this();
     if (m_tracking)
         cancelTracking(event);

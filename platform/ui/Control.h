@@ -97,7 +97,9 @@ protected:
     explicit Control(const core::Rect& frame);
 
     // Tracking, for controls that do more than highlight (a slider follows the finger). beginTracking
-    // answers whether to follow the finger at all; continueTracking whether to go on following it.
+    // answers whether the control wants the finger's moves at all, continueTracking whether it wants
+    // more; either way the control stays highlighted while the finger is inside and reports the touch
+    // events.
     virtual bool beginTracking(const Touch& touch, const Event& event);
     virtual bool continueTracking(const Touch& touch, const Event& event);
     virtual void endTracking(const Touch& touch, const Event& event);

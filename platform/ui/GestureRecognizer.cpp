@@ -6,7 +6,10 @@
 
 namespace ui {
 
-GestureRecognizer::GestureRecognizer() = default;
+GestureRecognizer::GestureRecognizer(Action action) {
+    if (action)
+        m_targets.push_back(std::move(action));
+}
 
 GestureRecognizer::~GestureRecognizer() = default;
 

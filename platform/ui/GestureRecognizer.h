@@ -69,7 +69,8 @@ public:
     core::Point locationOfTouch(size_t index, const View* view) const;
 
 protected:
-    GestureRecognizer();
+    // `action`, when there is one, is the first target.
+    explicit GestureRecognizer(Action action = {});
 
     // The touches, as they come; each subclass decides its state from them.
     virtual void touchesBegan(const TouchSet& touches, const Event& event);

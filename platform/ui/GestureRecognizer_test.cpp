@@ -11,23 +11,7 @@
 namespace ui {
 namespace {
 
-// A view that logs the touch calls it gets.
-class TouchLog : public View {
-public:
-    static std::shared_ptr<TouchLog> make(const core::Rect& frame) {
-        return std::shared_ptr<TouchLog>(new TouchLog(frame));
-    }
-    void touchesBegan(const TouchSet&, const Event&) override { calls.push_back("began"); }
-    void touchesMoved(const TouchSet&, const Event&) override { calls.push_back("moved"); }
-    void touchesEnded(const TouchSet&, const Event&) override { calls.push_back("ended"); }
-    void touchesCancelled(const TouchSet&, const Event&) override { calls.push_back("cancelled"); }
-
-    std::vector<std::string> calls;
-
-private:
-    explicit TouchLog(const core::Rect& frame)
-        : View(frame) {}
-};
+using testing::TouchLog;
 
 class Gestures : public ::testing::Test {
 protected:

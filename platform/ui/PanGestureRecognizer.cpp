@@ -14,13 +14,26 @@ constexpr float hysteresis = 10;
 // Fingers that have not moved for this long (seconds) have come to rest.
 constexpr double restingTime = 0.1;
 
+core::Point difference(core::Point to, core::Point from) {
+    return {to.x - from.x, to.y - from.y};
+}
+
+// A vector of window coordinates in `view`'s coordinates, and back (nullptr stands for the window).
+core::Point vectorInView(core::Point vector, const View* view) {
+    return view ? difference(view->convertPointFromView(vector, nullptr),
+                             view->convertPointFromView({}, nullptr))
+                : vector;
+}
+
+core::Point vectorInWindow(core::Point vector, const View* view) {
+    return view ? difference(view->convertPointToView(vector, nullptr), view->convertPointToView({}, nullptr))
+                : vector;
+}
+
 } // namespace
 
 std::shared_ptr<PanGestureRecognizer> PanGestureRecognizer::create(Action action) {
-    auto recognizer = std::shared_ptr<PanGestureRecognizer>(new PanGestureRecognizer);
-    if (action)
-        recognizer->addTarget(std::move(action));
-    return recognizer;
+    return std::shared_ptr<PanGestureRecognizer>(new PanGestureRecognizer(std::move(action)));
 }
 
 core::Point PanGestureRecognizer::centroid() const {
@@ -60,9 +73,10 @@ void PanGestureRecognizer::touchesMoved(const TouchSet&, const Event& event) {
         const size_t count = numberOfTouches();
         if (count < m_minimumTouches || count > m_maximumTouches)
             return;
-        if (std::hypot(now.x - m_origin.x, now.y - m_origin.y) < hysteresis)
+        const core::Point movement = difference(now, m_origin);
+        if (std::hypot(movement.x, movement.y) < hysteresis)
             return;
-        if (!canBegin({now.x - m_origin.x, now.y - m_origin.y})) {
+        if (!canBegin(movement)) {
             setState(GestureState::Failed);
             return;
         }
@@ -103,27 +117,14 @@ void PanGestureRecognizer::reset() {
     m_lastCount = 0;
 }
 
-core::Point PanGestureRecognizer::vectorInView(core::Point vector, const View* view) const {
-    if (!view)
-        return vector;
-    const core::Point zero = view->convertPointFromView({0, 0}, nullptr);
-    const core::Point end = view->convertPointFromView(vector, nullptr);
-    return {end.x - zero.x, end.y - zero.y};
-}
-
 core::Point PanGestureRecognizer::translationInView(const View* view) const {
     if (numberOfTouches() == 0 && state() == GestureState::Possible)
         return {};
-    return vectorInView({m_lastCentroid.x - m_origin.x, m_lastCentroid.y - m_origin.y}, view);
+    return vectorInView(difference(m_lastCentroid, m_origin), view);
 }
 
 void PanGestureRecognizer::setTranslation(core::Point translation, const View* view) {
-    const core::Point inWindow = view ? core::Point{view->convertPointToView(translation, nullptr).x -
-                                                        view->convertPointToView({0, 0}, nullptr).x,
-                                                    view->convertPointToView(translation, nullptr).y -
-                                                        view->convertPointToView({0, 0}, nullptr).y}
-                                      : translation;
-    m_origin = {m_lastCentroid.x - inWindow.x, m_lastCentroid.y - inWindow.y};
+    m_origin = difference(m_lastCentroid, vectorInWindow(translation, view));
 }
 
 core::Point PanGestureRecognizer::velocityInView(const View* view) const {

@@ -26,7 +26,8 @@ public:
     core::Point velocityInView(const View* view) const;
 
 protected:
-    PanGestureRecognizer() = default;
+    explicit PanGestureRecognizer(Action action = {})
+        : GestureRecognizer(std::move(action)) {}
 
     void touchesBegan(const TouchSet& touches, const Event& event) override;
     void touchesMoved(const TouchSet& touches, const Event& event) override;
@@ -39,8 +40,6 @@ protected:
 private:
     core::Point centroid() const; // of the touches, in window coordinates
     void rebase();
-    // A window-space vector in `view`'s coordinates.
-    core::Point vectorInView(core::Point vector, const View* view) const;
 
     size_t m_minimumTouches = 1;
     size_t m_maximumTouches = std::numeric_limits<size_t>::max();

@@ -12,10 +12,7 @@ constexpr float hysteresis = 4;
 } // namespace
 
 std::shared_ptr<PinchGestureRecognizer> PinchGestureRecognizer::create(Action action) {
-    auto recognizer = std::shared_ptr<PinchGestureRecognizer>(new PinchGestureRecognizer);
-    if (action)
-        recognizer->addTarget(std::move(action));
-    return recognizer;
+    return std::shared_ptr<PinchGestureRecognizer>(new PinchGestureRecognizer(std::move(action)));
 }
 
 float PinchGestureRecognizer::distance() const {

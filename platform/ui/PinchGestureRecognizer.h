@@ -15,7 +15,8 @@ public:
     void setScale(float scale);
 
 protected:
-    PinchGestureRecognizer() = default;
+    explicit PinchGestureRecognizer(Action action = {})
+        : GestureRecognizer(std::move(action)) {}
 
     void touchesBegan(const TouchSet& touches, const Event& event) override;
     void touchesMoved(const TouchSet& touches, const Event& event) override;

@@ -36,13 +36,7 @@ void ScrollViewDelegate::scrollViewDidEndScrollingAnimation(ScrollView&) {}
 class ScrollView::Pan : public PanGestureRecognizer {
 public:
     static std::shared_ptr<Pan> create(const std::shared_ptr<ScrollView>& owner) {
-        auto pan = std::shared_ptr<Pan>(new Pan);
-        pan->m_owner = owner;
-        pan->addTarget([owner = std::weak_ptr<ScrollView>(owner)](GestureRecognizer&) {
-            if (const std::shared_ptr<ScrollView> scrollView = owner.lock())
-                scrollView->panned();
-        });
-        return pan;
+        return std::shared_ptr<Pan>(new Pan(owner));
     }
 
 protected:
@@ -55,7 +49,12 @@ protected:
     }
 
 private:
-    Pan() = default;
+    explicit Pan(const std::shared_ptr<ScrollView>& owner)
+        : PanGestureRecognizer([owner = std::weak_ptr<ScrollView>(owner)](GestureRecognizer&) {
+            if (const std::shared_ptr<ScrollView> scrollView = owner.lock())
+                scrollView->panned();
+        })
+        , m_owner(owner) {}
 
     std::weak_ptr<ScrollView> m_owner;
 };

@@ -52,6 +52,18 @@ TEST_F(SliderTouches, ANonContinuousSliderReportsOnceWhenReleased) {
     EXPECT_NEAR(values[0], 0.5f, 1e-5);
 }
 
+// Beside the thumb the slider follows the finger without tracking it; disabling it then must still let
+// go of the finger.
+TEST_F(SliderTouches, DisabledWhileAFingerIsBesideTheThumbItReportsNoTouchUp) {
+    const float y = slider->frame().midY();
+    fingers.down({150, y});
+    EXPECT_TRUE(slider->isHighlighted());
+    slider->setEnabled(false);
+    EXPECT_FALSE(slider->isHighlighted());
+    fingers.up({150, y});
+    EXPECT_EQ(touchUps, 0);
+}
+
 TEST_F(SliderTouches, TouchingTheTrackBesideTheThumbMovesNothing) {
     const float y = slider->frame().midY();
     fingers.drag({150, y}, {200, y}, 3);

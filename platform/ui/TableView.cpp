@@ -1,7 +1,6 @@
 #include "platform/ui/TableView.h"
 
 #include "platform/gfx/Text.h"
-#include "platform/ui/CellViewSupport.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Outlets.h"
 
@@ -108,18 +107,11 @@ void TableView::setRowHeight(float height) {
 }
 
 void TableView::registerCell(std::string identifier, ReusePool<TableViewCell>::Factory factory) {
-    m_pool.registerFactory(std::move(identifier), std::move(factory));
+    m_cells.registerFactory(std::move(identifier), std::move(factory));
 }
 
 std::shared_ptr<TableViewCell> TableView::dequeueReusableCell(std::string_view identifier) {
-    const bool reused = m_pool.hasIdle(identifier);
-    std::shared_ptr<TableViewCell> cell = m_pool.take(identifier);
-    if (!cell)
-        return nullptr;
-    cell->m_reuseIdentifier = std::string(identifier);
-    if (reused)
-        cell->prepareForReuse();
-    return cell;
+    return m_cells.dequeue(identifier);
 }
 
 void TableView::invalidateLayout() {
@@ -128,10 +120,7 @@ void TableView::invalidateLayout() {
 }
 
 void TableView::reloadData() {
-    endHighlight();
-    for (const auto& [path, cell] : std::map(m_cells))
-        recycle(cell);
-    m_cells.clear();
+    m_cells.recycleAll();
     m_selected.reset();
     invalidateLayout();
 }
@@ -255,24 +244,16 @@ std::vector<IndexPath> TableView::indexPathsForVisibleRows() {
 
 std::vector<std::shared_ptr<TableViewCell>> TableView::visibleCells() {
     updateVisibleCells();
-    std::vector<std::shared_ptr<TableViewCell>> cells;
-    for (const auto& [path, cell] : m_cells)
-        cells.push_back(cell);
-    return cells;
+    return m_cells.all();
 }
 
 std::shared_ptr<TableViewCell> TableView::cellForRow(const IndexPath& indexPath) {
     updateVisibleCells();
-    const auto found = m_cells.find(indexPath);
-    return found != m_cells.end() ? found->second : nullptr;
+    return m_cells.at(indexPath);
 }
 
 std::optional<IndexPath> TableView::indexPathForCell(const TableViewCell& cell) const {
-    for (const auto& [path, shown] : m_cells) {
-        if (shown.get() == &cell)
-            return path;
-    }
-    return std::nullopt;
+    return m_cells.indexPathOf(cell);
 }
 
 void TableView::scrollToRow(const IndexPath& indexPath, ScrollPosition position, bool animated) {
@@ -334,12 +315,6 @@ void TableView::contentOffsetDidChange() {
     updateVisibleCells();
 }
 
-void TableView::recycle(const std::shared_ptr<TableViewCell>& cell) {
-    cell->removeFromSuperview();
-    cell->m_accessoryTapped = nullptr;
-    m_pool.recycle(cell, cell->reuseIdentifier());
-}
-
 std::shared_ptr<TableViewCell> TableView::showCell(const IndexPath& path, const core::Rect& frame) {
     const std::shared_ptr<TableViewDataSource> source = m_dataSource.lock();
     std::shared_ptr<TableViewCell> cell = source ? source->cellForRow(*this, path) : nullptr;
@@ -358,44 +333,15 @@ std::shared_ptr<TableViewCell> TableView::showCell(const IndexPath& path, const 
     };
     if (const std::shared_ptr<TableViewDelegate> delegate = m_delegate.lock())
         delegate->willDisplayCell(*this, *cell, path);
-    // Cells lie beneath the headers and footers.
-    insertSubview(cell, 0);
-    m_cells[path] = cell;
+    m_cells.show(*this, path, cell);
     return cell;
 }
 
 void TableView::updateVisibleCells() {
-    if (m_updatingCells)
-        return;
-    m_updatingCells = true;
     const std::shared_ptr<View> keep = shared_from_this();
-    const Layout& laid = layout();
-    const std::vector<IndexPath> visible = indexPathsForVisibleRows();
-    for (const auto& [path, cell] : std::map(m_cells)) {
-        if (!std::binary_search(visible.begin(), visible.end(), path)) {
-            if (m_highlighted == path)
-                endHighlight();
-            m_cells.erase(path);
-            recycle(cell);
-        }
-    }
-    for (const IndexPath& path : visible) {
-        const core::Rect frame = laid.sections[size_t(path.section)].rows[size_t(path.row())];
-        if (const auto shown = m_cells.find(path); shown != m_cells.end())
-            placeCell(*shown->second, frame);
-        else
-            showCell(path, frame);
-    }
-    m_updatingCells = false;
-}
-
-void TableView::endHighlight() {
-    m_trackedTouch = nullptr;
-    if (!m_highlighted)
-        return;
-    const IndexPath path = *std::exchange(m_highlighted, std::nullopt);
-    if (const auto shown = m_cells.find(path); shown != m_cells.end())
-        shown->second->setHighlighted(false);
+    m_cells.update([this] { return indexPathsForVisibleRows(); },
+                   [this](const IndexPath& path) { return rectForRow(path).value_or(core::Rect{}); },
+                   [this](const IndexPath& path, const core::Rect& frame) { showCell(path, frame); });
 }
 
 std::optional<IndexPath> TableView::rowUnder(const Touch& touch) {
@@ -403,28 +349,22 @@ std::optional<IndexPath> TableView::rowUnder(const Touch& touch) {
 }
 
 void TableView::touchesBegan(const TouchSet& touches, const Event&) {
-    if (m_trackedTouch || touches.empty())
-        return;
-    const Touch& touch = *touches.front();
-    const std::optional<IndexPath> path = rowUnder(touch);
-    if (!path || !m_cells.contains(*path))
-        return;
-    m_trackedTouch = &touch;
-    m_highlighted = path;
-    m_cells[*path]->setHighlighted(true);
+    if (!touches.empty())
+        m_cells.beginHighlight(*touches.front(), rowUnder(*touches.front()));
 }
 
 void TableView::touchesMoved(const TouchSet& touches, const Event&) {
-    if (carries(touches, m_trackedTouch) && m_highlighted && rowUnder(*m_trackedTouch) != m_highlighted)
-        endHighlight();
+    if (m_cells.follows(touches) && m_cells.highlighted() &&
+        rowUnder(*m_cells.trackedTouch()) != m_cells.highlighted())
+        m_cells.endHighlight();
 }
 
 void TableView::touchesEnded(const TouchSet& touches, const Event&) {
-    if (!carries(touches, m_trackedTouch))
+    if (!m_cells.follows(touches))
         return;
     const std::shared_ptr<View> keep = shared_from_this();
-    const std::optional<IndexPath> tapped = m_highlighted;
-    endHighlight();
+    const std::optional<IndexPath> tapped = m_cells.highlighted();
+    m_cells.endHighlight();
     if (!tapped)
         return;
     const std::shared_ptr<TableViewDelegate> delegate = m_delegate.lock();
@@ -443,8 +383,8 @@ void TableView::touchesEnded(const TouchSet& touches, const Event&) {
 }
 
 void TableView::touchesCancelled(const TouchSet& touches, const Event&) {
-    if (carries(touches, m_trackedTouch))
-        endHighlight();
+    if (m_cells.follows(touches))
+        m_cells.endHighlight();
 }
 
 } // namespace ui

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/ui/IndexPath.h"
-#include "platform/ui/ReusePool.h"
 #include "platform/ui/ScrollView.h"
+#include "platform/ui/ShownCells.h"
 #include "platform/ui/TableViewCell.h"
 
 #include <map>
@@ -158,9 +158,7 @@ private:
     void updateVisibleCells();
     void updateSupplements();
     std::shared_ptr<TableViewCell> showCell(const IndexPath& path, const core::Rect& frame);
-    void recycle(const std::shared_ptr<TableViewCell>& cell);
     void applyUpdate(const PendingUpdate& update, const Layout& old);
-    void endHighlight();
     std::optional<IndexPath> rowUnder(const Touch& touch);
 
     Style m_style;
@@ -169,16 +167,12 @@ private:
     float m_rowHeight = TableViewCell::kDefaultHeight;
     std::optional<Layout> m_layout;
     float m_layoutWidth = 0;
-    ReusePool<TableViewCell> m_pool;
-    std::map<IndexPath, std::shared_ptr<TableViewCell>> m_cells; // the rows in sight
-    std::vector<std::shared_ptr<View>> m_supplements;            // headers and footers
-    bool m_updatingCells = false;
+    ShownCells<TableViewCell> m_cells;                // the rows in sight
+    std::vector<std::shared_ptr<View>> m_supplements; // headers and footers
     int m_updateDepth = 0;
     PendingUpdate m_pending;
     std::optional<Layout> m_updateBase; // the layout on screen when the update began
     std::optional<IndexPath> m_selected;
-    const Touch* m_trackedTouch = nullptr;
-    std::optional<IndexPath> m_highlighted;
 };
 
 } // namespace ui

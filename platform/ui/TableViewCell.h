@@ -9,6 +9,7 @@ namespace ui {
 
 class ImageView;
 class Label;
+template <class> class ShownCells;
 
 // One row of a table view: an optional image at the left, a title, in the value style a value at the
 // right, and an accessory at the right edge. Custom content goes into the content view, which leaves
@@ -63,6 +64,7 @@ protected:
 
 private:
     friend class TableView;
+    template <class> friend class ShownCells;
     class AccessoryMark;
 
     void updateLook(bool animated);

@@ -1,5 +1,4 @@
 #include "platform/core/Log.h"
-#include "platform/ui/CellViewSupport.h"
 #include "platform/ui/TableView.h"
 #include "platform/ui/ViewAnimation.h"
 
@@ -37,22 +36,16 @@ void TableView::reloadRows(const std::vector<IndexPath>& indexPaths, RowAnimatio
     invalidateLayout();
     std::vector<IndexPath> fresh;
     for (const IndexPath& path : indexPaths) {
-        const auto shown = m_cells.find(path);
-        if (shown == m_cells.end())
-            continue;
-        if (m_highlighted == path)
-            endHighlight();
-        recycle(shown->second);
-        m_cells.erase(shown);
-        fresh.push_back(path);
+        if (m_cells.recycle(path))
+            fresh.push_back(path);
     }
     updateVisibleCells();
     if (animation == RowAnimation::None)
         return;
     for (const IndexPath& path : fresh) {
-        if (const auto shown = m_cells.find(path); shown != m_cells.end()) {
-            shown->second->setAlpha(0);
-            animate({.duration = updateDuration}, [cell = shown->second] { cell->setAlpha(1); });
+        if (const std::shared_ptr<TableViewCell> cell = m_cells.at(path)) {
+            cell->setAlpha(0);
+            animate({.duration = updateDuration}, [cell] { cell->setAlpha(1); });
         }
     }
 }
@@ -112,9 +105,8 @@ void TableView::applyUpdate(const PendingUpdate& update, const Layout& old) {
         reloadData();
         return;
     }
-    endHighlight();
     const int oldSections = int(old.sections.size());
-    const int newSections = source ? std::max(0, source->numberOfSections(*this)) : 0;
+    const int newSections = std::max(0, source->numberOfSections(*this));
     const std::map<int, int> sectionMoves =
         survivors(oldSections, update.deletedSections, newSections, update.insertedSections);
 
@@ -147,15 +139,7 @@ void TableView::applyUpdate(const PendingUpdate& update, const Layout& old) {
     }
 
     // The cells that stay take their new index paths; the others leave.
-    std::vector<std::shared_ptr<TableViewCell>> leaving;
-    std::map<IndexPath, std::shared_ptr<TableViewCell>> staying;
-    for (const auto& [path, cell] : m_cells) {
-        if (const auto move = rowMoves.find(path); move != rowMoves.end())
-            staying[move->second] = cell;
-        else
-            leaving.push_back(cell);
-    }
-    m_cells = std::move(staying);
+    const std::vector<std::shared_ptr<TableViewCell>> leaving = m_cells.remap(rowMoves);
     if (m_selected) {
         const auto move = rowMoves.find(*m_selected);
         m_selected = move != rowMoves.end() ? std::optional(move->second) : std::nullopt;
@@ -163,59 +147,60 @@ void TableView::applyUpdate(const PendingUpdate& update, const Layout& old) {
 
     invalidateLayout();
     const Layout& laid = layout();
-    // The cells move below, each as the animation says; nothing else may place them meanwhile.
-    m_updatingCells = true;
-    const core::Point low = minimumContentOffset();
-    const core::Point high = maximumContentOffset();
-    setContentOffset({contentOffset().x, std::clamp(contentOffset().y, low.y, high.y)});
-
     const RowAnimation animation = update.animation;
-    // New rows in sight come in from where the animation starts them.
-    std::vector<std::shared_ptr<TableViewCell>> arriving;
-    for (const IndexPath& path : indexPathsForVisibleRows()) {
-        if (m_cells.contains(path))
-            continue;
-        const core::Rect frame = laid.sections[size_t(path.section)].rows[size_t(path.row())];
-        const std::shared_ptr<TableViewCell> cell =
-            showCell(path, animation == RowAnimation::Top ? frame.offsetBy(0, -frame.height()) : frame);
-        if (cell && animation != RowAnimation::None) {
-            cell->setAlpha(0);
-            arriving.push_back(cell);
+    {
+        // The cells move below, each as the animation says; nothing else may place them meanwhile.
+        const ShownCells<TableViewCell>::Hold hold(m_cells);
+        const core::Point low = minimumContentOffset();
+        const core::Point high = maximumContentOffset();
+        setContentOffset({contentOffset().x, std::clamp(contentOffset().y, low.y, high.y)});
+
+        // New rows in sight come in from where the animation starts them.
+        std::vector<std::shared_ptr<TableViewCell>> arriving;
+        for (const IndexPath& path : indexPathsForVisibleRows()) {
+            if (m_cells.at(path))
+                continue;
+            const core::Rect frame = laid.sections[size_t(path.section)].rows[size_t(path.row())];
+            const std::shared_ptr<TableViewCell> cell =
+                showCell(path, animation == RowAnimation::Top ? frame.offsetBy(0, -frame.height()) : frame);
+            if (cell && animation != RowAnimation::None) {
+                cell->setAlpha(0);
+                arriving.push_back(cell);
+            }
+        }
+        auto settle = [this, &laid, &arriving] {
+            for (const auto& [path, cell] : m_cells.byIndexPath())
+                placeCell(*cell, laid.sections[size_t(path.section)].rows[size_t(path.row())]);
+            for (const std::shared_ptr<TableViewCell>& cell : arriving)
+                cell->setAlpha(1);
+        };
+        if (animation == RowAnimation::None) {
+            settle();
+            for (const std::shared_ptr<TableViewCell>& cell : leaving)
+                m_cells.recycle(cell);
+        } else {
+            animate(
+                {.duration = updateDuration},
+                [&] {
+                    settle();
+                    for (const std::shared_ptr<TableViewCell>& cell : leaving) {
+                        cell->setAlpha(0);
+                        if (animation == RowAnimation::Top)
+                            cell->setCenter({cell->center().x, cell->center().y - cell->bounds().height()});
+                    }
+                },
+                [weak = std::weak_ptr<TableView>(std::static_pointer_cast<TableView>(keep)), leaving](bool) {
+                    const std::shared_ptr<TableView> table = weak.lock();
+                    if (!table)
+                        return;
+                    for (const std::shared_ptr<TableViewCell>& cell : leaving)
+                        table->m_cells.recycle(cell);
+                    table->updateVisibleCells();
+                });
         }
     }
-    auto settle = [this, &laid, &arriving] {
-        for (const auto& [path, cell] : m_cells)
-            placeCell(*cell, laid.sections[size_t(path.section)].rows[size_t(path.row())]);
-        for (const std::shared_ptr<TableViewCell>& cell : arriving)
-            cell->setAlpha(1);
-    };
-    if (animation == RowAnimation::None) {
-        settle();
-        for (const std::shared_ptr<TableViewCell>& cell : leaving)
-            recycle(cell);
-        m_updatingCells = false;
+    if (animation == RowAnimation::None)
         updateVisibleCells();
-        return;
-    }
-    animate(
-        {.duration = updateDuration},
-        [&] {
-            settle();
-            for (const std::shared_ptr<TableViewCell>& cell : leaving) {
-                cell->setAlpha(0);
-                if (animation == RowAnimation::Top)
-                    cell->setCenter({cell->center().x, cell->center().y - cell->bounds().height()});
-            }
-        },
-        [weak = std::weak_ptr<TableView>(std::static_pointer_cast<TableView>(keep)), leaving](bool) {
-            const std::shared_ptr<TableView> table = weak.lock();
-            if (!table)
-                return;
-            for (const std::shared_ptr<TableViewCell>& cell : leaving)
-                table->recycle(cell);
-            table->updateVisibleCells();
-        });
-    m_updatingCells = false;
 }
 
 } // namespace ui

@@ -13,10 +13,7 @@ constexpr float allowableMovement = 10;
 } // namespace
 
 std::shared_ptr<TapGestureRecognizer> TapGestureRecognizer::create(Action action) {
-    auto recognizer = std::shared_ptr<TapGestureRecognizer>(new TapGestureRecognizer);
-    if (action)
-        recognizer->addTarget(std::move(action));
-    return recognizer;
+    return std::shared_ptr<TapGestureRecognizer>(new TapGestureRecognizer(std::move(action)));
 }
 
 void TapGestureRecognizer::touchesBegan(const TouchSet& touches, const Event&) {

@@ -16,7 +16,8 @@ public:
     void setNumberOfTouchesRequired(size_t touches) { m_touchesRequired = std::max<size_t>(1, touches); }
 
 protected:
-    TapGestureRecognizer() = default;
+    explicit TapGestureRecognizer(Action action = {})
+        : GestureRecognizer(std::move(action)) {}
 
     void touchesBegan(const TouchSet& touches, const Event& event) override;
     void touchesMoved(const TouchSet& touches, const Event& event) override;

@@ -2,6 +2,8 @@
 
 #include "platform/ui/View.h"
 
+#include <algorithm>
+
 namespace ui {
 
 namespace {
@@ -18,6 +20,11 @@ core::Point Touch::locationInView(const View* view) const {
 
 core::Point Touch::previousLocationInView(const View* view) const {
     return fromWindow(m_previousLocation, view);
+}
+
+bool contains(const TouchSet& touches, const Touch* touch) {
+    return touch && std::any_of(touches.begin(), touches.end(),
+                                [touch](const std::shared_ptr<Touch>& each) { return each.get() == touch; });
 }
 
 TouchSet Event::touchesForView(const View& view) const {

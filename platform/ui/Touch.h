@@ -50,6 +50,9 @@ private:
 
 using TouchSet = std::vector<std::shared_ptr<Touch>>;
 
+// Whether `touches` carry `touch` (never for nullptr).
+bool contains(const TouchSet& touches, const Touch* touch);
+
 // The touches of one moment of input: those that changed (handed to each view, its own among them) and
 // every finger on the screen.
 class Event {

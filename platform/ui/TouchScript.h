@@ -1,13 +1,34 @@
 #pragma once
 
-// Test support: scripted fingers on a window, with their own clock of event times.
+// Test support: scripted fingers on a window, with their own clock of event times, and a view that
+// logs the touch calls it gets.
 
 #include "platform/ui/Window.h"
 
 #include <algorithm>
+#include <memory>
+#include <string>
 #include <vector>
 
 namespace ui::testing {
+
+// Logs "began", "moved", "ended" and "cancelled" as the touch calls come.
+class TouchLog : public View {
+public:
+    static std::shared_ptr<TouchLog> make(const core::Rect& frame) {
+        return std::shared_ptr<TouchLog>(new TouchLog(frame));
+    }
+    void touchesBegan(const TouchSet&, const Event&) override { calls.push_back("began"); }
+    void touchesMoved(const TouchSet&, const Event&) override { calls.push_back("moved"); }
+    void touchesEnded(const TouchSet&, const Event&) override { calls.push_back("ended"); }
+    void touchesCancelled(const TouchSet&, const Event&) override { calls.push_back("cancelled"); }
+
+    std::vector<std::string> calls;
+
+private:
+    explicit TouchLog(const core::Rect& frame)
+        : View(frame) {}
+};
 
 class TouchScript {
 public:
