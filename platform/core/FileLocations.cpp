@@ -77,7 +77,7 @@ FileLocations FileLocations::fromEnvironment(const Environment& environment) {
     return locations;
 }
 
-const FileLocations& FileLocations::shared() {
+FileLocations FileLocations::shared() {
     SharedLocations& shared = sharedLocations();
     const std::lock_guard guard(shared.lock);
     if (!shared.locations)

@@ -29,8 +29,9 @@ struct FileLocations {
     // source tree the program was built from.
     static FileLocations fromEnvironment(const Environment& environment);
 
-    // The process's locations: from the real environment at first use, until replaced.
-    static const FileLocations& shared();
+    // The process's locations: from the real environment at first use, until replaced. A copy, so that
+    // a replacement never pulls them from under a caller; both are safe from any thread.
+    static FileLocations shared();
     static void setShared(FileLocations locations);
 
     std::optional<std::filesystem::path> availableCloudContainer() const;

@@ -18,6 +18,9 @@ namespace gfx {
 // name "goButton" the library takes, in this order: goButton.svg rendered at the screen scale;
 // goButton@2x.png at a screen scale of 2 (and likewise for other whole scales); goButton.png.
 // A PNG is used as it is, at the scale its name states ("bokeh@2x.png": 2), else 1.
+//
+// Safe to use from any thread: one lock covers the lookup and the first read, so that an image is
+// read only once.
 class ImageLibrary {
 public:
     ImageLibrary(std::filesystem::path directory, float screenScale);

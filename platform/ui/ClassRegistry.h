@@ -59,6 +59,8 @@ public:
 //
 // A class's factory is the interface-file way of making it, which may differ from making it in code
 // with a frame (defaults that only the frame path sets).
+//
+// Main thread only, like the views it makes.
 class ClassRegistry {
 public:
     using Setter = std::function<core::Status(InterfaceObject&, const core::Value&, PropertyContext&)>;

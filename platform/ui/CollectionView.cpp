@@ -13,8 +13,6 @@ int CollectionViewDataSource::numberOfSections(CollectionView&) {
 
 void CollectionViewDelegate::didSelectItem(CollectionView&, const IndexPath&) {}
 
-void CollectionViewDelegate::didDeselectItem(CollectionView&, const IndexPath&) {}
-
 void CollectionViewDelegate::didHighlightItem(CollectionView&, const IndexPath&) {}
 
 void CollectionViewDelegate::didUnhighlightItem(CollectionView&, const IndexPath&) {}

@@ -32,7 +32,6 @@ public:
 class CollectionViewDelegate : public ScrollViewDelegate {
 public:
     virtual void didSelectItem(CollectionView& collectionView, const IndexPath& indexPath);
-    virtual void didDeselectItem(CollectionView& collectionView, const IndexPath& indexPath);
     // A finger came down on the item, and left it (lifted, moved off, or taken by scrolling).
     virtual void didHighlightItem(CollectionView& collectionView, const IndexPath& indexPath);
     virtual void didUnhighlightItem(CollectionView& collectionView, const IndexPath& indexPath);

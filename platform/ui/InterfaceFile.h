@@ -50,6 +50,8 @@ class ViewController;
 // awakeFromNib to every object made, in the order they were made. Any fault of the file (an unknown
 // class, property or outlet, a value of the wrong form, a connection to nothing) fails the whole load
 // with an error saying where; the owner then keeps the view it had.
+//
+// Main thread only, like the views it makes.
 class InterfaceLoader {
 public:
     struct Settings {

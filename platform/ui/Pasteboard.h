@@ -7,6 +7,9 @@ namespace ui {
 
 // The clipboard: text that the game copies for pasting elsewhere (the share sheet copies its text).
 // The shared one keeps the text in the program unless the host puts in the desktop's clipboard.
+//
+// Main thread only. Replacing the general pasteboard ends the one general() answered before: callers
+// use it at once rather than keep it.
 class Pasteboard {
 public:
     virtual ~Pasteboard() = default;

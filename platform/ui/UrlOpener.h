@@ -7,6 +7,9 @@ namespace ui {
 
 // Opens addresses outside the game: web pages in the desktop's browser, mail links in its mail program.
 // The game asks the shared one; tests put in their own and look at what was asked.
+//
+// Main thread only. Replacing the shared opener ends the one shared() answered before: callers use it
+// at once rather than keep it.
 class UrlOpener {
 public:
     virtual ~UrlOpener() = default;
