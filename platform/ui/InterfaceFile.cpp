@@ -76,10 +76,9 @@ public:
         , m_owner(std::move(owner)) {}
 
     core::Result<ClassRegistry::Made> build(const core::Value& description, const std::string& where);
-    void addOutlets(std::shared_ptr<InterfaceObject> object, const core::Value& outlets,
-                    const std::string& where) {
-        m_outlets.push_back({std::move(object), &outlets, where});
-    }
+    // `outlets` (names to ids) are bound by connect(), once every object is made.
+    core::Status addOutlets(std::shared_ptr<InterfaceObject> object, const core::Value& outlets,
+                            const std::string& where);
     core::Status connect();
     void awake();
 
@@ -101,8 +100,16 @@ private:
         std::string where;
     };
 
+    // Each member of an object's description.
     core::Status apply(ClassRegistry::Made& made, std::string_view className,
                        const core::Dictionary& description, const std::string& where);
+    core::Status setFrame(View& view, const core::Value& value, const std::string& where);
+    core::Status setAutoresizing(View& view, const core::Value& value, const std::string& where);
+    core::Status addSubviews(View& view, const core::Value& value, const std::string& where);
+    core::Status setProperties(InterfaceObject& object, std::string_view className, const core::Value& value,
+                               const std::string& where);
+    core::Status addActions(const std::shared_ptr<InterfaceObject>& object, const core::Value& value,
+                            const std::string& where);
     core::Result<std::shared_ptr<InterfaceObject>> resolve(const core::Value& id,
                                                            const std::string& where) const;
     core::Status connectAction(const PendingAction& pending);
@@ -145,65 +152,97 @@ core::Status Builder::apply(ClassRegistry::Made& made, std::string_view classNam
                             const core::Dictionary& description, const std::string& where) {
     for (const core::Dictionary::Entry& entry : description.entries()) {
         const std::string here = member(where, entry.key);
+        core::Status applied;
         if (entry.key == "class" || entry.key == "id")
             continue;
-        if (entry.key == "frame" || entry.key == "autoresizing" || entry.key == "subviews") {
-            if (!made.view)
-                return interfaceError(kInterfaceErrorBadValue, here, "only views have " + entry.key);
-            if (entry.key == "frame") {
-                const core::Result<std::vector<float>> frame = numbers(entry.value, 4, here);
-                if (!frame)
-                    return frame.error();
-                made.view->setFrame({(*frame)[0], (*frame)[1], (*frame)[2], (*frame)[3]});
-            } else if (entry.key == "autoresizing") {
-                const core::Result<AutoresizingMask> mask = autoresizing(entry.value, here);
-                if (!mask)
-                    return mask.error();
-                made.view->setAutoresizingMask(*mask);
-            } else {
-                const core::Array* subviews = entry.value.asArray();
-                if (!subviews)
-                    return interfaceError(kInterfaceErrorBadValue, here, "expected a list of objects");
-                for (size_t i = 0; i < subviews->size(); ++i) {
-                    core::Result<ClassRegistry::Made> subview = build((*subviews)[i], element(here, i));
-                    if (!subview)
-                        return subview.error();
-                    if (!subview->view)
-                        return interfaceError(kInterfaceErrorBadValue, element(here, i),
-                                              "a subview must be a view");
-                    made.view->addSubview(subview->view);
-                }
-            }
-        } else if (entry.key == "properties") {
-            const core::Dictionary* properties = entry.value.asDictionary();
-            if (!properties)
-                return interfaceError(kInterfaceErrorBadValue, here, "expected an object");
-            for (const core::Dictionary::Entry& property : properties->entries()) {
-                const std::string at = member(here, property.key);
-                const ClassRegistry::Setter* setter = m_registry.setter(className, property.key);
-                if (!setter)
-                    return interfaceError(kInterfaceErrorUnknownProperty, at,
-                                          std::string(className) + " has no property " + property.key);
-                m_where = at;
-                if (core::Status set = (*setter)(*made.object, property.value, *this); !set)
-                    return set.error().domain == kInterfaceErrorDomain
-                               ? set.error()
-                               : interfaceError(kInterfaceErrorBadValue, at, set.error().description);
-            }
-        } else if (entry.key == "outlets") {
-            if (!entry.value.asDictionary())
-                return interfaceError(kInterfaceErrorBadValue, here, "expected an object of names to ids");
-            addOutlets(made.object, entry.value, here);
-        } else if (entry.key == "actions") {
-            const core::Array* actions = entry.value.asArray();
-            if (!actions)
-                return interfaceError(kInterfaceErrorBadValue, here, "expected a list of actions");
-            for (size_t i = 0; i < actions->size(); ++i)
-                m_actions.push_back({made.object, &(*actions)[i], element(here, i)});
-        } else {
+        if ((entry.key == "frame" || entry.key == "autoresizing" || entry.key == "subviews") && !made.view)
+            return interfaceError(kInterfaceErrorBadValue, here, "only views have " + entry.key);
+        if (entry.key == "frame")
+            applied = setFrame(*made.view, entry.value, here);
+        else if (entry.key == "autoresizing")
+            applied = setAutoresizing(*made.view, entry.value, here);
+        else if (entry.key == "subviews")
+            applied = addSubviews(*made.view, entry.value, here);
+        else if (entry.key == "properties")
+            applied = setProperties(*made.object, className, entry.value, here);
+        else if (entry.key == "outlets")
+            applied = addOutlets(made.object, entry.value, here);
+        else if (entry.key == "actions")
+            applied = addActions(made.object, entry.value, here);
+        else
             return interfaceError(kInterfaceErrorBadValue, here, "unknown key");
-        }
+        if (!applied)
+            return applied;
     }
+    return {};
+}
+
+core::Status Builder::setFrame(View& view, const core::Value& value, const std::string& where) {
+    const core::Result<std::vector<float>> frame = numbers(value, 4, where);
+    if (!frame)
+        return frame.error();
+    view.setFrame({(*frame)[0], (*frame)[1], (*frame)[2], (*frame)[3]});
+    return {};
+}
+
+core::Status Builder::setAutoresizing(View& view, const core::Value& value, const std::string& where) {
+    const core::Result<AutoresizingMask> mask = autoresizing(value, where);
+    if (!mask)
+        return mask.error();
+    view.setAutoresizingMask(*mask);
+    return {};
+}
+
+core::Status Builder::addSubviews(View& view, const core::Value& value, const std::string& where) {
+    const core::Array* subviews = value.asArray();
+    if (!subviews)
+        return interfaceError(kInterfaceErrorBadValue, where, "expected a list of objects");
+    for (size_t i = 0; i < subviews->size(); ++i) {
+        core::Result<ClassRegistry::Made> subview = build((*subviews)[i], element(where, i));
+        if (!subview)
+            return subview.error();
+        if (!subview->view)
+            return interfaceError(kInterfaceErrorBadValue, element(where, i), "a subview must be a view");
+        view.addSubview(subview->view);
+    }
+    return {};
+}
+
+core::Status Builder::setProperties(InterfaceObject& object, std::string_view className,
+                                    const core::Value& value, const std::string& where) {
+    const core::Dictionary* properties = value.asDictionary();
+    if (!properties)
+        return interfaceError(kInterfaceErrorBadValue, where, "expected an object");
+    for (const core::Dictionary::Entry& property : properties->entries()) {
+        const std::string at = member(where, property.key);
+        const ClassRegistry::Setter* setter = m_registry.setter(className, property.key);
+        if (!setter)
+            return interfaceError(kInterfaceErrorUnknownProperty, at,
+                                  std::string(className) + " has no property " + property.key);
+        m_where = at;
+        if (core::Status set = (*setter)(object, property.value, *this); !set)
+            return set.error().domain == kInterfaceErrorDomain
+                       ? set.error()
+                       : interfaceError(kInterfaceErrorBadValue, at, set.error().description);
+    }
+    return {};
+}
+
+core::Status Builder::addOutlets(std::shared_ptr<InterfaceObject> object, const core::Value& outlets,
+                                 const std::string& where) {
+    if (!outlets.asDictionary())
+        return interfaceError(kInterfaceErrorBadValue, where, "expected an object of names to ids");
+    m_outlets.push_back({std::move(object), &outlets, where});
+    return {};
+}
+
+core::Status Builder::addActions(const std::shared_ptr<InterfaceObject>& object, const core::Value& value,
+                                 const std::string& where) {
+    const core::Array* actions = value.asArray();
+    if (!actions)
+        return interfaceError(kInterfaceErrorBadValue, where, "expected a list of actions");
+    for (size_t i = 0; i < actions->size(); ++i)
+        m_actions.push_back({object, &(*actions)[i], element(where, i)});
     return {};
 }
 
@@ -261,11 +300,13 @@ core::Status Builder::connect() {
         }
         Outlets outlets(std::move(connections));
         pending.object->connectOutlets(outlets);
-        for (const std::string& name : outlets.mismatched())
-            return interfaceError(kInterfaceErrorBadConnection, member(pending.where, name),
+        // The first fault is the one reported.
+        if (!outlets.mismatched().empty())
+            return interfaceError(kInterfaceErrorBadConnection,
+                                  member(pending.where, outlets.mismatched().front()),
                                   "the object is not of the outlet's type");
-        for (const std::string& name : outlets.unbound())
-            return interfaceError(kInterfaceErrorBadConnection, member(pending.where, name),
+        if (const std::vector<std::string> unbound = outlets.unbound(); !unbound.empty())
+            return interfaceError(kInterfaceErrorBadConnection, member(pending.where, unbound.front()),
                                   "no such outlet");
     }
     for (const PendingAction& pending : m_actions) {
@@ -498,9 +539,8 @@ core::Status InterfaceLoader::loadDocumentInto(const core::Value& document, View
         }
     }
     if (const core::Value* outlets = top->find("outlets")) {
-        if (!outlets->asDictionary())
-            return interfaceError(kInterfaceErrorBadValue, "outlets", "expected an object of names to ids");
-        builder.addOutlets(ownerObject, *outlets, "outlets");
+        if (core::Status added = builder.addOutlets(ownerObject, *outlets, "outlets"); !added)
+            return added;
     }
     const std::shared_ptr<View> previous = owner.isViewLoaded() ? owner.view() : nullptr;
     owner.setView(view->view);

@@ -24,6 +24,26 @@ TouchSet ofPhase(const TouchSet& touches, TouchPhase phase) {
 
 } // namespace
 
+template <class Target>
+void TouchRouter::dispatch(Target& target, TouchPhase phase, const TouchSet& touches, const Event& event) {
+    switch (phase) {
+    case TouchPhase::Began:
+        target.touchesBegan(touches, event);
+        break;
+    case TouchPhase::Moved:
+        target.touchesMoved(touches, event);
+        break;
+    case TouchPhase::Ended:
+        target.touchesEnded(touches, event);
+        break;
+    case TouchPhase::Stationary:
+        break;
+    case TouchPhase::Cancelled:
+        target.touchesCancelled(touches, event);
+        break;
+    }
+}
+
 TouchRouter::TouchRouter(std::function<Event()> currentEvent)
     : m_currentEvent(std::move(currentEvent))
     , m_self(std::make_shared<TouchRouter*>(this)) {}
@@ -75,28 +95,19 @@ void TouchRouter::deliverToRecognizers(TouchPhase phase, const TouchSet& touches
             continue;
         TouchSet watched;
         for (const std::shared_ptr<Touch>& touch : touches) {
-            const auto& list = m_routes[touch.get()].recognizers;
+            const auto route = m_routes.find(touch.get());
+            if (route == m_routes.end())
+                continue;
+            const auto& list = route->second.recognizers;
             if (std::any_of(list.begin(), list.end(), [&](const std::weak_ptr<GestureRecognizer>& weak) {
                     return weak.lock() == recognizer;
                 }))
                 watched.push_back(touch);
         }
         const GestureState before = recognizer->state();
-        switch (phase) {
-        case TouchPhase::Began:
+        if (phase == TouchPhase::Began)
             recognizer->watch(watched);
-            recognizer->touchesBegan(watched, event);
-            break;
-        case TouchPhase::Moved:
-            recognizer->touchesMoved(watched, event);
-            break;
-        case TouchPhase::Ended:
-            recognizer->touchesEnded(watched, event);
-            break;
-        default:
-            recognizer->touchesCancelled(watched, event);
-            break;
-        }
+        dispatch(*recognizer, phase, watched, event);
         const GestureState after = recognizer->state();
         if (before == GestureState::Possible &&
             (after == GestureState::Began || after == GestureState::Ended))
@@ -218,22 +229,8 @@ void TouchRouter::add(Delivery& delivery, const std::shared_ptr<Touch>& touch) {
 }
 
 void TouchRouter::send(TouchPhase phase, const Delivery& delivery, const Event& event) {
-    for (const auto& [view, touches] : delivery) {
-        switch (phase) {
-        case TouchPhase::Began:
-            view->touchesBegan(touches, event);
-            break;
-        case TouchPhase::Moved:
-            view->touchesMoved(touches, event);
-            break;
-        case TouchPhase::Ended:
-            view->touchesEnded(touches, event);
-            break;
-        default:
-            view->touchesCancelled(touches, event);
-            break;
-        }
-    }
+    for (const auto& [view, touches] : delivery)
+        dispatch(*view, phase, touches, event);
 }
 
 void TouchRouter::finish(const TouchSet& changed) {

@@ -59,6 +59,9 @@ private:
     void finish(const TouchSet& changed);
     static void add(Delivery& delivery, const std::shared_ptr<Touch>& touch);
     static void send(TouchPhase phase, const Delivery& delivery, const Event& event);
+    // Hands `touches` to the operation of `phase` of a view or a recogniser.
+    template <class Target>
+    static void dispatch(Target& target, TouchPhase phase, const TouchSet& touches, const Event& event);
 
     std::map<const Touch*, Route> m_routes;
     std::function<Event()> m_currentEvent;
