@@ -31,6 +31,11 @@ core::Point locationOf(const ui::TouchSet& touches, const ui::View& view) {
     return touches.empty() ? core::Point{} : touches.front()->locationInView(&view);
 }
 
+// Whether `weak` was made from `playground` (both empty counts), even when it has expired since.
+bool isSame(const std::weak_ptr<Playground>& weak, const std::shared_ptr<Playground>& playground) {
+    return !weak.owner_before(playground) && !playground.owner_before(weak);
+}
+
 } // namespace
 
 std::shared_ptr<PlaygroundView> PlaygroundView::create(const core::Rect& frame) {
@@ -270,21 +275,51 @@ void PlaygroundView::layoutSubviews() {
 
 void PlaygroundView::touchesBegan(const ui::TouchSet& touches, const ui::Event&) {
     tell(PlaygroundMessage::TouchBegan, [](PlaygroundDelegate& delegate) { delegate.touchBegan(); });
+    // A finger the window has forgotten has lifted, whether or not its end came here.
+    std::erase_if(m_fingers, [](const Finger& finger) { return finger.touch.expired(); });
+    const std::shared_ptr<Playground> top = topPlayground();
+    for (const std::shared_ptr<ui::Touch>& touch : touches)
+        m_fingers.push_back({touch, top});
     touchBegan(locationOf(touches, *this));
 }
 
 void PlaygroundView::touchesMoved(const ui::TouchSet& touches, const ui::Event&) {
-    if (touches.size() >= 2 || touches.empty())
+    if (touches.size() >= 2 || touches.empty() || isStray(*touches.front()))
         return;
     touchMoved(touches.front()->locationInView(this), touches.front()->previousLocationInView(this));
 }
 
 void PlaygroundView::touchesEnded(const ui::TouchSet& touches, const ui::Event&) {
-    touchEnded(locationOf(touches, *this));
+    liftFingers(touches);
 }
 
 void PlaygroundView::touchesCancelled(const ui::TouchSet& touches, const ui::Event&) {
-    touchEnded(locationOf(touches, *this));
+    liftFingers(touches);
+}
+
+void PlaygroundView::liftFingers(const ui::TouchSet& touches) {
+    const bool stray = !touches.empty() && isStray(*touches.front());
+    std::erase_if(m_fingers, [&](const Finger& finger) {
+        return std::ranges::find(touches, finger.touch.lock()) != touches.end();
+    });
+    if (!stray)
+        touchEnded(locationOf(touches, *this));
+}
+
+std::shared_ptr<Playground> PlaygroundView::topPlayground() const {
+    if (m_modalPlayground)
+        return m_modalPlayground;
+    return m_mainPlayground;
+}
+
+bool PlaygroundView::isStray(const Finger& finger) const {
+    return !finger.touch.expired() && !isSame(finger.playground, topPlayground());
+}
+
+bool PlaygroundView::isStray(const ui::Touch& touch) const {
+    const auto found = std::ranges::find_if(
+        m_fingers, [&](const Finger& finger) { return finger.touch.lock().get() == &touch; });
+    return found != m_fingers.end() && isStray(*found);
 }
 
 void PlaygroundView::touchBegan(core::Point point) {
@@ -355,8 +390,20 @@ void PlaygroundView::doubleTapped() {
     m_mainPlayground->moveToFinalStateAnimated(false);
 }
 
+bool PlaygroundView::gestureIsMain(ui::GestureRecognizer& recognizer, bool& ignored) {
+    const bool mainShown = !m_modalPlayground && m_mainPlayground && m_mainPlayground->mainExprView();
+    if (recognizer.state() == ui::GestureState::Began) {
+        // Which fingers make the gesture is not known here: any stray one down keeps it from the main
+        // playground.
+        ignored = !mainShown ||
+                  std::ranges::any_of(m_fingers, [&](const Finger& finger) { return isStray(finger); });
+        recognizer.setCancelsTouchesInView(!ignored);
+    }
+    return mainShown && !ignored;
+}
+
 void PlaygroundView::pan(ui::PanGestureRecognizer& recognizer) {
-    if (m_modalPlayground || !m_mainPlayground || !m_mainPlayground->mainExprView())
+    if (!gestureIsMain(recognizer, m_panIgnored))
         return;
     if (m_drawingView->isDisplayed())
         m_drawingView->clear();
@@ -380,7 +427,7 @@ void PlaygroundView::pan(ui::PanGestureRecognizer& recognizer) {
 
 void PlaygroundView::pinch(ui::PinchGestureRecognizer& recognizer) {
     const float scale = recognizer.scale();
-    if (scale == 0 || m_modalPlayground || !m_mainPlayground || !m_mainPlayground->mainExprView())
+    if (!gestureIsMain(recognizer, m_pinchIgnored) || scale == 0)
         return;
     if (recognizer.state() == ui::GestureState::Changed && recognizer.numberOfTouches() == 2) {
         setTransform(core::AffineTransform::makeScale(scale, scale));
@@ -434,6 +481,8 @@ void PlaygroundView::showVeil() {
     m_veil = ui::View::create(bounds());
     m_veil->setBackgroundColor(m_veilColor);
     m_veil->setAlpha(0);
+    // It only dims: fingers land on the host view itself, whose touches outlive any veil.
+    m_veil->setUserInteractionEnabled(false);
     addSubview(m_veil);
     const std::shared_ptr<ui::View> veil = m_veil;
     ui::animate({.duration = kVeilFadeDuration}, [&veil] { veil->setAlpha(1); });

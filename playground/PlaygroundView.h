@@ -7,6 +7,7 @@
 #include <atomic>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace ui {
 class GestureRecognizer;
@@ -34,6 +35,11 @@ class Step;
 // all. It routes every touch to the modal playground when one is shown and to the main playground
 // otherwise, scrolls a wide expression with a one-finger pan, zooms it with a pinch and resets both with
 // a double tap, and tells its delegate what happens (forwarding the main playground's reports).
+//
+// A finger's touch belongs to the playground it landed on until it lifts or is cancelled: when that
+// playground stops taking touches meanwhile (a modal playground closes on the touch, a modal playground
+// opens over the main one, a new problem replaces it), the rest of the touch goes to nobody, neither as
+// a tap, a drag, a scroll nor a zoom. The next finger goes to whichever playground is on top then.
 //
 // It lends the expression views their look: fonts, colours, the font size of the main expression and
 // the spacing unit that goes with it.
@@ -89,7 +95,8 @@ public:
     float getIdealHeight() const;
 
     // Touches: the platform's, the routed single points, and those of the automatic player (a move
-    // without a previous point starts a drawn line at its own point).
+    // without a previous point starts a drawn line at its own point). The single points go to the
+    // playground on top.
     void touchesBegan(const ui::TouchSet& touches, const ui::Event& event) override;
     void touchesMoved(const ui::TouchSet& touches, const ui::Event& event) override;
     void touchesEnded(const ui::TouchSet& touches, const ui::Event& event) override;
@@ -177,8 +184,26 @@ protected:
     void layoutSubviews() override;
 
 private:
+    // A platform finger on the view and the playground that was on top when it landed.
+    struct Finger {
+        std::weak_ptr<ui::Touch> touch;
+        std::weak_ptr<Playground> playground;
+    };
+
+    // The playground touches go to now: the modal one when shown, else the main one (or none).
+    std::shared_ptr<Playground> topPlayground() const;
+    // Whether a finger landed on a playground that takes no touches any more: the rest of its touch is
+    // nobody's. A touch the view did not see land is not.
+    bool isStray(const Finger& finger) const;
+    bool isStray(const ui::Touch& touch) const;
+    // The end of fingers' touches, lifted or cancelled.
+    void liftFingers(const ui::TouchSet& touches);
     void pan(ui::PanGestureRecognizer& recognizer);
     void pinch(ui::PinchGestureRecognizer& recognizer);
+    // Decides when a scroll or zoom begins whether it is the main playground's, and answers whether
+    // the gesture, at any state, is one to follow. One that is not leaves the fingers where they are
+    // (a modal playground keeps its drag) and is ignored until it ends.
+    bool gestureIsMain(ui::GestureRecognizer& recognizer, bool& ignored);
     void setPanEnabled(bool enabled);
     // Sends a message to the delegate when it takes it.
     template <class Send> void tell(PlaygroundMessage message, Send send) const;
@@ -194,6 +219,10 @@ private:
     std::shared_ptr<ui::PanGestureRecognizer> m_panner;
     std::shared_ptr<ui::PinchGestureRecognizer> m_pincher;
     double m_lastTouchUp = 0;
+    std::vector<Finger> m_fingers;
+    // The pan, resp. the pinch, under way is not the main playground's.
+    bool m_panIgnored = false;
+    bool m_pinchIgnored = false;
     std::atomic<bool> m_zoomedIn = false;
     core::Color m_expressionColor = core::Color::rgb255(226, 234, 238);
     core::Color m_veilColor = core::Color::white(1, 0.25f);

@@ -1,10 +1,14 @@
+#include "model/ExprEquation.h"
 #include "model/steps/StepReplace.h"
 #include "model/testing/Trees.h"
 #include "platform/ui/PanGestureRecognizer.h"
 #include "playground/DrawingView.h"
+#include "playground/PlaygroundExponents.h"
 #include "playground/PlaygroundView.h"
 #include "playground/testing/PlayStage.h"
 #include "playground/views/Baggage.h"
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -37,12 +41,47 @@ public:
     std::vector<std::string> touches;
 };
 
+// A modal playground that closes on any touch, as the finger lands.
+class ClosingModal : public TestModal {
+public:
+    using TestModal::TestModal;
+    void touchBegan(core::Point point) override {
+        TestModal::touchBegan(point);
+        if (auto host = playgroundView())
+            host->popModalPlayground();
+    }
+};
+
 class PlaygroundViewTest : public ::testing::Test {
 protected:
     // Touches that no playground takes: outside the expression.
     void tapBeside() {
         stage.host.touchDown({5, 5});
         stage.host.touchUp({5, 5});
+    }
+
+    // A sum of thirty numbers, fitted small and then zoomed wider than the view, so that it pans.
+    std::shared_ptr<ExprSum> startWide() {
+        std::vector<ExprPtr> terms;
+        for (int i = 1; i <= 30; ++i)
+            terms.push_back(num(1000 + i));
+        auto expr = sum(terms);
+        stage.playgroundView->setSpacingRect({0, 0, 200, 200});
+        stage.start(expr);
+        stage.playgroundView->setBaseFontSize(60);
+        stage.main().mainExprView()->setFontSize(60, false);
+        stage.playgroundView->setContentSize(stage.main().getContentSize());
+        stage.main().moveToFinalStateAnimated(false);
+        EXPECT_TRUE(stage.playgroundView->panner().isEnabled());
+        return expr;
+    }
+    float mainLeft() const { return stage.main().mainExprView()->getHitbox().minX(); }
+
+    template <class Modal> std::shared_ptr<Modal> showModal() {
+        auto modal = std::make_shared<Modal>(*stage.playgroundView);
+        stage.playgroundView->showModalPlayground(modal);
+        stage.settle();
+        return modal;
     }
 
     PlayStage stage;
@@ -210,21 +249,10 @@ TEST_F(PlaygroundViewTest, TheDelegateHearsOnlyWhatItTakes) {
 }
 
 TEST_F(PlaygroundViewTest, APanOnEmptySpaceScrollsAWideExpressionAndOneOnATermDragsIt) {
-    std::vector<ExprPtr> terms;
-    for (int i = 1; i <= 30; ++i)
-        terms.push_back(num(1000 + i));
-    auto expr = sum(terms);
-    stage.playgroundView->setSpacingRect({0, 0, 200, 200}); // fitted small, then zoomed wide
-    stage.start(expr);
-    stage.playgroundView->setBaseFontSize(60);
-    stage.main().mainExprView()->setFontSize(60, false);
-    stage.playgroundView->setContentSize(stage.main().getContentSize());
-    stage.main().moveToFinalStateAnimated(false);
-    ASSERT_TRUE(stage.playgroundView->panner().isEnabled());
-
-    const float before = stage.main().mainExprView()->getHitbox().minX();
+    const auto expr = startWide();
+    const float before = mainLeft();
     stage.drag({500, 700}, {400, 700}, 10);
-    EXPECT_NEAR(stage.main().mainExprView()->getHitbox().minX(), before - 100, 15);
+    EXPECT_NEAR(mainLeft(), before - 100, 15);
     EXPECT_EQ(stage.text(), expr->description());
 
     // A pan that starts on a term lets the term go with the finger (a commute here).
@@ -238,6 +266,170 @@ TEST_F(PlaygroundViewTest, APanOnEmptySpaceScrollsAWideExpressionAndOneOnATermDr
     stage.drag(from, {previous.x - 20, from.y});
     auto reordered = std::static_pointer_cast<ExprList>(stage.expr());
     EXPECT_EQ(reordered->exprs()[onScreen - 1], dragged);
+}
+
+// Where a tap opens the both-sides playground: the "=".
+core::Point equalsOf(const PlayStage& stage) {
+    const auto equation = asExactly<ExprEquation>(stage.expr());
+    return equation ? stage.centerOf(equation->op().get()) : core::Point{};
+}
+
+// Where a tap opens the exponents playground: the first sign of a product, or a single power.
+core::Point timesOrPowerOf(const PlayStage& stage) {
+    const ExprPtr expr = stage.expr();
+    if (const auto product = asExactly<ExprProduct>(expr))
+        return stage.centerOf(product->ops()[0].get());
+    return stage.centerOf(expr.get());
+}
+
+struct ClosingTouch {
+    const char* name;
+    std::function<ExprPtr()> problem;
+    // Where a tap opens the playground, and opens it again once it has closed.
+    std::function<core::Point(const PlayStage&)> opener;
+    // Puts finger 0 down on the open playground and plays it until the playground has closed, the
+    // finger staying down.
+    std::function<void(PlayStage&)> close;
+    const char* closed; // the expression once the playground has closed
+};
+
+void PrintTo(const ClosingTouch& closing, std::ostream* out) {
+    *out << closing.name;
+}
+
+class ATouchThatClosesAModalPlayground : public ::testing::TestWithParam<ClosingTouch> {};
+
+TEST_P(ATouchThatClosesAModalPlayground, DoesNothingMoreAndTheNextTouchIsAsUsual) {
+    const ClosingTouch& c = GetParam();
+    PlayStage stage;
+    stage.start(c.problem());
+    stage.tap(c.opener(stage));
+    stage.settle();
+    ASSERT_TRUE(stage.playgroundView->modalVisible());
+    c.close(stage);
+    ASSERT_FALSE(stage.playgroundView->modalVisible()) << "closed while the finger is down";
+    stage.delegate->messages.clear();
+    const double lastTouchUp = stage.playgroundView->lastTouchUp();
+
+    // The finger goes on to where a tap opens the playground again and lifts there.
+    const core::Point target = c.opener(stage);
+    stage.host.advance(1.0 / 60);
+    stage.host.touchMove({target.x + 2, target.y});
+    stage.host.advance(1.0 / 60);
+    stage.host.touchMove(target);
+    stage.host.touchUp(target);
+    stage.settle();
+    EXPECT_FALSE(stage.playgroundView->modalVisible());
+    EXPECT_EQ(stage.text(), c.closed);
+    for (const char* message : {"presentedModalPlayground", "willExecuteStep", "willExecuteStep(none)",
+                                "executedStep", "didErrorStep"})
+        EXPECT_EQ(stage.delegate->count(message), 0) << message;
+    EXPECT_FALSE(stage.playgroundView->activeAgent());
+    EXPECT_FALSE(stage.playgroundView->drawingView()->isDisplayed());
+    EXPECT_EQ(stage.playgroundView->lastTouchUp(), lastTouchUp) << "not half of a double tap either";
+
+    stage.tap(c.opener(stage));
+    EXPECT_TRUE(stage.playgroundView->modalVisible()) << "the next touch opens it";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, ATouchThatClosesAModalPlayground,
+    ::testing::Values(
+        // The copy of the "=" is no sign: touching it closes the playground at once.
+        ClosingTouch{"BothSidesOnTheEquals",
+                     [] {
+                         return eq(sum({var("x"), num(-3)}), num(4));
+                     },
+                     equalsOf, [](PlayStage& stage) { stage.host.touchDown(equalsOf(stage)); }, "x + -3 = 4"},
+        // Pushed together, the row merges into one power that falls into the expression while the
+        // finger is still down.
+        ClosingTouch{"ExponentsMergedByAPush",
+                     [] {
+                         return prod({var("x", 2), var("x", 3)});
+                     },
+                     timesOrPowerOf,
+                     [](PlayStage& stage) {
+                         auto modal = std::dynamic_pointer_cast<PlaygroundExponents>(
+                             stage.playgroundView->modalPlayground());
+                         ASSERT_TRUE(modal);
+                         core::Point finger{modal->ogPivot().x, modal->ogPivot().y + 40};
+                         stage.host.touchDown(finger);
+                         for (int i = 0; i < 100 && !modal->falling(); ++i) {
+                             finger.x -= 8;
+                             stage.host.advance(1.0 / 60);
+                             stage.host.touchMove(finger);
+                         }
+                         stage.host.advance(1);
+                     },
+                     "x^5"}),
+    [](const ::testing::TestParamInfo<ClosingTouch>& info) { return std::string(info.param.name); });
+
+TEST_F(PlaygroundViewTest, AFingerBelongsToThePlaygroundItLandedOn) {
+    auto expr = sum({num(3), num(5)});
+    stage.start(expr);
+    const core::Point plus = stage.centerOf(expr->ops()[0].get());
+
+    // A modal playground comes up while a finger is down on the main one: the finger's lift on the
+    // "+" reaches neither.
+    stage.host.touchDown(plus);
+    auto modal = showModal<TestModal>();
+    stage.host.touchMove({plus.x + 2, plus.y});
+    // Another finger is the modal playground's (handed over directly: the window lets no second finger
+    // land on a view that takes touches exclusively).
+    const auto other = std::make_shared<ui::Touch>();
+    stage.playgroundView->touchesBegan({other}, ui::Event(stage.host.now(), {}));
+    stage.playgroundView->touchesEnded({other}, ui::Event(stage.host.now(), {}));
+    stage.host.touchUp(plus);
+    stage.settle();
+    EXPECT_EQ(modal->touches, (std::vector<std::string>{"began", "ended"}));
+    EXPECT_EQ(stage.text(), "3 + 5");
+    // The automatic player's moves go to the playground on top.
+    stage.playgroundView->touchMoved({700, 100});
+    EXPECT_EQ(modal->touches.back(), "moved");
+
+    // A new problem while a finger is down: its lift does not tap the new expression.
+    stage.start(expr);
+    stage.host.touchDown(plus);
+    auto next = sum({num(2), num(4)});
+    stage.start(next);
+    stage.host.touchUp(stage.centerOf(next->ops()[0].get()));
+    stage.settle();
+    EXPECT_EQ(stage.text(), "2 + 4");
+    stage.tap(stage.centerOf(next->ops()[0].get()));
+    EXPECT_EQ(stage.text(), "6");
+}
+
+TEST_F(PlaygroundViewTest, AFingerThatClosedAModalPlaygroundDoesNotScroll) {
+    startWide();
+    const float left = mainLeft();
+    showModal<ClosingModal>();
+    stage.drag({500, 700}, {400, 700}, 10);
+    EXPECT_FALSE(stage.playgroundView->modalVisible());
+    EXPECT_FLOAT_EQ(mainLeft(), left);
+
+    // The next pan scrolls.
+    stage.drag({500, 700}, {400, 700}, 10);
+    EXPECT_NEAR(mainLeft(), left - 100, 15);
+}
+
+TEST_F(PlaygroundViewTest, AModalPlaygroundKeepsItsTouchWhenTheVeilIsShownAgain) {
+    stage.start(sum({num(3), num(5)}));
+    auto modal = showModal<TestModal>();
+    stage.host.touchDown({700, 100});
+    stage.playgroundView->redraw();
+    stage.host.touchMove({710, 100});
+    stage.host.touchUp({710, 100});
+    EXPECT_EQ(modal->touches, (std::vector<std::string>{"began", "moved", "ended"}));
+}
+
+TEST_F(PlaygroundViewTest, AModalPlaygroundKeepsItsDragOverAWideExpression) {
+    startWide();
+    const float left = mainLeft();
+    auto modal = showModal<TestModal>();
+    stage.drag({500, 700}, {400, 700}, 10);
+    EXPECT_EQ(modal->touches.size(), 12u) << "began, ten moves, ended";
+    EXPECT_EQ(modal->touches.back(), "ended");
+    EXPECT_FLOAT_EQ(mainLeft(), left);
 }
 
 TEST(DrawingView, ALineIsSampledFiftyTimesFromItsStart) {
