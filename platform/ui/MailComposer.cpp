@@ -2,6 +2,7 @@
 
 #include "platform/core/Encoding.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/StandInSheet.h"
 #include "platform/ui/TextField.h"
 #include "platform/ui/TextView.h"
 #include "platform/ui/Toolbar.h"
@@ -111,23 +112,18 @@ MailMessage MailComposer::message() const {
 }
 
 void MailComposer::loadView() {
-    const float width = 480;
-    auto root = View::create({0, 0, width, 320});
-    root->setBackgroundColor(core::Color::white());
-    auto bar = Toolbar::create({0, 0, width, Toolbar::kHeight});
-    bar->setAutoresizingMask(AutoresizingMask::FlexibleWidth);
     const std::weak_ptr<MailComposer> self = std::static_pointer_cast<MailComposer>(shared_from_this());
-    bar->setItems({BarButtonItem::create(BarButtonItem::SystemItem::Cancel,
-                                         [self](BarButtonItem&) {
-                                             if (const auto composer = self.lock())
-                                                 composer->cancel();
-                                         }),
-                   BarButtonItem::create(BarButtonItem::SystemItem::FlexibleSpace),
-                   BarButtonItem::create("Send", BarButtonItem::Style::Done, [self](BarButtonItem&) {
-                       if (const auto composer = self.lock())
-                           composer->send();
-                   })});
-    root->addSubview(bar);
+    auto root = makeStandInSheet(
+        "Send",
+        [self] {
+            if (const auto composer = self.lock())
+                composer->cancel();
+        },
+        [self] {
+            if (const auto composer = self.lock())
+                composer->send();
+        });
+    const float width = kStandInSheetSize.width;
     float y = Toolbar::kHeight;
     root->addSubview(rowLabel("To: " + joined(m_message.to, ", "), y, width));
     y += rowHeight;
@@ -141,7 +137,7 @@ void MailComposer::loadView() {
     m_subjectField->setAutoresizingMask(AutoresizingMask::FlexibleWidth);
     root->addSubview(m_subjectField);
     y += rowHeight;
-    m_bodyView = TextView::create({0, y, width, 320 - y});
+    m_bodyView = TextView::create({0, y, width, kStandInSheetSize.height - y});
     m_bodyView->setText(m_message.body);
     m_bodyView->setAutoresizingMask(AutoresizingMask::FlexibleWidth | AutoresizingMask::FlexibleHeight);
     root->addSubview(m_bodyView);

@@ -1,6 +1,7 @@
 #include "platform/ui/ShareSheet.h"
 
 #include "platform/ui/Pasteboard.h"
+#include "platform/ui/StandInSheet.h"
 #include "platform/ui/TextView.h"
 #include "platform/ui/Toolbar.h"
 
@@ -11,24 +12,19 @@ std::shared_ptr<ShareSheet> ShareSheet::create(std::string text) {
 }
 
 void ShareSheet::loadView() {
-    const float width = 480;
-    auto root = View::create({0, 0, width, 320});
-    root->setBackgroundColor(core::Color::white());
-    auto bar = Toolbar::create({0, 0, width, Toolbar::kHeight});
-    bar->setAutoresizingMask(AutoresizingMask::FlexibleWidth);
     const std::weak_ptr<ShareSheet> self = std::static_pointer_cast<ShareSheet>(shared_from_this());
-    bar->setItems({BarButtonItem::create(BarButtonItem::SystemItem::Cancel,
-                                         [self](BarButtonItem&) {
-                                             if (const auto sheet = self.lock())
-                                                 sheet->cancel();
-                                         }),
-                   BarButtonItem::create(BarButtonItem::SystemItem::FlexibleSpace),
-                   BarButtonItem::create("Copy", BarButtonItem::Style::Done, [self](BarButtonItem&) {
-                       if (const auto sheet = self.lock())
-                           sheet->copy();
-                   })});
-    root->addSubview(bar);
-    auto shown = TextView::create({0, Toolbar::kHeight, width, 320 - Toolbar::kHeight});
+    auto root = makeStandInSheet(
+        "Copy",
+        [self] {
+            if (const auto sheet = self.lock())
+                sheet->cancel();
+        },
+        [self] {
+            if (const auto sheet = self.lock())
+                sheet->copy();
+        });
+    auto shown = TextView::create(
+        {0, Toolbar::kHeight, kStandInSheetSize.width, kStandInSheetSize.height - Toolbar::kHeight});
     shown->setEditable(false);
     shown->setText(m_text);
     shown->setAutoresizingMask(AutoresizingMask::FlexibleWidth | AutoresizingMask::FlexibleHeight);
