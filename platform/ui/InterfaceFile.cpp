@@ -75,7 +75,7 @@ public:
         , m_images(images)
         , m_owner(std::move(owner)) {}
 
-    core::Result<ClassRegistry::Made> build(const core::Value& description, const std::string& where);
+    core::Result<ClassRegistry::Made> build(const core::Value& value, const std::string& where);
     // `outlets` (names to ids) are bound by connect(), once every object is made.
     core::Status addOutlets(std::shared_ptr<InterfaceObject> object, const core::Value& outlets,
                             const std::string& where);

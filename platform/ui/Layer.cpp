@@ -259,8 +259,8 @@ void Layer::insertSublayer(std::shared_ptr<Layer> layer, size_t index) {
     assert(layer && layer.get() != this);
     if (!layer || layer.get() == this)
         return;
-    // Keeps the layer alive while it moves out of its current place, which may be this very list.
-    std::shared_ptr<Layer> keep = layer;
+    // `layer`, held by value, keeps the layer alive while it moves out of its current place, which may
+    // be this very list.
     if (layer->m_superlayer == this) {
         const auto current = std::find(m_sublayers.begin(), m_sublayers.end(), layer);
         if (static_cast<size_t>(current - m_sublayers.begin()) < index)

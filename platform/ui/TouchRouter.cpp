@@ -223,7 +223,7 @@ void TouchRouter::add(Delivery& delivery, const std::shared_ptr<Touch>& touch) {
     const auto found = std::find_if(delivery.begin(), delivery.end(),
                                     [&](const auto& entry) { return entry.first == view; });
     if (found == delivery.end())
-        delivery.push_back({std::move(view), {touch}});
+        delivery.emplace_back(std::move(view), TouchSet{touch});
     else
         found->second.push_back(touch);
 }
