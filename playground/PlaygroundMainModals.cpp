@@ -6,8 +6,10 @@
 // The playgrounds of distribution, both sides, factor pairs and exponents are made here as they
 // join the game.
 
+#include "playground/PlaygroundDistribute.h"
 #include "playground/PlaygroundEuclideanFountain.h"
 #include "playground/PlaygroundExponents.h"
+#include "playground/PlaygroundFactorizeChoices.h"
 #include "playground/PlaygroundMain.h"
 
 namespace zm {
@@ -21,13 +23,14 @@ PlaygroundMain::makePlaygroundExponents(const std::shared_ptr<ExprSoloist>& solo
     return PlaygroundExponents::create(solo, *this);
 }
 
-std::shared_ptr<Playground> PlaygroundMain::makePlaygroundDistribute(const std::shared_ptr<StepDistribute>&) {
-    return nullptr;
+std::shared_ptr<Playground>
+PlaygroundMain::makePlaygroundDistribute(const std::shared_ptr<StepDistribute>& step) {
+    return PlaygroundDistribute::create(step, *this);
 }
 
 std::shared_ptr<Playground>
-PlaygroundMain::makePlaygroundFactorizeChoices(const std::shared_ptr<ExprSoloist>&) {
-    return nullptr;
+PlaygroundMain::makePlaygroundFactorizeChoices(const std::shared_ptr<ExprSoloist>& solo) {
+    return PlaygroundFactorizeChoices::create(solo, *this);
 }
 
 std::shared_ptr<Playground>

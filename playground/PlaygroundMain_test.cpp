@@ -163,13 +163,12 @@ TEST_F(PlaygroundMainTest, ARefusedStepShakesItsTermsAndReportsTheError) {
     EXPECT_EQ(stage.delegate->count("didErrorStep"), 0);
 }
 
-TEST_F(PlaygroundMainTest, AStepThatAsksForAModalPlaygroundIsNotAppliedByAModalOfItsOwn) {
-    // Without the modal playgrounds in the game yet, a choice of factor pairs is applied as it stands.
+TEST_F(PlaygroundMainTest, AStepThatAsksForAModalPlaygroundOpensItInsteadOfBeingApplied) {
     auto twelve = num(12);
     stage.start(sum({twelve, num(1)}));
     stage.tap(stage.centerOf(twelve.get()));
     EXPECT_EQ(stage.text(), "12 + 1");
-    EXPECT_FALSE(stage.playgroundView->modalVisible());
+    EXPECT_TRUE(stage.playgroundView->modalVisible());
 }
 
 TEST(PlaygroundMainAlone, NothingBreaksWithoutAHostView) {
