@@ -112,11 +112,18 @@ std::function<void()> PlaygroundViewController::actionNamed(std::string_view nam
         return [this] { hitRestart(); };
     if (name == "hitHome:")
         return [this] { hitHome(); };
+    if (name == "hitHelp:")
+        return [this] { hitHelp(); };
+    if (name == "hitContinue:")
+        return [this] { hitContinue(); };
+    if (name == "hitStayHere:")
+        return [this] { hitStayHere(); };
     return TopicViewController::actionNamed(name);
 }
 
 void PlaygroundViewController::viewDidLoad() {
     TopicViewController::viewDidLoad();
+    m_showingCompleted = false;
     m_historyManager = std::make_unique<HistoryManager>(m_playgroundView, m_undoButton, m_restartButton);
     if (m_playgroundView) {
         m_playgroundView->setSpacingRect(makeSpacingRect());
@@ -187,6 +194,12 @@ void PlaygroundViewController::layoutTopRightBar() {
     help->setTitle(helpTitle);
 }
 
+void PlaygroundViewController::viewDidAppear(bool) {
+    // Asking marks the topic viewed: help opens on the first visit only, also across launches.
+    if (topic() && TopicStatsDataController::sharedInstance().topicTotallyFresh(topic()->topicID()))
+        hitHelp();
+}
+
 void PlaygroundViewController::viewDidLayoutSubviews() {
     if (m_playgroundView)
         m_playgroundView->setSpacingRect(makeSpacingRect());
@@ -217,23 +230,32 @@ core::Rect PlaygroundViewController::makeSpacingRect() {
 }
 
 void PlaygroundViewController::hitRandom() {
+    hideHelp();
+    hideMastery();
+    if (m_completionBannerView)
+        m_completionBannerView->removeFromSuperview();
     if (const std::shared_ptr<ui::Button> help = helpButton())
         help->setEnabled(true);
+    // A celebration still on its way would land on the next problem.
+    dropPendingCompletion();
+    const bool solvedProblemShowing = m_showingCompleted;
+    m_showingCompleted = false;
+    applySwitchToMaster();
     if (!topic())
         return;
     const ExprPtr problem =
         TopicStatsDataController::sharedInstance().generateProblemForTopic(topic()->topicID());
     if (!problem)
         return;
+    m_problemCounted = false;
     if (const std::shared_ptr<TopicProgressionView> progression = progressionView())
         progression->setInProgress(true);
-    if (const std::shared_ptr<ui::Button> button = genProblemButton()) {
-        button->setTitle(core::localized("New Problem"));
-        // Stops the pulse of a solved problem's "Next Problem".
-        button->layer().removeAllAnimations();
-        button->setAlpha(1);
-    }
+    resetNewProblemButton();
     startProblem(problem);
+    if (solvedProblemShowing)
+        animateToNextProblem();
+    else if (m_switchToMaster)
+        finishSwitchToMaster();
 }
 
 void PlaygroundViewController::startProblem(ExprPtr problem) {
@@ -247,11 +269,13 @@ void PlaygroundViewController::startProblem(ExprPtr problem) {
 }
 
 void PlaygroundViewController::hitRestart() {
+    clearCompletion();
     // The stored copy itself goes to the playground; a fresh copy is kept in its place.
     startProblem(m_currentProblem);
 }
 
 void PlaygroundViewController::hitUndo() {
+    clearCompletion();
     if (m_playgroundView)
         m_playgroundView->enableTouchInput();
     if (m_historyManager)
@@ -259,6 +283,9 @@ void PlaygroundViewController::hitUndo() {
 }
 
 void PlaygroundViewController::hitHome() {
+    hideHelp();
+    // A move to master that no new problem applied yet is kept for the next visit.
+    applySwitchToMaster();
     if (const std::shared_ptr<ContainerViewController> container = containerVC())
         container->goHome();
 }
@@ -314,17 +341,6 @@ void PlaygroundViewController::removeChildInputViewController(
     m_inputVC = nullptr;
 }
 
-bool PlaygroundViewController::isHelpVisible() const {
-    return m_helpView && m_helpView->superview();
-}
-
-bool PlaygroundViewController::isComplete() const {
-    if (!topic() || !m_playgroundView || !m_playgroundView->mainPlayground())
-        return false;
-    const ExprPtr& expr = m_playgroundView->mainPlayground()->mainExpr();
-    return expr && topic()->problemComplete(*expr);
-}
-
 bool PlaygroundViewController::respondsTo(PlaygroundMessage message) const {
     switch (message) {
     case PlaygroundMessage::WillExecuteStep:
@@ -333,6 +349,8 @@ bool PlaygroundViewController::respondsTo(PlaygroundMessage message) const {
     case PlaygroundMessage::PresentedModalPlayground:
     case PlaygroundMessage::DismissedModalPlayground:
     case PlaygroundMessage::DidExponentCombineStep:
+    case PlaygroundMessage::AnimationComplete:
+    case PlaygroundMessage::TouchBegan:
         return true;
     default:
         return false;
@@ -356,6 +374,14 @@ void PlaygroundViewController::executedStep(const std::shared_ptr<Step>& step) {
 void PlaygroundViewController::didErrorStep() {
     if (AppDelegate* application = AppDelegate::shared())
         application->playAlert();
+}
+
+void PlaygroundViewController::touchBegan() {
+    hideHelp();
+}
+
+void PlaygroundViewController::animationComplete() {
+    checkComplete();
 }
 
 } // namespace zm

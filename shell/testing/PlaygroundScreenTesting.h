@@ -36,6 +36,9 @@ public:
         // Straight to the home carousel, without the tutorial.
         testDefaults().setBool(true, "seenIntro");
         store().resetProgress();
+        // Help opens by itself on a topic's first visit; tests of that make the topics fresh again.
+        for (const Topic& topic : store().topics())
+            store().setViewedTopic(topic.topicID());
     }
 
     void TearDown() override {
@@ -54,6 +57,9 @@ public:
         container.reset();
         application.reset();
         host::HeadlessHost& game = start(device);
+        // Work the screen puts on operation queues (the blur of a solved problem's glow) runs with the
+        // manual clock.
+        game.loop().setCooperativeOperationQueues(true);
         AppDelegate::Configuration configuration;
         configuration.crashlog = &crashlog;
         configuration.telemetry = &telemetry;
@@ -103,6 +109,12 @@ public:
     }
     void tap(const ui::View& view) { tap(middleOf(view)); }
     void tapOperator(size_t index) { tap(operatorAt(index)); }
+    // Solves a sum or a product of numbers by tapping its first operator again and again.
+    void solveByTapping() {
+        for (size_t moves = expr() ? expr()->ownOps().size() : 0; moves > 0 && !screen->isComplete(); --moves)
+            tapOperator(0);
+        EXPECT_TRUE(screen->isComplete()) << text();
+    }
 
     // The window's picture now, also written as NAME.png under the temporary folder's "screenshots".
     std::shared_ptr<const gfx::Image> shot(const std::string& name) {
