@@ -134,7 +134,8 @@ void PlaygroundViewController::prettyCompletionEffect() {
             std::shared_ptr<const gfx::Image> glow =
                 snapshot ? blurImage(*snapshot, kGlowBlurSize, kGlowBrightness) : nullptr;
             if (!glow)
-                core::log(core::LogLevel::Warning, "completion: no glow, the image filters gave no picture");
+                core::log(core::LogLevel::Warning,
+                          "completion: no glow (no picture of the playground, or no image filters)");
             core::OperationQueue::main()->addOperation([weakSelf, generation, glow = std::move(glow)] {
                 const std::shared_ptr<PlaygroundViewController> screen = weakSelf.lock();
                 // Undo, Restart or a new problem took this celebration away meanwhile.

@@ -107,8 +107,14 @@ void PlaygroundViewController::hideHelp() {
                 progression->setFrame({0, size.height - frame.height(), frame.width(), frame.height()});
             }
         },
-        // Help counts as open until the panel has left.
-        [panel = m_helpView](bool) { panel->removeFromSuperview(); });
+        // Help counts as open until the panel has left; the layout pass that follows gives the expression
+        // the full playground area again.
+        [panel = m_helpView](bool) {
+            ui::View* screen = panel->superview();
+            panel->removeFromSuperview();
+            if (screen)
+                screen->setNeedsLayout();
+        });
     // A problem stopped before it was solved counts again, unless it has counted already.
     if (progression && !isComplete() && !m_problemCounted)
         progression->setInProgress(true);
