@@ -590,14 +590,33 @@ TEST_F(Completion, ShowsTheBannerWithGlowAndSunburstsAtBothSizes) {
         host->advance(0.6);
         const std::shared_ptr<const gfx::Image> picture = shot(name);
         ASSERT_TRUE(glow());
-        // The glow brightens the expression's surroundings; the rays brighten the background between them.
+        // The glow and the rays brighten the screen: the same moment without them is darker round the
+        // expression and between the bars.
+        screen->completedProblemView()->setHidden(true);
+        const std::shared_ptr<const gfx::Image> without = host->screenshot();
+        screen->completedProblemView()->setHidden(false);
         const core::Rect term = playground().mainPlayground()->mainExprView()->getHitbox();
-        const float scale = picture->scale();
-        const auto brightness = [&](core::Point point) {
-            const gfx::Pixel pixel = picture->bitmap().pixel(int(point.x * scale), int(point.y * scale));
+        const auto brightness = [](const gfx::Image& image, core::Point point) {
+            const gfx::Pixel pixel =
+                image.bitmap().pixel(int(point.x * image.scale()), int(point.y * image.scale()));
             return pixel.red + pixel.green + pixel.blue;
         };
-        EXPECT_GT(brightness({term.midX(), term.maxY() + 2}), brightness({term.midX(), term.maxY() + 60}));
+        // Round the expression the glow brightens many pixels clearly.
+        int glowing = 0;
+        for (float y = term.minY(); y < term.maxY(); ++y) {
+            for (float x = term.minX(); x < term.maxX(); ++x)
+                glowing += brightness(*picture, {x, y}) > brightness(*without, {x, y}) + 60 ? 1 : 0;
+        }
+        EXPECT_GT(glowing, 200);
+        const core::Rect area = screen->makeSpacingRect();
+        double lighter = 0, darker = 0;
+        for (float y = area.minY(); y < area.maxY(); y += 4) {
+            for (float x = area.minX(); x < area.maxX(); x += 4) {
+                const int change = brightness(*picture, {x, y}) - brightness(*without, {x, y});
+                (change >= 0 ? lighter : darker) += std::abs(change);
+            }
+        }
+        EXPECT_GT(lighter, 10 * darker + 1000);
         EXPECT_TRUE(bannerShown());
         EXPECT_EQ(screen->genProblemButton()->currentTitle(), "Next Problem");
     }
