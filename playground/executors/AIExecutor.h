@@ -20,6 +20,8 @@ namespace zm {
 class ExprView;
 class IGenericView;
 class Playground;
+class PlaygroundDistribute;
+class PlaygroundFactorizeChoices;
 class PlaygroundView;
 class QVStraightPath;
 class Step;
@@ -118,6 +120,9 @@ public:
     core::Point convertPoint(core::Point point) const;
     // The resting view's centre in the container, or the origin without one.
     core::Point restingPoint() const;
+    // The positions (0 to 1, and a little beyond) at which a slider drag sets the distribution
+    // slider, one after another.
+    static std::vector<float> sliderPositions();
 
 protected:
     // Whether the demonstration is over. Base: the main expression is simplified.
@@ -190,6 +195,10 @@ private:
     void placeIndicatorIfNeeded();
     // Plays the move of the modal playground shown, if it asks for one; answers whether it did.
     bool playModalMove();
+    // Taps the factor pair equivalent to `replacement` (stops without one), scrolled into view.
+    void tapFactorChoice(const PlaygroundFactorizeChoices& playground);
+    // Presses the slider near its start and drives it to a little past its end through its value.
+    void dragSlider(const std::shared_ptr<PlaygroundDistribute>& playground);
 
     std::weak_ptr<PlaygroundView> m_playgroundView;
     std::shared_ptr<core::OperationQueue> m_queue;

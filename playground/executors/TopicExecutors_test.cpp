@@ -46,11 +46,25 @@ const Demonstration kDemonstrations[] = {
      "EquationExecutor",
      Goal::Simplified,
      {"x+5=12", "9=4+z", "y*5=7", "x/4=9", "3x+4=19", "2y+7=5y+10"}},
-    // Cancelling equal factors.
+    // Cancelling equal factors; numbers sharing a factor are split through the factor pairs first; sums
+    // are added up first.
     {"Elimination",
      "EliminationExecutor",
      Goal::Simplified,
-     {"(5*7)/5", "6/6", "3/(3*4)", "(4*9)/(4*5)", "(5*7*2)/5"}},
+     {"(5*7)/5", "6/6", "3/(3*4)", "(4*9)/(4*5)", "(5*7*2)/5", "12/8", "7/14", "(6+6)/8", "12/(4+4)"}},
+    // Factor pairs, through the factor-pair playground where a number has several.
+    {"Factors", "FactorizeExecutor", Goal::Factorized, {"91", "6", "-24x", "36", "64y", "5040"}},
+    // A factor times a sum, alone or in an equation.
+    {"Distribution",
+     "DistributionExecutor",
+     Goal::Simplified,
+     {"3*(2+x)", "(x+5)*-2", "x*(3+4)", "4*(x+-3)=20"}},
+    // The master problems: the variable on both sides, a common factor to take out, three terms in the
+    // sum, two sums multiplied.
+    {"MasterDistribution",
+     "DistributionExecutor",
+     Goal::Simplified,
+     {"3*(x+2)=5+4x", "(3*4+6x)/3=7", "2*(x+3+4)=18", "(x+2)*(3+4)"}},
     // Products and fractions of powers, worked in the exponents playground.
     {"MasterExponents", "ExponentExecutor", Goal::Simplified, {"x^3*x^5", "x^2*x^4", "x^7/x^3", "x^4/x^6"}},
 };
