@@ -93,19 +93,20 @@ gfx::AttributedText Label::content() const {
 float Label::fittingScale() const {
     if (!m_adjustsFontSize || m_style.maxLines != 1 || m_text.empty())
         return 1;
-    const float width = gfx::measureText(content()).width;
+    const gfx::AttributedText text = content();
+    const float width = gfx::measureText(text).width;
     const float available = bounds().width();
     if (width <= available || width <= 0)
         return 1;
     float largest = 0;
-    for (const gfx::TextRun& run : content().runs())
+    for (const gfx::TextRun& run : text.runs())
         largest = std::max(largest, run.font.pointSize());
     const float floor =
         m_minimumScaleFactor > 0 ? m_minimumScaleFactor : (largest > 0 ? smallestPointSize / largest : 1);
     // Text widths grow about linearly with the size; measure once more at the guess to absorb the
     // rounding of the glyph advances.
     float scale = std::max(floor, available / width);
-    while (scale > floor && gfx::measureText(scaledText(content(), scale)).width > available)
+    while (scale > floor && gfx::measureText(scaledText(text, scale)).width > available)
         scale = std::max(floor, scale * 0.98f);
     return scale;
 }

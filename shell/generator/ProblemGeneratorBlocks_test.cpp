@@ -101,7 +101,7 @@ TEST(CutUpSum, TwoNumbersAroundTheHalf) {
         auto sum = ProblemGenerator::cutUpSum(*ExprSoloist::soloWithCoef(each.number));
         auto terms = termsOf<ExprSum>(sum);
         ASSERT_EQ(terms.size(), 2u) << each.number;
-        const auto [low, high] = std::minmax(terms[0]->coef(), terms[1]->coef());
+        const auto [low, high] = std::minmax({terms[0]->coef(), terms[1]->coef()});
         EXPECT_EQ(low, each.smaller) << each.number;
         EXPECT_EQ(high, each.larger) << each.number;
         EXPECT_TRUE(isNumber(terms[0]) && isNumber(terms[1]));
