@@ -4,12 +4,6 @@
 
 #include <sstream>
 
-// Mesa's software rasteriser hands work to threads of its own and syncs with them in code the thread
-// sanitizer cannot see, so it reports races inside the driver. Our own code is still checked.
-extern "C" const char* __tsan_default_suppressions() {
-    return "race:swrast_dri.so\n";
-}
-
 namespace zm::pixtest {
 
 std::shared_ptr<PixTestImageSource> PixTestImageSource::create(int width, int height,
