@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <mutex>
 
 namespace core {
@@ -11,11 +12,17 @@ namespace core {
 // before start() returns; an asynchronous one starts something (a timer, an animation, work on another
 // queue) and calls finish() later, from any thread. The queue starts its next operation only then.
 //
+// The queue does not keep a running operation alive: an asynchronous one keeps itself alive by handing
+// shared_from_this() to whatever will finish it. So the chain of ownership runs from that timer,
+// animation or worker to the operation, and through its completion to the queue and the operations
+// still waiting; when the finisher is dropped unfinished (a main loop torn down with the timer pending),
+// all of it goes with it instead of holding itself in a cycle.
+//
 // An operation belongs to at most one queue and runs at most once. Cancelling it before it starts means
 // it never starts; cancelling it while it runs only sets isCancelled(), which it may consult.
 //
 // Thread safety: cancel(), finish() and the state queries may be called from any thread.
-class Operation {
+class Operation : public std::enable_shared_from_this<Operation> {
 public:
     virtual ~Operation() = default;
     Operation(const Operation&) = delete;

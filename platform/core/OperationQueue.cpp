@@ -17,14 +17,17 @@ struct OperationQueue::State {
     const std::shared_ptr<DispatchQueue> target;
     mutable std::mutex mutex;
     std::deque<std::shared_ptr<Operation>> pending;
-    std::shared_ptr<Operation> running;
+    // The operation between its start and its finish; it holds itself (see Operation).
+    std::weak_ptr<Operation> running;
+    bool busy = false;
     bool suspended = false;
 };
 
 void OperationQueue::finished(const std::shared_ptr<State>& state) {
     {
         std::lock_guard lock(state->mutex);
-        state->running = nullptr;
+        state->running.reset();
+        state->busy = false;
     }
     startNext(state);
 }
@@ -33,11 +36,12 @@ void OperationQueue::startNext(const std::shared_ptr<State>& state) {
     std::shared_ptr<Operation> next;
     {
         std::lock_guard lock(state->mutex);
-        if (state->suspended || state->running || state->pending.empty())
+        if (state->suspended || state->busy || state->pending.empty())
             return;
         next = std::move(state->pending.front());
         state->pending.pop_front();
         state->running = next;
+        state->busy = true;
     }
     // The operation's completion holds the queue's state, so the queue lives while it runs.
     state->target->async([state, next] { next->run([state] { finished(state); }); });
@@ -87,8 +91,8 @@ void OperationQueue::cancelAllOperations() {
     {
         std::lock_guard lock(m_state->mutex);
         dropped.swap(m_state->pending);
-        if (m_state->running)
-            m_state->running->cancel();
+        if (const std::shared_ptr<Operation> running = m_state->running.lock())
+            running->cancel();
     }
     for (const auto& operation : dropped) {
         operation->cancel();

@@ -23,12 +23,27 @@ public:
 
 protected:
     void start() override {
-        // The queue holds a running operation until it finishes.
-        DispatchQueue::main()->after(m_duration, [this] { finish(); });
+        // The timer holds the operation until it finishes it.
+        DispatchQueue::main()->after(m_duration, [this, self = shared_from_this()] { finish(); });
     }
 
 private:
     Duration m_duration;
+};
+
+// An asynchronous operation that finishes when the test calls the finisher it hands out.
+class ManualOperation final : public Operation {
+public:
+    explicit ManualOperation(std::function<void()>& finisher)
+        : m_finisher(finisher) {}
+
+protected:
+    void start() override {
+        m_finisher = [this, self = shared_from_this()] { finish(); };
+    }
+
+private:
+    std::function<void()>& m_finisher;
 };
 
 struct OperationQueueTest : testing::TimelineTest {
@@ -117,6 +132,28 @@ TEST_F(OperationQueueTest, OperationsAddedToADroppedQueueStillRun) {
     queue.reset();
     loop.advanceBy(1s);
     EXPECT_EQ(events, std::vector<std::string>{"ran@1000"});
+}
+
+// The queue, its running operation and the ones waiting behind it belong to whatever will finish the
+// running one: dropped unfinished (a main loop torn down with the timer pending), it takes them along.
+TEST_F(OperationQueueTest, ARunningOperationWhoseFinisherIsDroppedLeavesNothingBehind) {
+    std::function<void()> finisher;
+    auto running = std::make_shared<ManualOperation>(finisher);
+    auto waiting = std::make_shared<BlockOperation>([&] { note("never"); });
+    const std::weak_ptr<Operation> watchedRunning = running;
+    const std::weak_ptr<Operation> watchedWaiting = waiting;
+    auto queue = std::make_unique<OperationQueue>();
+    queue->addOperation(std::move(running));
+    queue->addOperation(std::move(waiting));
+    loop.runUntilIdle();
+    ASSERT_TRUE(finisher);
+    queue.reset();
+    EXPECT_FALSE(watchedRunning.expired()) << "its finisher still holds it";
+
+    finisher = nullptr;
+    EXPECT_TRUE(watchedRunning.expired());
+    EXPECT_TRUE(watchedWaiting.expired());
+    EXPECT_TRUE(events.empty());
 }
 
 TEST_F(OperationQueueTest, MainOperationQueueRunsOnTheMainLoop) {

@@ -18,8 +18,9 @@ void AnimationOperation::begin() {
         if (m_animationBlock)
             m_animationBlock();
     });
-    // The queue holds a running operation until it finishes.
-    core::DispatchQueue::main()->after(core::fromSeconds(m_duration), [this] { finish(); });
+    // The timer holds the operation until it finishes it.
+    core::DispatchQueue::main()->after(core::fromSeconds(m_duration),
+                                       [this, self = shared_from_this()] { finish(); });
 }
 
 } // namespace zm

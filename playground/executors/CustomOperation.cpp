@@ -12,8 +12,7 @@ void CustomOperation::start() {
         begin();
         return;
     }
-    // The queue holds the operation until it finishes, so the block may refer to it.
-    main->async([this] { begin(); });
+    main->async([this, self = shared_from_this()] { begin(); });
 }
 
 } // namespace zm
