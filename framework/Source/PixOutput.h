@@ -92,8 +92,8 @@ protected:
     core::Size m_inputTextureSize;  // pixels
     core::Size m_forcedMaximumSize; // the bounds that forced processing fits frames into
     bool m_overrideInputSize = false;
-    unsigned m_outputTextureRetainCount = 0; // targets still reading the output texture
-    PixTextureDelegate* m_firstTextureDelegate = nullptr;
+    unsigned m_outputTextureRetainCount = 0;              // targets still reading the output texture
+    PixTextureDelegate* m_firstTextureDelegate = nullptr; // the source, which detaches before it goes
     bool m_shouldConserveMemoryForNextFrame = false;
     bool m_allTargetsWantMonochromeData = true;
     FrameProcessingCompletionBlock m_frameProcessingCompletionBlock;
@@ -105,7 +105,7 @@ private:
     bool m_shouldSmoothlyScaleOutput = false;
     bool m_shouldIgnoreUpdatesToThisTarget = false;
     bool m_enabled = true;
-    PixInput* m_targetToIgnoreForUpdates = nullptr;
+    PixInput* m_targetToIgnoreForUpdates = nullptr; // one of m_targets, or none
 };
 
 } // namespace zm

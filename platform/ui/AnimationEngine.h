@@ -98,7 +98,8 @@ private:
     void updateFrameHandler();
 
     core::MainLoop& m_loop;
-    AnimationEngine* m_previous;
+    AnimationEngine* m_previous; // current() before this one, and again after it; outlives it
+    // Not owned: a layer untracks itself (and an observer removes itself) before it goes away.
     std::vector<Layer*> m_layers;
     std::vector<FrameObserver*> m_observers;
     std::vector<Scope> m_scopes;

@@ -179,7 +179,7 @@ private:
     std::shared_ptr<const gfx::Image> m_contents;
     LayerDelegate* m_delegate = nullptr; // owns the layer
     LayerHost* m_host = nullptr;         // only at a root; outlives the tree
-    Layer* m_superlayer = nullptr;
+    Layer* m_superlayer = nullptr;       // owns this layer
     std::vector<std::shared_ptr<Layer>> m_sublayers;
     std::shared_ptr<Layer> m_mask;
     std::vector<RunningAnimation> m_animations;

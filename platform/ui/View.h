@@ -206,7 +206,7 @@ private:
     View* m_superview = nullptr; // owns this view
     std::vector<std::shared_ptr<View>> m_subviews;
     std::vector<std::shared_ptr<GestureRecognizer>> m_gestureRecognizers;
-    Window* m_window = nullptr;
+    Window* m_window = nullptr;                 // the root of the tree, which owns it
     ViewController* m_viewController = nullptr; // owns this view
     bool m_userInteractionEnabled = true;
     bool m_multipleTouchEnabled = false;
