@@ -59,8 +59,12 @@ TEST(FileLocations, CloudContainerIsAvailableOnlyWhileItsFolderExists) {
 
 TEST(FileLocations, SharedLocationsCanBeReplaced) {
     TemporaryFolder root;
+    // What a caller holds stays valid across a replacement (the address sanitizer would see a violation).
+    const FileLocations& held = FileLocations::shared();
+    const std::filesystem::path documents = held.documents;
     FileLocations::setShared(FileLocations::underRoot(root.path(), "/r"));
     EXPECT_EQ(FileLocations::shared().documents, root.path() / "Documents");
+    EXPECT_EQ(held.documents, documents);
 }
 
 } // namespace
