@@ -11,28 +11,13 @@ Regex compile(std::string_view pattern, RegexOptions options = {}) {
     return std::move(regex).value();
 }
 
-TEST(Regex, TheTextReadersTwoReplacements) {
-    // Runs of letters become $-variables unless a digit follows; digits before a variable become a
-    // coefficient call.
-    const Regex variables = compile("[a-zA-Z]+(?!\\d)", {.caseInsensitive = true});
-    const Regex coefficients = compile("(\\d+)(\\$[a-zA-Z]+)", {.caseInsensitive = true});
-    const struct {
-        const char* text;
-        const char* prepared;
-    } cases[] = {
-        {"3x + 2", "coefvarterm(3,$x) + 2"},
-        {"x^2 + -4", "$x^2 + -4"},
-        {"2(x + 1)", "2($x + 1)"},
-        {"12ab", "coefvarterm(12,$ab)"},
-        {"7", "7"},
-        {"x2", "x2"},
-        {"ab2", "$ab2"},
-        {"AB", "$AB"},
-    };
-    for (const auto& c : cases) {
-        const std::string marked = variables.replaceAll(c.text, "$$0");
-        EXPECT_EQ(coefficients.replaceAll(marked, "coefvarterm($1,$2)"), c.prepared) << c.text;
-    }
+TEST(Regex, LookaheadGivesBackLettersAndGroupsFillTheTemplate) {
+    // Letters not followed by a digit: before a digit the run gives letters back until the lookahead
+    // holds, or matches nothing.
+    const Regex letters = compile("[a-z]+(?!\\d)", {.caseInsensitive = true});
+    EXPECT_EQ(letters.replaceAll("3x + AB - ab2 + x2", "[$0]"), "3[x] + [AB] - [a]b2 + x2");
+    const Regex coefficient = compile("(\\d+)(\\[[a-z]+\\])", {.caseInsensitive = true});
+    EXPECT_EQ(coefficient.replaceAll("12[Ab] + 7[x]", "c($1,$2)"), "c(12,[Ab]) + c(7,[x])");
 }
 
 TEST(Regex, LazyGroupsFindEachMarkedRun) {
