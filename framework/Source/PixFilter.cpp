@@ -91,15 +91,11 @@ PixFilter::PixFilter(const std::string& vertexShaderString, const std::string& f
     : m_uniformStateRestorationBlocks(std::make_shared<UniformStateRestorationBlocks>()) {
     runSynchronouslyOnContextQueue([&] {
         PixContext::useImageProcessingContext();
-        m_filterProgram = PixContext::sharedImageProcessingContext().programForVertexShaderString(
-            vertexShaderString, fragmentShaderString);
-        linkIfNeeded(*m_filterProgram);
-        m_filterPositionAttribute = m_filterProgram->attributeIndex("position");
-        m_filterTextureCoordinateAttribute = m_filterProgram->attributeIndex("inputTextureCoordinate");
-        m_filterInputTextureUniform = m_filterProgram->uniformIndex("inputImageTexture");
-        PixContext::setActiveShaderProgram(m_filterProgram);
-        glEnableVertexAttribArray(m_filterPositionAttribute);
-        glEnableVertexAttribArray(m_filterTextureCoordinateAttribute);
+        FilterProgram prepared = prepareProgram(vertexShaderString, fragmentShaderString);
+        m_filterProgram = std::move(prepared.program);
+        m_filterPositionAttribute = prepared.positionAttribute;
+        m_filterTextureCoordinateAttribute = prepared.textureCoordinateAttribute;
+        m_filterInputTextureUniform = prepared.inputTextureUniform;
     });
 }
 
@@ -107,20 +103,31 @@ PixFilter::~PixFilter() {
     PixFilter::destroyFilterFBO();
 }
 
-bool PixFilter::linkIfNeeded(GLProgram& program) {
-    if (program.initialized())
-        return true;
-    program.addAttribute("position");
-    program.addAttribute("inputTextureCoordinate");
-    if (program.link())
-        return true;
-    // The shaders are the framework's own text, so this is a programming error. The unlinked program
-    // stays: drawing with it only raises GL errors.
-    core::log(core::LogLevel::Error, "Program link log: " + program.programLog());
-    core::log(core::LogLevel::Error, "Fragment shader compile log: " + program.fragmentShaderLog());
-    core::log(core::LogLevel::Error, "Vertex shader compile log: " + program.vertexShaderLog());
-    assert(!"Filter shader link failed");
-    return false;
+PixFilter::FilterProgram PixFilter::prepareProgram(const std::string& vertexShaderString,
+                                                   const std::string& fragmentShaderString) {
+    FilterProgram prepared;
+    prepared.program = PixContext::sharedImageProcessingContext().programForVertexShaderString(
+        vertexShaderString, fragmentShaderString);
+    GLProgram& program = *prepared.program;
+    if (!program.initialized()) {
+        program.addAttribute("position");
+        program.addAttribute("inputTextureCoordinate");
+        if (!program.link()) {
+            // The shaders are the framework's own text, so this is a programming error. The unlinked
+            // program stays: drawing with it only raises GL errors.
+            core::log(core::LogLevel::Error, "Program link log: " + program.programLog());
+            core::log(core::LogLevel::Error, "Fragment shader compile log: " + program.fragmentShaderLog());
+            core::log(core::LogLevel::Error, "Vertex shader compile log: " + program.vertexShaderLog());
+            assert(!"Filter shader link failed");
+        }
+    }
+    prepared.positionAttribute = program.attributeIndex("position");
+    prepared.textureCoordinateAttribute = program.attributeIndex("inputTextureCoordinate");
+    prepared.inputTextureUniform = program.uniformIndex("inputImageTexture");
+    PixContext::setActiveShaderProgram(prepared.program);
+    glEnableVertexAttribArray(prepared.positionAttribute);
+    glEnableVertexAttribArray(prepared.textureCoordinateAttribute);
+    return prepared;
 }
 
 const std::array<GLfloat, 8>& PixFilter::textureCoordinatesForRotation(PixInputRotation rotationMode) {

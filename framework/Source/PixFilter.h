@@ -119,8 +119,16 @@ public:
 protected:
     PixFilter(const std::string& vertexShaderString, const std::string& fragmentShaderString);
 
-    // Links a program fresh from the cache with the filter's two attributes; true when it is usable.
-    static bool linkIfNeeded(GLProgram& program);
+    // A program of the shaders from the context's cache, linked with the two attributes every filter
+    // feeds, made the active program with those enabled; and where its inputs are. On the queue.
+    struct FilterProgram {
+        std::shared_ptr<GLProgram> program;
+        GLuint positionAttribute = 0;
+        GLuint textureCoordinateAttribute = 0;
+        GLint inputTextureUniform = -1;
+    };
+    static FilterProgram prepareProgram(const std::string& vertexShaderString,
+                                        const std::string& fragmentShaderString);
 
     // Run after the framebuffer is made for a size, and whenever a size-dependent property changes.
     virtual void setupFilterForSize(core::Size) {}

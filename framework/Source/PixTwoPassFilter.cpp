@@ -21,16 +21,12 @@ PixTwoPassFilter::PixTwoPassFilter(const std::string& firstStageVertexShaderStri
     , m_secondProgramUniformStateRestorationBlocks(std::make_shared<UniformStateRestorationBlocks>()) {
     runSynchronouslyOnContextQueue([&] {
         PixContext::useImageProcessingContext();
-        m_secondFilterProgram = PixContext::sharedImageProcessingContext().programForVertexShaderString(
-            secondStageVertexShaderString, secondStageFragmentShaderString);
-        linkIfNeeded(*m_secondFilterProgram);
-        m_secondFilterPositionAttribute = m_secondFilterProgram->attributeIndex("position");
-        m_secondFilterTextureCoordinateAttribute =
-            m_secondFilterProgram->attributeIndex("inputTextureCoordinate");
-        m_secondFilterInputTextureUniform = m_secondFilterProgram->uniformIndex("inputImageTexture");
-        PixContext::setActiveShaderProgram(m_secondFilterProgram);
-        glEnableVertexAttribArray(m_secondFilterPositionAttribute);
-        glEnableVertexAttribArray(m_secondFilterTextureCoordinateAttribute);
+        FilterProgram prepared =
+            prepareProgram(secondStageVertexShaderString, secondStageFragmentShaderString);
+        m_secondFilterProgram = std::move(prepared.program);
+        m_secondFilterPositionAttribute = prepared.positionAttribute;
+        m_secondFilterTextureCoordinateAttribute = prepared.textureCoordinateAttribute;
+        m_secondFilterInputTextureUniform = prepared.inputTextureUniform;
     });
 }
 
