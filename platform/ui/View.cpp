@@ -147,19 +147,21 @@ void View::insertSubview(std::shared_ptr<View> view, size_t index) {
     attach(std::move(view), index);
 }
 
-void View::insertSubviewAbove(std::shared_ptr<View> view, const View& sibling) {
+std::optional<size_t> View::subviewIndex(const View& view) const {
     const auto found =
         std::find_if(m_subviews.begin(), m_subviews.end(),
-                     [&](const std::shared_ptr<View>& subview) { return subview.get() == &sibling; });
-    attach(std::move(view),
-           found == m_subviews.end() ? m_subviews.size() : size_t(found - m_subviews.begin()) + 1);
+                     [&](const std::shared_ptr<View>& subview) { return subview.get() == &view; });
+    return found != m_subviews.end() ? std::optional(size_t(found - m_subviews.begin())) : std::nullopt;
+}
+
+// A sibling that is not a subview puts the view on top, respectively at the bottom.
+void View::insertSubviewAbove(std::shared_ptr<View> view, const View& sibling) {
+    const std::optional<size_t> index = subviewIndex(sibling);
+    attach(std::move(view), index ? *index + 1 : m_subviews.size());
 }
 
 void View::insertSubviewBelow(std::shared_ptr<View> view, const View& sibling) {
-    const auto found =
-        std::find_if(m_subviews.begin(), m_subviews.end(),
-                     [&](const std::shared_ptr<View>& subview) { return subview.get() == &sibling; });
-    attach(std::move(view), found == m_subviews.end() ? 0 : size_t(found - m_subviews.begin()));
+    attach(std::move(view), subviewIndex(sibling).value_or(0));
 }
 
 void View::bringSubviewToFront(const View& view) {

@@ -6,6 +6,7 @@
 #include "platform/ui/Touch.h"
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace gfx {
@@ -193,6 +194,7 @@ private:
     bool drawLayer(gfx::Canvas& canvas) final;
 
     void attach(std::shared_ptr<View> view, size_t index);
+    std::optional<size_t> subviewIndex(const View& view) const;
     void detach(View& view);
     void setWindow(Window* window);
     void stopAnimationsInTree();

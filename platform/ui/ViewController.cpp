@@ -66,7 +66,7 @@ void ViewController::setView(std::shared_ptr<View> view) {
 Responder* ViewController::nextResponder() const {
     if (m_view && m_view->superview())
         return m_view->superview();
-    return m_presenting ? m_presenting : nullptr;
+    return m_presenting;
 }
 
 void ViewController::loadView() {
@@ -154,20 +154,16 @@ void ViewController::transition(const std::shared_ptr<ViewController>& from,
                                 const std::shared_ptr<ViewController>& to, double duration,
                                 AnimationOptions options, const std::function<void()>& animations,
                                 std::function<void(bool finished)> completion) {
-    if (!from || !to || from == to || from->m_parent != this || to->m_parent != this) {
-        core::log(core::LogLevel::Error,
-                  "a child transition needs two different children of the same parent");
+    auto refuse = [&completion](const std::string& why) {
+        core::log(core::LogLevel::Error, "a child transition needs " + why);
         if (completion)
             completion(false);
-        return;
-    }
+    };
+    if (!from || !to || from == to || from->m_parent != this || to->m_parent != this)
+        return refuse("two different children of the same parent");
     const std::shared_ptr<View> fromView = from->view();
-    if (!fromView->superview()) {
-        core::log(core::LogLevel::Error, "a child transition needs the outgoing view on screen");
-        if (completion)
-            completion(false);
-        return;
-    }
+    if (!fromView->superview())
+        return refuse("the outgoing view on screen");
     const std::shared_ptr<View> toView = to->view(); // loaded before it hears that it appears
     const bool animated = duration > 0;
     to->beginAppearanceTransition(true, animated);
