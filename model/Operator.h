@@ -13,8 +13,8 @@ class ViewFactory;
 
 // The model object of a visible sign between two parts of an expression: "+" in a sum, "*" in a
 // product, the fraction bar, "=" and the parentheses of a list. Operators made with operands take the
-// next `opId` of their own process-wide counter; those made without ("=", parentheses) keep id 0.
-// An operator owns its operands.
+// next `opId` of their own process-wide counter; those made without ("=", parentheses) keep id 0,
+// which the counter never hands out. An operator owns its operands.
 class Operator : public ModelObject {
 public:
     Operator() = default;

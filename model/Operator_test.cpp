@@ -23,6 +23,16 @@ TEST(Operator, CountedIdsSkipPlainOperators) {
     EXPECT_EQ(equals->secondExpr(), nullptr);
 }
 
+TEST(Operator, NoCountedOperatorTakesTheIdOfTheEqualsSign) {
+    // Whether or not this "+" is the first counted operator of the process, its id is not the "="'s,
+    // so the trial of a tap on it, remade on an id copy of the equation, finds the "+".
+    auto left = sum({num(1), num(2)});
+    auto root = eq(left, var("x"));
+    auto plus = std::static_pointer_cast<OpPlus>(left->ops()[0]);
+    EXPECT_NE(plus->opId(), root->op()->opId());
+    EXPECT_TRUE(stepChangesExpr(*plus->step(), *root));
+}
+
 TEST(Operator, Symbols) {
     EXPECT_EQ(Operator().getSymbol(), "NONE");
     EXPECT_EQ(OpPlus().getSymbol(), "+");

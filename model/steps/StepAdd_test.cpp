@@ -117,7 +117,8 @@ TEST(StepTrial, RetargetedStepGivesTheSameResultAndLeavesTheSourceAlone) {
 }
 
 TEST(StepTrial, RemadeTapStepsFindOnlyTheirOwnKindOfOperator) {
-    // Every "=" has id 0, and so may a counted operator: a remade "+" must not pick up the "=".
+    // Every "=" has id 0, which no counted operator gets; one given it by hand must still not pick up
+    // the "=" when remade.
     auto root = eq(sum({var("x"), num(1)}), num(5));
     auto stray = std::make_shared<OpPlus>(num(1), num(2));
     stray->setOpId(0);
