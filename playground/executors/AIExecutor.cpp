@@ -42,6 +42,8 @@ AIExecutor::AIExecutor(Key, const std::shared_ptr<PlaygroundView>& playgroundVie
 AIExecutor::~AIExecutor() {
     if (m_queue)
         m_queue->cancelAllOperations();
+    // A player replaced while its finger flies home is not there when the flight ends.
+    m_indicatorView->removeFromSuperview();
 }
 
 std::shared_ptr<ui::View> AIExecutor::superviewOf(const std::shared_ptr<PlaygroundView>& view) {
@@ -230,26 +232,38 @@ void AIExecutor::moveStraightToPoint(core::Point point) {
 
 void AIExecutor::touchDownAtPoint(core::Point point) {
     m_queue->addOperation(
-        [weakSelf = weak_from_this(), touched = std::weak_ptr<Playground>(playground()), point] {
+        [weakSelf = weak_from_this(), planned = std::weak_ptr<Playground>(playground()), point] {
             auto self = weakSelf.lock();
             if (!self)
                 return;
             self->m_indicatorView->setTouchedDown(true);
-            if (auto target = touched.lock())
-                target->executorTouchBegan(point);
+            // The press lands only on the playground the gesture was made for, if it is still on top.
+            const std::shared_ptr<Playground> target = planned.lock();
+            if (!target || target != self->playground()) {
+                self->m_pressedPlayground.reset();
+                return;
+            }
+            self->m_pressedPlayground = target;
+            target->executorTouchBegan(point);
         });
 }
 
 void AIExecutor::touchUpAtPoint(core::Point point) {
-    m_queue->addOperation(
-        [weakSelf = weak_from_this(), touched = std::weak_ptr<Playground>(playground()), point] {
-            auto self = weakSelf.lock();
-            if (!self)
-                return;
-            self->m_indicatorView->setTouchedDown(false);
-            if (auto target = touched.lock())
-                target->executorTouchEnded(point);
-        });
+    m_queue->addOperation([weakSelf = weak_from_this(), point] {
+        auto self = weakSelf.lock();
+        if (!self)
+            return;
+        self->m_indicatorView->setTouchedDown(false);
+        const std::shared_ptr<Playground> target = self->pressedPlaygroundOnTop();
+        self->m_pressedPlayground.reset();
+        if (target)
+            target->executorTouchEnded(point);
+    });
+}
+
+std::shared_ptr<Playground> AIExecutor::pressedPlaygroundOnTop() const {
+    const std::shared_ptr<Playground> pressed = m_pressedPlayground.lock();
+    return pressed && pressed == playground() ? pressed : nullptr;
 }
 
 void AIExecutor::delay(double seconds) {
@@ -268,7 +282,9 @@ void AIExecutor::addFingerMove(core::Point point) {
         auto self = weakSelf.lock();
         if (!self)
             return;
-        if (auto view = self->playgroundView())
+        // The playground view sends the move to the playground on top: only the pressed one's.
+        const std::shared_ptr<PlaygroundView> view = self->playgroundView();
+        if (view && self->pressedPlaygroundOnTop())
             view->touchMoved(point);
         self->m_indicatorView->setCenter(self->convertPoint(point));
     });

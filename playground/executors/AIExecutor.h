@@ -44,7 +44,9 @@ struct TapPacing {
 // expression is done or the player is cancelled. The finger is a `TouchCircleView` that glides to the
 // place of the move, presses, drags or taps and lifts; presses and lifts reach the playground through
 // its executor hooks and moves through the playground view, exactly as a real finger's would, so the
-// playground makes, checks and animates the step itself.
+// playground makes, checks and animates the step itself. As a real finger's, the touch belongs to the
+// playground it pressed: once that is no longer on top (a modal playground closed under the finger),
+// the rest of the touch, moves and lift, goes to nobody.
 //
 // This base holds the player loop, the gestures and the translation of a step into a gesture; the
 // subclasses (one per topic, and those of the tutorial) decide which move to play. A move is a
@@ -58,7 +60,8 @@ struct TapPacing {
 // second, no move taking less than 0.25 s.
 //
 // A playground view owns the executor playing on it; the executor holds its views weakly and queued
-// operations hold it weakly, so a player whose playground view goes away stops. Main thread only.
+// operations hold it weakly, so a player whose playground view goes away stops. The finger is the
+// executor's: it leaves the container when the executor goes. Main thread only.
 class AIExecutor : public std::enable_shared_from_this<AIExecutor> {
 protected:
     struct Key {
@@ -193,6 +196,8 @@ private:
     static std::shared_ptr<ui::View> superviewOf(const std::shared_ptr<PlaygroundView>& view);
     // Puts the finger, invisible, on its resting place when it is not in the container.
     void placeIndicatorIfNeeded();
+    // The playground the finger pressed and has not lifted from, while it is still the one on top.
+    std::shared_ptr<Playground> pressedPlaygroundOnTop() const;
     // Plays the move of the modal playground shown, if it asks for one; answers whether it did.
     bool playModalMove();
     // Taps the factor pair equivalent to `replacement` (stops without one), scrolled into view.
@@ -205,6 +210,8 @@ private:
     bool m_operational = false;
     ExprPtr m_replacement;
     std::shared_ptr<TouchCircleView> m_indicatorView;
+    // The playground the finger pressed, until it lifts; its touch goes nowhere else.
+    std::weak_ptr<Playground> m_pressedPlayground;
     core::Point m_currentPoint;
     std::weak_ptr<ui::View> m_restingView;
     std::weak_ptr<ui::View> m_containerView;

@@ -1,6 +1,7 @@
 #include "model/steps/StepAdd.h"
 #include "model/steps/StepDistribute.h"
 #include "platform/core/Random.h"
+#include "playground/DrawingView.h"
 #include "playground/Playground.h"
 #include "playground/executors/AIExecutor.h"
 #include "playground/executors/QVStraightPath.h"
@@ -232,6 +233,41 @@ TEST_F(AIExecutorTest, APathShorterThanAPointPlaysBothItsEnds) {
     EXPECT_EQ(recorder->touches[2].point, path.endPoint());
 }
 
+TEST_F(AIExecutorTest, TheRestOfATouchGoesNowhereOnceThePressedPlaygroundIsNoLongerOnTop) {
+    // Over a fraction, a move the main playground got would start a drawn line.
+    stage.start("2x/2");
+    const QVStraightPath path({100, 100}, {100 + 142, 100});
+    const struct {
+        const char* name;
+        bool anotherModal;
+    } cases[] = {{"the modal playground closes", false}, {"another modal playground opens", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto pressed =
+            std::make_shared<RecordingPlayground>(*stage.playgroundView, [this] { return stage.host.now(); });
+        auto other =
+            std::make_shared<RecordingPlayground>(*stage.playgroundView, [this] { return stage.host.now(); });
+        stage.playgroundView->setModalPlayground(pressed);
+        auto executor = makeExecutor();
+        executor->gestures.push_back([&](ScriptedExecutor& player) { player.dragAlongPath(path, 0); });
+        executor->startFindingSteps();
+        // The move to the start takes 1.2 s and the press rests 0.5 s: halfway along the path.
+        stage.host.advance(2.2);
+        const int movesBefore = pressed->count("move");
+        ASSERT_GT(movesBefore, 20);
+        ASSERT_LT(movesBefore, 120);
+        stage.playgroundView->setModalPlayground(c.anotherModal ? other : nullptr);
+        stage.host.advance(3);
+
+        EXPECT_EQ(pressed->count("move"), movesBefore);
+        EXPECT_EQ(pressed->count("up"), 0);
+        EXPECT_TRUE(other->touches.empty());
+        EXPECT_FALSE(stage.playgroundView->drawingView()->isDisplayed());
+        EXPECT_EQ(stage.text(), "2x / 2");
+        EXPECT_EQ(executor->choices.size(), 2u) << "the gesture played to its end";
+    }
+}
+
 TEST_F(AIExecutorTest, ATapThatOpensTheDistributionPlaygroundWaitsOneAndAHalfSecondsLonger) {
     // 3 * (x + 2), tapped at its "*".
     stage.playgroundView->setModalPlayground(nullptr);
@@ -308,6 +344,20 @@ TEST_F(AIExecutorTest, StartingTwiceDoesNothingAndAStoppedPlayerStartsAgainWithI
     executor->startFindingSteps();
     EXPECT_EQ(finger->superview(), stage.container.get());
     EXPECT_EQ(finger->center(), stage.restingView->center());
+}
+
+TEST_F(AIExecutorTest, APlayerReplacedWhileItsFingerFliesHomeTakesTheFingerAway) {
+    auto executor = makeExecutor(true);
+    executor->startFindingSteps();
+    const std::shared_ptr<TouchCircleView> finger = executor->indicatorView();
+    executor->cancelAnimations();
+    stage.host.advance(0.3);
+    // Help pressed again: a new player takes the view.
+    makeExecutor(true);
+    executor.reset();
+    EXPECT_EQ(finger->superview(), nullptr);
+    stage.host.advance(2);
+    EXPECT_EQ(finger->superview(), nullptr);
 }
 
 TEST_F(AIExecutorTest, TheFirstMoveAndEveryMoveAfterAMixOrAFailAreProgressMoves) {
