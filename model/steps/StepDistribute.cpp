@@ -4,6 +4,7 @@
 #include "model/ExprSum.h"
 #include "model/Operator.h"
 #include "model/Recording.h"
+#include "model/steps/StepText.h"
 
 #include <algorithm>
 
@@ -71,6 +72,10 @@ StepPtr StepDistribute::remakeStepFromExprIDsUsingExpr(const ExprPtr& root) cons
     if (!distributor || !intoSum)
         return nullptr;
     return std::make_shared<StepDistribute>(distributor, intoSum);
+}
+
+std::string StepDistribute::description() const {
+    return stepText("stepDistribute", {m_distributor, m_intoSum});
 }
 
 bool oneDividesTheOther(int32_t a, int32_t b) {

@@ -37,6 +37,8 @@ public:
     ExprPtr applyToExpr(const ExprPtr& root, TransitionRecord* bag) override;
     // New copies, `reverse` off.
     StepPtr remakeStepFromExprIDsUsingExpr(const ExprPtr& root) const override;
+    // "stepDistribute(2, x + 3)": the factor, then the sum.
+    std::string description() const override;
 
 private:
     ExprPtr m_distributor;

@@ -28,6 +28,7 @@ TEST(StepDistribute, AFactorIntoEveryTerm) {
     EXPECT_EQ(step->opCopies().size(), 2u);
     EXPECT_EQ(step->opCopies()[0]->opId(), 0);
     EXPECT_EQ(step->prodParent(), root);
+    EXPECT_EQ(step->description(), "stepDistribute(2, x + 3)");
 
     RecordingBaggage bag;
     auto result = std::dynamic_pointer_cast<ExprSum>(step->applyToExpr(root, &bag));
