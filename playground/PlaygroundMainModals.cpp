@@ -1,10 +1,9 @@
-// The modal playgrounds that steps ask the main playground for. Each answers the playground that
-// takes over the move; a kind without one answers null, and the step is then applied as it stands
-// (a choice of factor pairs or a both-sides start changes nothing; a product that only an exponents
-// playground would take apart is refused and shakes).
-//
-// The playgrounds of distribution, both sides, factor pairs and exponents are made here as they
-// join the game.
+// The modal playgrounds that steps ask the main playground for: exponents, distribution, factor pairs
+// and both sides. Each maker answers the playground that takes over the move, or null when that
+// playground does not take what the step names (a product or term the exponents playground does not
+// qualify) or there is no playground view left to show it on. On null the step goes on without one:
+// a tapped "*" is tried for distribution and is otherwise multiplied as it stands; any other step is
+// applied to the tree (a choice of factor pairs or a both-sides start then changes nothing).
 
 #include "playground/PlaygroundDistribute.h"
 #include "playground/PlaygroundEuclideanFountain.h"
