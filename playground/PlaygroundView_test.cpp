@@ -239,6 +239,35 @@ TEST_F(PlaygroundViewTest, MovesOfTwoFingersAreIgnored) {
     EXPECT_TRUE(modal->touches.empty());
 }
 
+TEST_F(PlaygroundViewTest, TwoFingersPinchTheExpressionLargerThroughTheWindow) {
+    stage.start(sum({num(3), num(5)}));
+    const float fitted = stage.playgroundView->baseFontSize();
+    core::Point left{400, 700};
+    core::Point right{600, 700};
+    stage.host.touchDown(left, 0);
+    stage.host.touchDown(right, 1);
+    for (int i = 0; i < 10; ++i) {
+        stage.host.advance(1.0 / 60);
+        left.x -= 10;
+        stage.host.touchMove(left, 0);
+        right.x += 10;
+        stage.host.touchMove(right, 1);
+    }
+    // While the fingers move the whole view is scaled.
+    const float scale = stage.playgroundView->transform().a;
+    EXPECT_GT(scale, 1.5f);
+    EXPECT_TRUE(stage.playgroundView->zoomedIn());
+
+    // A lift ends the pinch: the expression is set at the zoomed size and the view is plain again.
+    stage.host.touchUp(right, 1);
+    stage.host.touchUp(left, 0);
+    stage.settle();
+    EXPECT_TRUE(stage.playgroundView->transform().isIdentity());
+    EXPECT_NEAR(stage.playgroundView->baseFontSize(), fitted * scale, 0.5f);
+    EXPECT_FLOAT_EQ(stage.main().mainExprView()->baseFontSize(), stage.playgroundView->baseFontSize());
+    EXPECT_EQ(stage.text(), "3 + 5");
+}
+
 TEST_F(PlaygroundViewTest, TheDelegateHearsOnlyWhatItTakes) {
     stage.delegate->declined = {PlaygroundMessage::StartedNewProblem, PlaygroundMessage::TouchBegan};
     auto expr = sum({num(3), num(5)});
@@ -374,11 +403,9 @@ TEST_F(PlaygroundViewTest, AFingerBelongsToThePlaygroundItLandedOn) {
     stage.host.touchDown(plus);
     auto modal = showModal<TestModal>();
     stage.host.touchMove({plus.x + 2, plus.y});
-    // Another finger is the modal playground's (handed over directly: the window lets no second finger
-    // land on a view that takes touches exclusively).
-    const auto other = std::make_shared<ui::Touch>();
-    stage.playgroundView->touchesBegan({other}, ui::Event(stage.host.now(), {}));
-    stage.playgroundView->touchesEnded({other}, ui::Event(stage.host.now(), {}));
+    // Another finger is the modal playground's.
+    stage.host.touchDown({700, 100}, 1);
+    stage.host.touchUp({700, 100}, 1);
     stage.host.touchUp(plus);
     stage.settle();
     EXPECT_EQ(modal->touches, (std::vector<std::string>{"began", "ended"}));

@@ -102,7 +102,8 @@ public:
     bool isMultipleTouchEnabled() const { return m_multipleTouchEnabled; }
     void setMultipleTouchEnabled(bool enabled) { m_multipleTouchEnabled = enabled; }
     // While a finger is on a view that takes touches exclusively, no other view gets a new finger, and
-    // it gets none while others are down.
+    // it gets none while fingers are down on other views. Its own further fingers follow
+    // isMultipleTouchEnabled.
     bool isExclusiveTouch() const { return m_exclusiveTouch; }
     void setExclusiveTouch(bool exclusive) { m_exclusiveTouch = exclusive; }
 

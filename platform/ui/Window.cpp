@@ -103,9 +103,14 @@ bool Window::admits(const View& view) const {
         const View* holder = touch->view();
         if (!holder)
             continue;
-        if (holder->isExclusiveTouch() || (holder == &view && !view.isMultipleTouchEnabled()))
+        if (holder == &view) {
+            if (!view.isMultipleTouchEnabled())
+                return false;
+        } else if (holder->isExclusiveTouch()) {
             return false;
-        othersDown = true;
+        } else {
+            othersDown = true;
+        }
     }
     return !(view.isExclusiveTouch() && othersDown);
 }

@@ -136,6 +136,25 @@ TEST_F(WindowTouches, ExclusiveTouchKeepsOtherFingersOut) {
     EXPECT_EQ(left->calls.size(), 1u);
 }
 
+TEST_F(WindowTouches, AnExclusiveViewTakesItsOwnFurtherFingersWhenMultipleTouch) {
+    right->setExclusiveTouch(true);
+    send({{0, TouchPhase::Began, {210, 10}}}, 1.0);
+    send({{1, TouchPhase::Began, {250, 50}}}, 1.0);
+    EXPECT_EQ(right->calls.size(), 1u); // one finger at a time without multiple touch
+    send({{0, TouchPhase::Ended, {210, 10}}, {1, TouchPhase::Ended, {250, 50}}}, 1.1);
+
+    right->setMultipleTouchEnabled(true);
+    send({{2, TouchPhase::Began, {210, 10}}}, 2.0);
+    send({{3, TouchPhase::Began, {250, 50}}}, 2.0);
+    send({{4, TouchPhase::Began, {10, 10}}}, 2.0); // other views still get no finger
+    send({{2, TouchPhase::Moved, {212, 10}}, {3, TouchPhase::Moved, {252, 50}}}, 2.1);
+    ASSERT_EQ(right->calls.size(), 5u);
+    EXPECT_EQ(right->calls[3].phase, "began");
+    EXPECT_EQ(right->calls[4].phase, "moved");
+    EXPECT_EQ(right->calls[4].count, 2u);
+    EXPECT_TRUE(left->calls.empty());
+}
+
 TEST_F(WindowTouches, CancellingEndsEveryFinger) {
     left->setMultipleTouchEnabled(true);
     send({{0, TouchPhase::Began, {10, 10}}, {1, TouchPhase::Began, {20, 10}}}, 1.0);
