@@ -4,7 +4,7 @@
 #include "model/ExprQuotient.h"
 #include "model/ExprSoloist.h"
 #include "model/Operator.h"
-#include "model/steps/StepEliminate.h"
+#include "model/solver/SolverNode.h"
 #include "playground/PlaygroundExponents.h"
 #include "playground/PlaygroundView.h"
 #include "playground/executors/QVStraightPath.h"
@@ -86,15 +86,7 @@ void ExponentExecutor::playQuotient() {
         tapPoint(centerOfExpr(a > b ? top.get() : bottom.get()));
         return;
     }
-    std::vector<std::shared_ptr<Step>> eliminations;
-    for (const ExprPtr& n : MoveFinder::termsFromExpr(quotient->firstExpr())) {
-        for (const ExprPtr& d : MoveFinder::termsFromExpr(quotient->secondExpr())) {
-            if (!n->isEquivalent(*d))
-                continue;
-            if (auto step = StepEliminate::stepEliminateWithExprs({n, d}))
-                eliminations.push_back(std::move(step));
-        }
-    }
+    const std::vector<StepPtr> eliminations = SolverNode::eliminationStepsForExprQuotient(*quotient);
     if (std::shared_ptr<Step> elimination = randomElement(eliminations))
         animateStep(elimination);
     else

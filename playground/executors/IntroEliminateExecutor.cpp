@@ -2,7 +2,7 @@
 
 #include "JTMathParser/ExprTextReader.h"
 #include "model/ExprQuotient.h"
-#include "model/steps/StepEliminate.h"
+#include "model/solver/SolverNode.h"
 #include "platform/core/OperationQueue.h"
 #include "playground/PlaygroundView.h"
 
@@ -19,17 +19,9 @@ void IntroEliminateExecutor::progressStep() {
     IntroExecutor::progressStep();
     if (!operational())
         return;
-    std::vector<std::shared_ptr<Step>> eliminations;
-    if (auto quotient = asExactly<ExprQuotient>(mainExpr())) {
-        for (const ExprPtr& n : MoveFinder::termsFromExpr(quotient->firstExpr())) {
-            for (const ExprPtr& d : MoveFinder::termsFromExpr(quotient->secondExpr())) {
-                if (!n->isEquivalent(*d))
-                    continue;
-                if (auto step = StepEliminate::stepEliminateWithExprs({n, d}))
-                    eliminations.push_back(std::move(step));
-            }
-        }
-    }
+    std::vector<StepPtr> eliminations;
+    if (auto quotient = asExactly<ExprQuotient>(mainExpr()))
+        eliminations = SolverNode::eliminationStepsForExprQuotient(*quotient);
     // One line at a time, even where several pairs could be cancelled.
     if (std::shared_ptr<Step> elimination = randomElement(eliminations))
         animateStep(elimination);

@@ -145,15 +145,7 @@ std::shared_ptr<ExprEquation> MoveFinder::equation() const {
 std::shared_ptr<Step> MoveFinder::solveForIsolatedVar(const ExprPtr& otherSide) const {
     auto quotient = asExactly<ExprQuotient>(otherSide);
     if (quotient) {
-        std::vector<std::shared_ptr<Step>> eliminations;
-        for (const ExprPtr& n : termsFromExpr(quotient->firstExpr())) {
-            for (const ExprPtr& d : termsFromExpr(quotient->secondExpr())) {
-                if (!n->isEquivalent(*d))
-                    continue;
-                if (auto step = StepEliminate::stepEliminateWithExprs({n, d}))
-                    eliminations.push_back(std::move(step));
-            }
-        }
+        const std::vector<StepPtr> eliminations = SolverNode::eliminationStepsForExprQuotient(*quotient);
         if (!eliminations.empty())
             return randomElement(eliminations);
     }
