@@ -212,6 +212,7 @@ void View::detach(View& view) {
     view.m_layer->removeFromSuperlayer();
     view.m_superview = nullptr;
     std::erase_if(m_subviews, [&](const std::shared_ptr<View>& subview) { return subview.get() == &view; });
+    setNeedsLayout();
 }
 
 void View::removeFromSuperview() {

@@ -141,7 +141,8 @@ public:
     bool isDescendantOf(const View& view) const;
 
     // Layout. setNeedsLayout asks for layoutSubviews before the next frame is drawn; layoutIfNeeded runs
-    // the pending layouts of this view and its subviews now. A change of size asks for it by itself.
+    // the pending layouts of this view and its subviews now. A change of size asks for it by itself, and
+    // so does a subview that arrives or leaves (not one that only changes its place among the others).
     void setNeedsLayout();
     void layoutIfNeeded();
     bool needsLayout() const { return m_needsLayout; }

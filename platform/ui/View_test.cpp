@@ -306,20 +306,22 @@ TEST(View, AutoresizingSharesTheChangeAmongFlexibleParts) {
     }
 }
 
+// Writes its name into a log at each layout pass.
+struct Counting : View {
+    static std::shared_ptr<Counting> make(std::vector<std::string>* log, std::string name) {
+        auto view = std::shared_ptr<Counting>(new Counting);
+        view->log = log;
+        view->name = std::move(name);
+        return view;
+    }
+    Counting()
+        : View({}) {}
+    void layoutSubviews() override { log->push_back(name); }
+    std::vector<std::string>* log = nullptr;
+    std::string name;
+};
+
 TEST(View, LayoutRunsOncePerRequestTopDown) {
-    struct Counting : View {
-        static std::shared_ptr<Counting> make(std::vector<std::string>* log, std::string name) {
-            auto view = std::shared_ptr<Counting>(new Counting);
-            view->log = log;
-            view->name = std::move(name);
-            return view;
-        }
-        Counting()
-            : View({}) {}
-        void layoutSubviews() override { log->push_back(name); }
-        std::vector<std::string>* log = nullptr;
-        std::string name;
-    };
     std::vector<std::string> log;
     auto parent = Counting::make(&log, "parent");
     auto child = Counting::make(&log, "child");
@@ -332,6 +334,32 @@ TEST(View, LayoutRunsOncePerRequestTopDown) {
     parent->layoutIfNeeded();
     EXPECT_EQ(log.back(), "child");
     EXPECT_EQ(log.size(), 3u);
+}
+
+TEST(View, ASubviewArrivingOrLeavingAsksForLayout) {
+    std::vector<std::string> log;
+    auto first = Counting::make(&log, "first");
+    auto second = Counting::make(&log, "second");
+    auto child = View::create();
+    auto layOut = [&] {
+        log.clear();
+        first->layoutIfNeeded();
+        second->layoutIfNeeded();
+        return log;
+    };
+    layOut();
+    first->addSubview(child);
+    EXPECT_EQ(layOut(), (std::vector<std::string>{"first"}));
+    second->addSubview(child); // leaves the first, arrives in the second
+    EXPECT_EQ(layOut(), (std::vector<std::string>{"first", "second"}));
+    child->removeFromSuperview();
+    EXPECT_EQ(layOut(), (std::vector<std::string>{"second"}));
+    // Reordering is no arrival.
+    second->addSubview(child);
+    second->addSubview(View::create());
+    layOut();
+    second->bringSubviewToFront(*child);
+    EXPECT_TRUE(layOut().empty());
 }
 
 TEST(View, ViewControllerLoadsItsViewOnceAndStandsBehindIt) {

@@ -109,12 +109,7 @@ void PlaygroundViewController::hideHelp() {
         },
         // Help counts as open until the panel has left; the layout pass that follows gives the expression
         // the full playground area again.
-        [panel = m_helpView](bool) {
-            ui::View* screen = panel->superview();
-            panel->removeFromSuperview();
-            if (screen)
-                screen->setNeedsLayout();
-        });
+        [panel = m_helpView](bool) { panel->removeFromSuperview(); });
     // A problem stopped before it was solved counts again, unless it has counted already.
     if (progression && !isComplete() && !m_problemCounted)
         progression->setInProgress(true);
