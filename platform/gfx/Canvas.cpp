@@ -3,6 +3,7 @@
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Image.h"
 #include "platform/gfx/ShadowBlur.h"
+#include "platform/gfx/TextBlock.h"
 #include "platform/gfx/TextEngine.h"
 
 #include <algorithm>
@@ -388,6 +389,23 @@ void Canvas::drawText(const AttributedText& text, const core::Rect& rect, const 
 void Canvas::drawText(std::string_view text, const Font& font, const core::Rect& rect,
                       const TextStyle& style) {
     drawText(AttributedText(std::string(text), font), rect, style);
+}
+
+void Canvas::drawText(const TextBlock& block, core::Point origin) {
+    if (!isFinite(origin) || m_state.flattened) {
+        return;
+    }
+    auto lock = detail::lockText();
+    perform([&](cairo_t* cr) {
+        if (m_state.alpha >= 1) {
+            block.m_layout->draw(cr, origin);
+            return;
+        }
+        cairo_push_group(cr);
+        block.m_layout->draw(cr, origin);
+        cairo_pop_group_to_source(cr);
+        cairo_paint_with_alpha(cr, m_state.alpha);
+    });
 }
 
 void Canvas::perform(const Paint& paint) {

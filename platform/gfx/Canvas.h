@@ -18,6 +18,7 @@ namespace gfx {
 
 class Bitmap;
 class Image;
+class TextBlock;
 
 enum class LineCap { Butt, Round, Square };
 enum class LineJoin { Miter, Round, Bevel };
@@ -103,6 +104,9 @@ public:
     void drawText(const AttributedText& text, const core::Rect& rect, const TextStyle& style = {});
     void drawText(std::string_view text, const Font& font, const core::Rect& rect,
                   const TextStyle& style = {});
+    // Draws text laid out beforehand, its top-left corner at `origin`, in the colours it was laid out
+    // with; the alpha, shadow and blend mode apply. Only the lines that reach the clip cost anything.
+    void drawText(const TextBlock& block, core::Point origin);
 
 private:
     struct State {

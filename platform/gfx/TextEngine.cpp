@@ -207,13 +207,26 @@ core::Size TextLayout::size() const {
 }
 
 void TextLayout::draw(cairo_t* cr, core::Point origin) const {
+    double clipLeft = 0;
+    double clipTop = 0;
+    double clipRight = 0;
+    double clipBottom = 0;
+    cairo_clip_extents(cr, &clipLeft, &clipTop, &clipRight, &clipBottom);
     PangoLayoutIter* iter = pango_layout_get_iter(m_layout.get());
     for (int line = 0; line < shownLineCount(); ++line) {
         PangoRectangle logical;
         pango_layout_iter_get_line_extents(iter, nullptr, &logical);
-        cairo_move_to(cr, origin.x + fromPango(logical.x),
-                      origin.y + fromPango(pango_layout_iter_get_baseline(iter)));
-        pango_cairo_show_layout_line(cr, pango_layout_iter_get_line_readonly(iter));
+        // Glyphs may reach past their line's box, but not by a whole line's height.
+        const double top = origin.y + fromPango(logical.y - logical.height);
+        const double bottom = origin.y + fromPango(logical.y + 2 * logical.height);
+        if (top > clipBottom) {
+            break;
+        }
+        if (bottom >= clipTop) {
+            cairo_move_to(cr, origin.x + fromPango(logical.x),
+                          origin.y + fromPango(pango_layout_iter_get_baseline(iter)));
+            pango_cairo_show_layout_line(cr, pango_layout_iter_get_line_readonly(iter));
+        }
         pango_layout_iter_next_line(iter);
     }
     pango_layout_iter_free(iter);

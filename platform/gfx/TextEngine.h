@@ -30,7 +30,8 @@ FontDescription describe(const Font& font);
 // scale it is later drawn at. Needs the text lock.
 PangoContext* context();
 
-// Text laid out into lines, with its colours. Needs the text lock for its whole life.
+// Text laid out into lines, with its colours. Needs the text lock while it is made, used and destroyed
+// (not in between).
 class TextLayout {
 public:
     // Lines no wider than `width` (unlimited: lines break only at line feeds); when truncating, no
@@ -41,7 +42,8 @@ public:
 
     // The size of the lines that are shown.
     core::Size size() const;
-    // Draws the shown lines with the layout's top-left corner at `origin`.
+    // Draws the shown lines with the layout's top-left corner at `origin`; lines clear of the clip are
+    // passed over.
     void draw(cairo_t* cr, core::Point origin) const;
 
 private:
