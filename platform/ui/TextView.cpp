@@ -116,30 +116,6 @@ void TextViewDelegate::textViewDidEndEditing(TextView&) {}
 
 void TextViewDelegate::textViewDidChange(TextView&) {}
 
-// The text itself, as tall as it needs, inside the scrolling view.
-class TextView::Content : public View {
-public:
-    static std::shared_ptr<Content> create(const TextView& owner) {
-        return std::shared_ptr<Content>(new Content(owner));
-    }
-
-protected:
-    explicit Content(const TextView& owner)
-        : View({})
-        , m_owner(owner) {
-        setContentMode(ContentMode::Redraw);
-    }
-
-    void draw(gfx::Canvas& canvas) override {
-        canvas.setFillColor(m_owner.m_textColor);
-        canvas.drawText(gfx::AttributedText(m_owner.m_text.text(), m_owner.m_font),
-                        bounds().insetBy(kTextInset, kTextInset), wrapping(m_owner.m_alignment));
-    }
-
-private:
-    const TextView& m_owner; // owns this view
-};
-
 std::shared_ptr<TextView> TextView::create(const core::Rect& frame) {
     auto view = std::shared_ptr<TextView>(new TextView(frame));
     setUp(view);
@@ -148,7 +124,7 @@ std::shared_ptr<TextView> TextView::create(const core::Rect& frame) {
 
 TextView::TextView(const core::Rect& frame)
     : ScrollView(frame)
-    , m_content(Content::create(*this))
+    , m_content(TiledTextView::create(kTextInset))
     , m_caret(View::create()) {
     setBackgroundColor(core::Color::white());
     setAlwaysBounceVertical(true);
@@ -157,6 +133,7 @@ TextView::TextView(const core::Rect& frame)
     m_caret->setHidden(true);
     m_content->addSubview(m_caret);
     addSubview(m_content);
+    showText();
 }
 
 TextView::~TextView() = default;
@@ -173,7 +150,7 @@ void TextView::setFont(const gfx::Font& font) {
 
 void TextView::setTextColor(const core::Color& color) {
     m_textColor = color;
-    m_content->setNeedsDisplay();
+    showText();
 }
 
 void TextView::setTextAlignment(gfx::TextAlignment alignment) {
@@ -262,7 +239,7 @@ void TextView::pressKey(EditingKey key) {
 
 void TextView::textChanged(bool typed) {
     setNeedsLayout();
-    m_content->setNeedsDisplay();
+    showText();
     placeCaret();
     if (!typed)
         return;
@@ -290,15 +267,26 @@ void TextView::placeCaret() {
         m_caret->setFrame(caretRect());
 }
 
+void TextView::showText() {
+    m_content->setText(gfx::AttributedText(m_text.text(), m_font), wrapping(m_alignment), m_textColor);
+}
+
+void TextView::showVisibleText() {
+    m_content->setVisibleRect(convertRectToView(bounds(), m_content.get()));
+}
+
 void TextView::layoutSubviews() {
     ScrollView::layoutSubviews();
     const float width = bounds().width();
-    const float textHeight = gfx::measureText(gfx::AttributedText(m_text.text(), m_font),
-                                              std::max(1.0f, width - 2 * kTextInset), wrapping(m_alignment))
-                                 .height;
-    const float height = textHeight + 2 * kTextInset;
+    const float height = m_content->heightForWidth(width);
     m_content->setFrame({0, 0, width, std::max(height, bounds().height())});
     setContentSize({width, height});
+    showVisibleText();
+}
+
+void TextView::contentOffsetDidChange() {
+    ScrollView::contentOffsetDidChange();
+    showVisibleText();
 }
 
 bool TextView::ownsTouches(const TouchSet& touches) const {

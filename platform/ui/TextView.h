@@ -5,7 +5,9 @@
 #include "platform/ui/EditableText.h"
 #include "platform/ui/KeyInput.h"
 #include "platform/ui/ScrollView.h"
+#include "platform/ui/TiledTextView.h"
 
+#include <memory>
 #include <string>
 
 namespace ui {
@@ -79,13 +81,16 @@ protected:
 
     void layoutSubviews() override;
     void didMoveToWindow() override;
+    void contentOffsetDidChange() override;
 
 private:
-    class Content;
-
     // Whether the touches landed on the text view itself (others come up from its input view).
     bool ownsTouches(const TouchSet& touches) const;
     void textChanged(bool typed);
+    // Hands the text, as it is styled now, to the content view.
+    void showText();
+    // Tells the content view which part of it shows, so that it draws just that.
+    void showVisibleText();
     // The character index nearest to a point of the content.
     size_t indexAt(core::Point point);
     void placeCaret();
@@ -96,7 +101,7 @@ private:
     gfx::TextAlignment m_alignment = gfx::TextAlignment::Left;
     bool m_editable = true;
     bool m_editing = false;
-    std::shared_ptr<Content> m_content;
+    std::shared_ptr<TiledTextView> m_content; // as large as the text (at least the view), under the caret
     std::shared_ptr<View> m_caret;
     std::shared_ptr<View> m_inputView;
     std::weak_ptr<TextViewDelegate> m_textDelegate;
