@@ -411,6 +411,10 @@ TEST_F(Info, TheLicencesNameEveryLibraryAndFontOfThePackageListsAndGoWhenDone) {
             for (const std::string& name : names->second)
                 EXPECT_NE(text.find(name), std::string::npos) << package << ": " << name;
         }
+        // The licences that ask for their whole text to go with the program have it.
+        for (const char* terms : {"TERMS AND CONDITIONS FOR COPYING, DISTRIBUTION AND MODIFICATION",
+                                  "TERMS AND CONDITIONS FOR USE, REPRODUCTION, AND DISTRIBUTION"})
+            EXPECT_NE(text.find(terms), std::string::npos) << terms;
         tapButton(*licences, "Done");
         host->advance(0.5);
         EXPECT_FALSE(info->presentedViewController());
