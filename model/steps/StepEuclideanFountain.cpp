@@ -1,8 +1,13 @@
 #include "model/steps/StepEuclideanFountain.h"
 
 #include "model/ExprEquation.h"
+#include "model/ExprProduct.h"
+#include "model/ExprQuotient.h"
+#include "model/ExprSoloist.h"
 #include "model/Recording.h"
 #include "model/steps/ModalPlaygroundFactory.h"
+
+#include <algorithm>
 
 namespace zm {
 
@@ -11,11 +16,35 @@ StepEuclideanFountainStart::createModalPlayground(ModalPlaygroundFactory& mainPl
     return m_equation ? mainPlayground.makePlaygroundEuclideanFountain(m_equation) : nullptr;
 }
 
+namespace {
+
+// Whether the expression is zero whatever its variables: a zero term, a product with a zero factor,
+// a fraction with a zero numerator.
+bool isSurelyZero(const Expr& expr) {
+    if (ExprSoloist::isZero(&expr))
+        return true;
+    if (auto product = dynamic_cast<const ExprProduct*>(&expr)) {
+        return std::any_of(product->exprs().begin(), product->exprs().end(),
+                           [](const ExprPtr& factor) { return isSurelyZero(*factor); });
+    }
+    if (auto fraction = dynamic_cast<const ExprQuotient*>(&expr))
+        return isSurelyZero(*fraction->firstExpr());
+    return false;
+}
+
+} // namespace
+
 ExprPtr StepEuclideanFountain::applyToExpr(const ExprPtr& root, TransitionRecord* bag) {
     const bool knownType = m_arithType == ArithmeticTypeAdd || m_arithType == ArithmeticTypeMultiply ||
                            m_arithType == ArithmeticTypeDivide;
     if (!m_equation || !m_createdExpr || !knownType)
         return root;
+    // An equation cannot stand inside a side, and dividing by zero is no move of algebra.
+    if (isExactly<ExprEquation>(m_createdExpr) ||
+        (m_arithType == ArithmeticTypeDivide && isSurelyZero(*m_createdExpr))) {
+        recordFail(bag, m_equation);
+        return root;
+    }
     const auto type = static_cast<ArithmeticType>(m_arithType);
     ExprPtr forLeft = m_createdExpr->copyWithBag(nullptr);
     ExprPtr forRight = m_createdExpr->copyWithBag(nullptr);

@@ -39,7 +39,8 @@ public:
     int32_t arithType() const { return m_arithType; }
     void setArithType(int32_t arithType) { m_arithType = arithType; }
 
-    // Changes nothing for a type other than the three operations.
+    // Changes nothing for a type other than the three operations. Refused, the equation shaking, for a
+    // typed equation and for a division by what is zero whatever its variables.
     ExprPtr applyToExpr(const ExprPtr& root, TransitionRecord* bag) override;
 
 private:

@@ -36,6 +36,29 @@ TEST(StepEuclideanFountain, SameOperationOnBothSides) {
     EXPECT_EQ(equation->description(), "x = 1");
 }
 
+TEST(StepEuclideanFountain, RefusesAnEquationAndADivisionByZero) {
+    struct Case {
+        ExprPtr typed;
+        int32_t type;
+    };
+    const Case cases[] = {
+        {eq(num(1), num(2)), ArithmeticTypeAdd},
+        {eq(var("y"), num(2)), ArithmeticTypeMultiply},
+        {num(0), ArithmeticTypeDivide},
+        {term(0, "y"), ArithmeticTypeDivide},
+        {prod({num(2), num(0)}), ArithmeticTypeDivide},
+        {quot(num(0), var("y")), ArithmeticTypeDivide},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed->description());
+        auto equation = eq(sum({term(3, "x"), num(5)}), num(17));
+        RecordingBaggage bag;
+        EXPECT_EQ(StepEuclideanFountain(equation, c.typed, c.type).applyToExpr(equation, &bag), equation);
+        EXPECT_EQ(equation->description(), "3x + 5 = 17");
+        EXPECT_THAT(bag.records, ElementsAre(Fail(equation)));
+    }
+}
+
 TEST(StepEuclideanFountain, CopiesStartAtTheTypedExpression) {
     auto typed = num(4);
     auto equation = eq(var("x"), num(1));
