@@ -265,8 +265,9 @@ void PlaygroundEuclideanFountain::updateInputExprView() {
     host->showExprView(m_inputExprView.get());
 }
 
-void PlaygroundEuclideanFountain::updateInputWithExpr(const ExprPtr& expr) {
+void PlaygroundEuclideanFountain::updateInputWithExpr(const ExprPtr& expr, bool readable) {
     m_currentExpr = expr;
+    m_currentReadable = readable;
     updateInputExprView();
 }
 
@@ -279,7 +280,11 @@ void PlaygroundEuclideanFountain::finishInput() {
     const std::shared_ptr<Playground> keep = shared_from_this();
     const std::shared_ptr<PlaygroundMain> main = mainPlayground();
     // With nothing typed there is nothing to apply.
-    if (m_currentExpr && main && m_equation) {
+    if (m_currentExpr && main && m_equation && !m_currentReadable) {
+        Baggage bag;
+        bag.addFailForExpr(m_equation);
+        main->failAnimation(bag);
+    } else if (m_currentExpr && main && m_equation) {
         auto step = std::make_shared<StepEuclideanFountain>(m_equation, m_currentExpr, m_chosenArithType);
         // The copies on both sides grow out of the operand where it is shown.
         Baggage bag(m_inputExprView);

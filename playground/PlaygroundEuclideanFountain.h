@@ -74,10 +74,10 @@ public:
     // division) and kept on the screen.
     void updateInputExprView();
 
-    void updateInputWithExpr(const ExprPtr& expr) override;
+    void updateInputWithExpr(const ExprPtr& expr, bool readable) override;
     void clearExprInput() override;
     // Applies the operation with the typed operand to both sides and closes; with nothing typed it only
-    // closes.
+    // closes, and with a text that does not read as an expression the equation shakes as it closes.
     void finishInput() override;
     void cancelInput() override;
 
@@ -101,6 +101,7 @@ private:
     std::shared_ptr<GenericLabel> m_chosenOpView;
     int m_chosenArithType = ArithmeticTypeAdd;
     ExprPtr m_currentExpr;
+    bool m_currentReadable = false;
     std::shared_ptr<ExprView> m_inputExprView;
     std::weak_ptr<ExprInputViewController> m_keyboard;
 };

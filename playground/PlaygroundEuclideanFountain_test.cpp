@@ -280,6 +280,30 @@ TEST(BothSides, FinishingWithNothingTypedOrCancellingAppliesNothing) {
     }
 }
 
+// What is no operand for both sides changes nothing: the equation shakes and the playground closes.
+TEST(BothSides, TypedTextThatIsNoOperandShakesTheEquation) {
+    struct Case {
+        int sign; // 0 "+", 2 "÷"
+        std::vector<std::string> keys;
+    };
+    const Case cases[] = {
+        {0, {"3", "+"}}, {0, {"(", ")"}}, {0, {"^"}}, {0, {"1", "=", "2"}}, {2, {"0"}}, {2, {"2", "*", "0"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.keys.front() + (c.keys.size() > 1 ? c.keys[1] : ""));
+        BothSidesStage stage;
+        stage.startEquation();
+        PlaygroundEuclideanFountain& modal = stage.open();
+        stage.choose(c.sign == 0 ? modal.plusView() : modal.divideView());
+        stage.type(c.keys);
+        stage.fingers.tapBar(stage.keyboard(), 2);
+        stage.settle();
+        EXPECT_FALSE(stage.playgroundView->modalVisible());
+        EXPECT_EQ(stage.text(), "x + -3 = 4");
+        EXPECT_EQ(stage.delegate->count("didErrorStep"), 1);
+    }
+}
+
 class BothSidesByTouch : public ::testing::TestWithParam<ui::Idiom> {};
 
 TEST_P(BothSidesByTouch, AddThreeToBothSides) {

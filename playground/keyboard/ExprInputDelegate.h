@@ -18,8 +18,9 @@ public:
     virtual void cancelInput() = 0;
     // A key left the text empty.
     virtual void clearExprInput() = 0;
-    // A key left a text: its parse (a text that does not parse arrives as one term named by the text).
-    virtual void updateInputWithExpr(const ExprPtr& expr) = 0;
+    // A key left a text: its parse. A text that does not parse arrives as one term named by the text,
+    // not `readable`: it can be shown, but it is no expression to work with.
+    virtual void updateInputWithExpr(const ExprPtr& expr, bool readable) = 0;
     // The finish button, in the same place as cancelInput.
     virtual void finishInput() = 0;
     // The text the keyboard starts with, asked once when its screen loads; none leaves it empty.

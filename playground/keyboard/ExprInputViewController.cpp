@@ -195,8 +195,11 @@ void ExprInputViewController::textChanged(const std::string& text) {
         return;
     if (text.empty())
         delegate->clearExprInput();
-    else
-        delegate->updateInputWithExpr(ExprTextReader::parseString(text));
+    else {
+        bool failed = false;
+        ExprPtr expr = ExprTextReader::parseString(text, failed);
+        delegate->updateInputWithExpr(expr, !failed);
+    }
 }
 
 void ExprInputViewController::addHighlightToKey(AlgebraKeyboardKey& key) {

@@ -27,13 +27,15 @@
 
 namespace zm::testing {
 
-// Writes down every message: "update <text of the expression>", "clear", "finish", "cancel".
+// Writes down every message: "update <text of the expression>" (with " (unreadable)" for a text that
+// does not parse), "clear", "finish", "cancel".
 class RecordingInputDelegate : public ExprInputDelegate {
 public:
     void cancelInput() override { messages.push_back("cancel"); }
     void clearExprInput() override { messages.push_back("clear"); }
-    void updateInputWithExpr(const ExprPtr& expr) override {
-        messages.push_back("update " + (expr ? expr->description() : std::string("null")));
+    void updateInputWithExpr(const ExprPtr& expr, bool readable) override {
+        messages.push_back("update " + (expr ? expr->description() : std::string("null")) +
+                           (readable ? "" : " (unreadable)"));
     }
     void finishInput() override { messages.push_back("finish"); }
     std::optional<std::string> initialText() override { return initial; }
@@ -44,7 +46,9 @@ public:
 
 // The message an update of the text `text` carries: its parse, as the keyboard reads it.
 inline std::string updateOf(const std::string& text) {
-    return "update " + ExprTextReader::parseString(text)->description();
+    bool failed = false;
+    const std::string shown = ExprTextReader::parseString(text, failed)->description();
+    return "update " + shown + (failed ? " (unreadable)" : "");
 }
 
 // Reads the keyboard's interface files from the resources, for the device of the test.
