@@ -15,6 +15,11 @@ std::shared_ptr<StepTranspose> StepTranspose::stepTransposeWithExpr(ExprPtr expr
 ExprPtr StepTranspose::applyToExpr(const ExprPtr& root, TransitionRecord* bag) {
     if (!m_expr)
         return root;
+    // A zero factor would arrive dividing the other side by zero.
+    if (m_sym == ArithmeticTypeMultiply && ExprSoloist::isZero(m_expr.get())) {
+        recordFail(bag, m_expr);
+        return root;
+    }
     // The term arrives with the inverse operation: a factor divides, a denominator multiplies and a
     // summand arrives as its negative.
     ArithmeticType type = ArithmeticTypeAdd;

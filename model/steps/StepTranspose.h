@@ -21,7 +21,8 @@ public:
     int32_t sym() const { return m_sym; }
     void setSym(int32_t sym) { m_sym = sym; }
 
-    // Null when the root is not an equation; the root unchanged when the term is on neither side.
+    // Null when the root is not an equation; the root unchanged when the term is on neither side, and
+    // refused (the term shakes) for a zero factor, which would divide the other side by zero.
     ExprPtr applyToExpr(const ExprPtr& root, TransitionRecord* bag) override;
     StepPtr remakeStepFromExprIDsUsingExpr(const ExprPtr& root) const override;
     std::string description() const override;

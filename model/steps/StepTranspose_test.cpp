@@ -54,6 +54,23 @@ TEST(StepTranspose, FactorOntoAZeroSideDividesIt) {
     EXPECT_EQ(root->description(), "x = 0 / 3");
 }
 
+TEST(StepTranspose, AZeroFactorStaysAndShakes) {
+    const auto zero = [] { return num(0); };
+    const std::shared_ptr<ExprSoloist> factors[] = {zero(), term(0, "y"), zero()};
+    const std::shared_ptr<ExprEquation> roots[] = {eq(prod({factors[0], var("x")}), num(5)),
+                                                   eq(num(5), prod({var("x"), factors[1]})),
+                                                   eq(prod({factors[2], var("x")}), sum({var("x"), num(3)}))};
+    for (size_t i = 0; i < std::size(roots); ++i) {
+        const std::string before = roots[i]->description();
+        RecordingBaggage bag;
+        EXPECT_EQ(StepTranspose::stepTransposeWithExpr(factors[i], ArithmeticTypeMultiply)
+                      ->applyToExpr(roots[i], &bag),
+                  roots[i]);
+        EXPECT_EQ(roots[i]->description(), before);
+        EXPECT_THAT(bag.records, ElementsAre(Fail(factors[i]))) << before;
+    }
+}
+
 TEST(StepTranspose, OnlyOnAnEquation) {
     auto two = num(2);
     auto root = sum({two, var("x")});
