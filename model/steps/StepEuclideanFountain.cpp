@@ -4,10 +4,12 @@
 #include "model/ExprProduct.h"
 #include "model/ExprQuotient.h"
 #include "model/ExprSoloist.h"
+#include "model/ExprSum.h"
 #include "model/Recording.h"
 #include "model/steps/ModalPlaygroundFactory.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace zm {
 
@@ -18,11 +20,21 @@ StepEuclideanFountainStart::createModalPlayground(ModalPlaygroundFactory& mainPl
 
 namespace {
 
-// Whether the expression is zero whatever its variables: a zero term, a product with a zero factor,
-// a fraction with a zero numerator.
+// Whether the expression is zero whatever its variables: a zero term, a sum of plain numbers adding up
+// to zero, a product with a zero factor, a fraction with a zero numerator.
 bool isSurelyZero(const Expr& expr) {
     if (ExprSoloist::isZero(&expr))
         return true;
+    if (auto sum = dynamic_cast<const ExprSum*>(&expr)) {
+        int64_t total = 0;
+        for (const ExprPtr& member : sum->exprs()) {
+            auto number = dynamic_cast<const ExprSoloist*>(member.get());
+            if (!number || !number->varIsNum() || number->exponent() != 1)
+                return false;
+            total += number->coef();
+        }
+        return total == 0;
+    }
     if (auto product = dynamic_cast<const ExprProduct*>(&expr)) {
         return std::any_of(product->exprs().begin(), product->exprs().end(),
                            [](const ExprPtr& factor) { return isSurelyZero(*factor); });

@@ -31,6 +31,13 @@ TEST(StepEuclideanFountain, SameOperationOnBothSides) {
         EXPECT_EQ(c.equation->description(), c.text);
         EXPECT_EQ(c.typed->exprParent(), nullptr) << "only copies of the typed expression join";
     }
+    // Only what is surely zero is refused.
+    for (ExprPtr divisor :
+         {ExprPtr(sum({num(1), var("y")})), ExprPtr(sum({num(2), num(-1)})), ExprPtr(var("y"))}) {
+        auto equation = eq(var("x"), num(1));
+        StepEuclideanFountain(equation, divisor, ArithmeticTypeDivide).applyToExpr(equation, nullptr);
+        EXPECT_NE(equation->description(), "x = 1") << divisor->description();
+    }
     auto equation = eq(var("x"), num(1));
     EXPECT_EQ(StepEuclideanFountain(equation, num(2), 5).applyToExpr(equation, nullptr), equation);
     EXPECT_EQ(equation->description(), "x = 1");
@@ -48,6 +55,8 @@ TEST(StepEuclideanFountain, RefusesAnEquationAndADivisionByZero) {
         {term(0, "y"), ArithmeticTypeDivide},
         {prod({num(2), num(0)}), ArithmeticTypeDivide},
         {quot(num(0), var("y")), ArithmeticTypeDivide},
+        {sum({num(1), num(-1)}), ArithmeticTypeDivide},
+        {prod({num(3), sum({num(4), num(-2), num(-2)})}), ArithmeticTypeDivide},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed->description());
