@@ -108,6 +108,16 @@ void Layer::setMasksToBounds(bool masks) {
     invalidate();
 }
 
+void Layer::setRasterizationScale(std::optional<float> scale) {
+    // A scale that is not a positive number could only make an empty picture.
+    if (scale && !(*scale > 0 && std::isfinite(*scale)))
+        scale.reset();
+    if (m_rasterizationScale == scale)
+        return;
+    m_rasterizationScale = scale;
+    invalidate();
+}
+
 AnimatableValue Layer::modelValue(LayerProperty property) const {
     switch (property) {
     case LayerProperty::Position:

@@ -3,6 +3,7 @@
 #include "platform/ui/Animation.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -85,6 +86,12 @@ public:
     // Whether the content and sublayers are cut to the bounds.
     bool masksToBounds() const { return m_masksToBounds; }
     void setMasksToBounds(bool masks);
+    // When set, the layer and its sublayers are drawn together into one picture of this many pixels
+    // per point, which is then stretched into place. For large, soft content that changes every frame
+    // (slowly turning rays): the frame then costs the fewer pixels. Unset (the default), the layer draws
+    // at the screen's resolution.
+    std::optional<float> rasterizationScale() const { return m_rasterizationScale; }
+    void setRasterizationScale(std::optional<float> scale);
 
     // What is on screen now: the model with the running animations applied at the current time.
     LayerState presentation() const;
@@ -174,6 +181,7 @@ private:
     LayerState m_model;
     bool m_hidden = false;
     bool m_masksToBounds = false;
+    std::optional<float> m_rasterizationScale;
     bool m_needsDisplay = true;
     bool m_registeredForAnimation = false;
     std::shared_ptr<const gfx::Image> m_contents;

@@ -58,7 +58,8 @@ core::Rect alignedToPixels(const core::Rect& rect, float scale) {
 }
 
 // Draws the layer's tree into a picture of its own first, then puts that down at the layer's opacity,
-// so that overlapping sublayers fade as one and a mask cuts them all.
+// so that overlapping sublayers fade as one and a mask cuts them all; the picture has the layer's own
+// resolution when it sets one.
 void renderGroup(Layer& layer, const LayerState& state, gfx::Canvas& canvas) {
     const core::AffineTransform toBase = canvas.transform();
     const core::Rect visible = toBase.apply(canvas.clipBounds());
@@ -67,8 +68,9 @@ void renderGroup(Layer& layer, const LayerState& state, gfx::Canvas& canvas) {
     if (box.isEmpty())
         return;
 
+    const float scale = layer.rasterizationScale().value_or(canvas.scale());
     auto offscreen = [&](auto&& draw) {
-        gfx::ImageContext context(box.size, canvas.scale());
+        gfx::ImageContext context(box.size, scale);
         context.canvas().translate(-box.minX(), -box.minY());
         context.canvas().concat(toBase);
         draw(context.canvas());
@@ -81,7 +83,7 @@ void renderGroup(Layer& layer, const LayerState& state, gfx::Canvas& canvas) {
     if (const std::shared_ptr<Layer>& mask = layer.mask()) {
         std::shared_ptr<const gfx::Image> coverage =
             offscreen([&](gfx::Canvas& group) { renderLayer(*mask, group); });
-        gfx::ImageContext masked(box.size, canvas.scale());
+        gfx::ImageContext masked(box.size, scale);
         masked.canvas().drawImage(*picture, {{}, box.size});
         if (coverage) {
             masked.canvas().setBlendMode(gfx::BlendMode::DestinationIn);
@@ -99,7 +101,8 @@ void renderGroup(Layer& layer, const LayerState& state, gfx::Canvas& canvas) {
 void renderTree(Layer& layer, const LayerState& state, gfx::Canvas& canvas) {
     if (state.opacity < invisible)
         return;
-    const bool grouped = layer.mask() || (state.opacity < 1 && !layer.sublayers().empty());
+    const bool grouped =
+        layer.mask() || layer.rasterizationScale() || (state.opacity < 1 && !layer.sublayers().empty());
     if (grouped)
         renderGroup(layer, state, canvas);
     else

@@ -89,6 +89,40 @@ TEST_F(RendererTest, TransformsTurnAboutTheCentre) {
     EXPECT_TRUE(pixelNear(bitmap, 25, 50, kClear));
 }
 
+TEST_F(RendererTest, ALayerOfItsOwnResolutionLandsInPlaceWithSofterEdges) {
+    // The turned bar again, drawn at half a pixel per point onto a canvas of two: a quarter of its
+    // resolution, stretched back into the same place.
+    auto bar = View::create({20, 45, 60, 10});
+    bar->setBackgroundColor(green);
+    bar->setTransform(core::AffineTransform::makeRotation(std::numbers::pi_v<float> / 2));
+    bar->layer().setRasterizationScale(0.5f);
+    root->addSubview(bar);
+    const gfx::Bitmap& bitmap = render(*root, 2);
+    EXPECT_TRUE(pixelNear(bitmap, 100, 50, kGreen));
+    EXPECT_TRUE(pixelNear(bitmap, 100, 150, kGreen));
+    EXPECT_TRUE(pixelNear(bitmap, 50, 100, kClear));
+    // The sharp picture's edge is one pixel wide; the coarse one fades over several.
+    int partial = 0;
+    for (int x = 80; x < 100; ++x) {
+        const uint8_t alpha = bitmap.pixel(x, 100).alpha;
+        partial += alpha > 0 && alpha < 255;
+    }
+    EXPECT_GE(partial, 2);
+}
+
+TEST_F(RendererTest, OnlyAPositiveRasterizationScaleIsKept) {
+    Layer& layer = root->layer();
+    for (float scale :
+         {0.0f, -1.0f, std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()}) {
+        layer.setRasterizationScale(scale);
+        EXPECT_FALSE(layer.rasterizationScale()) << scale;
+    }
+    layer.setRasterizationScale(0.25f);
+    EXPECT_EQ(layer.rasterizationScale(), 0.25f);
+    layer.setRasterizationScale(std::nullopt);
+    EXPECT_FALSE(layer.rasterizationScale());
+}
+
 TEST_F(RendererTest, HiddenAndClippedViews) {
     auto box = View::create({0, 0, 50, 50});
     box->setClipsToBounds(true);

@@ -104,8 +104,10 @@ TEST_F(SunburstTest, DrawsTwelveRaysThatFadeFromTheCentre) {
                                                          200 + int(80 * std::sin(middle * kPi / 180)));
         EXPECT_EQ(pixel.red, pixel.alpha) << "white, premultiplied";
     }
-    // 7.5 per cent of full opacity at the centre, nothing at the rim and beyond it.
-    EXPECT_NEAR(alphaAt(*picture, 7.5f, 0.02f), 0.075 * 255, 2);
+    // 7.5 per cent of full opacity at the centre, fading evenly to nothing at the rim and beyond it
+    // (measured a little way out: the picture is coarse, and right at the centre the rays meet the
+    // gaps within a pixel).
+    EXPECT_NEAR(alphaAt(*picture, 7.5f, 0.1f), 0.075 * 255 * 0.9, 2);
     EXPECT_EQ(alphaAt(*picture, 7.5f, 0.999f), 0);
     EXPECT_EQ(picture->bitmap().pixel(2, 2).alpha, 0);
 }
