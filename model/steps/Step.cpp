@@ -1,5 +1,11 @@
 #include "model/steps/Step.h"
 
+#include <cstdlib>
+#include <memory>
+#include <typeinfo>
+
+#include <cxxabi.h>
+
 namespace zm {
 
 std::shared_ptr<Playground> Step::createModalPlayground(ModalPlaygroundFactory&) {
@@ -15,7 +21,15 @@ StepPtr Step::remakeStepFromExprIDsUsingExpr(const ExprPtr&) const {
 }
 
 std::string Step::description() const {
-    return "<Step>";
+    // Steps without a debugging text of their own print their kind, as "<StepCommute>".
+    const char* mangled = typeid(*this).name();
+    int status = 0;
+    const std::unique_ptr<char, void (*)(void*)> demangled(
+        abi::__cxa_demangle(mangled, nullptr, nullptr, &status), std::free);
+    std::string_view name = status == 0 && demangled ? std::string_view(demangled.get()) : mangled;
+    if (const size_t scope = name.rfind("::"); scope != std::string_view::npos)
+        name.remove_prefix(scope + 2);
+    return "<" + std::string(name) + ">";
 }
 
 ExprPtr applyToIdCopy(const Step& step, const Expr& tree) {

@@ -36,6 +36,12 @@ TEST(StepReplace, PairwiseOrNothing) {
     EXPECT_EQ(StepReplace({}, {num(1)}).applyToExpr(root, nullptr), root);
 }
 
+TEST(StepReplace, WithoutATextOfItsOwnAStepPrintsItsKind) {
+    auto a = var("a");
+    EXPECT_EQ(StepReplace({a}, {num(1)}).description(), "<StepReplace>");
+    EXPECT_EQ(StepFail({a}).description(), "<StepFail>");
+}
+
 TEST(StepFail, ShakesEveryTermInOrder) {
     auto a = var("a"), b = var("b"), c = num(3);
     auto root = sum({a, b, c});
