@@ -13,7 +13,6 @@ constexpr float kQuarterTurn = std::numbers::pi_v<float> / 2;
 // Each ray is half of its period: a ray of 15 degrees, then a gap of 15 degrees.
 constexpr float kRayPeriod = 2 * std::numbers::pi_v<float> / SunburstView::kRayCount;
 constexpr float kRayWidth = kRayPeriod / 2;
-constexpr float kRasterizationScale = 0.5f;
 
 core::Rect squareAsHighAs(const core::Rect& frame) {
     const float side = frame.height();
@@ -29,9 +28,6 @@ std::shared_ptr<SunburstView> SunburstView::create(const core::Rect& frame) {
 SunburstView::SunburstView(const core::Rect& frame)
     : ui::View(squareAsHighAs(frame)) {
     setBackgroundColor(core::Color::clear());
-    // The rays are faint and soft-edged, so half a pixel per point looks the same, and a turning view
-    // as high as the screen costs a quarter of the pixels or less each frame.
-    layer().setRasterizationScale(kRasterizationScale);
 }
 
 void SunburstView::spin() {

@@ -16,6 +16,11 @@ public:
     static constexpr float kDefaultSpeed = 2.0f;
     static constexpr float kDefaultStartAlpha = 0.075f;
     static constexpr int kRayCount = 12;
+    // The rays are faint and soft-edged, so half a pixel per point looks the same: the view holding a
+    // screen's sunbursts draws them at this resolution, all into one picture, so that a turning
+    // sunburst as high as the screen costs a quarter of the pixels or less each frame and the picture
+    // is enlarged onto the screen once, however many sunbursts it holds.
+    static constexpr float kRasterizationScale = 0.5f;
 
     // A square as high as `frame`, centred horizontally on a rectangle of the frame's width that starts
     // at x 0 (the frame's own x is not used): the sunburst of a screen is made with the screen's bounds.
