@@ -146,11 +146,16 @@ void BM_IntroDemonstrationFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_IntroDemonstrationFrame)->ArgsProduct(kDevices)->Unit(benchmark::kMillisecond);
 
-void BM_InfoScrollFrame(benchmark::State& state) {
-    bench::Game game(state);
+// The information screen, opened from home; null when it did not come.
+std::shared_ptr<zm::InfoViewController> openInfo(bench::Game& game) {
     game.screen<zm::HomeViewController>()->hitInfo();
     game.host.advance(1.5);
-    const auto info = game.screen<zm::InfoViewController>();
+    return game.screen<zm::InfoViewController>();
+}
+
+void BM_InfoScrollFrame(benchmark::State& state) {
+    bench::Game game(state);
+    const auto info = openInfo(game);
     if (!info)
         return state.SkipWithError("no information screen");
     timeFramesOfDrag(state, game, *info->scrollView(), {0, -4});
@@ -159,9 +164,7 @@ BENCHMARK(BM_InfoScrollFrame)->ArgsProduct(kDevices)->Unit(benchmark::kMilliseco
 
 void BM_LicensesScrollFrame(benchmark::State& state) {
     bench::Game game(state);
-    game.screen<zm::HomeViewController>()->hitInfo();
-    game.host.advance(1.5);
-    const auto info = game.screen<zm::InfoViewController>();
+    const auto info = openInfo(game);
     if (!info)
         return state.SkipWithError("no information screen");
     info->hitLicenses();
