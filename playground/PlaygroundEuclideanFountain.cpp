@@ -2,6 +2,7 @@
 
 #include "model/ExprEquation.h"
 #include "model/steps/StepEuclideanFountain.h"
+#include "model/steps/StepReplace.h"
 #include "platform/ui/ViewAnimation.h"
 #include "playground/PlaygroundMain.h"
 #include "playground/PlaygroundView.h"
@@ -280,12 +281,11 @@ void PlaygroundEuclideanFountain::finishInput() {
     const std::shared_ptr<Playground> keep = shared_from_this();
     const std::shared_ptr<PlaygroundMain> main = mainPlayground();
     // With nothing typed there is nothing to apply.
-    if (m_currentExpr && main && m_equation && !m_currentReadable) {
-        Baggage bag;
-        bag.addFailForExpr(m_equation);
-        main->failAnimation(bag);
-    } else if (m_currentExpr && main && m_equation) {
-        auto step = std::make_shared<StepEuclideanFountain>(m_equation, m_currentExpr, m_chosenArithType);
+    if (m_currentExpr && main && m_equation) {
+        // A text that does not read as an expression is no operand: the move is refused.
+        const StepPtr step = m_currentReadable ? StepPtr(std::make_shared<StepEuclideanFountain>(
+                                                     m_equation, m_currentExpr, m_chosenArithType))
+                                               : std::make_shared<StepFail>(std::vector<ExprPtr>{m_equation});
         // The copies on both sides grow out of the operand where it is shown.
         Baggage bag(m_inputExprView);
         if (m_inputExprView)
