@@ -1,4 +1,4 @@
-#include "tools/HarnessOptions.h"
+#include "tools/playground-harness/HarnessOptions.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "tools/TouchScript.h"
+#include "tools/playground-harness/TouchScript.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "model/Expr.h"
 #include "platform/core/Result.h"
 #include "platform/ui/Device.h"
-#include "tools/TouchScript.h"
+#include "tools/playground-harness/TouchScript.h"
 
 #include <filesystem>
 #include <iosfwd>

@@ -1,4 +1,4 @@
-#include "tools/HarnessStage.h"
+#include "tools/playground-harness/HarnessStage.h"
 
 #include "model/steps/Step.h"
 #include "platform/ui/Application.h"

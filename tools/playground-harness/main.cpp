@@ -5,9 +5,9 @@
 #include "platform/core/Files.h"
 #include "platform/core/SteadyClock.h"
 #include "platform/host/WindowHost.h"
-#include "tools/HarnessOptions.h"
-#include "tools/HarnessStage.h"
-#include "tools/ScriptRunner.h"
+#include "tools/playground-harness/HarnessOptions.h"
+#include "tools/playground-harness/HarnessStage.h"
+#include "tools/playground-harness/ScriptRunner.h"
 
 #include <iostream>
 #include <vector>

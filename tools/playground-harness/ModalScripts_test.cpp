@@ -1,5 +1,5 @@
 #include "JTMathParser/ExprTextReader.h"
-#include "tools/ScriptRunner.h"
+#include "tools/playground-harness/ScriptRunner.h"
 
 #include <filesystem>
 #include <fstream>

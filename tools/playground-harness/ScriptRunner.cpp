@@ -1,7 +1,7 @@
-#include "tools/ScriptRunner.h"
+#include "tools/playground-harness/ScriptRunner.h"
 
 #include "platform/host/HeadlessHost.h"
-#include "tools/HarnessStage.h"
+#include "tools/playground-harness/HarnessStage.h"
 
 #include <cstdio>
 #include <ostream>
