@@ -1,0 +1,81 @@
+#pragma once
+
+#include "platform/core/Value.h"
+
+#include <atomic>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace core {
+class DispatchQueue;
+}
+
+namespace zm {
+
+struct CLGAllocator;
+
+// The part of the capture context that start-up writes once; read-only afterwards when the arena's
+// protection succeeds. Every string lies in the arena's protected region.
+struct CLGCaptureStaticPart {
+    const char* recordPath = nullptr;
+    const char* crashMarkerPath = nullptr;
+    const char* apiKey = nullptr;
+    const char* generator = nullptr;
+    const char* sessionIdentifier = nullptr;
+    // Seconds since 1970 when start-up began.
+    int64_t startedAt = 0;
+    int32_t osMin = 0;
+    int32_t osMax = 0;
+    const char* config = nullptr;
+    bool arc = false;
+    const char* compiler = nullptr;
+    bool debug = false;
+    // Whether the "thread_state" line carries the crashed thread's registers.
+    bool registerDump = true;
+    bool conversionTracking = false;
+};
+
+// The part that changes after start-up: on the context queue, or by swapping whole string pointers.
+struct CLGCaptureMutablePart {
+    // Changes made after start-up run on it ("com.crashlog.context-queue").
+    std::shared_ptr<core::DispatchQueue> queue;
+    // Bit 0: start-up has finished.
+    std::atomic<uint8_t> ready = 0;
+    // Raised once by the exception server after it has written a record.
+    std::atomic<uint8_t> crashCounter = 0;
+    // The store item id of conversion tracking; 0 until looked up.
+    uint64_t conversionStoreItemId = 0;
+    // Development platform name and version set through the facade (percent-escaped); null until set.
+    std::atomic<char*> devPlatform = nullptr;
+    std::atomic<char*> devPlatformVersion = nullptr;
+};
+
+// The one block of state crash-time code reads: the pair of parts, both in the guarded arena. A
+// process has one; it is never freed.
+struct CLGCaptureContext {
+    CLGCaptureStaticPart* staticPart = nullptr;
+    CLGCaptureMutablePart* mutablePart = nullptr;
+    CLGAllocator* allocator = nullptr;
+};
+
+// The context of the process (its parts are null until the capture start-up made them).
+CLGCaptureContext& CLGCaptureContextShared();
+
+// 1 once the capture start-up has finished, else 0 (also before the context exists).
+int CLGCaptureContextIsReady();
+
+// Services for the facade and the report controller.
+
+// The service endpoint a developer configured: the Info.plist's "CrashlogAPIEndpoint", else the
+// environment variable of that name, else nothing.
+using CLGEnvironment = std::function<const char*(const char* name)>;
+std::optional<std::string> CLGAPIEndpointOverride(const core::Dictionary& infoPlist, const CLGEnvironment& environment);
+
+// Whether the Info.plist holds `key` with a true value.
+bool CLGInfoPlistBool(const core::Dictionary& infoPlist, std::string_view key);
+
+} // namespace zm
