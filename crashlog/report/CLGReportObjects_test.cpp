@@ -53,6 +53,7 @@ TEST(CLGUUID, LaysOutTimeSequenceProcessAndSegment) {
     EXPECT_EQ(first->stringValue(), expected);
     EXPECT_EQ(first->stringValue().size(), 35u);
     EXPECT_EQ(first->description(), first->stringValue());
+    EXPECT_EQ(CLGSessionBaseName(first->stringValue()).substr(0, 12), "6553f10000fa");
 }
 
 TEST(CLGUUID, RefusesShortSegmentsAndMomentsBefore1970) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cctype>
 #include <cmath>
 #include <mutex>
 #include <unistd.h>
@@ -59,6 +60,15 @@ std::string CLGUUID::stringValue() const {
                         static_cast<unsigned long long>(readBigEndian(m_data, 8, 2)),
                         static_cast<unsigned long long>(readBigEndian(m_data, 10, 4)),
                         static_cast<unsigned long long>(readBigEndian(m_data, 14, 2)));
+}
+
+std::string CLGSessionBaseName(std::string_view identifier) {
+    std::string name;
+    for (const char letter : identifier) {
+        if (letter != '-')
+            name.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(letter))));
+    }
+    return name;
 }
 
 } // namespace zm

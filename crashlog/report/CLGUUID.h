@@ -5,6 +5,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace zm {
 
@@ -35,5 +36,8 @@ private:
 
     Bytes m_data;
 };
+
+// The name every file of a session starts with: its identifier without dashes, in lower case.
+std::string CLGSessionBaseName(std::string_view identifier);
 
 } // namespace zm
