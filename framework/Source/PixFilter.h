@@ -87,6 +87,18 @@ public:
     void setFloatVec4(GPUVector4 newVec4, const std::string& uniformName);
     void setFloatArray(std::vector<GLfloat> arrayValue, const std::string& uniformName);
 
+    // A program of the shaders from the context's cache, linked with the two attributes every filter
+    // feeds, made the active program with those enabled; and where its inputs are. On the queue. The
+    // sinks that copy their input (PixTextureCopy) take theirs the same way.
+    struct FilterProgram {
+        std::shared_ptr<GLProgram> program;
+        GLuint positionAttribute = 0;
+        GLuint textureCoordinateAttribute = 0;
+        GLint inputTextureUniform = -1;
+    };
+    static FilterProgram prepareProgram(const std::string& vertexShaderString,
+                                        const std::string& fragmentShaderString);
+
     // While true, frames and size changes are ignored.
     bool preventRendering() const { return m_preventRendering; }
     void setPreventRendering(bool newValue);
@@ -118,17 +130,6 @@ public:
 
 protected:
     PixFilter(const std::string& vertexShaderString, const std::string& fragmentShaderString);
-
-    // A program of the shaders from the context's cache, linked with the two attributes every filter
-    // feeds, made the active program with those enabled; and where its inputs are. On the queue.
-    struct FilterProgram {
-        std::shared_ptr<GLProgram> program;
-        GLuint positionAttribute = 0;
-        GLuint textureCoordinateAttribute = 0;
-        GLint inputTextureUniform = -1;
-    };
-    static FilterProgram prepareProgram(const std::string& vertexShaderString,
-                                        const std::string& fragmentShaderString);
 
     // Run after the framebuffer is made for a size, and whenever a size-dependent property changes.
     virtual void setupFilterForSize(core::Size) {}
