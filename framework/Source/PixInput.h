@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/Source/PixFrameTime.h"
 #include "framework/Source/PixInputRotation.h"
 #include "platform/core/Geometry.h"
 #include "platform/gl/GLES.h"
@@ -7,14 +8,6 @@
 namespace zm {
 
 class PixTextureDelegate;
-
-// When a frame was made. A still image has no time of its own and travels with the indefinite time.
-struct PixFrameTime {
-    double seconds = 0;
-    bool indefinite = false;
-
-    static constexpr PixFrameTime indefiniteTime() { return {0, true}; }
-};
 
 // A consumer of frames in the image graph: a filter, or any other sink. A source talks to it at one
 // numbered input slot; every call comes from work running on the processing queue (PixContext), except

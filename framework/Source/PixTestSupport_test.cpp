@@ -41,8 +41,16 @@ void PixTestImageSource::push() {
 }
 
 void PixRecordingTarget::newFrameReadyAtTime(PixFrameTime frameTime, int textureIndex) {
-    calls.push_back("newFrameReadyAtTime(" + std::string(frameTime.indefinite ? "indefinite" : "timed") +
-                    ", " + std::to_string(textureIndex) + ")");
+    std::ostringstream call;
+    call << "newFrameReadyAtTime(";
+    if (frameTime.isIndefinite())
+        call << "indefinite";
+    else if (!frameTime.isValid())
+        call << "invalid";
+    else
+        call << frameTime.inSeconds() << " s";
+    call << ", " << textureIndex << ")";
+    calls.push_back(call.str());
 }
 
 void PixRecordingTarget::setInputTexture(GLuint texture, int textureIndex) {
