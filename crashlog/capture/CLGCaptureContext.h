@@ -1,5 +1,11 @@
 #pragma once
 
+#include "crashlog/capture/CLGBinaryImage.h"
+#include "crashlog/capture/CLGExceptionInfo.h"
+#include "crashlog/capture/CLGExecutableInfo.h"
+#include "crashlog/capture/CLGHostInfo.h"
+#include "crashlog/capture/CLGLogInfo.h"
+#include "crashlog/capture/CLGProcessInfo.h"
 #include "platform/core/Value.h"
 
 #include <atomic>
@@ -28,6 +34,9 @@ struct CLGCaptureStaticPart {
     const char* sessionIdentifier = nullptr;
     // Seconds since 1970 when start-up began.
     int64_t startedAt = 0;
+    CLGHostInfo host;
+    CLGProcessInfo process;
+    CLGExecutableInfo executable;
     int32_t osMin = 0;
     int32_t osMax = 0;
     const char* config = nullptr;
@@ -47,6 +56,13 @@ struct CLGCaptureMutablePart {
     std::atomic<uint8_t> ready = 0;
     // Raised once by the exception server after it has written a record.
     std::atomic<uint8_t> crashCounter = 0;
+    CLGExceptionInfo exception;
+    // The loaded images, in ascending address order.
+    std::atomic<CLGBinaryImage*> images = nullptr;
+    CLGLogInfo log;
+    // The running processes, once a refresh listed them.
+    std::atomic<CLGProcessList*> processes = nullptr;
+    CLGDeviceState deviceState;
     // The store item id of conversion tracking; 0 until looked up.
     uint64_t conversionStoreItemId = 0;
     // Development platform name and version set through the facade (percent-escaped); null until set.

@@ -1,5 +1,7 @@
 #include "crashlog/record/CLGRecordWriter.h"
 
+#include "crashlog/capture/CLGMemory.h"
+
 #include <cstring>
 #include <unistd.h>
 
@@ -61,11 +63,10 @@ void CLGRecordWriter::endArray() {
     m_comma = m_depth != 0;
 }
 
-void CLGRecordWriter::key(const char* name) {
+void CLGRecordWriter::key(const char* name, size_t maxLength) {
     separate();
-    write("\"", 1);
-    write(name);
-    write("\":", 2);
+    string(name, maxLength);
+    write(":", 1);
     m_comma = false;
 }
 
@@ -109,6 +110,16 @@ void CLGRecordWriter::stringMember(const char* name, const char* value, size_t m
     m_comma = true;
 }
 
+void CLGRecordWriter::checkedStringMember(const char* name, const char* value, size_t limit) {
+    size_t length = 0;
+    if (!value)
+        stringMember(name, nullptr);
+    else if (CLGReadString(value, limit, &length))
+        stringMember(name, value, length);
+    else
+        stringMember(name, "(string unreadable)");
+}
+
 void CLGRecordWriter::numberMember(const char* name, uint64_t value) {
     key(name);
     number(value);
@@ -129,6 +140,16 @@ void CLGRecordWriter::stringElement(const char* text, size_t maxLength) {
     separate();
     string(text, maxLength);
     m_comma = true;
+}
+
+void CLGRecordWriter::checkedStringElement(const char* text, size_t limit) {
+    size_t length = 0;
+    if (!text)
+        stringElement(nullptr);
+    else if (CLGReadString(text, limit, &length))
+        stringElement(text, length);
+    else
+        stringElement("(string unreadable)");
 }
 
 } // namespace zm

@@ -33,14 +33,19 @@ public:
     void beginArray();
     void endArray();
 
-    void key(const char* name);
+    // A member's name, written like a string (custom keys are free text); at most `maxLength` bytes.
+    void key(const char* name, size_t maxLength = static_cast<size_t>(-1));
     void stringMember(const char* name, const char* value);
     // At most `maxLength` bytes of `value` (bytes checked readable beforehand).
     void stringMember(const char* name, const char* value, size_t maxLength);
+    // A string that might lie in unmapped memory: at most `limit` bytes, checked readable first;
+    // "(string unreadable)" when they are not.
+    void checkedStringMember(const char* name, const char* value, size_t limit);
     void numberMember(const char* name, uint64_t value);
     void booleanMember(const char* name, int value);
     void stringElement(const char* text);
     void stringElement(const char* text, size_t maxLength);
+    void checkedStringElement(const char* text, size_t limit);
 
     int fd() const { return m_fd; }
 

@@ -1,28 +1,18 @@
 #include "crashlog/record/CLGRecordReader.h"
 #include "crashlog/record/CLGRecordWriter.h"
 #include "crashlog/testing/RecordFixture.h"
+#include "crashlog/testing/Written.h"
 #include "platform/core/Files.h"
 #include "platform/core/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <sys/mman.h>
-#include <unistd.h>
 
 namespace zm {
 namespace {
 
-// What the writer puts into a file, as text.
-std::string written(const std::function<void(CLGRecordWriter&)>& write) {
-    const int fd = memfd_create("record", MFD_CLOEXEC);
-    CLGRecordWriter writer(fd);
-    write(writer);
-    std::string bytes(static_cast<size_t>(lseek(fd, 0, SEEK_CUR)), '\0');
-    pread(fd, bytes.data(), bytes.size(), 0);
-    close(fd);
-    return bytes;
-}
+using testing::written;
 
 TEST(CLGRecordWriter, WritesLinesByteForByte) {
     struct Case {
