@@ -19,9 +19,14 @@ public:
     static ExprPtr parseString(std::string_view text);
 
     // What the parser receives: every run of letters that no digit follows marked as a "$"
-    // variable, and every digit run before a marked variable written as a call of
-    // "coefvarterm" ("3x + 2" becomes "coefvarterm(3,$x) + 2").
+    // variable, and every digit run before a marked variable, with a whole-number exponent
+    // written right after it, as a call of "coefvarterm" ("3x^2 + 2" becomes
+    // "coefvarterm(3,$x^2) + 2").
     static std::string preparedText(std::string_view text);
+
+private:
+    // The tree for a text the model can hold exactly, else null.
+    static ExprPtr readExactly(std::string_view text);
 };
 
 } // namespace zm

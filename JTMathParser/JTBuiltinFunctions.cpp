@@ -122,6 +122,15 @@ std::int32_t shiftLeft(std::int32_t value, std::int32_t count) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(value) << count);
 }
 
+// The real n-th root: an odd whole root of a negative number is negative (the cube root of
+// -8 is -2), as the standard rewrite nthroot(pow(x, 3), 3) -> x assumes; an even one has none.
+double nthRoot(double value, double n) {
+    if (value < 0 && std::trunc(n) == n && std::fmod(n, 2) != 0) {
+        return -std::pow(-value, 1 / n);
+    }
+    return std::pow(value, 1 / n);
+}
+
 const Fixed<0, JTNumber> kConstants[] = {
     {"phi", [](const Values0&) { return real(std::numbers::phi); }},
     {"pi", [](const Values0&) { return real(kPi); }},
@@ -146,6 +155,7 @@ const Fixed<1, JTNumber> kUnary[] = {
     {"log2", [](const Values1& v) { return real(std::log2(a(v))); }},
     {"ceil", [](const Values1& v) { return real(std::ceil(a(v))); }},
     {"floor", [](const Values1& v) { return real(std::floor(a(v))); }},
+    {"trunc", [](const Values1& v) { return real(std::trunc(a(v))); }},
     {"abs", [](const Values1& v) { return real(std::fabs(a(v))); }},
     {"dtor", [](const Values1& v) { return real(a(v) / 180 * kPi); }},
     {"rtod", [](const Values1& v) { return real(a(v) / kPi * 180); }},
@@ -195,7 +205,7 @@ const Fixed<2, JTNumber> kBinary[] = {
     {"divide", [](const Values2& v) { return real(a(v) / b(v)); }},
     {"mod", [](const Values2& v) { return real(std::fmod(a(v), b(v))); }},
     {"pow", [](const Values2& v) { return real(std::pow(a(v), b(v))); }},
-    {"nthroot", [](const Values2& v) { return real(std::pow(a(v), 1 / b(v))); }},
+    {"nthroot", [](const Values2& v) { return real(nthRoot(a(v), b(v))); }},
     {"and", [](const Values2& v) { return integer(v[0].intValue() & v[1].intValue()); }},
     {"or", [](const Values2& v) { return integer(v[0].intValue() | v[1].intValue()); }},
     {"xor", [](const Values2& v) { return integer(v[0].intValue() ^ v[1].intValue()); }},

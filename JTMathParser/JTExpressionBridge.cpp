@@ -7,6 +7,8 @@
 #include "model/ExprSoloist.h"
 #include "model/ExprSum.h"
 
+#include <cstdint>
+#include <limits>
 #include <vector>
 
 namespace zm {
@@ -25,7 +27,48 @@ std::shared_ptr<ExprSoloist> term(const ExprPtr& expr) {
     return asExactly<ExprSoloist>(expr);
 }
 
-ExprPtr convertFunction(const std::string& name, const std::vector<ExprPtr>& arguments) {
+// The model holds whole numbers only. A literal past the range of a decimal (NaN here: a literal
+// has no sign of its own) saturates like every number past 32 bits.
+ExprPtr convertNumber(const JTNumber& number) {
+    if (number.isNaN()) {
+        return ExprSoloist::soloWithCoef(std::numeric_limits<int32_t>::max());
+    }
+    if (!number.isWhole()) {
+        return nullptr;
+    }
+    return ExprSoloist::soloWithCoef(number.intValue());
+}
+
+// A term raised to a whole number, when the model can hold it. The term's coefficient is not
+// raised ("2x^2" is 2 times x squared), so a base that brings a coefficient or a sign of its own
+// ("(2x)^2", "(-3)^2") or is already a power has no term to stand for it, and neither has an
+// exponent that is not a plain whole number ("2^x", "x^2^3").
+ExprPtr convertPower(const JTExpression& baseNode, const ExprPtr& base, const ExprPtr& exponent) {
+    if (baseNode.expressionType() == JTExpressionKind::Function &&
+        (baseNode.function() == F::Negate || baseNode.function() == kCoefVarTerm)) {
+        return nullptr;
+    }
+    std::shared_ptr<ExprSoloist> raised = term(base);
+    std::shared_ptr<ExprSoloist> power = term(exponent);
+    if (!raised || raised->exponent() != 1 || !power || !power->varIsNum() || power->exponent() != 1) {
+        return nullptr;
+    }
+    return ExprSoloist::soloWithCoef(raised->coef(), raised->var(), power->coef());
+}
+
+// The reader writes a digit run before a name, with the name's exponent, as coefvarterm(3,$x^2).
+ExprPtr convertCoefficientTerm(const ExprPtr& coefficient, const ExprPtr& name) {
+    std::shared_ptr<ExprSoloist> number = term(coefficient);
+    std::shared_ptr<ExprSoloist> variable = term(name);
+    if (!number || !number->varIsNum() || number->exponent() != 1 || !variable || variable->varIsNum() ||
+        variable->coef() != 1) {
+        return nullptr;
+    }
+    return ExprSoloist::soloWithCoef(number->coef(), variable->var(), variable->exponent());
+}
+
+ExprPtr convertFunction(const JTExpression& expression, const std::vector<ExprPtr>& arguments) {
+    const std::string& name = expression.function();
     std::size_t count = arguments.size();
     if (name == F::Negate && count == 1) {
         return negative(arguments[0]);
@@ -46,17 +89,11 @@ ExprPtr convertFunction(const std::string& name, const std::vector<ExprPtr>& arg
     if (name == F::LogicalEqual && count == 2) {
         return ExprEquation::equationWithLeft(arguments[0], arguments[1]);
     }
-    if ((name == kCoefVarTerm || name == F::Power) && count == 2) {
-        // Both must be plain terms: "(x+1)^2" and "(2*x)^2" have no term to stand for them.
-        std::shared_ptr<ExprSoloist> first = term(arguments[0]);
-        std::shared_ptr<ExprSoloist> second = term(arguments[1]);
-        if (!first || !second) {
-            return nullptr;
-        }
-        if (name == kCoefVarTerm) {
-            return ExprSoloist::soloWithCoef(first->coef(), second->var());
-        }
-        return ExprSoloist::soloWithCoef(first->coef(), first->var(), second->coef());
+    if (name == F::Power && count == 2) {
+        return convertPower(*expression.arguments()[0], arguments[0], arguments[1]);
+    }
+    if (name == kCoefVarTerm && count == 2) {
+        return convertCoefficientTerm(arguments[0], arguments[1]);
     }
     return nullptr;
 }
@@ -66,7 +103,7 @@ ExprPtr convertFunction(const std::string& name, const std::vector<ExprPtr>& arg
 ExprPtr convertToZMExpr(const JTExpression& expression) {
     switch (expression.expressionType()) {
     case JTExpressionKind::Number:
-        return ExprSoloist::soloWithCoef(expression.number().intValue());
+        return convertNumber(expression.number());
     case JTExpressionKind::Variable:
         return ExprSoloist::soloWithCoef(1, expression.variable());
     case JTExpressionKind::Function:
@@ -82,7 +119,7 @@ ExprPtr convertToZMExpr(const JTExpression& expression) {
         }
         arguments.push_back(std::move(converted));
     }
-    return convertFunction(expression.function(), arguments);
+    return convertFunction(expression, arguments);
 }
 
 } // namespace zm

@@ -19,7 +19,7 @@ struct StandardAlias {
 };
 
 constexpr StandardAlias kStandardAliases[] = {
-    {"avg", "average"},  {"mean", "average"}, {"trunc", "floor"}, {"\u03C0", "pi"},  {"tau_2", "pi"},
+    {"avg", "average"},  {"mean", "average"}, {"\u03C0", "pi"},  {"tau_2", "pi"},
     {"\u03C4", "tau"},   {"\u03D5", "phi"},   {"vers", "versin"}, {"ver", "versin"}, {"vercos", "vercosin"},
     {"cvs", "coversin"}, {"chord", "crd"},    {"modulo", "mod"},
 };

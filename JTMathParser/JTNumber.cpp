@@ -146,7 +146,10 @@ JTNumber JTNumber::makeDecimal(bool negative, std::string digits, long exponent)
     if (exponent < kMinDecimalExponent) {
         long excess = kMinDecimalExponent - exponent;
         if (excess >= static_cast<long>(digits.size())) {
-            return JTNumber(Kind::Decimal, 0.0, 0);
+            // Zero, but remembered as a fraction: it is not the whole number 0.
+            JTNumber underflow(Kind::Decimal, 0.0, 0);
+            underflow.m_exponent = kMinDecimalExponent;
+            return underflow;
         }
         digits.erase(digits.size() - static_cast<std::size_t>(excess));
         exponent = kMinDecimalExponent;
@@ -165,6 +168,13 @@ JTNumber JTNumber::makeDecimal(bool negative, std::string digits, long exponent)
     number.m_digits = std::move(digits);
     number.m_exponent = static_cast<int>(exponent);
     return number;
+}
+
+bool JTNumber::isWhole() const {
+    if (m_kind == Kind::Decimal) {
+        return !isNaN() && m_exponent >= 0;
+    }
+    return std::isfinite(m_double) && std::trunc(m_double) == m_double;
 }
 
 bool JTNumber::isNaN() const {

@@ -44,6 +44,9 @@ public:
 
     Kind kind() const { return m_kind; }
     bool isNaN() const;
+    // Whether the number has no fraction part. A decimal too small to keep, which reads as
+    // zero, still has one; NaN and infinities are not whole.
+    bool isWhole() const;
 
     double doubleValue() const { return m_double; }
     std::int32_t intValue() const;

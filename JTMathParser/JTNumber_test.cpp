@@ -17,21 +17,24 @@ TEST(JTNumber, DecimalTextReadsExactlyAndDescribesPlainly) {
         const char* text;
         const char* description;
         double value;
+        bool whole;
     };
     const Case cases[] = {
-        {"12", "12", 12},
-        {"1.", "1", 1},
-        {".5", "0.5", 0.5},
-        {"1.5e-3", "0.0015", 0.0015},
-        {"1e5", "100000", 1e5},
-        {"1E+2", "100", 100},
-        {"00012.500", "12.5", 12.5},
-        {"0.000", "0", 0},
+        {"12", "12", 12, true},
+        {"1.", "1", 1, true},
+        {".5", "0.5", 0.5, false},
+        {"1.5e-3", "0.0015", 0.0015, false},
+        {"1e5", "100000", 1e5, true},
+        {"1E+2", "100", 100, true},
+        {"2.0", "2", 2, true},
+        {"00012.500", "12.5", 12.5, false},
+        {"0.000", "0", 0, true},
         {"123456789012345678901234567890123456789",
          "12345678901234567890123456789012345678"
          "0",
-         1.2345678901234568e38},
-        {"1e-200", "0", 0},
+         1.2345678901234568e38, true},
+        // Too small to keep: it reads as zero, but it is no whole number.
+        {"1e-200", "0", 0, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -40,7 +43,12 @@ TEST(JTNumber, DecimalTextReadsExactlyAndDescribesPlainly) {
         EXPECT_EQ(number->kind(), Kind::Decimal);
         EXPECT_EQ(number->description(), c.description);
         EXPECT_DOUBLE_EQ(number->doubleValue(), c.value);
+        EXPECT_EQ(number->isWhole(), c.whole);
     }
+    EXPECT_TRUE(JTNumber::fromDouble(-3).isWhole());
+    EXPECT_FALSE(JTNumber::fromDouble(-3.5).isWhole());
+    EXPECT_FALSE(JTNumber::fromDouble(std::numeric_limits<double>::infinity()).isWhole());
+    EXPECT_FALSE(JTNumber::decimalNotANumber().isWhole());
     for (const char* bad : {"", ".", "e5", "1e", "1e+", "1x", "-1", " 1"}) {
         EXPECT_FALSE(JTNumber::decimalFromString(bad)) << bad;
     }

@@ -51,9 +51,10 @@ ExprPtr StepEuclideanFountain::applyToExpr(const ExprPtr& root, TransitionRecord
                            m_arithType == ArithmeticTypeDivide;
     if (!m_equation || !m_createdExpr || !knownType)
         return root;
-    // An equation cannot stand inside a side, and dividing by zero is no move of algebra.
+    // An equation cannot stand inside a side. Dividing by zero is no move of algebra, and
+    // multiplying by zero turns any equation into 0 = 0, losing its solutions.
     if (isExactly<ExprEquation>(m_createdExpr) ||
-        (m_arithType == ArithmeticTypeDivide && isSurelyZero(*m_createdExpr))) {
+        (m_arithType != ArithmeticTypeAdd && isSurelyZero(*m_createdExpr))) {
         recordFail(bag, m_equation);
         return root;
     }

@@ -40,7 +40,7 @@ public:
     void setArithType(int32_t arithType) { m_arithType = arithType; }
 
     // Changes nothing for a type other than the three operations. Refused, the equation shaking, for a
-    // typed equation and for a division by what is zero whatever its variables.
+    // typed equation and for a multiplication or division by what is zero whatever its variables.
     ExprPtr applyToExpr(const ExprPtr& root, TransitionRecord* bag) override;
 
 private:

@@ -3,6 +3,9 @@
 #include "model/testing/RecordingBaggage.h"
 #include "model/testing/Trees.h"
 
+#include <string>
+#include <vector>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -31,39 +34,51 @@ TEST(StepEuclideanFountain, SameOperationOnBothSides) {
         EXPECT_EQ(c.equation->description(), c.text);
         EXPECT_EQ(c.typed->exprParent(), nullptr) << "only copies of the typed expression join";
     }
-    // Only what is surely zero is refused.
-    for (ExprPtr divisor :
-         {ExprPtr(sum({num(1), var("y")})), ExprPtr(sum({num(2), num(-1)})), ExprPtr(var("y"))}) {
-        auto equation = eq(var("x"), num(1));
-        StepEuclideanFountain(equation, divisor, ArithmeticTypeDivide).applyToExpr(equation, nullptr);
-        EXPECT_NE(equation->description(), "x = 1") << divisor->description();
+    // Only what is surely zero is refused; adding zero changes nothing but is no wrong move.
+    const ExprPtr notSurelyZero[] = {sum({num(1), var("y")}), sum({num(2), num(-1)}), var("y"),
+                                     prod({num(2), var("y")}), quot(var("y"), num(1))};
+    for (int32_t type : {ArithmeticTypeMultiply, ArithmeticTypeDivide}) {
+        for (const ExprPtr& operand : notSurelyZero) {
+            auto equation = eq(var("x"), num(1));
+            StepEuclideanFountain(equation, operand, type).applyToExpr(equation, nullptr);
+            EXPECT_NE(equation->description(), "x = 1") << type << " " << operand->description();
+        }
     }
+    auto plusZero = eq(var("x"), num(1));
+    StepEuclideanFountain(plusZero, num(0), ArithmeticTypeAdd).applyToExpr(plusZero, nullptr);
+    EXPECT_EQ(plusZero->description(), "0 + x = 1 + 0");
     auto equation = eq(var("x"), num(1));
     EXPECT_EQ(StepEuclideanFountain(equation, num(2), 5).applyToExpr(equation, nullptr), equation);
     EXPECT_EQ(equation->description(), "x = 1");
 }
 
-TEST(StepEuclideanFountain, RefusesAnEquationAndADivisionByZero) {
+TEST(StepEuclideanFountain, RefusesAnEquationAndAMultiplicationOrDivisionByZero) {
     struct Case {
         ExprPtr typed;
         int32_t type;
     };
-    const Case cases[] = {
+    std::vector<Case> cases = {
         {eq(num(1), num(2)), ArithmeticTypeAdd},
         {eq(var("y"), num(2)), ArithmeticTypeMultiply},
-        {num(0), ArithmeticTypeDivide},
-        {term(0, "y"), ArithmeticTypeDivide},
-        {prod({num(2), num(0)}), ArithmeticTypeDivide},
-        {quot(num(0), var("y")), ArithmeticTypeDivide},
-        {sum({num(1), num(-1)}), ArithmeticTypeDivide},
-        {prod({num(3), sum({num(4), num(-2), num(-2)})}), ArithmeticTypeDivide},
     };
+    const ExprPtr zeros[] = {
+        num(0),
+        term(0, "y"),
+        prod({num(2), num(0)}),
+        quot(num(0), var("y")),
+        sum({num(1), num(-1)}),
+        prod({num(3), sum({num(4), num(-2), num(-2)})}),
+    };
+    for (const ExprPtr& zero : zeros) {
+        cases.push_back({zero, ArithmeticTypeMultiply});
+        cases.push_back({zero, ArithmeticTypeDivide});
+    }
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.typed->description());
-        auto equation = eq(sum({term(3, "x"), num(5)}), num(17));
+        SCOPED_TRACE(c.typed->description() + " as " + std::to_string(c.type));
+        auto equation = eq(quot(var("x"), num(5)), num(2));
         RecordingBaggage bag;
         EXPECT_EQ(StepEuclideanFountain(equation, c.typed, c.type).applyToExpr(equation, &bag), equation);
-        EXPECT_EQ(equation->description(), "3x + 5 = 17");
+        EXPECT_EQ(equation->description(), "x / 5 = 2");
         EXPECT_THAT(bag.records, ElementsAre(Fail(equation)));
     }
 }
