@@ -1,5 +1,8 @@
 #include "platform/ui/InputViewDock.h"
 
+#include "platform/core/NotificationCenter.h"
+#include "platform/ui/KeyboardNotifications.h"
+
 #include "platform/ui/ViewAnimation.h"
 #include "platform/ui/Window.h"
 
@@ -8,6 +11,11 @@ namespace ui {
 namespace {
 
 constexpr double slideDuration = 0.25;
+
+void post(std::string_view name, const View& window, const core::Rect& begin, const core::Rect& end) {
+    core::NotificationCenter::defaultCenter().post(std::string(name), &window,
+                                                   KeyboardInfo{begin, end, slideDuration}.userInfo());
+}
 
 } // namespace
 
@@ -20,6 +28,8 @@ public:
     }
 
     const std::shared_ptr<View>& inputView() const { return m_inputView; }
+    bool isLeaving() const { return m_leaving; }
+    void setLeaving() { m_leaving = true; }
     void setOwner(const std::shared_ptr<View>& owner) { m_owner = owner; }
 
     Responder* nextResponder() const override {
@@ -36,6 +46,7 @@ private:
 
     std::shared_ptr<View> m_inputView;
     std::weak_ptr<View> m_owner; // the first responder, which the window holds
+    bool m_leaving = false;
 };
 
 InputViewDock::InputViewDock(Window& window)
@@ -46,6 +57,11 @@ InputViewDock::~InputViewDock() = default;
 View* InputViewDock::inputView() const {
     return m_holder ? m_holder->inputView().get() : nullptr;
 }
+
+float InputViewDock::dockedHeight() const {
+    return m_holder ? m_holder->bounds().height() : 0;
+}
+
 
 void InputViewDock::show(std::shared_ptr<View> inputView, const std::shared_ptr<View>& owner) {
     if (m_holder && m_holder->inputView() == inputView) {
@@ -64,9 +80,16 @@ void InputViewDock::show(std::shared_ptr<View> inputView, const std::shared_ptr<
     inputView->setAutoresizingMask(AutoresizingMask::FlexibleWidth);
     m_holder->addSubview(std::move(inputView));
     m_window.addSubview(m_holder);
-    animate({.duration = slideDuration}, [holder = m_holder.get(), window, height] {
-        holder->setFrame({window.minX(), window.maxY() - height, window.width(), height});
-    });
+    const core::Rect begin = m_holder->frame();
+    const core::Rect end{window.minX(), window.maxY() - height, window.width(), height};
+    post(keyboardWillShowNotification, m_window, begin, end);
+    animate(
+        {.duration = slideDuration}, [holder = m_holder.get(), end] { holder->setFrame(end); },
+        [holder = std::weak_ptr(m_holder), begin, end](bool) {
+            const std::shared_ptr<Holder> arrived = holder.lock();
+            if (arrived && !arrived->isLeaving() && arrived->window())
+                post(keyboardDidShowNotification, *arrived->window(), begin, end);
+        });
 }
 
 void InputViewDock::slideAway() {
@@ -74,12 +97,19 @@ void InputViewDock::slideAway() {
         return;
     const std::shared_ptr<Holder> leaving = std::move(m_holder);
     const core::Rect window = m_window.bounds();
+    const core::Rect begin = leaving->frame();
+    const core::Rect end{window.minX(), window.maxY(), window.width(), begin.height()};
+    leaving->setLeaving();
+    post(keyboardWillHideNotification, m_window, begin, end);
     animate(
-        {.duration = slideDuration},
-        [&] {
-            leaving->setFrame({window.minX(), window.maxY(), window.width(), leaving->bounds().height()});
-        },
-        [leaving](bool) { leaving->removeFromSuperview(); });
+        {.duration = slideDuration}, [&] { leaving->setFrame(end); },
+        [leaving, begin, end](bool) {
+            const std::shared_ptr<View> window =
+                leaving->window() ? leaving->window()->shared_from_this() : nullptr;
+            leaving->removeFromSuperview();
+            if (window)
+                post(keyboardDidHideNotification, *window, begin, end);
+        });
 }
 
 } // namespace ui

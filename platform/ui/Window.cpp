@@ -66,6 +66,10 @@ void Window::resignFirstResponder(const View& view) {
     input->firstResponderResigned();
 }
 
+float Window::dockedInputHeight() const {
+    return m_dock->dockedHeight();
+}
+
 bool Window::insertText(std::string_view text) {
     const std::shared_ptr<View> keep = m_firstResponder.lock();
     if (!keep)

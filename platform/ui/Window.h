@@ -45,6 +45,9 @@ public:
     void makeFirstResponder(View& view, KeyInput& input);
     // Ends the time of `view` as first responder (nothing when it is not the first responder).
     void resignFirstResponder(const View& view);
+    // The height the first responder's docked input view takes at the bottom of the window (0 while
+    // none is docked). The dock announces its slides with the keyboard notifications.
+    float dockedInputHeight() const;
     // The host's keyboard: each answers whether a first responder took it.
     bool insertText(std::string_view text);
     bool pressKey(EditingKey key);

@@ -1,7 +1,7 @@
 #include "shell/app/Bundle.h"
 
 #include "platform/core/FileLocations.h"
-#include "platform/gfx/ImageLibrary.h"
+#include "platform/ui/BundleImages.h"
 #include "platform/ui/ClassRegistry.h"
 #include "platform/ui/Device.h"
 #include "platform/ui/InterfaceFile.h"
@@ -15,23 +15,14 @@
 #include "shell/playground/PlaygroundScreenClasses.h"
 #include "shell/screens/BackArrowView.h"
 
-#include <map>
-
 namespace zm {
 
 gfx::ImageLibrary& bundleImages() {
-    // One library per scale: tests run phones and tablets in one process.
-    static std::map<float, std::unique_ptr<gfx::ImageLibrary>> libraries;
-    const float scale = ui::Device::current().scale;
-    std::unique_ptr<gfx::ImageLibrary>& library = libraries[scale];
-    if (!library)
-        library =
-            std::make_unique<gfx::ImageLibrary>(core::FileLocations::shared().resources / "images", scale);
-    return *library;
+    return ui::bundleImages();
 }
 
 std::shared_ptr<const gfx::Image> imageNamed(std::string_view name) {
-    return bundleImages().named(name);
+    return ui::imageNamed(name);
 }
 
 void registerShellClasses(ui::ClassRegistry& registry) {

@@ -1,0 +1,32 @@
+#include "platform/ui/StatusBar.h"
+
+#include "platform/core/NotificationCenter.h"
+
+#include <string>
+
+namespace ui {
+
+namespace {
+
+StatusBar& currentStatusBar() {
+    static StatusBar statusBar;
+    return statusBar;
+}
+
+} // namespace
+
+const StatusBar& StatusBar::current() {
+    return currentStatusBar();
+}
+
+void StatusBar::setCurrent(const StatusBar& statusBar) {
+    const bool turned = statusBar.orientation != currentStatusBar().orientation;
+    currentStatusBar() = statusBar;
+    if (!turned)
+        return;
+    core::NotificationCenter& center = core::NotificationCenter::defaultCenter();
+    center.post(std::string(statusBarOrientationDidChangeNotification));
+    center.post(std::string(deviceOrientationDidChangeNotification));
+}
+
+} // namespace ui
