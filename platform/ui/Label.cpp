@@ -123,6 +123,11 @@ void Label::sizeToFit() {
     setFrame({current.origin, size});
 }
 
+void Label::setShadow(const std::optional<gfx::Shadow>& shadow) {
+    m_shadow = shadow;
+    setNeedsDisplay();
+}
+
 void Label::draw(gfx::Canvas& canvas) {
     if (m_text.empty())
         return View::draw(canvas);
@@ -131,6 +136,7 @@ void Label::draw(gfx::Canvas& canvas) {
     const core::Size size = gfx::measureText(text, area.width(), m_style);
     const float top = area.minY() + (area.height() - size.height) / 2;
     canvas.setFillColor(m_textColor);
+    canvas.setShadow(m_shadow);
     canvas.drawText(text, {area.minX(), top, area.width(), size.height}, m_style);
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "platform/gfx/Canvas.h"
 #include "platform/gfx/Text.h"
 #include "platform/ui/View.h"
 
+#include <optional>
 #include <string>
 
 namespace ui {
@@ -41,6 +43,10 @@ public:
     float minimumScaleFactor() const { return m_minimumScaleFactor; }
     void setMinimumScaleFactor(float factor);
 
+    // A shadow under the text (none by default).
+    const std::optional<gfx::Shadow>& shadow() const { return m_shadow; }
+    void setShadow(const std::optional<gfx::Shadow>& shadow);
+
     // The scale the fonts are drawn at now (1 unless the text shrinks to fit).
     float fittingScale() const;
 
@@ -67,6 +73,7 @@ private:
     gfx::TextStyle m_style{gfx::TextAlignment::Left, gfx::LineBreakMode::TruncateTail, 1};
     bool m_adjustsFontSize = false;
     float m_minimumScaleFactor = 0;
+    std::optional<gfx::Shadow> m_shadow;
 };
 
 // The text with every run's font scaled by `scale`.
