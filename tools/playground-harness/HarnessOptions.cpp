@@ -2,14 +2,6 @@
 
 namespace zm {
 
-namespace {
-
-core::Error usageError(const std::string& message) {
-    return {"Harness", 4, message, {}};
-}
-
-} // namespace
-
 const char* HarnessOptions::usage() {
     return "usage: playground-harness [--device phone|tablet] [--scale 1|2] "
            "[--headless --out DIR [--script FILE]] EXPRESSION";
@@ -17,47 +9,14 @@ const char* HarnessOptions::usage() {
 
 core::Result<HarnessOptions> HarnessOptions::parse(std::span<const std::string> arguments) {
     HarnessOptions options;
-    options.device = ui::Device{ui::Idiom::Tablet, 1};
-    std::optional<std::string> expression;
-    for (size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        auto value = [&]() -> std::optional<std::string> {
-            if (i + 1 >= arguments.size())
-                return std::nullopt;
-            return arguments[++i];
-        };
-        if (argument == "--device") {
-            const std::optional<std::string> device = value();
-            if (device != "phone" && device != "tablet")
-                return usageError("--device takes phone or tablet");
-            options.device.idiom = *device == "phone" ? ui::Idiom::Phone : ui::Idiom::Tablet;
-        } else if (argument == "--scale") {
-            const std::optional<std::string> scale = value();
-            if (scale != "1" && scale != "2")
-                return usageError("--scale takes 1 or 2");
-            options.device.scale = *scale == "1" ? 1.0f : 2.0f;
-        } else if (argument == "--headless") {
-            options.headless = true;
-        } else if (argument == "--script" || argument == "--out") {
-            std::optional<std::string> path = value();
-            if (!path || path->empty())
-                return usageError(argument + " takes a path");
-            (argument == "--script" ? options.script : options.out) = std::move(path);
-        } else if (argument.starts_with("--")) {
-            return usageError("unknown option " + argument);
-        } else if (expression) {
-            return usageError("one expression only (quote it when it has spaces)");
-        } else {
-            expression = argument;
-        }
-    }
-    if (!expression)
-        return usageError("no expression");
-    if (options.headless && !options.out)
-        return usageError("--headless needs --out DIR for its pictures");
-    if (!options.headless && (options.script || options.out))
-        return usageError("--script and --out go with --headless");
-    options.expression = std::move(*expression);
+    const core::Result<std::vector<std::string>> rest = options.HarnessRunOptions::parse(arguments);
+    if (!rest)
+        return rest.error();
+    if (rest->empty())
+        return core::Error{"Harness", 4, "no expression", {}};
+    if (rest->size() > 1)
+        return core::Error{"Harness", 4, "one expression only (quote it when it has spaces)", {}};
+    options.expression = rest->front();
     return options;
 }
 

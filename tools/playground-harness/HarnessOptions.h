@@ -1,9 +1,8 @@
 #pragma once
 
 #include "platform/core/Result.h"
-#include "platform/ui/Device.h"
+#include "platform/host/ScriptPlayer.h"
 
-#include <optional>
 #include <span>
 #include <string>
 
@@ -13,11 +12,7 @@ namespace zm {
 //   playground-harness [--device phone|tablet] [--scale 1|2] [--headless --out DIR [--script FILE]]
 //   EXPRESSION
 // Without --headless the expression opens in a window, played with the mouse.
-struct HarnessOptions {
-    ui::Device device;
-    bool headless = false;
-    std::optional<std::string> script;
-    std::optional<std::string> out;
+struct HarnessOptions : host::HarnessRunOptions {
     std::string expression;
 
     static core::Result<HarnessOptions> parse(std::span<const std::string> arguments);

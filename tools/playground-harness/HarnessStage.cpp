@@ -34,7 +34,7 @@ std::string HarnessStage::text() const {
     return main && main->mainExpr() ? main->mainExpr()->description() : std::string();
 }
 
-core::Result<core::Point> HarnessStage::resolve(const ScriptTarget& target) const {
+core::Result<core::Point> HarnessStage::resolve(const host::ScriptTarget& target) const {
     if (target.point)
         return *target.point;
     const std::shared_ptr<PlaygroundMain>& main = m_playgroundView->mainPlayground();

@@ -3,7 +3,7 @@
 #include "model/Expr.h"
 #include "platform/core/Result.h"
 #include "playground/PlaygroundDelegate.h"
-#include "tools/playground-harness/TouchScript.h"
+#include "platform/host/TouchScript.h"
 
 #include <iosfwd>
 #include <memory>
@@ -30,7 +30,7 @@ public:
     // The expression's text now.
     std::string text() const;
     // Where a script's target lies: its point, or the centre of the label it names.
-    core::Result<core::Point> resolve(const ScriptTarget& target) const;
+    core::Result<core::Point> resolve(const host::ScriptTarget& target) const;
 
     void executedStep(const std::shared_ptr<Step>& step) override;
     void didErrorStep() override;

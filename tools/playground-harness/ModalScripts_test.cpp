@@ -24,7 +24,7 @@ TEST_P(ModalScripts, PlayToTheirEnd) {
     std::ifstream file(std::filesystem::path(ZEMBRIX_TEST_DATA_DIR) / move.script);
     std::stringstream text;
     text << file.rdbuf();
-    const auto script = parseTouchScript(text.str());
+    const auto script = host::parseTouchScript(text.str());
     ASSERT_TRUE(script) << script.error().description;
     std::ostringstream log;
     const auto end = runTouchScript(ExprTextReader::parseString(move.expression), *script,

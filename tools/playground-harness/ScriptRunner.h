@@ -3,7 +3,7 @@
 #include "model/Expr.h"
 #include "platform/core/Result.h"
 #include "platform/ui/Device.h"
-#include "tools/playground-harness/TouchScript.h"
+#include "platform/host/TouchScript.h"
 
 #include <filesystem>
 #include <iosfwd>
@@ -16,7 +16,7 @@ namespace zm {
 // (NN-VERB.png, and NN-NAME.png for shots). The log gets the expression after every move. Answers
 // the expression's text at the end, or the first error (a label a target names is not there, a
 // picture cannot be written).
-core::Result<std::string> runTouchScript(const ExprPtr& expr, const std::vector<ScriptCommand>& script,
+core::Result<std::string> runTouchScript(const ExprPtr& expr, const std::vector<host::ScriptCommand>& script,
                                          const std::filesystem::path& folder, const ui::Device& device,
                                          std::ostream& log);
 

@@ -17,7 +17,7 @@ protected:
 
 TEST_F(ScriptRunnerTest, PlaysTheScriptAndDrawsEveryCommand) {
     std::filesystem::remove_all(folder);
-    const auto script = parseTouchScript("tap @+#2\nshot added\ntap @+\n");
+    const auto script = host::parseTouchScript("tap @+#2\nshot added\ntap @+\n");
     ASSERT_TRUE(script);
     const auto end = runTouchScript(ExprTextReader::parseString("1 + 2 + 3"), *script, folder,
                                     ui::Device{ui::Idiom::Phone, 1}, log);
@@ -29,7 +29,7 @@ TEST_F(ScriptRunnerTest, PlaysTheScriptAndDrawsEveryCommand) {
 }
 
 TEST_F(ScriptRunnerTest, ATargetThatIsNotThereStopsTheScript) {
-    const auto script = parseTouchScript("tap @+\ntap @8\n");
+    const auto script = host::parseTouchScript("tap @+\ntap @8\n");
     ASSERT_TRUE(script);
     const auto end = runTouchScript(ExprTextReader::parseString("4 + 5"), *script, folder,
                                     ui::Device{ui::Idiom::Tablet, 1}, log);

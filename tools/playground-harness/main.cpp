@@ -30,12 +30,12 @@ int play(const zm::HarnessOptions& options, const zm::ExprPtr& expr) {
 }
 
 int runHeadless(const zm::HarnessOptions& options, const zm::ExprPtr& expr) {
-    std::vector<zm::ScriptCommand> script;
+    std::vector<host::ScriptCommand> script;
     if (options.script) {
         const core::Result<std::string> text = core::readFile(*options.script);
         if (!text)
             return fail(text.error().description);
-        auto parsed = zm::parseTouchScript(*text);
+        auto parsed = host::parseTouchScript(*text);
         if (!parsed)
             return fail(*options.script + ": " + parsed.error().description);
         script = std::move(parsed).value();

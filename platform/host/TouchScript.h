@@ -8,10 +8,11 @@
 #include <string_view>
 #include <vector>
 
-namespace zm {
+namespace host {
 
-// Where a scripted finger goes: a point of the window, or the centre of a label of the expression by
-// its text ("@+" the first plus sign from the left, "@x#2" the second x).
+// Where a scripted finger goes: a point of the window, or the centre of something shown by its text
+// (for the playground harness, a label of the expression: "@+" the first plus sign from the left,
+// "@x#2" the second x; each harness says what its texts name).
 struct ScriptTarget {
     std::optional<core::Point> point;
     std::string text;
@@ -44,4 +45,4 @@ struct ScriptCommand {
 // A TARGET is "X,Y" or "@TEXT[#N]". A line that is none of these is an error naming the line.
 core::Result<std::vector<ScriptCommand>> parseTouchScript(std::string_view text);
 
-} // namespace zm
+} // namespace host

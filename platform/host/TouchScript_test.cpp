@@ -1,8 +1,8 @@
-#include "tools/playground-harness/TouchScript.h"
+#include "platform/host/TouchScript.h"
 
 #include <gtest/gtest.h>
 
-namespace zm {
+namespace host {
 namespace {
 
 TEST(TouchScript, ReadsEveryCommandWithItsTargets) {
@@ -54,4 +54,4 @@ TEST(TouchScript, AHashInsideATargetIsNoComment) {
 }
 
 } // namespace
-} // namespace zm
+} // namespace host

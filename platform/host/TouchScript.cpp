@@ -1,9 +1,9 @@
-#include "tools/playground-harness/TouchScript.h"
+#include "platform/host/TouchScript.h"
 
 #include <charconv>
 #include <sstream>
 
-namespace zm {
+namespace host {
 
 namespace {
 
@@ -83,7 +83,7 @@ core::Result<std::vector<ScriptCommand>> parseTouchScript(std::string_view text)
             if (parts.size() != 3 && parts.size() != 4)
                 return scriptError(number, "drag takes two targets and, maybe, a number of moves");
             if (parts.size() == 4) {
-                const std::optional<int> steps = zm::number<int>(parts[3]);
+                const std::optional<int> steps = host::number<int>(parts[3]);
                 if (!steps || *steps < 1 || *steps > 10000)
                     return scriptError(number, "\"" + parts[3] + "\" is no number of moves (1 to 10000)");
                 command.steps = *steps;
@@ -91,7 +91,7 @@ core::Result<std::vector<ScriptCommand>> parseTouchScript(std::string_view text)
         } else if (verb == "wait") {
             command.verb = ScriptVerb::Wait;
             const std::optional<double> seconds =
-                parts.size() == 2 ? zm::number<double>(parts[1]) : std::nullopt;
+                parts.size() == 2 ? host::number<double>(parts[1]) : std::nullopt;
             if (!seconds || *seconds < 0 || *seconds > 3600)
                 return scriptError(number, "wait takes a number of seconds (0 to 3600)");
             command.seconds = *seconds;
@@ -116,4 +116,4 @@ core::Result<std::vector<ScriptCommand>> parseTouchScript(std::string_view text)
     return commands;
 }
 
-} // namespace zm
+} // namespace host
