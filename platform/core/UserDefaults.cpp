@@ -1,9 +1,8 @@
 #include "platform/core/UserDefaults.h"
 
 #include "platform/core/FileLocations.h"
-#include "platform/core/Files.h"
+#include "platform/core/DictionaryFile.h"
 #include "platform/core/Log.h"
-#include "platform/core/PropertyList.h"
 
 namespace core {
 
@@ -19,37 +18,11 @@ StandardDefaults& standardDefaults() {
     return instance;
 }
 
-Result<Dictionary> readDefaults(const std::filesystem::path& file) {
-    Result<std::string> text = readFile(file);
-    if (!text)
-        return text.error();
-    Result<Value> value = parsePropertyList(*text);
-    if (!value)
-        return value.error();
-    if (!value->asDictionary())
-        return Error{
-            std::string(kPropertyListErrorDomain), 2, "the user defaults file holds no dictionary", {}};
-    return std::move(*value.value().asDictionary());
-}
-
 } // namespace
 
 UserDefaults::UserDefaults(std::filesystem::path file)
-    : m_file(std::move(file)) {
-    std::error_code code;
-    if (!std::filesystem::exists(m_file, code))
-        return;
-    Result<Dictionary> values = readDefaults(m_file);
-    if (values) {
-        m_values = std::move(values).value();
-        return;
-    }
-    std::filesystem::path aside = m_file;
-    aside += ".unreadable";
-    std::filesystem::rename(m_file, aside, code);
-    logf(LogLevel::Error, "user defaults: %s; starting empty, the file is kept as %s",
-         values.error().description.c_str(), aside.c_str());
-}
+    : m_file(std::move(file))
+    , m_values(readDictionaryFile(m_file, "user defaults")) {}
 
 UserDefaults& UserDefaults::standard() {
     StandardDefaults& standard = standardDefaults();
@@ -158,15 +131,9 @@ void UserDefaults::removeObject(std::string_view key) {
 }
 
 bool UserDefaults::synchronize() {
-    Result<std::string> text = [&] {
-        const std::lock_guard guard(m_lock);
-        return toPropertyList(Value(m_values));
-    }();
-    Status status = text ? createDirectories(m_file.parent_path()) : Status(text.error());
-    if (status)
-        status = writeFileAtomically(m_file, *text);
-    if (!status) {
-        logf(LogLevel::Error, "user defaults: cannot save: %s", status.error().description.c_str());
+    const Dictionary values = dictionaryRepresentation();
+    if (const Status written = writeDictionaryFile(m_file, values); !written) {
+        logf(LogLevel::Error, "user defaults: cannot save: %s", written.error().description.c_str());
         return false;
     }
     return true;
