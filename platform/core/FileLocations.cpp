@@ -39,7 +39,6 @@ FileLocations FileLocations::underRoot(const std::filesystem::path& root,
     locations.documents = root / "Documents";
     locations.caches = root / "Library" / "Caches";
     locations.applicationSupport = root / "Library" / "Application Support";
-    locations.cloudContainer = root / "Cloud";
     locations.temporary = root / "tmp";
     locations.userDefaults = root / "Library" / "Preferences" / "defaults.plist";
     locations.resources = resources;
@@ -47,6 +46,16 @@ FileLocations FileLocations::underRoot(const std::filesystem::path& root,
 }
 
 FileLocations FileLocations::fromEnvironment(const Environment& environment) {
+    FileLocations locations = localFromEnvironment(environment);
+    const char* cloud = environment("ZEMBRIX_CLOUD_DIR");
+    if (cloud && *cloud) {
+        std::error_code code;
+        locations.cloudContainer = std::filesystem::absolute(cloud, code);
+    }
+    return locations;
+}
+
+FileLocations FileLocations::localFromEnvironment(const Environment& environment) {
     std::filesystem::path resources = variable(environment, "ZEMBRIX_RESOURCE_DIR");
     if (resources.empty())
         resources = ZEMBRIX_BUILT_RESOURCE_DIR;
@@ -69,7 +78,6 @@ FileLocations FileLocations::fromEnvironment(const Environment& environment) {
     FileLocations locations;
     locations.documents = data / "Documents";
     locations.applicationSupport = data / "Application Support";
-    locations.cloudContainer = data / "Cloud";
     locations.caches = xdg("XDG_CACHE_HOME", ".cache");
     locations.userDefaults = xdg("XDG_CONFIG_HOME", ".config") / "defaults.plist";
     locations.temporary = temporary / (std::string(kProgramFolder) + "-" + std::to_string(::getuid()));
@@ -92,7 +100,10 @@ void FileLocations::setShared(FileLocations locations) {
 }
 
 std::optional<std::filesystem::path> FileLocations::availableCloudContainer() const {
+    if (cloudContainer.empty())
+        return std::nullopt;
     std::error_code code;
+    std::filesystem::create_directories(cloudContainer, code);
     if (std::filesystem::is_directory(cloudContainer, code))
         return cloudContainer;
     return std::nullopt;

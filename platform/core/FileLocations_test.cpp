@@ -1,6 +1,7 @@
 #include "platform/core/FileLocations.h"
 #include "platform/core/TemporaryFolder.h"
 
+#include <fstream>
 #include <map>
 #include <string>
 
@@ -22,7 +23,7 @@ TEST(FileLocations, ZembrixHomeHoldsEveryLocation) {
     EXPECT_EQ(l.documents, "/data/Documents");
     EXPECT_EQ(l.caches, "/data/Library/Caches");
     EXPECT_EQ(l.applicationSupport, "/data/Library/Application Support");
-    EXPECT_EQ(l.cloudContainer, "/data/Cloud");
+    EXPECT_TRUE(l.cloudContainer.empty());
     EXPECT_EQ(l.temporary, "/data/tmp");
     EXPECT_EQ(l.userDefaults, "/data/Library/Preferences/defaults.plist");
 }
@@ -32,7 +33,7 @@ TEST(FileLocations, XdgFoldersWithTheirDefaults) {
     EXPECT_EQ(defaults.documents, "/home/p/.local/share/zembrix/Documents");
     EXPECT_EQ(defaults.caches, "/home/p/.cache/zembrix");
     EXPECT_EQ(defaults.userDefaults, "/home/p/.config/zembrix/defaults.plist");
-    EXPECT_EQ(defaults.cloudContainer, "/home/p/.local/share/zembrix/Cloud");
+    EXPECT_TRUE(defaults.cloudContainer.empty());
     EXPECT_EQ(defaults.temporary.parent_path(), "/tmp");
 
     const FileLocations set =
@@ -49,12 +50,27 @@ TEST(FileLocations, XdgFoldersWithTheirDefaults) {
     EXPECT_EQ(set.resources, "/r");
 }
 
-TEST(FileLocations, CloudContainerIsAvailableOnlyWhileItsFolderExists) {
+TEST(FileLocations, TheCloudIsTheFolderNamedByTheEnvironmentMadeWhenMissing) {
     TemporaryFolder root;
-    const FileLocations l = FileLocations::underRoot(root.path(), "/r");
-    EXPECT_FALSE(l.availableCloudContainer());
-    std::filesystem::create_directories(l.cloudContainer);
-    EXPECT_EQ(l.availableCloudContainer(), l.cloudContainer);
+    const std::filesystem::path shared = root.path() / "shared" / "cloud";
+    for (const char* home : {"/data", static_cast<const char*>(nullptr)}) {
+        std::map<std::string, std::string> variables = {{"HOME", "/home/p"}, {"ZEMBRIX_CLOUD_DIR", shared}};
+        if (home)
+            variables["ZEMBRIX_HOME"] = home;
+        const FileLocations l = FileLocations::fromEnvironment(environment(variables));
+        EXPECT_EQ(l.cloudContainer, shared);
+    }
+    const FileLocations l =
+        FileLocations::fromEnvironment(environment({{"ZEMBRIX_HOME", "/data"}, {"ZEMBRIX_CLOUD_DIR", shared}}));
+    EXPECT_EQ(l.availableCloudContainer(), shared);
+    EXPECT_TRUE(std::filesystem::is_directory(shared));
+
+    // Unset, or a folder that cannot be made (under a file): no cloud.
+    EXPECT_FALSE(FileLocations::underRoot(root.path(), "/r").availableCloudContainer());
+    FileLocations blocked = FileLocations::underRoot(root.path(), "/r");
+    std::ofstream(root.path() / "file") << "x";
+    blocked.cloudContainer = root.path() / "file" / "cloud";
+    EXPECT_FALSE(blocked.availableCloudContainer());
 }
 
 TEST(FileLocations, SharedLocationsCanBeReplaced) {

@@ -106,6 +106,11 @@ WindowHost::~WindowHost() {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
+void WindowHost::run() {
+    m_loop.runForever();
+    m_application->terminate();
+}
+
 core::Point WindowHost::pointFor(int x, int y) const {
     // Window coordinates to points, whatever size the window was given.
     int width = 1;
@@ -155,17 +160,39 @@ void WindowHost::pumpEvents() {
                 window.pressKey(*key);
             break;
         case SDL_WINDOWEVENT:
-            if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST && m_pressed) {
-                m_pressed = false;
-                window.cancelTouches(secondsNow());
-            } else if (event.window.event == SDL_WINDOWEVENT_EXPOSED) {
-                // The desktop lost what the window showed: show the last frame again.
-                present(m_application->frame());
-            }
+            handleWindowEvent(event.window.event);
             break;
         default:
             break;
         }
+    }
+}
+
+void WindowHost::handleWindowEvent(std::uint8_t what) {
+    switch (what) {
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+        m_application->becomeActive();
+        break;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+        if (m_pressed) {
+            m_pressed = false;
+            m_application->window().cancelTouches(secondsNow());
+        }
+        break;
+    case SDL_WINDOWEVENT_MINIMIZED:
+    case SDL_WINDOWEVENT_HIDDEN:
+        m_application->enterBackground();
+        break;
+    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_SHOWN:
+        m_application->enterForeground();
+        break;
+    case SDL_WINDOWEVENT_EXPOSED:
+        // The desktop lost what the window showed: show the last frame again.
+        present(m_application->frame());
+        break;
+    default:
+        break;
     }
 }
 

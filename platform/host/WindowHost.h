@@ -21,7 +21,8 @@ namespace host {
 
 // Shows the application in a window of the desktop with SDL: titled "Zembrix", the size of the
 // device's screen times its scale, the mouse acting as one finger, the keyboard typing into the text
-// field or view being edited, closing the window quitting.
+// field or view being edited, closing the window quitting. The window's focus, minimising and
+// restoring, and the end of the run reach the application as its lifecycle (ui::Application).
 // The window shows each frame the application draws; on a high-density display the frame is
 // stretched to the window's pixels.
 //
@@ -39,8 +40,9 @@ public:
     ui::Application& application() { return *m_application; }
     core::MainLoop& loop() { return m_loop; }
 
-    // Runs until the window is closed or quit() is called.
-    void run() { m_loop.runForever(); }
+    // Runs until the window is closed or quit() is called; the application then hears that it
+    // terminates.
+    void run();
     void quit() { m_loop.quit(); }
 
     // What the window shows now, read back from its pixels.
@@ -52,6 +54,8 @@ private:
 
     void present(const gfx::Bitmap& frame) override;
     void pumpEvents();
+    // One of SDL's window events (SDL_WindowEventID).
+    void handleWindowEvent(std::uint8_t what);
     core::Point pointFor(int x, int y) const;
 
     SDL_Window* m_window;

@@ -1,4 +1,6 @@
+#include "platform/core/ApplicationEvents.h"
 #include "platform/core/ManualClock.h"
+#include "platform/core/NotificationCenter.h"
 #include "platform/gfx/Image.h"
 #include "platform/gfx/PixelTesting.h"
 #include "platform/host/WindowHost.h"
@@ -8,6 +10,8 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -130,6 +134,33 @@ TEST_F(WindowHostTest, ClosingTheWindowQuitsTheLoop) {
     frame();
     host->run(); // returns at once: the quit was asked for already
     SUCCEED();
+}
+
+TEST_F(WindowHostTest, FocusMinimisingAndTheEndOfTheRunReachTheApplicationOnce) {
+    frame(); // the events of the window's opening
+    std::vector<std::string> heard;
+    std::vector<core::NotificationCenter::Observation> observing;
+    for (std::string_view name :
+         {core::kApplicationDidBecomeActiveNotification, core::kApplicationDidEnterBackgroundNotification,
+          core::kApplicationWillEnterForegroundNotification, core::kApplicationWillTerminateNotification})
+        observing.push_back(core::NotificationCenter::defaultCenter().addObserver(
+            std::string(name), &host->application(),
+            [&](const core::Notification& notification) { heard.push_back(notification.name); }));
+    for (const Uint8 what : {SDL_WINDOWEVENT_FOCUS_GAINED, SDL_WINDOWEVENT_MINIMIZED, SDL_WINDOWEVENT_HIDDEN,
+                             SDL_WINDOWEVENT_RESTORED, SDL_WINDOWEVENT_SHOWN}) {
+        SDL_Event event{};
+        event.type = SDL_WINDOWEVENT;
+        event.window.event = what;
+        SDL_PushEvent(&event);
+    }
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+    frame();
+    host->run();
+    host->application().terminate();
+    EXPECT_EQ(heard, (std::vector<std::string>{"ApplicationDidBecomeActive", "ApplicationDidEnterBackground",
+                                               "ApplicationWillEnterForeground", "ApplicationWillTerminate"}));
 }
 
 } // namespace

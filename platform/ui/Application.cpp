@@ -1,6 +1,8 @@
 #include "platform/ui/Application.h"
 
+#include "platform/core/ApplicationEvents.h"
 #include "platform/core/MainLoop.h"
+#include "platform/core/NotificationCenter.h"
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Canvas.h"
 #include "platform/ui/Renderer.h"
@@ -49,6 +51,35 @@ Application* Application::current() {
 Application& Application::shared() {
     assert(g_shared && "no application");
     return *g_shared;
+}
+
+void Application::becomeActive() {
+    core::NotificationCenter::defaultCenter().post(std::string(core::kApplicationDidBecomeActiveNotification),
+                                                   this);
+}
+
+void Application::enterBackground() {
+    if (m_inBackground)
+        return;
+    m_inBackground = true;
+    core::NotificationCenter::defaultCenter().post(
+        std::string(core::kApplicationDidEnterBackgroundNotification), this);
+}
+
+void Application::enterForeground() {
+    if (!m_inBackground)
+        return;
+    m_inBackground = false;
+    core::NotificationCenter::defaultCenter().post(
+        std::string(core::kApplicationWillEnterForegroundNotification), this);
+}
+
+void Application::terminate() {
+    if (m_terminated)
+        return;
+    m_terminated = true;
+    core::NotificationCenter::defaultCenter().post(std::string(core::kApplicationWillTerminateNotification),
+                                                   this);
 }
 
 void Application::requestFrames() {

@@ -48,6 +48,14 @@ public:
     SoundPlayer& soundPlayer() const { return m_sounds; }
     core::MainLoop& mainLoop() const { return m_loop; }
 
+    // The lifecycle, told by the host: each posts its notification of platform/core/ApplicationEvents.h
+    // with this application as sender. Entering the foreground is announced only after a background,
+    // and termination once.
+    void becomeActive();
+    void enterBackground();
+    void enterForeground();
+    void terminate();
+
     // Lays the window out and, when something changed since the last frame, draws and shows a new one.
     void renderIfNeeded();
     // The last frame drawn.
@@ -65,6 +73,8 @@ private:
     std::shared_ptr<Window> m_window;
     std::unique_ptr<gfx::Bitmap> m_frame;
     std::uint64_t m_frameHandler = 0;
+    bool m_inBackground = false;
+    bool m_terminated = false;
 };
 
 } // namespace ui
