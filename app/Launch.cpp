@@ -8,6 +8,7 @@
 #include "platform/host/HeadlessHost.h"
 #include "platform/host/WindowHost.h"
 #include "platform/ui/MailComposer.h"
+#include "problemsets/store/QVDocumentDataController.h"
 #include "shell/app/AppDelegate.h"
 #include "shell/app/Bundle.h"
 
@@ -38,6 +39,7 @@ std::unique_ptr<AppDelegate> startGame(ui::Application& application) {
     installBundle();
     AppDelegate::Configuration configuration;
     configuration.credentials = ServiceCredentials::fromEnvironment(std::getenv);
+    configuration.makeProblemSetStore = [] { return QVDocumentDataController::create(); };
     auto delegate = std::make_unique<AppDelegate>(std::move(configuration));
     delegate->application(application, {});
     return delegate;
@@ -47,7 +49,9 @@ int launchHeadless(const ui::Device& device, const std::string& screenshot) {
     host::HeadlessHost host(device);
     const std::unique_ptr<AppDelegate> game = startGame(host.application());
     host.advance(kSettleSeconds);
-    if (const core::Status written = host.writeScreenshot(screenshot); !written)
+    const core::Status written = host.writeScreenshot(screenshot);
+    host.application().terminate();
+    if (!written)
         return fail(written.error());
     return 0;
 }

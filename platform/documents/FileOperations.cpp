@@ -119,6 +119,16 @@ core::Status moveItemWithoutReplacing(const std::filesystem::path& from, const s
         }
         code = errno;
     }
+    // Into a folder of another file system (a shared folder mounted from elsewhere) a file is copied,
+    // and its original removed once the copy is complete.
+    if (code == EXDEV) {
+        core::Result<StampedContents> read = readFileWithStamp(from);
+        if (!read)
+            return read.error();
+        if (core::Result<FileStamp> copied = createFileAtomically(to, read->bytes); !copied)
+            return copied.error();
+        return removeItem(from);
+    }
     return systemError(code, "cannot move " + from.string() + " to", to);
 }
 

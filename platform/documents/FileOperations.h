@@ -46,7 +46,7 @@ core::Result<FileStamp> createFileAtomically(const std::filesystem::path& path, 
 core::Result<FileStamp> replaceFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
 // Moves a file or folder to `to`, failing with kDocumentsErrorFileExists rather than replacing what is
-// there (a plain rename would).
+// there (a plain rename would). A file moved to another file system is copied whole, then removed.
 core::Status moveItemWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& to);
 
 // Removes a file, or a folder with everything in it.

@@ -3,6 +3,8 @@
 #include "platform/core/Files.h"
 #include "platform/core/TemporaryFolder.h"
 
+#include <stdlib.h>
+
 #include <gtest/gtest.h>
 
 namespace documents {
@@ -62,6 +64,26 @@ TEST(FileOperations, AStampTellsAnotherVersionOfTheFile) {
     EXPECT_NE(*replaced, *created);
     EXPECT_EQ(stampOf(path).value(), *replaced);
     EXPECT_FALSE(readFileWithStamp(folder.path() / "missing"));
+}
+
+TEST(FileOperations, AFileMovedToAnotherFileSystemIsCopiedThenRemoved) {
+    core::TemporaryFolder folder;
+    char otherTemplate[] = "/dev/shm/zembrix-XXXXXX";
+    const char* other = ::mkdtemp(otherTemplate);
+    if (!other || stampOf(other).value().device == stampOf(folder.path()).value().device)
+        GTEST_SKIP() << "no second file system to move to";
+    const std::filesystem::path from = folder.path() / "a.problemlist";
+    const std::filesystem::path to = std::filesystem::path(other) / "a.problemlist";
+    ASSERT_TRUE(createFileAtomically(from, "x + 1\n").ok());
+    const core::Status moved = moveItemWithoutReplacing(from, to);
+    EXPECT_TRUE(moved.ok()) << moved.error().text();
+    EXPECT_EQ(contents(to), "x + 1\n");
+    EXPECT_FALSE(std::filesystem::exists(from));
+    ASSERT_TRUE(createFileAtomically(from, "y").ok());
+    EXPECT_FALSE(moveItemWithoutReplacing(from, to));
+    EXPECT_EQ(contents(to), "x + 1\n");
+    EXPECT_EQ(contents(from), "y");
+    std::filesystem::remove_all(other);
 }
 
 } // namespace
