@@ -1,10 +1,15 @@
 #include "problemsets/store/QVDocumentDataController.h"
 
+#include "analytics/Telemetry.h"
+#include "crashlog/Crashlog.h"
 #include "platform/core/ApplicationEvents.h"
 #include "platform/core/Log.h"
 #include "platform/documents/FileQueue.h"
 #include "problemsets/documents/ProblemListDocument.h"
 #include "problemsets/testing/StoreTesting.h"
+#include "shell/app/AppDelegate.h"
+#include "shell/container/ContainerViewController.h"
+#include "shell/home/HomeViewController.h"
 #include "shell/testing/ScreenTesting.h"
 
 #include <future>
@@ -306,6 +311,29 @@ TEST_F(Store, ASetMadeByAnotherCopyJoinsTheList) {
     host->advance(documents::MetadataQuery::kPollInterval);
     settle();
     EXPECT_EQ(listed(), std::vector<std::string>{"Theirs.problemlist"});
+}
+
+TEST_F(Store, TheInformationScreenBringsTheCloudOffer) {
+    testing::testDefaults().setBool(true, "seenIntro");
+    start(testing::kTablet);
+    Crashlog crashlog;
+    Telemetry telemetry;
+    AppDelegate::Configuration configuration;
+    configuration.crashlog = &crashlog;
+    configuration.telemetry = &telemetry;
+    configuration.makeProblemSetStore = [] { return QVDocumentDataController::create(); };
+    AppDelegate application(configuration);
+    application.application(host->application(), {});
+    host->advance(1);
+    auto home = std::dynamic_pointer_cast<HomeViewController>(application.containerVC()->mainVC());
+    ASSERT_TRUE(home);
+    EXPECT_FALSE(application.dataController());
+    home->hitInfo();
+    store = QVDocumentDataController::shared();
+    ASSERT_TRUE(store);
+    settle();
+    EXPECT_EQ(offer(), "iCloud is Available");
+    store.reset();
 }
 
 TEST_F(Store, TheOffersOnPhoneAndTablet) {
