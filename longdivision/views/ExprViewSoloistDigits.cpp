@@ -180,8 +180,7 @@ ViewList ExprViewSoloistDigits::getViewList() const {
     for (size_t index = 0; index < m_digitViews.size(); ++index) {
         if (!listed[index])
             continue;
-        ViewList digitViews = m_digitViews[index]->getViewList();
-        views.insert(views.end(), digitViews.begin(), digitViews.end());
+        appendAll(views, m_digitViews[index]->getViewList());
     }
     if (m_dotPosition != kNoDot && !m_hideDotView)
         views.push_back(m_dotView);
@@ -191,8 +190,7 @@ ViewList ExprViewSoloistDigits::getViewList() const {
 GenericViewList ExprViewSoloistDigits::getGenericSubviews() const {
     GenericViewList subviews;
     for (const auto& digit : m_digitViews) {
-        GenericViewList digitSubviews = digit->getGenericSubviews();
-        subviews.insert(subviews.end(), digitSubviews.begin(), digitSubviews.end());
+        appendAll(subviews, digit->getGenericSubviews());
     }
     subviews.push_back(m_dotView);
     return subviews;
@@ -201,11 +199,9 @@ GenericViewList ExprViewSoloistDigits::getGenericSubviews() const {
 GenericViewList ExprViewSoloistDigits::getBaseNodeGenericViews() const {
     GenericViewList views;
     for (const auto& digit : m_digitViews) {
-        GenericViewList digitViews = digit->getBaseNodeGenericViews();
-        views.insert(views.end(), digitViews.begin(), digitViews.end());
+        appendAll(views, digit->getBaseNodeGenericViews());
     }
-    GenericViewList dotViews = m_dotView->getBaseNodeGenericViews();
-    views.insert(views.end(), dotViews.begin(), dotViews.end());
+    appendAll(views, m_dotView->getBaseNodeGenericViews());
     return views;
 }
 

@@ -94,6 +94,8 @@ public:
     void setSpace(float space) override;
     void setFontSize(float size, bool animated) override;
 
+    // The number shown, as the digit views of a single term answer theirs.
+    ExprPtr getExpr() const override { return m_solo; }
     std::string description() const override;
 
     // The separator the point is written with.

@@ -25,6 +25,11 @@ private:
     float m_colWidth = 0;
 };
 
+// Adds the views of `more` at the end of `views` (the view lists of a grid view's parts, in order).
+template <class List> void appendAll(List& views, const List& more) {
+    views.insert(views.end(), more.begin(), more.end());
+}
+
 // The size of the digit "3" in "Georgia" at a font size: the cell the grid is cut from. Sizes are
 // measured once each (many views take the same size at once).
 core::Size gridDigitSize(float fontSize);
