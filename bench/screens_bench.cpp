@@ -1,13 +1,18 @@
-// links: shell platform_host
+// links: shell components platform_host
 //
 // Frames of the game's screens while they move, at each device and scale: the home carousel under a
 // dragging finger and settling after a flick, the zoom from home into a topic, the tutorial's pager
 // moving and its demonstrations playing, the information screen and the licences scrolling under a
-// finger, and the mastery panel. A frame has 16 ms.
+// finger, and the mastery panel; a settings screen of 200 rows scrolling, and taking in an outside
+// change. A frame has 16 ms.
 
 #include "bench/GameBench.h"
+#include "components/SettingsKit/STKAppSettingsViewController.h"
+#include "platform/core/DictionaryFile.h"
 #include "platform/ui/CollectionView.h"
+#include "platform/ui/NavigationController.h"
 #include "platform/ui/TextView.h"
+#include "platform/ui/Window.h"
 #include "shell/home/HomeViewController.h"
 #include "shell/info/InfoViewController.h"
 #include "shell/info/LicensesViewController.h"
@@ -15,6 +20,7 @@
 #include "shell/playground/PlaygroundViewController.h"
 #include "shell/topics/TopicIdentifiers.h"
 
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -197,5 +203,55 @@ void BM_MasteryFrame(benchmark::State& state) {
         game.host.advance(bench::kFrame);
 }
 BENCHMARK(BM_MasteryFrame)->ArgsProduct(kDevices)->Unit(benchmark::kMillisecond);
+
+// A settings screen of 200 rows (switches, fields, choices and titles, in groups of ten) over the
+// game's window, its values in the standard user defaults, which hold 1000 keys.
+struct SettingsScreen {
+    explicit SettingsScreen(bench::Game& game) {
+        core::Array rows;
+        for (int row = 0; row < 200; ++row) {
+            if (row % 10 == 0)
+                rows.push_back(core::Dictionary{{"Type", "PSGroupSpecifier"}, {"Title", "Group " + std::to_string(row / 10)}});
+            const std::string key = "key" + std::to_string(row * 5);
+            const char* types[] = {"PSToggleSwitchSpecifier", "PSTextFieldSpecifier", "PSMultiValueSpecifier",
+                                   "PSTitleValueSpecifier"};
+            rows.push_back(core::Dictionary{{"Type", types[row % 4]},
+                                            {"Key", key},
+                                            {"Title", "Setting " + std::to_string(row)},
+                                            {"DefaultValue", 1},
+                                            {"Values", core::Array{0, 1}},
+                                            {"Titles", core::Array{"Off", "On"}}});
+        }
+        (void)core::writeDictionaryFile(folder.path() / "Settings.bundle/Root.plist",
+                                        core::Dictionary{{"PreferenceSpecifiers", std::move(rows)}});
+        for (int key = 0; key < 1000; ++key)
+            core::UserDefaults::standard().setInteger(key % 2, "key" + std::to_string(key));
+        screen->setApplicationBundle(folder.path());
+        game.host.window().setRootViewController(ui::NavigationController::create(screen));
+        game.host.advance(1);
+    }
+
+    core::TemporaryFolder folder;
+    std::shared_ptr<zm::STKAppSettingsViewController> screen = zm::STKAppSettingsViewController::create();
+};
+
+void BM_SettingsScrollFrame(benchmark::State& state) {
+    bench::Game game(state);
+    SettingsScreen settings(game);
+    timeFramesOfDrag(state, game, *settings.screen->tableView(), {0, -8});
+}
+BENCHMARK(BM_SettingsScrollFrame)->ArgsProduct(kDevices)->Unit(benchmark::kMillisecond);
+
+// One key of the 1000 changes outside the screen, which finds its row and reloads it, every frame.
+void BM_SettingsOutsideChangeFrame(benchmark::State& state) {
+    bench::Game game(state);
+    SettingsScreen settings(game);
+    int value = 0;
+    for (auto _ : state) {
+        core::UserDefaults::standard().setInteger(++value % 2, "key50");
+        game.host.advance(bench::kFrame);
+    }
+}
+BENCHMARK(BM_SettingsOutsideChangeFrame)->ArgsProduct(kDevices)->Unit(benchmark::kMillisecond);
 
 } // namespace

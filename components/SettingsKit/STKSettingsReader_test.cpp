@@ -1,8 +1,6 @@
 #include "components/SettingsKit/STKSettingsReader.h"
 
-#include "platform/core/Files.h"
-#include "platform/core/PropertyList.h"
-#include "platform/core/TemporaryFolder.h"
+#include "components/SettingsKit/STKTesting.h"
 
 #include <string>
 #include <vector>
@@ -12,19 +10,15 @@
 namespace zm {
 namespace {
 
+using testing::group;
+using testing::row;
+
 // An application bundle made by the test: settings files and strings tables written where named.
 class SettingsBundle : public ::testing::Test {
 protected:
-    void write(const std::string& relative, const std::string& text) {
-        ASSERT_TRUE(core::createDirectories((bundle.path() / relative).parent_path()));
-        ASSERT_TRUE(core::writeFileAtomically(bundle.path() / relative, text));
-    }
-    // A settings file whose rows are `rows`.
+    void write(const std::string& relative, const std::string& text) { bundle.write(relative, text); }
     void writeSettings(const std::string& relative, core::Array rows, std::optional<std::string> table = {}) {
-        core::Dictionary root{{"PreferenceSpecifiers", std::move(rows)}};
-        if (table)
-            root.set("StringsTable", *table);
-        write(relative, *core::toPropertyList(core::Value(std::move(root))));
+        bundle.writeSettings(relative, std::move(rows), table);
     }
     STKSettingsReader read(std::string_view file, ui::Idiom idiom, std::vector<std::string> languages = {"en"}) {
         return STKSettingsReader(file, bundle.path(), {idiom, std::move(languages)});
@@ -33,22 +27,8 @@ protected:
         return std::filesystem::relative(reader.locateSettingsFile(file), bundle.path()).string();
     }
 
-    core::TemporaryFolder bundle;
+    testing::SettingsBundle bundle;
 };
-
-core::Dictionary row(std::string type, std::string key, std::string title = {}) {
-    core::Dictionary dictionary{{"Type", std::move(type)}, {"Key", std::move(key)}};
-    if (!title.empty())
-        dictionary.set("Title", std::move(title));
-    return dictionary;
-}
-
-core::Dictionary group(std::string title, std::string key = {}) {
-    core::Dictionary dictionary{{"Type", "PSGroupSpecifier"}, {"Title", std::move(title)}};
-    if (!key.empty())
-        dictionary.set("Key", std::move(key));
-    return dictionary;
-}
 
 struct CandidateCase {
     const char* name;

@@ -8,6 +8,7 @@
 #include "platform/gfx/Png.h"
 #include "platform/host/HeadlessHost.h"
 #include "platform/ui/Button.h"
+#include "platform/ui/Label.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -28,6 +29,14 @@ inline ui::Button* findButton(ui::View& view, const std::string& title) {
             return found;
     }
     return nullptr;
+}
+
+// Whether a label in `view`'s tree reads `text`.
+inline bool findText(const ui::View& view, const std::string& text) {
+    if (const auto* label = dynamic_cast<const ui::Label*>(&view); label && label->text() == text)
+        return true;
+    return std::any_of(view.subviews().begin(), view.subviews().end(),
+                       [&text](const std::shared_ptr<ui::View>& subview) { return findText(*subview, text); });
 }
 
 // The middle of `view`, in window coordinates.

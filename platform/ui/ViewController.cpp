@@ -2,7 +2,9 @@
 
 #include "platform/core/Log.h"
 #include "platform/ui/AnimationEngine.h"
+#include "platform/ui/BarButtonItem.h"
 #include "platform/ui/InterfaceFile.h"
+#include "platform/ui/NavigationController.h"
 #include "platform/ui/View.h"
 #include "platform/ui/Window.h"
 
@@ -149,6 +151,27 @@ void ViewController::removeFromParentViewController() {
 void ViewController::willMoveToParentViewController(ViewController*) {}
 
 void ViewController::didMoveToParentViewController(ViewController*) {}
+
+void ViewController::setTitle(std::string title) {
+    m_title = std::move(title);
+    if (m_parent)
+        m_parent->childNavigationItemDidChange(*this);
+}
+
+void ViewController::setRightBarButtonItem(std::shared_ptr<BarButtonItem> item) {
+    m_rightBarButtonItem = std::move(item);
+    if (m_parent)
+        m_parent->childNavigationItemDidChange(*this);
+}
+
+NavigationController* ViewController::navigationController() const {
+    for (ViewController* parent = m_parent; parent; parent = parent->m_parent)
+        if (auto* navigation = dynamic_cast<NavigationController*>(parent))
+            return navigation;
+    return nullptr;
+}
+
+void ViewController::childNavigationItemDidChange(ViewController&) {}
 
 void ViewController::transition(const std::shared_ptr<ViewController>& from,
                                 const std::shared_ptr<ViewController>& to, double duration,

@@ -11,6 +11,8 @@
 
 namespace ui {
 
+class BarButtonItem;
+class NavigationController;
 class View;
 
 // The look of the status bar a screen asks for; the desktop has no status bar, so it means nothing.
@@ -96,10 +98,21 @@ public:
     ViewController* presentingViewController() const { return m_presenting; }
     ViewController* presentedViewController() const { return m_presented.get(); }
 
+    // What a navigation bar shows for the controller: its title, and a button at the right.
+    const std::string& title() const { return m_title; }
+    void setTitle(std::string title);
+    const std::shared_ptr<BarButtonItem>& rightBarButtonItem() const { return m_rightBarButtonItem; }
+    void setRightBarButtonItem(std::shared_ptr<BarButtonItem> item);
+    // The nearest navigation controller among the parents (nullptr when there is none).
+    NavigationController* navigationController() const;
+
     Responder* nextResponder() const override;
 
 protected:
     ViewController();
+
+    // The title or bar button of the child `child` changed.
+    virtual void childNavigationItemDidChange(ViewController& child);
 
     // Makes the view when there is no interface file; the default is a plain view. An override sets it
     // with setView.
@@ -118,6 +131,8 @@ private:
     int m_appearanceTransitions = 0;    // open begin/end pairs: window moves send nothing meanwhile
     ViewController* m_parent = nullptr; // owns this controller
     std::vector<std::shared_ptr<ViewController>> m_children;
+    std::string m_title;
+    std::shared_ptr<BarButtonItem> m_rightBarButtonItem;
     ViewController* m_presenting = nullptr; // owns this controller while presenting it
     std::shared_ptr<ViewController> m_presented;
 };

@@ -47,6 +47,57 @@ std::string titleOf(std::string_view html) {
     return title;
 }
 
+// The value of attribute `name` in the tag text `tag` (quoted or not); empty when it has none.
+std::string attribute(std::string_view tag, std::string_view name) {
+    const std::string lower = lowered(tag);
+    for (size_t at = lower.find(name); at != std::string::npos; at = lower.find(name, at + 1)) {
+        size_t value = at + name.size();
+        while (value < tag.size() && tag[value] == ' ')
+            ++value;
+        if (value >= tag.size() || tag[value] != '=' || (at > 0 && !std::isspace(static_cast<unsigned char>(tag[at - 1]))))
+            continue;
+        ++value;
+        while (value < tag.size() && tag[value] == ' ')
+            ++value;
+        if (value < tag.size() && (tag[value] == '"' || tag[value] == '\'')) {
+            const size_t end = tag.find(tag[value], value + 1);
+            return std::string(tag.substr(value + 1, end == std::string_view::npos ? end : end - value - 1));
+        }
+        const size_t end = tag.find_first_of(" >", value);
+        return std::string(tag.substr(value, end == std::string_view::npos ? end : end - value));
+    }
+    return {};
+}
+
+// The <a href> links of a page, with their text stripped of tags.
+std::vector<WebView::Link> linksOf(std::string_view html, const std::string& pageUrl) {
+    std::vector<WebView::Link> links;
+    const std::string lower = lowered(html);
+    for (size_t open = lower.find("<a"); open != std::string::npos; open = lower.find("<a", open + 2)) {
+        const size_t tagEnd = lower.find('>', open);
+        const size_t close = tagEnd == std::string::npos ? tagEnd : lower.find("</a", tagEnd);
+        if (close == std::string::npos)
+            break;
+        if (open + 2 < lower.size() && !std::isspace(static_cast<unsigned char>(lower[open + 2])))
+            continue;
+        std::string href = attribute(html.substr(open, tagEnd - open), "href");
+        if (href.empty())
+            continue;
+        std::string text;
+        bool inTag = false;
+        for (const char c : html.substr(tagEnd + 1, close - tagEnd - 1)) {
+            if (c == '<' || c == '>')
+                inTag = c == '<';
+            else if (!inTag)
+                text += c;
+        }
+        if (!Url::parse(href) || Url::parse(href)->scheme.empty()) // relative to the page's folder
+            href = pageUrl.substr(0, pageUrl.rfind('/') + 1) + href;
+        links.push_back({text.empty() ? href : text, href});
+    }
+    return links;
+}
+
 } // namespace
 
 bool WebViewDelegate::webViewShouldStartLoad(WebView&, const std::string&, NavigationType) {
@@ -120,6 +171,7 @@ void WebView::navigate(const std::string& url, NavigationType type) {
     m_titleLabel->setText("Loading\u2026");
     m_addressLabel->setText(url);
     m_openButton->setHidden(true);
+    showLinks({});
     if (delegate)
         delegate->webViewDidStartLoad(*this);
     core::DispatchQueue::main()->async([weak = std::weak_ptr<View>(keep), load] {
@@ -147,6 +199,7 @@ void WebView::finishLoading(std::uint64_t load) {
             return;
         }
         m_title = titleOf(*page);
+        showLinks(linksOf(*page, m_url));
     } else {
         m_title = url.host;
     }
@@ -155,6 +208,23 @@ void WebView::finishLoading(std::uint64_t load) {
     setNeedsLayout();
     if (delegate)
         delegate->webViewDidFinishLoad(*this);
+}
+
+void WebView::showLinks(std::vector<Link> links) {
+    for (const std::shared_ptr<Button>& button : m_linkButtons)
+        button->removeFromSuperview();
+    m_linkButtons.clear();
+    m_links = std::move(links);
+    for (const Link& link : m_links) {
+        auto button = Button::create();
+        button->setTitle(link.text);
+        button->setTitleColor(core::Color::rgb255(0, 122, 255));
+        button->titleLabel().setFont(gfx::Font::system(15));
+        button->addTarget(ControlEvent::TouchUpInside, [this, url = link.url](Control&) { followLink(url); });
+        addSubview(button);
+        m_linkButtons.push_back(std::move(button));
+    }
+    setNeedsLayout();
 }
 
 bool WebView::openInBrowser() {
@@ -167,6 +237,11 @@ void WebView::layoutSubviews() {
     m_titleLabel->setFrame({area.minX(), middle - 70, area.width(), 50});
     m_addressLabel->setFrame({area.minX(), middle - 18, area.width(), 20});
     m_openButton->setFrame({area.midX() - 90, middle + 14, 180, 44});
+    float y = middle + 62;
+    for (const std::shared_ptr<Button>& button : m_linkButtons) {
+        button->setFrame({area.minX(), y, area.width(), 30});
+        y += 32;
+    }
 }
 
 void WebView::connectOutlets(Outlets& outlets) {

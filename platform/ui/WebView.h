@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace ui {
 
@@ -32,7 +33,7 @@ public:
 // started and, on a later turn of the main loop, that it finished — and then shows the page's title
 // and address with a button that opens the page in the desktop's browser (through the shared
 // UrlOpener). Pages are not fetched: the title of a page from the network is its host; a page from a
-// file has the title written in it.
+// file has the title written in it, and its links show as buttons that follow them.
 class WebView : public View {
 public:
     static std::shared_ptr<WebView> create(const core::Rect& frame = {});
@@ -46,6 +47,13 @@ public:
     // The page shown (or loading): its address and title.
     const std::string& url() const { return m_url; }
     const std::string& pageTitle() const { return m_title; }
+    // The links of a page from a file, in page order: their text and their address (relative
+    // addresses resolved against the page's folder).
+    struct Link {
+        std::string text;
+        std::string url;
+    };
+    const std::vector<Link>& links() const { return m_links; }
     bool isLoading() const { return m_loading; }
 
     // What the page's button does: the page in the desktop's browser.
@@ -64,6 +72,7 @@ protected:
 private:
     void navigate(const std::string& url, NavigationType type);
     void finishLoading(std::uint64_t load);
+    void showLinks(std::vector<Link> links);
 
     std::string m_url;
     std::string m_title;
@@ -73,6 +82,8 @@ private:
     std::shared_ptr<Label> m_titleLabel;
     std::shared_ptr<Label> m_addressLabel;
     std::shared_ptr<Button> m_openButton;
+    std::vector<Link> m_links;
+    std::vector<std::shared_ptr<Button>> m_linkButtons;
 };
 
 } // namespace ui

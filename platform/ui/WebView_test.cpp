@@ -1,6 +1,7 @@
 #include "platform/core/Encoding.h"
 #include "platform/core/Files.h"
 #include "platform/core/TemporaryFolder.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/UiTesting.h"
 #include "platform/ui/UrlOpener.h"
 #include "platform/ui/WebView.h"
@@ -100,6 +101,32 @@ TEST_F(WebViews, APageFromAFileHasItsOwnTitle) {
     web->loadRequest("file:///no/such/page.html");
     settle();
     EXPECT_EQ(delegate->calls.back(), "failed core.file");
+}
+
+} // namespace
+} // namespace ui
+
+namespace ui {
+namespace {
+
+TEST_F(WebViews, APageFromAFileShowsItsLinksAsButtonsThatFollowThem) {
+    core::TemporaryFolder folder;
+    ASSERT_TRUE(core::writeFileAtomically(
+        folder.path() / "page.html",
+        "<title>Help</title><p>Ask <A class=x HREF='mailto:help@example.com?subject=Hi'>the <b>desk</b></a>, "
+        "or read <a href=\"next.html\">more</a>. <a name=\"anchor\">no link</a></p>"));
+    const std::string page = "file://" + (folder.path() / "page.html").string();
+    web->loadRequest(page);
+    settle();
+    ASSERT_EQ(web->links().size(), 2u);
+    EXPECT_EQ(web->links()[0].text, "the desk");
+    EXPECT_EQ(web->links()[0].url, "mailto:help@example.com?subject=Hi");
+    EXPECT_EQ(web->links()[1].url, "file://" + (folder.path() / "next.html").string()) << "beside the page";
+    delegate->calls.clear();
+    for (const auto& subview : web->subviews())
+        if (auto* button = dynamic_cast<Button*>(subview.get()); button && button->currentTitle() == "the desk")
+            button->sendActions(ControlEvent::TouchUpInside);
+    EXPECT_EQ(delegate->calls, (std::vector<std::string>{"link mailto:help@example.com?subject=Hi", "started"}));
 }
 
 } // namespace
