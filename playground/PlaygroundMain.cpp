@@ -279,7 +279,7 @@ bool PlaygroundMain::touchEnded(core::Point point) {
     if (!host)
         return false;
     m_pressPoint.reset();
-    if (host->drawingView()->isDisplayed()) {
+    if (host->drawingView() && host->drawingView()->isDisplayed()) {
         acceptDrawing(*host->drawingView());
         return true;
     }

@@ -103,6 +103,10 @@ public:
     std::shared_ptr<Playground>
     makePlaygroundEuclideanFountain(const std::shared_ptr<ExprEquation>& equation) override;
 
+protected:
+    // The long-division playground drags its own pieces.
+    void setAgentExprView(std::shared_ptr<ExprView> view) { m_agentExprView = std::move(view); }
+
 private:
     // The settle animation: the expression to the pivot, the dead to their ends, counted so that the
     // delegate hears `animationComplete` once the last running one ends.

@@ -134,7 +134,7 @@ void PlaygroundView::clear() {
     for (const std::shared_ptr<ui::View>& subview : std::vector(subviews()))
         subview->removeFromSuperview();
     clearVeil();
-    addSubview(m_drawingView);
+    showDrawingView();
 }
 
 void PlaygroundView::redraw() {
@@ -172,14 +172,14 @@ void PlaygroundView::refreshConcreteViews() {
         if (view == lastOfMain)
             showVeil();
     }
-    addSubview(m_drawingView);
+    showDrawingView();
 }
 
 void PlaygroundView::showView(const std::shared_ptr<ui::View>& view) {
     if (!view)
         return;
     addSubview(view);
-    addSubview(m_drawingView);
+    showDrawingView();
 }
 
 void PlaygroundView::showExprView(const ExprView* view) {
@@ -194,7 +194,18 @@ void PlaygroundView::showGenericView(const IGenericView& view) {
 
 void PlaygroundView::bringToFront(ui::View& view) {
     bringSubviewToFront(view);
-    bringSubviewToFront(*m_drawingView);
+    showDrawingView();
+}
+
+void PlaygroundView::showDrawingView() {
+    if (m_drawingView)
+        addSubview(m_drawingView);
+}
+
+void PlaygroundView::dropDrawingView() {
+    if (m_drawingView)
+        m_drawingView->removeFromSuperview();
+    m_drawingView = nullptr;
 }
 
 void PlaygroundView::resetPivotPoint() {
@@ -270,7 +281,8 @@ void PlaygroundView::setVarFontName(std::string name) {
 }
 
 void PlaygroundView::layoutSubviews() {
-    m_drawingView->setFrame(bounds());
+    if (m_drawingView)
+        m_drawingView->setFrame(bounds());
 }
 
 void PlaygroundView::touchesBegan(const ui::TouchSet& touches, const ui::Event&) {
@@ -334,7 +346,7 @@ void PlaygroundView::touchMoved(core::Point point) {
 }
 
 void PlaygroundView::touchMoved(core::Point point, core::Point previous) {
-    if (m_drawingView->isDisplayed()) {
+    if (m_drawingView && m_drawingView->isDisplayed()) {
         m_drawingView->setEndPoint(point);
         if (m_mainPlayground)
             m_mainPlayground->drawnLine(*m_drawingView);
@@ -348,7 +360,7 @@ void PlaygroundView::touchMoved(core::Point point, core::Point previous) {
         return;
     // A move no playground took, over an expression with something to cross out, draws a line.
     const std::shared_ptr<ExprView>& mainView = m_mainPlayground->mainExprView();
-    if (!mainView || !mainView->eligibleForEliminate())
+    if (!mainView || !mainView->eligibleForEliminate() || !m_drawingView)
         return;
     m_drawingView->setSpace(mainView->space());
     m_drawingView->setStartPoint(previous == core::Point{0, 0} ? point : previous);
@@ -405,7 +417,7 @@ bool PlaygroundView::gestureIsMain(ui::GestureRecognizer& recognizer, bool& igno
 void PlaygroundView::pan(ui::PanGestureRecognizer& recognizer) {
     if (!gestureIsMain(recognizer, m_panIgnored))
         return;
-    if (m_drawingView->isDisplayed())
+    if (m_drawingView && m_drawingView->isDisplayed())
         m_drawingView->clear();
     const std::shared_ptr<ExprView>& mainView = m_mainPlayground->mainExprView();
     if (recognizer.state() == ui::GestureState::Began &&
@@ -489,7 +501,8 @@ void PlaygroundView::showVeil() {
 }
 
 void PlaygroundView::clearVeil() {
-    m_drawingView->clear();
+    if (m_drawingView)
+        m_drawingView->clear();
     if (!m_veil)
         return;
     // The veil that fades is the one taken away: a veil shown again meanwhile stays.

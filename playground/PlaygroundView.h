@@ -57,6 +57,7 @@ public:
     const std::shared_ptr<Playground>& modalPlayground() const { return m_modalPlayground; }
     void setModalPlayground(std::shared_ptr<Playground> playground);
     bool modalVisible() const { return m_modalPlayground != nullptr; }
+    // The overlay lines are drawn on; null for a view that draws none.
     const std::shared_ptr<DrawingView>& drawingView() const { return m_drawingView; }
     const std::shared_ptr<ui::View>& veil() const { return m_veil; }
 
@@ -65,9 +66,9 @@ public:
     // expression the view is left empty and the old main playground stays, cleared.
     void setNewProblem(const std::shared_ptr<Expr>& expr);
     // Takes everything off the view but the drawing overlay.
-    void clear();
+    virtual void clear();
     // Draws the playgrounds again from their starting states, settled at once.
-    void redraw();
+    virtual void redraw();
     // Makes the subviews exactly the views the playgrounds want shown, with the veil between the main
     // and the modal playground's views and the overlay on top.
     void refreshConcreteViews();
@@ -84,7 +85,7 @@ public:
     void setPivotPoint(core::Point point);
     // Sets the pivot, refits the main expression and moves both playgrounds there.
     virtual void setPivotPoint(core::Point point, bool animated);
-    void repositionViewsAnimated(bool animated);
+    virtual void repositionViewsAnimated(bool animated);
     void repositionMainPlaygroundAnimated(bool animated);
     bool pivotAtCenter() const;
     // The size of the main expression changed: a wider expression than the view can be panned.
@@ -113,7 +114,7 @@ public:
 
     // Modal playgrounds and the veil behind them.
     void showModalPlayground(const std::shared_ptr<Playground>& playground);
-    void popModalPlayground();
+    virtual void popModalPlayground();
     void showVeil();
     void clearVeil();
 
@@ -182,6 +183,10 @@ protected:
     static void setUp(const std::shared_ptr<PlaygroundView>& view);
 
     void layoutSubviews() override;
+    // The zoom of the expression while fingers pinch.
+    virtual void pinch(ui::PinchGestureRecognizer& recognizer);
+    // A view that draws no lines has no overlay: every use of it is then skipped.
+    void dropDrawingView();
 
 private:
     // A platform finger on the view and the playground that was on top when it landed.
@@ -199,12 +204,13 @@ private:
     // The end of fingers' touches, lifted or cancelled.
     void liftFingers(const ui::TouchSet& touches);
     void pan(ui::PanGestureRecognizer& recognizer);
-    void pinch(ui::PinchGestureRecognizer& recognizer);
     // Decides when a scroll or zoom begins whether it is the main playground's, and answers whether
     // the gesture, at any state, is one to follow. One that is not leaves the fingers where they are
     // (a modal playground keeps its drag) and is ignored until it ends.
     bool gestureIsMain(ui::GestureRecognizer& recognizer, bool& ignored);
     void setPanEnabled(bool enabled);
+    // The overlay on top of everything, when there is one.
+    void showDrawingView();
     // Sends a message to the delegate when it takes it.
     template <class Send> void tell(PlaygroundMessage message, Send send) const;
 
