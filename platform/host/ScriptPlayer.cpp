@@ -78,7 +78,8 @@ std::string scriptPictureName(size_t index, const std::string& name) {
 }
 
 core::Status playTouchScript(HeadlessHost& host, const std::vector<ScriptCommand>& script,
-                             const std::filesystem::path& folder, const TargetResolver& resolve, std::ostream& log) {
+                             const std::filesystem::path& folder, const TargetResolver& resolve, std::ostream& log,
+                             const std::function<void(const ScriptCommand&)>& afterCommand) {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (error)
@@ -132,6 +133,8 @@ core::Status playTouchScript(HeadlessHost& host, const std::vector<ScriptCommand
         case ScriptVerb::Shot:
             break;
         }
+        if (afterCommand)
+            afterCommand(command);
         const std::string name = command.verb == ScriptVerb::Shot ? command.name : verbName(command.verb);
         if (const core::Status written = host.writeScreenshot(folder / scriptPictureName(index + 1, name)); !written)
             return written.error();

@@ -35,9 +35,11 @@ std::string scriptPictureName(size_t index, const std::string& name);
 // Plays a touch script on `host` in game time: after a tap or a drag whatever it started is given a
 // second to settle, and pictures are written to `folder` (made when missing): 00-start.png first,
 // then one of every command (NN-VERB.png, and NN-NAME.png for shots). The log gets each command as it comes. Answers the first
-// error: a folder or picture that cannot be written, a target that cannot be resolved.
+// error: a folder or picture that cannot be written, a target that cannot be resolved. `afterCommand`, when
+// given, runs after each command, before its picture (a harness logs what the command did).
 core::Status playTouchScript(HeadlessHost& host, const std::vector<ScriptCommand>& script,
-                             const std::filesystem::path& folder, const TargetResolver& resolve, std::ostream& log);
+                             const std::filesystem::path& folder, const TargetResolver& resolve, std::ostream& log,
+                             const std::function<void(const ScriptCommand&)>& afterCommand = {});
 
 // The options every developer harness takes, before its own:
 //   [--device phone|tablet] [--scale 1|2] [--headless --out DIR [--script FILE]]

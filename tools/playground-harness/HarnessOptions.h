@@ -3,6 +3,7 @@
 #include "platform/core/Result.h"
 #include "platform/host/ScriptPlayer.h"
 
+#include <optional>
 #include <span>
 #include <string>
 
@@ -11,9 +12,15 @@ namespace zm {
 // The command line of the playground harness:
 //   playground-harness [--device phone|tablet] [--scale 1|2] [--headless --out DIR [--script FILE]]
 //   EXPRESSION
-// Without --headless the expression opens in a window, played with the mouse.
+//   playground-harness ... --long-division 'D)N[ PATTERN]' [--remainders] [--demo]
+// Without --headless the expression (or the long division) opens in a window, played with the mouse.
 struct HarnessOptions : host::HarnessRunOptions {
     std::string expression;
+    // A long division instead of an expression: its text, whether a remainder ends it, whether the
+    // next move is acted out.
+    std::optional<std::string> longDivision;
+    bool remainders = false;
+    bool demo = false;
 
     static core::Result<HarnessOptions> parse(std::span<const std::string> arguments);
     static const char* usage();

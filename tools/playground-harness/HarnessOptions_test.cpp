@@ -25,6 +25,16 @@ TEST(HarnessOptions, ReadsTheDeviceTheModeAndTheExpression) {
     EXPECT_EQ(window->device.idiom, ui::Idiom::Tablet);
 }
 
+TEST(HarnessOptions, ReadsALongDivision) {
+    const auto options = HarnessOptions::parse(
+        std::vector<std::string>{"--long-division", "3)10 3", "--remainders", "--demo", "--device", "phone"});
+    ASSERT_TRUE(options) << options.error().description;
+    EXPECT_EQ(options->longDivision, "3)10 3");
+    EXPECT_TRUE(options->remainders);
+    EXPECT_TRUE(options->demo);
+    EXPECT_EQ(options->device.idiom, ui::Idiom::Phone);
+}
+
 TEST(HarnessOptions, RefusesWhatItCannotRun) {
     const std::vector<std::vector<std::string>> bad{
         {},
@@ -35,6 +45,9 @@ TEST(HarnessOptions, RefusesWhatItCannotRun) {
         {"--out"},
         {"x", "y"},
         {"--fast", "x"},
+        {"--long-division"},
+        {"--long-division", "5)1234", "x"},
+        {"--remainders", "x"},
     };
     for (const auto& arguments : bad)
         EXPECT_FALSE(HarnessOptions::parse(arguments)) << ::testing::PrintToString(arguments);

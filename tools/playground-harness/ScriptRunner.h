@@ -1,9 +1,10 @@
 #pragma once
 
+#include "longdivision/model/ExprLongDivision.h"
 #include "model/Expr.h"
 #include "platform/core/Result.h"
-#include "platform/ui/Device.h"
 #include "platform/host/TouchScript.h"
+#include "platform/ui/Device.h"
 
 #include <filesystem>
 #include <iosfwd>
@@ -19,5 +20,13 @@ namespace zm {
 core::Result<std::string> runTouchScript(const ExprPtr& expr, const std::vector<host::ScriptCommand>& script,
                                          const std::filesystem::path& folder, const ui::Device& device,
                                          std::ostream& log);
+
+// The same on a long division, its host view loaded from its interface file; the log gets the
+// division's notifications and, after every command, its quotient, remainder and state. Targets name
+// its parts (see LongDivisionStage::resolve).
+core::Result<std::string> runLongDivisionScript(const std::shared_ptr<ExprLongDivision>& division, bool demoMode,
+                                                const std::vector<host::ScriptCommand>& script,
+                                                const std::filesystem::path& folder, const ui::Device& device,
+                                                std::ostream& log);
 
 } // namespace zm
