@@ -1,5 +1,6 @@
 #include "JTMathParser/ExprTextReader.h"
 
+#include "JTMathParser/JTBuiltinFunctions.h"
 #include "JTMathParser/JTExpressionBridge.h"
 #include "JTMathParser/JTMathEvaluator.h"
 #include "model/ExprSoloist.h"
@@ -23,14 +24,16 @@ std::optional<core::Regex> compiled(std::string_view pattern) {
 }
 
 // A letter run directly before "(" that names a function of the evaluator ("sin(x)") is a call
-// the model cannot hold, not a variable times a bracket.
+// the model cannot hold, not a variable times a bracket. A constant takes no arguments, so
+// "e(x + 1)" stays the variable e times a bracket.
 bool callsAFunction(std::string_view text) {
     static const std::optional<core::Regex> calls = compiled("([a-zA-Z]+)\\(");
     if (!calls) {
         return false;
     }
     for (const core::Regex::Match& match : calls->matches(text)) {
-        if (JTMathEvaluator::isStandardName(match.group(text, 1))) {
+        std::string_view name = match.group(text, 1);
+        if (JTMathEvaluator::isStandardName(name) && !isBuiltinConstant(name)) {
             return true;
         }
     }

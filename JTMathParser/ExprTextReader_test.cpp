@@ -77,6 +77,8 @@ const ReadCase kReadCases[] = {
     {"2x y", "2x * y", false, 12},
     {"xy", "xy", false},
     {"xsin(x)", "xsin * x", false},
+    {"e(x + 1)", "e * (x + 1)", false},
+    {"2PI(y)", "2PI * y", false},
     // Whole numbers beyond the 32-bit range saturate, however they are written.
     {"2.0", "2", false, 2},
     {"1e5", "100000", false, 100000},
@@ -120,6 +122,8 @@ const ReadCase kReadCases[] = {
     {"sin(x)", "sin(x)", true},
     {"2SIN(x)", "2SIN(x)", true},
     {"x + log(10)", "x + log(10)", true},
+    {"nthroot(-8, 3)", "nthroot(-8, 3)", true},
+    {"y - mod(x, 2)", "y - mod(x, 2)", true},
     // An equation is only ever the whole expression.
     {"a=b=c", "a=b=c", true},
     {"x + (a=b)", "x + (a=b)", true},

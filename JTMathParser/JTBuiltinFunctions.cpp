@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cmath>
 #include <numbers>
 #include <optional>
@@ -415,6 +416,14 @@ std::vector<JTBuiltinFunction> makeBuiltins() {
 std::span<const JTBuiltinFunction> builtinFunctions() {
     static const std::vector<JTBuiltinFunction> builtins = makeBuiltins();
     return builtins;
+}
+
+bool isBuiltinConstant(std::string_view name) {
+    return std::ranges::any_of(kConstants, [name](const auto& row) {
+        return std::ranges::equal(row.name, name, [](char a, char b) {
+            return a == std::tolower(static_cast<unsigned char>(b));
+        });
+    });
 }
 
 } // namespace zm

@@ -22,4 +22,7 @@ struct JTBuiltinFunction {
 // "<name>Function".
 std::span<const JTBuiltinFunction> builtinFunctions();
 
+// Whether a built-in names a constant ("pi", "e"), which takes no arguments, in any case.
+bool isBuiltinConstant(std::string_view name);
+
 } // namespace zm
