@@ -53,6 +53,26 @@ bool PixRawDataInput::processData() {
     return true;
 }
 
+GLenum PixRawDataInput::pixelFormat() const {
+    GLenum format = 0;
+    runSynchronouslyOnContextQueue([&] { format = m_pixelFormat; });
+    return format;
+}
+
+void PixRawDataInput::setPixelFormat(GLenum newValue) {
+    runSynchronouslyOnContextQueue([&] { m_pixelFormat = newValue; });
+}
+
+GLenum PixRawDataInput::pixelType() const {
+    GLenum type = 0;
+    runSynchronouslyOnContextQueue([&] { type = m_pixelType; });
+    return type;
+}
+
+void PixRawDataInput::setPixelType(GLenum newValue) {
+    runSynchronouslyOnContextQueue([&] { m_pixelType = newValue; });
+}
+
 core::Size PixRawDataInput::outputImageSize() const {
     core::Size size;
     runSynchronouslyOnContextQueue([&] { size = m_uploadedImageSize; });

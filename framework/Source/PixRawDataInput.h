@@ -29,17 +29,21 @@ public:
     bool processData();
 
     core::Size outputImageSize() const;
-    GLenum pixelFormat() const { return m_pixelFormat; }
-    GLenum pixelType() const { return m_pixelType; }
+    // How the next bytes are laid out; the bytes already uploaded keep theirs.
+    GLenum pixelFormat() const;
+    void setPixelFormat(GLenum newValue);
+    GLenum pixelType() const;
+    void setPixelType(GLenum newValue);
 
 private:
     PixRawDataInput(GLenum pixelFormat, GLenum pixelType);
 
     void uploadBytes(const std::uint8_t* bytesToUpload, core::Size imageSize);
 
-    core::Size m_uploadedImageSize; // on the processing queue
-    const GLenum m_pixelFormat;
-    const GLenum m_pixelType;
+    // On the processing queue.
+    core::Size m_uploadedImageSize;
+    GLenum m_pixelFormat;
+    GLenum m_pixelType;
     core::Semaphore m_dataUpdateSemaphore{1}; // held while a frame is queued or pushed
 };
 

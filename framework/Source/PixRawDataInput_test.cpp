@@ -12,7 +12,7 @@ namespace {
 
 using pixtest::PixRecordingTarget;
 
-TEST(PixRawDataInput, UploadsPackedBytesOfEachFormat) {
+TEST(PixRawDataInput, UploadsPackedBytesOfEachFormatInTurn) {
     // 3 x 2 pixels: red, green, blue over white, black, grey. RGB rows are 9 bytes long, not whole words.
     struct Case {
         const char* name;
@@ -32,10 +32,13 @@ TEST(PixRawDataInput, UploadsPackedBytesOfEachFormat) {
         {{255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}},
         {{255, 255, 255, 255}, {0, 0, 0, 255}, {128, 128, 128, 255}},
     };
+    // One input takes each layout in turn, as a caller changing its format between frames would.
+    auto input = PixRawDataInput::create(cases[0].bytes.data(), {3, 2}, cases[0].format);
+    auto output = PixRawDataOutput::create({3, 2}, false);
+    input->addTarget(output);
     for (const Case& c : cases) {
-        auto input = PixRawDataInput::create(c.bytes.data(), {3, 2}, c.format);
-        auto output = PixRawDataOutput::create({3, 2}, false);
-        input->addTarget(output);
+        input->setPixelFormat(c.format);
+        input->updateDataFromBytes(c.bytes.data(), {3, 2});
         ASSERT_TRUE(input->processData());
         for (int row = 0; row < 2; ++row)
             for (int column = 0; column < 3; ++column)

@@ -165,11 +165,22 @@ void PixView::newFrameReadyAtTime(PixFrameTime, int) {
 
 void PixView::presentFramebuffer() {
     auto picture = pictureOfFramebuffer(*m_displayFramebuffer, m_contentScale);
-    core::DispatchQueue::main()->async([weakView = weak_from_this(), picture = std::move(picture)] {
+    bool alreadyOnItsWay = false;
+    {
+        const std::lock_guard lock(m_pendingPictureMutex);
+        alreadyOnItsWay = m_pendingPicture != nullptr;
+        m_pendingPicture = std::move(picture);
+    }
+    if (alreadyOnItsWay)
+        return;
+    core::DispatchQueue::main()->async([weakView = weak_from_this()] {
         const auto view = std::static_pointer_cast<PixView>(weakView.lock());
         if (!view)
             return;
-        view->m_picture = picture;
+        {
+            const std::lock_guard lock(view->m_pendingPictureMutex);
+            view->m_picture = std::move(view->m_pendingPicture);
+        }
         view->setNeedsDisplay();
     });
 }

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <memory>
+#include <mutex>
 
 namespace gfx {
 class Image;
@@ -26,8 +27,10 @@ enum PixViewFillMode : int {
 // its fill mode over its background colour, turned by the source's rotation.
 //
 // Each frame is drawn on the processing queue into a framebuffer of the view's size in pixels and read
-// back; the picture reaches the view on the main queue, which draws it at the next render. A change of
-// size reaches it through layout, and the next frame is drawn at the new size.
+// back; the picture reaches the view on the main queue, which draws it at the next render. Frames that
+// come faster than the main queue takes them replace the one still waiting, so a busy main thread sees
+// the newest picture and never a backlog. A change of size reaches it through layout, and the next frame
+// is drawn at the new size.
 //
 // Threads: the view operations are the main thread's, as for every view; the target operations come on
 // the processing queue. The view may go away while a picture is on its way to it.
@@ -80,6 +83,8 @@ private:
     void presentFramebuffer();
 
     std::shared_ptr<const gfx::Image> m_picture; // the last frame shown; main thread
+    std::mutex m_pendingPictureMutex;
+    std::shared_ptr<const gfx::Image> m_pendingPicture; // drawn, not yet taken by the main queue
 
     // Everything below is touched on the processing queue only.
     std::unique_ptr<PixTextureCopy> m_displayProgram;

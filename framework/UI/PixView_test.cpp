@@ -6,6 +6,7 @@
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Image.h"
 #include "platform/host/HeadlessHost.h"
+#include "platform/host/ScreenTesting.h"
 #include "platform/ui/Device.h"
 #include "platform/ui/Window.h"
 
@@ -46,80 +47,111 @@ TEST(PixView, RotationTableIsTheOffscreenOneMirroredTopToBottom) {
     }
 }
 
-// A phone window at scale 1 with a 160 x 160 display view in its top-left corner.
-class PixViewScreen : public ::testing::Test {
+// A window of the device with a display view over all of it, on a green background.
+class PixViewScreen : public ::testing::TestWithParam<ui::Device> {
 protected:
     PixViewScreen() {
         host.window().addSubview(view);
         view->setBackgroundColorRed(0, 1, 0, 1); // green
     }
 
-    // Shows the picture in the view and takes the window's picture.
-    std::shared_ptr<const gfx::Image> show(const std::shared_ptr<PixPicture>& picture) {
+    // Shows the picture in the view and takes the window's picture, kept as NAME.png.
+    std::shared_ptr<const gfx::Image> show(const std::shared_ptr<PixPicture>& picture, const std::string& name) {
         picture->addTarget(view);
         picture->processImage();
         runSynchronouslyOnContextQueue([] {}); // the frame is drawn and on its way to the main queue
         host.runUntilIdle();
-        return host.screenshot();
+        return host::testing::keepScreenshot(host, name);
     }
 
-    static Rgba colourAt(const gfx::Image& screen, int x, int y) {
-        const gfx::Pixel pixel = screen.bitmap().pixel(x, y);
+    // The colour at a point of the view, in points.
+    Rgba colourAt(const gfx::Image& screen, core::Point point) const {
+        const float scale = GetParam().scale;
+        const gfx::Pixel pixel = screen.bitmap().pixel(int(point.x * scale), int(point.y * scale));
         return {pixel.red, pixel.green, pixel.blue, pixel.alpha};
     }
 
-    host::HeadlessHost host{ui::Device{ui::Idiom::Phone, 1}};
-    std::shared_ptr<PixView> view = PixView::create({0, 0, 160, 160});
+    host::HeadlessHost host{GetParam()};
+    std::shared_ptr<PixView> view =
+        PixView::create({{0, 0}, GetParam().screenSize()});
 };
 
-// 64 x 48: a blue band down the left quarter; right of it, yellow over the top quarter, red below.
+const Rgba kGreen{0, 255, 0, 255}, kBlue{0, 0, 255, 255}, kYellow{255, 255, 0, 255}, kRed{255, 0, 0, 255};
+
+// 64 x 32, twice as wide as high: a blue band down the left quarter; right of it, yellow over the top
+// quarter, red below. Wider than both screens, so fitting leaves bands above and below.
 std::shared_ptr<PixPicture> markedPicture() {
     std::vector<Rgba> pixels;
-    for (int y = 0; y < 48; ++y)
+    for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 64; ++x)
-            pixels.push_back(x < 16 ? Rgba{0, 0, 255, 255} : y < 12 ? Rgba{255, 255, 0, 255} : Rgba{255, 0, 0, 255});
-    return PixPicture::create(*makeImage(64, 48, pixels));
+            pixels.push_back(x < 16 ? kBlue : y < 8 ? kYellow : kRed);
+    return PixPicture::create(*makeImage(64, 32, pixels));
 }
 
-TEST_F(PixViewScreen, ShowsEachFillModeUprightOverItsBackground) {
-    const Rgba green{0, 255, 0, 255}, blue{0, 0, 255, 255}, yellow{255, 255, 0, 255}, red{255, 0, 0, 255};
+// Where a point of the marked picture (fractions of its width and height) lands in a view of `size`.
+core::Point placeOnScreen(PixViewFillMode mode, core::Point inPicture, core::Size size) {
+    const float fitScale = std::min(size.width / 64, size.height / 32);
+    const float fillScale = std::max(size.width / 64, size.height / 32);
+    const float scale = mode == PixViewFillModeAspectFit ? fitScale : fillScale;
+    const core::Size shown = mode == PixViewFillModeStretch ? size : core::Size{64 * scale, 32 * scale};
+    return {size.width / 2 + (inPicture.x - 0.5f) * shown.width,
+            size.height / 2 + (inPicture.y - 0.5f) * shown.height};
+}
+
+TEST_P(PixViewScreen, ShowsEachFillModeUprightOverItsBackground) {
+    const core::Size size = GetParam().screenSize();
     struct Probe {
-        int x, y;
+        core::Point inPicture;
         Rgba colour;
     };
-    struct Case {
-        PixViewFillMode mode;
-        std::vector<Probe> probes;
-    };
-    // Fit: 160 x 120 between green bands of 20; fill: 213 x 160, cropped 27 each side; stretch: 160 x 160.
-    const Case cases[] = {
-        {PixViewFillModeAspectFit, {{80, 10, green}, {80, 150, green}, {30, 80, blue}, {100, 30, yellow}, {100, 130, red}}},
-        {PixViewFillModeAspectFill, {{80, 5, yellow}, {80, 155, red}, {20, 80, blue}, {33, 80, red}}},
-        {PixViewFillModeStretch, {{80, 5, yellow}, {80, 155, red}, {33, 80, blue}, {45, 80, red}}},
-    };
-    for (const Case& c : cases) {
-        view->setFillMode(c.mode);
-        const auto screen = show(markedPicture());
-        for (const Probe& probe : c.probes)
-            EXPECT_EQ(colourAt(*screen, probe.x, probe.y), probe.colour)
-                << "mode " << c.mode << " at " << probe.x << ", " << probe.y;
+    const Probe probes[] = {{{0.15f, 0.5f}, kBlue}, {{0.6f, 0.06f}, kYellow}, {{0.7f, 0.75f}, kRed},
+                            {{0.95f, 0.94f}, kRed}};
+    for (const PixViewFillMode mode : {PixViewFillModeAspectFit, PixViewFillModeAspectFill, PixViewFillModeStretch}) {
+        view->setFillMode(mode);
+        const std::string name = std::string("pixview-") +
+                                 (mode == PixViewFillModeAspectFit    ? "fit"
+                                  : mode == PixViewFillModeAspectFill ? "fill"
+                                                                      : "stretch") +
+                                 (GetParam().isTablet() ? "-tablet" : "-phone");
+        const auto screen = show(markedPicture(), name);
+        for (const Probe& probe : probes) {
+            const core::Point point = placeOnScreen(mode, probe.inPicture, size);
+            if (point.x < 0 || point.x >= size.width)
+                continue; // cut off by filling
+            EXPECT_EQ(colourAt(*screen, point), probe.colour) << name << " at " << point.x << ", " << point.y;
+        }
+        // The letterbox of a fitted picture shows the background; the others cover the whole view.
+        const Rgba edge = colourAt(*screen, {size.width / 2, 2});
+        EXPECT_EQ(edge == kGreen, mode == PixViewFillModeAspectFit) << name;
+        EXPECT_EQ(colourAt(*screen, {size.width / 2, size.height - 2}) == kGreen, mode == PixViewFillModeAspectFit)
+            << name;
     }
 }
 
-TEST_F(PixViewScreen, QuarterTurnsShowTheSourceTurnedAndMirroredApart) {
+INSTANTIATE_TEST_SUITE_P(PhoneAndTablet, PixViewScreen,
+                         ::testing::Values(ui::Device{ui::Idiom::Phone, 1}, ui::Device{ui::Idiom::Tablet, 1}),
+                         [](const auto& info) { return info.param.isTablet() ? "Tablet" : "Phone"; });
+
+TEST_P(PixViewScreen, QuarterTurnsShowTheSourceTurnedAndMirroredApart) {
     view->setFillMode(PixViewFillModeStretch);
+    const core::Size size = GetParam().screenSize();
     std::vector<Rgba> seen;
     for (const PixInputRotation rotation : {PixInputRotationRotateRight, PixInputRotationRotateRightFlipHorizontal}) {
         runSynchronouslyOnContextQueue([&] { view->setInputRotation(rotation, 0); });
-        const auto screen = show(markedPicture());
-        seen.push_back(colourAt(*screen, 80, 5)); // the top edge: the picture's left band, turned right
-        seen.push_back(colourAt(*screen, 150, 80));
+        const auto screen = show(markedPicture(), "pixview-rotation-" + std::to_string(rotation) +
+                                                         (GetParam().isTablet() ? "-tablet" : "-phone"));
+        // Turned right, the picture's left band runs along the top edge.
+        seen.push_back(colourAt(*screen, {size.width / 2, 5}));
+        seen.push_back(colourAt(*screen, {size.width - 5, size.height / 2}));
     }
-    EXPECT_EQ(seen[0], (Rgba{0, 0, 255, 255}));
+    EXPECT_EQ(seen[0], kBlue);
     EXPECT_NE(seen, (std::vector<Rgba>{seen[0], seen[1], seen[0], seen[1]}));
 }
 
-TEST_F(PixViewScreen, SwapsARotatedInputSizeAndFollowsItsOwnSize) {
+TEST(PixView, SwapsARotatedInputSizeAndFollowsItsOwnSize) {
+    host::HeadlessHost host{ui::Device{ui::Idiom::Phone, 1}};
+    auto view = PixView::create({0, 0, 160, 160});
+    host.window().addSubview(view);
     runSynchronouslyOnContextQueue([&] {
         view->setInputRotation(PixInputRotationRotateRight, 0);
         view->setInputSize({480, 640}, 0); // shown as 640 x 480: fitted to (1, 0.75) of a square view
