@@ -350,6 +350,7 @@ const std::map<std::string, std::vector<std::string>> kLicensedPackages = {
     {"libpugixml-dev", {"pugixml", "Arseny Kapoulkine"}},
     {"libpcre2-dev", {"PCRE2", "University of Cambridge", "BSD LICENCE"}},
     {"libssl-dev", {"OpenSSL", "APACHE LICENSE 2.0"}},
+    {"libcurl4-openssl-dev", {"libcurl", "Daniel Stenberg", "CURL LICENCE"}},
     {"libpng-dev", {"libpng", "PNG REFERENCE LIBRARY LICENSE"}},
     {"libfontconfig-dev", {"Fontconfig", "Keith Packard", "FONTCONFIG LICENCE"}},
     {"libegl-dev", {"libglvnd", "NVIDIA"}},
@@ -364,6 +365,7 @@ const std::map<std::string, std::vector<std::string>> kLicensedPackages = {
 // Packages that build or test the game but are not part of it.
 bool buildOnly(const std::string& package) {
     static const std::set<std::string> tools = {"build-essential",
+                                                "ccache",
                                                 "clang",
                                                 "cmake",
                                                 "googletest",
@@ -371,6 +373,8 @@ bool buildOnly(const std::string& package) {
                                                 "libclang-rt-14-dev",
                                                 "libgmock-dev",
                                                 "libgtest-dev",
+                                                // Test servers and the stand-in service programs.
+                                                "libcpp-httplib-dev",
                                                 "ninja-build",
                                                 "pkg-config",
                                                 "python3",
