@@ -138,15 +138,18 @@ void QVDocumentDataController::processFiles(const std::vector<documents::Metadat
         if (item.isHidden == false)
             m_documentURLs.push_back(item.url);
     }
+    if (m_copyCloudToLocal && !m_moveLocalToCloud) {
+        m_copyCloudToLocal = false;
+        iCloudToLocalImpl();
+        return;
+    }
+    // The cloud's sets are shown now: a move may have nothing to bring, and then nothing would announce
+    // them. The sets it brings join one by one.
+    sortByNameIgnoringCase(m_documentURLs);
+    tellListener();
     if (m_moveLocalToCloud) {
         m_moveLocalToCloud = false;
         localToiCloudImpl();
-    } else if (m_copyCloudToLocal) {
-        m_copyCloudToLocal = false;
-        iCloudToLocalImpl();
-    } else {
-        sortByNameIgnoringCase(m_documentURLs);
-        tellListener();
     }
 }
 
@@ -161,6 +164,8 @@ void QVDocumentDataController::iCloudToLocalImpl() {
     const std::optional<std::vector<std::filesystem::path>> cloud = getCloudDocuments();
     const std::optional<std::filesystem::path> localFolder = getLocalDocumentsDirectory();
     m_documentURLs = getLocalDocuments().value_or(std::vector<std::filesystem::path>());
+    // The device's sets are shown now, also when the cloud has none to copy.
+    tellListener();
     if (cloud && localFolder)
         migrate(*cloud, *localFolder, copyWithoutReplacing, "Failed to copy %s to %s: %s");
 }

@@ -311,6 +311,23 @@ TEST_F(Store, ASetMadeByAnotherCopyJoinsTheList) {
     host->advance(documents::MetadataQuery::kPollInterval);
     settle();
     EXPECT_EQ(listed(), std::vector<std::string>{"Theirs.problemlist"});
+    // Nor is a file whose flag could not be read (it went away while it was looked at).
+    store->processFiles({{cloudFolder() / "a.problemlist", false},
+                         {cloudFolder() / "b.problemlist", true},
+                         {cloudFolder() / "c.problemlist", std::nullopt}});
+    EXPECT_EQ(listed(), std::vector<std::string>{"a.problemlist"});
+}
+
+// Mend: results that started a migration were announced only by what the migration brought, so with
+// nothing to bring the list stayed as it was.
+TEST_F(Store, AMigrationWithNothingToBringStillShowsTheList) {
+    makeSet(cloudFolder(), "b.problemlist", "y\n");
+    setChoice({false, false, false});
+    makeStore();
+    const int heard = listener->updates;
+    answer("Use iCloud");
+    EXPECT_EQ(listed(), std::vector<std::string>{"b.problemlist"});
+    EXPECT_GT(listener->updates, heard);
 }
 
 TEST_F(Store, TheInformationScreenBringsTheCloudOffer) {
@@ -352,6 +369,13 @@ TEST_F(Store, TheOffersOnPhoneAndTablet) {
         settle();
         host->advance(1);
         expectOfferDrawn(testing::keepScreenshot(*host, "not-using-cloud-offer-" + idiom), device);
+        answer("Continue Using iCloud");
+        useCloud(false);
+        store->refreshDocuments();
+        settle();
+        host->advance(1);
+        EXPECT_EQ(offerMessage(), "Your documents were removed from this device but remain stored in iCloud.");
+        expectOfferDrawn(testing::keepScreenshot(*host, "cloud-removed-notice-" + idiom), device);
     }
 }
 
