@@ -23,12 +23,16 @@ bool isPlanar(PixelFormat format) {
 }
 
 std::shared_ptr<PixelBuffer> PixelBuffer::create(PixelFormat format, int width, int height) {
+    return allocate(format, width, height);
+}
+
+std::unique_ptr<PixelBuffer> PixelBuffer::allocate(PixelFormat format, int width, int height) {
     if (width < 1 || height < 1 || width > kMaximumSide || height > kMaximumSide)
         return nullptr;
     if (media::isPlanar(format) && (width % 2 != 0 || height % 2 != 0))
         return nullptr;
     try {
-        return std::shared_ptr<PixelBuffer>(new PixelBuffer(format, width, height));
+        return std::unique_ptr<PixelBuffer>(new PixelBuffer(format, width, height));
     } catch (const std::bad_alloc&) {
         return nullptr;
     }

@@ -60,6 +60,10 @@ public:
     void setYCbCrMatrix(std::optional<YCbCrMatrix> matrix) { m_ycbcrMatrix = matrix; }
 
 private:
+    friend class PixelBufferPool;
+
+    // The same as create(), owned alone.
+    static std::unique_ptr<PixelBuffer> allocate(PixelFormat format, int width, int height);
     PixelBuffer(PixelFormat format, int width, int height);
 
     PixelFormat m_format;

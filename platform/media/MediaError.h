@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/core/Error.h"
+
+#include <string>
+
+namespace media {
+
+// The domain of the errors the media layer reports, and their codes.
+extern const char* const MediaErrorDomain;
+
+enum MediaErrorCode : long {
+    MediaErrorCannotCreateFile = 1, // the file exists already, or its folder cannot take it
+    MediaErrorCannotOpenFile,       // missing, unreadable, or not a movie
+    MediaErrorNoEncoder,            // this system's FFmpeg has no encoder for the format
+    MediaErrorEncodingFailed,
+    MediaErrorDecodingFailed,
+    MediaErrorInvalidSettings,
+    MediaErrorNoSuchDevice,
+    MediaErrorDeviceFailed,
+};
+
+core::Error mediaError(MediaErrorCode code, std::string description);
+
+} // namespace media
