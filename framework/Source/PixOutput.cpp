@@ -1,6 +1,7 @@
 #include "framework/Source/PixOutput.h"
 
 #include "framework/Source/PixContext.h"
+#include "framework/Source/PixMovieWriter.h"
 #include "platform/core/Log.h"
 #include "platform/gfx/Image.h"
 
@@ -131,6 +132,12 @@ void PixOutput::textureNoLongerNeededForTarget(PixInput*) {
 
 void PixOutput::setFrameProcessingCompletionBlock(FrameProcessingCompletionBlock block) {
     runSynchronouslyOnContextQueue([&] { m_frameProcessingCompletionBlock = std::move(block); });
+}
+
+void PixOutput::setAudioEncodingTarget(std::shared_ptr<PixMovieWriter> newValue) {
+    m_audioEncodingTarget = std::move(newValue);
+    if (m_audioEncodingTarget && !m_audioEncodingTarget->hasAudioTrack())
+        m_audioEncodingTarget->setHasAudioTrack(true);
 }
 
 void PixOutput::setOutputTextureOptions(const GPUTextureOptions& options) {

@@ -16,6 +16,8 @@ class Image;
 
 namespace zm {
 
+class PixMovieWriter;
+
 // A source of the image graph: it owns one output texture and an ordered list of targets, each attached
 // at one input slot, and pushes its frames to them. Filters (PixFilter) are at once sources and targets.
 //
@@ -72,6 +74,10 @@ public:
     void setTargetToIgnoreForUpdates(PixInput* target);
     // Called on the processing queue after each frame is rendered, before targets are told.
     void setFrameProcessingCompletionBlock(FrameProcessingCompletionBlock block);
+    // The movie writer that records this source's sound (movies and cameras have some); it gets an
+    // audio track when it has none.
+    std::shared_ptr<PixMovieWriter> audioEncodingTarget() const { return m_audioEncodingTarget; }
+    virtual void setAudioEncodingTarget(std::shared_ptr<PixMovieWriter> newValue);
     const GPUTextureOptions& outputTextureOptions() const { return m_outputTextureOptions; }
     // Used for the textures made from now on: set it before the first frame.
     void setOutputTextureOptions(const GPUTextureOptions& options);
@@ -98,6 +104,7 @@ protected:
     bool m_allTargetsWantMonochromeData = true;
     FrameProcessingCompletionBlock m_frameProcessingCompletionBlock;
     GPUTextureOptions m_outputTextureOptions;
+    std::shared_ptr<PixMovieWriter> m_audioEncodingTarget;
 
 private:
     void detach(PixInput& target, int textureIndex);

@@ -29,6 +29,10 @@ public:
 
     // Queues one frame to every target and returns at once.
     void push();
+    // The same with a time, as a movie's or a camera's frame travels.
+    void push(PixFrameTime frameTime);
+    // New pixels of the same size, for the next frame.
+    void replacePixels(const std::vector<Rgba>& pixels);
 
 private:
     PixTestImageSource(int width, int height, const std::vector<Rgba>& pixels);

@@ -18,24 +18,33 @@ std::shared_ptr<PixTestImageSource> PixTestImageSource::filled(int width, int he
 PixTestImageSource::PixTestImageSource(int width, int height, const std::vector<Rgba>& pixels)
     : m_size{static_cast<float>(width), static_cast<float>(height)} {
     initializeOutputTextureIfNeeded();
+    replacePixels(pixels);
+}
+
+void PixTestImageSource::replacePixels(const std::vector<Rgba>& pixels) {
     runSynchronouslyOnContextQueue([&] {
         PixContext::useImageProcessingContext();
         glBindTexture(GL_TEXTURE_2D, m_outputTexture);
         glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, static_cast<GLsizei>(m_size.width),
+                     static_cast<GLsizei>(m_size.height), 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
         glBindTexture(GL_TEXTURE_2D, 0);
     });
 }
 
 void PixTestImageSource::push() {
+    push(PixFrameTime::indefiniteTime());
+}
+
+void PixTestImageSource::push(PixFrameTime frameTime) {
     auto self = std::static_pointer_cast<PixTestImageSource>(shared_from_this());
-    runAsynchronouslyOnContextQueue([self] {
+    runAsynchronouslyOnContextQueue([self, frameTime] {
         for (std::size_t position = 0; position < self->m_targets.size(); ++position) {
             PixInput& target = *self->m_targets[position];
             const int textureIndex = self->textureIndexOfTarget(position);
             target.setCurrentlyReceivingMonochromeInput(false);
             target.setInputSize(self->m_size, textureIndex);
-            target.newFrameReadyAtTime(PixFrameTime::indefiniteTime(), textureIndex);
+            target.newFrameReadyAtTime(frameTime, textureIndex);
         }
     });
 }

@@ -31,6 +31,7 @@ core::Result<std::shared_ptr<Asset>> Asset::open(const std::filesystem::path& ur
         AssetTrack track;
         track.streamIndex = static_cast<int>(index);
         track.duration = timeIn(stream.duration, stream.time_base);
+        track.codecName = avcodec_get_name(codec.codec_id);
         if (codec.codec_type == AVMEDIA_TYPE_VIDEO && codec.width > 0 && codec.height > 0 &&
             !(stream.disposition & AV_DISPOSITION_ATTACHED_PIC)) {
             track.mediaType = MediaType::Video;

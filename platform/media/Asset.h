@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace media {
@@ -16,6 +17,7 @@ struct AssetTrack {
     int streamIndex = -1;
     MediaType mediaType = MediaType::Video;
     MediaTime duration;
+    std::string codecName;       // FFmpeg's short name: "h264", "mpeg4", "aac", ...
     core::Size naturalSize;      // video: pixels
     float nominalFrameRate = 0;  // video: frames a second, 0 when the file does not say
     AudioFormat audioFormat;     // audio: as decoded

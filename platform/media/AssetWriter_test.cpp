@@ -159,6 +159,7 @@ TEST(AssetWriter, WritesASineToneAsAnAacTrackOfItsLength) {
     const auto asset = Asset::open(path);
     ASSERT_TRUE(asset);
     ASSERT_EQ((*asset)->tracksWithMediaType(MediaType::Audio).size(), 1u);
+    EXPECT_EQ((*asset)->tracks()[0].codecName, "aac");
     const ReadBack back = readAll(path);
     EXPECT_EQ(back.audioRate, 48000);
     EXPECT_NEAR(static_cast<double>(back.audioFrames) / 48000, 0.5, 0.03);

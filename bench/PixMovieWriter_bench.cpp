@@ -1,0 +1,137 @@
+// links: framework opencv_core opencv_videoio
+//
+// 300 frames at 1280 x 720 recorded as H.264 into a QuickTime movie, each run into a new file:
+// - through the image framework: each frame uploaded into a texture, through a brightness filter, drawn
+//   into the movie writer's picture and encoded (a file writer: every frame is kept);
+// - beside OpenCV's VideoWriter (FFmpeg backend, H.264) writing the same frames from memory.
+// Both encode with libx264's default preset; the framework's figure includes the GPU work (Mesa's
+// software rasteriser here). Frames per second; the framework should be no slower.
+
+#include "framework/Source/PixBrightnessFilter.h"
+#include "framework/Source/PixContext.h"
+#include "framework/Source/PixMovieWriter.h"
+#include "framework/Source/PixTextureInput.h"
+#include "platform/core/TemporaryFolder.h"
+#include "platform/media/OutputSettings.h"
+
+#include <cstdint>
+#include <future>
+#include <vector>
+
+#include <benchmark/benchmark.h>
+#include <opencv2/core.hpp>
+#include <opencv2/videoio.hpp>
+
+namespace {
+
+constexpr int kWidth = 1280;
+constexpr int kHeight = 720;
+constexpr int kFrames = 300;
+// Distinct pictures, shown in turn: enough motion for the encoder to work as on real video.
+constexpr int kDistinctFrames = 30;
+
+// A square moving over a diagonal gradient with some grain.
+struct Frames {
+    std::vector<std::vector<std::uint8_t>> bgra;
+    std::vector<cv::Mat> bgr;
+
+    Frames() {
+        for (int frame = 0; frame < kDistinctFrames; ++frame) {
+            std::vector<std::uint8_t> pixels(std::size_t(kWidth) * kHeight * 4);
+            cv::Mat mat(kHeight, kWidth, CV_8UC3);
+            for (int y = 0; y < kHeight; ++y) {
+                for (int x = 0; x < kWidth; ++x) {
+                    const bool square = x >= 200 + frame * 20 && x < 500 + frame * 20 && y >= 200 && y < 500;
+                    const auto grain = static_cast<std::uint8_t>((x * 31 + y * 17 + frame * 7) % 23);
+                    const std::uint8_t blue = square ? 30 : static_cast<std::uint8_t>((x + y) / 8 + grain);
+                    const std::uint8_t green = square ? 40 : static_cast<std::uint8_t>(y / 3 + grain);
+                    const std::uint8_t red = square ? 220 : static_cast<std::uint8_t>(x / 6);
+                    std::uint8_t* out = &pixels[(std::size_t(y) * kWidth + x) * 4];
+                    out[0] = blue;
+                    out[1] = green;
+                    out[2] = red;
+                    out[3] = 255;
+                    mat.at<cv::Vec3b>(y, x) = {blue, green, red};
+                }
+            }
+            bgra.push_back(std::move(pixels));
+            bgr.push_back(mat);
+        }
+    }
+};
+
+const Frames& frames() {
+    static const Frames made;
+    return made;
+}
+
+zm::PixFrameTime timeOf(int frame) {
+    return zm::PixFrameTime::make(frame, 30);
+}
+
+void BM_PixMovieWriterH264(benchmark::State& state) {
+    const Frames& pictures = frames();
+    GLuint texture = 0;
+    zm::runSynchronouslyOnContextQueue([&] {
+        zm::PixContext::useImageProcessingContext();
+        glGenTextures(1, &texture);
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_BGRA_EXT, kWidth, kHeight, 0, GL_BGRA_EXT, GL_UNSIGNED_BYTE, nullptr);
+    });
+    auto input = zm::PixTextureInput::create(texture, {kWidth, kHeight});
+    auto brightness = zm::PixBrightnessFilter::create();
+    brightness->setBrightness(0.05f);
+    input->addTarget(brightness);
+
+    for (auto _ : state) {
+        core::TemporaryFolder folder;
+        auto writer = zm::PixMovieWriter::create(
+            folder.path() / "movie.mov", {kWidth, kHeight}, media::FileType::QuickTimeMovie,
+            core::Dictionary{{media::VideoCodecKey, media::VideoCodecH264},
+                             {media::VideoWidthKey, kWidth},
+                             {media::VideoHeightKey, kHeight},
+                             {zm::PixMovieWriter::EncodingLiveVideoKey, false}});
+        brightness->addTarget(writer);
+        writer->startRecording();
+        for (int frame = 0; frame < kFrames; ++frame) {
+            const std::uint8_t* pixels = pictures.bgra[frame % kDistinctFrames].data();
+            zm::runSynchronouslyOnContextQueue([&] {
+                glBindTexture(GL_TEXTURE_2D, texture);
+                glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, kWidth, kHeight, GL_BGRA_EXT, GL_UNSIGNED_BYTE, pixels);
+            });
+            input->processTextureWithFrameTime(timeOf(frame));
+        }
+        std::promise<void> done;
+        writer->finishRecordingWithCompletionHandler([&] { done.set_value(); });
+        done.get_future().wait();
+        brightness->removeTarget(writer);
+    }
+    state.counters["fps"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * kFrames, benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_PixMovieWriterH264)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+void BM_OpenCVVideoWriterH264(benchmark::State& state) {
+    const Frames& pictures = frames();
+    for (auto _ : state) {
+        core::TemporaryFolder folder;
+        cv::VideoWriter writer((folder.path() / "movie.mov").string(), cv::CAP_FFMPEG,
+                               cv::VideoWriter::fourcc('a', 'v', 'c', '1'), 30, cv::Size(kWidth, kHeight));
+        if (!writer.isOpened()) {
+            state.SkipWithError("OpenCV cannot write H.264 here");
+            return;
+        }
+        for (int frame = 0; frame < kFrames; ++frame)
+            writer.write(pictures.bgr[frame % kDistinctFrames]);
+        writer.release();
+    }
+    state.counters["fps"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * kFrames, benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_OpenCVVideoWriterH264)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+} // namespace
