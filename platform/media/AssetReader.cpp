@@ -341,6 +341,8 @@ bool AssetReader::startReading() {
             return failStart(mediaError(MediaErrorDecodingFailed, "No decoder for a track of " + path));
         avcodec_parameters_to_context(context.get(), stream.codecpar);
         context->pkt_timebase = stream.time_base;
+        // FFmpeg's default is one thread; as many as the decoder finds useful.
+        context->thread_count = 0;
         if (const int result = avcodec_open2(context.get(), decoder, nullptr); result < 0)
             return failStart(ffmpeg::error(MediaErrorDecodingFailed, "Cannot decode " + path, result));
         ReaderCore::Stream entry;

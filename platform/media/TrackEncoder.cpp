@@ -113,6 +113,8 @@ core::Result<std::unique_ptr<TrackEncoder>> VideoTrackEncoder::create(AVFormatCo
     codec->pix_fmt = AV_PIX_FMT_YUV420P;
     codec->time_base = {1, kVideoTimescale};
     codec->framerate = kNominalFrameRate;
+    // FFmpeg's default is one thread; as many as the encoder finds useful keep up with live video.
+    codec->thread_count = 0;
     const YCbCrMatrix matrix = settings.effectiveMatrix();
     setColourProperties(*codec, matrix);
     if (format.oformat->flags & AVFMT_GLOBALHEADER)
@@ -155,14 +157,19 @@ core::Status VideoTrackEncoder::encode(const SampleBuffer& sample, MediaTime ses
     if (m_heldFrame && pts <= m_heldFrame->pts)
         return {};
 
-    ffmpeg::Frame frame(av_frame_alloc());
+    // The picture sent last is drawn over: the encoder has taken its own copy of it.
+    ffmpeg::Frame frame = m_spareFrame ? std::move(m_spareFrame) : ffmpeg::Frame(av_frame_alloc());
     if (!frame)
         return encodingError("preparing a picture", AVERROR(ENOMEM));
-    frame->format = m_codec->pix_fmt;
-    frame->width = m_codec->width;
-    frame->height = m_codec->height;
-    if (const int result = av_frame_get_buffer(frame.get(), 0); result < 0)
+    if (!frame->buf[0]) {
+        frame->format = m_codec->pix_fmt;
+        frame->width = m_codec->width;
+        frame->height = m_codec->height;
+        if (const int result = av_frame_get_buffer(frame.get(), 0); result < 0)
+            return encodingError("preparing a picture", result);
+    } else if (const int result = av_frame_make_writable(frame.get()); result < 0) {
         return encodingError("preparing a picture", result);
+    }
 
     const bool bgra = buffer->format() == PixelFormat::BGRA;
     const AVPixelFormat sourceFormat = bgra ? AV_PIX_FMT_BGRA : AV_PIX_FMT_NV12;
@@ -193,8 +200,10 @@ core::Status VideoTrackEncoder::encode(const SampleBuffer& sample, MediaTime ses
 core::Status VideoTrackEncoder::encodeHeldFrame(std::int64_t duration) {
     m_durations.emplace_back(m_heldFrame->pts, duration);
     m_lastDuration = duration;
-    const ffmpeg::Frame frame = std::move(m_heldFrame);
-    return sendAndWrite(frame.get());
+    ffmpeg::Frame frame = std::move(m_heldFrame);
+    core::Status sent = sendAndWrite(frame.get());
+    m_spareFrame = std::move(frame);
+    return sent;
 }
 
 std::int64_t VideoTrackEncoder::packetDuration(std::int64_t pts) {

@@ -60,7 +60,8 @@ private:
 
     const YCbCrMatrix m_matrix;
     ffmpeg::ScaleContext m_scale;
-    ffmpeg::Frame m_heldFrame; // the last picture, sent once the next one tells its duration
+    ffmpeg::Frame m_heldFrame;  // the last picture, sent once the next one tells its duration
+    ffmpeg::Frame m_spareFrame; // the picture sent before it, drawn over next
     std::int64_t m_lastDuration = 0;
     std::vector<std::pair<std::int64_t, std::int64_t>> m_durations; // pts and duration of frames sent
 };
