@@ -352,6 +352,8 @@ const std::map<std::string, std::vector<std::string>> kLicensedPackages = {
     {"libssl-dev", {"OpenSSL", "APACHE LICENSE 2.0"}},
     {"libcurl4-openssl-dev", {"libcurl", "Daniel Stenberg", "CURL LICENCE"}},
     {"libpng-dev", {"libpng", "PNG REFERENCE LIBRARY LICENSE"}},
+    {"libturbojpeg0-dev", {"libjpeg-turbo", "based in part on the work of the Independent JPEG Group",
+                           "INDEPENDENT JPEG GROUP LICENCE"}},
     {"libfontconfig-dev", {"Fontconfig", "Keith Packard", "FONTCONFIG LICENCE"}},
     {"libegl-dev", {"libglvnd", "NVIDIA"}},
     {"libgles-dev", {"libglvnd"}},
