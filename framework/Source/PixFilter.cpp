@@ -87,11 +87,12 @@ std::shared_ptr<PixFilter> PixFilter::create(const std::string& vertexShaderStri
     return std::shared_ptr<PixFilter>(new PixFilter(vertexShaderString, fragmentShaderString));
 }
 
-PixFilter::PixFilter(const std::string& vertexShaderString, const std::string& fragmentShaderString)
+PixFilter::PixFilter(const std::string& vertexShaderString, const std::string& fragmentShaderString,
+                     const std::vector<std::string>& extraAttributes)
     : m_uniformStateRestorationBlocks(std::make_shared<UniformStateRestorationBlocks>()) {
     runSynchronouslyOnContextQueue([&] {
         PixContext::useImageProcessingContext();
-        FilterProgram prepared = prepareProgram(vertexShaderString, fragmentShaderString);
+        FilterProgram prepared = prepareProgram(vertexShaderString, fragmentShaderString, extraAttributes);
         m_filterProgram = std::move(prepared.program);
         m_filterPositionAttribute = prepared.positionAttribute;
         m_filterTextureCoordinateAttribute = prepared.textureCoordinateAttribute;
@@ -104,7 +105,8 @@ PixFilter::~PixFilter() {
 }
 
 PixFilter::FilterProgram PixFilter::prepareProgram(const std::string& vertexShaderString,
-                                                   const std::string& fragmentShaderString) {
+                                                   const std::string& fragmentShaderString,
+                                                   const std::vector<std::string>& extraAttributes) {
     FilterProgram prepared;
     prepared.program = PixContext::sharedImageProcessingContext().programForVertexShaderString(
         vertexShaderString, fragmentShaderString);
@@ -112,6 +114,8 @@ PixFilter::FilterProgram PixFilter::prepareProgram(const std::string& vertexShad
     if (!program.initialized()) {
         program.addAttribute("position");
         program.addAttribute("inputTextureCoordinate");
+        for (const std::string& attribute : extraAttributes)
+            program.addAttribute(attribute);
         if (!program.link()) {
             // The shaders are the framework's own text, so this is a programming error. The unlinked
             // program stays: drawing with it only raises GL errors.
@@ -127,6 +131,8 @@ PixFilter::FilterProgram PixFilter::prepareProgram(const std::string& vertexShad
     PixContext::setActiveShaderProgram(prepared.program);
     glEnableVertexAttribArray(prepared.positionAttribute);
     glEnableVertexAttribArray(prepared.textureCoordinateAttribute);
+    for (const std::string& attribute : extraAttributes)
+        glEnableVertexAttribArray(program.attributeIndex(attribute));
     return prepared;
 }
 
@@ -158,6 +164,10 @@ core::Point PixFilter::rotatedPoint(core::Point pointToRotate, PixInputRotation 
     }
     assert(!"unknown rotation");
     return pointToRotate;
+}
+
+const GLfloat* PixFilter::fullScreenQuadVertices() {
+    return kFullScreenQuadVertices;
 }
 
 core::Size PixFilter::sizeOfFBO() const {
@@ -438,6 +448,7 @@ void PixFilter::renderToTextureWithVertices(const GLfloat* vertices, const GLflo
 
     glVertexAttribPointer(m_filterPositionAttribute, 2, GL_FLOAT, GL_FALSE, 0, vertices);
     glVertexAttribPointer(m_filterTextureCoordinateAttribute, 2, GL_FLOAT, GL_FALSE, 0, textureCoordinates);
+    setAdditionalInputsForDraw();
     glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "framework/Source/PixInput.h"
-#include "framework/Source/PixOutput.h"
+#include "framework/Source/PixFilterNode.h"
 
 #include <array>
 #include <functional>
@@ -40,7 +39,7 @@ extern const char* const PixPassthroughFragmentShader;
 //
 // Threads: construction, framebuffer work, sizing and read-back wait for the processing queue; uniform
 // setters queue their write and return; frames are rendered on the queue only.
-class PixFilter : public PixOutput, public PixInput {
+class PixFilter : public PixFilterNode {
 public:
     using UniformStateRestorationBlocks = std::map<GLint, std::function<void()>>;
 
@@ -88,7 +87,8 @@ public:
     void setFloatArray(std::vector<GLfloat> arrayValue, const std::string& uniformName);
 
     // A program of the shaders from the context's cache, linked with the two attributes every filter
-    // feeds, made the active program with those enabled; and where its inputs are. On the queue. The
+    // feeds ("position" at 0, "inputTextureCoordinate" at 1) and then the extra ones in their order,
+    // made the active program with all of them enabled; and where its inputs are. On the queue. The
     // sinks that copy their input (PixTextureCopy) take theirs the same way.
     struct FilterProgram {
         std::shared_ptr<GLProgram> program;
@@ -97,7 +97,8 @@ public:
         GLint inputTextureUniform = -1;
     };
     static FilterProgram prepareProgram(const std::string& vertexShaderString,
-                                        const std::string& fragmentShaderString);
+                                        const std::string& fragmentShaderString,
+                                        const std::vector<std::string>& extraAttributes = {});
 
     // While true, frames and size changes are ignored.
     bool preventRendering() const { return m_preventRendering; }
@@ -120,16 +121,13 @@ public:
     void setInputRotation(PixInputRotation newInputRotation, int textureIndex) override;
     core::Size maximumOutputSize() const override { return {}; }
     void endProcessing() override;
-    bool shouldIgnoreUpdatesToThisTarget() const override {
-        return PixOutput::shouldIgnoreUpdatesToThisTarget();
-    }
-    bool enabled() const override { return PixOutput::enabled(); }
     bool wantsMonochromeInput() const override { return false; }
     void setCurrentlyReceivingMonochromeInput(bool newValue) override;
     void destroyFilterFBO() override;
 
 protected:
-    PixFilter(const std::string& vertexShaderString, const std::string& fragmentShaderString);
+    PixFilter(const std::string& vertexShaderString, const std::string& fragmentShaderString,
+              const std::vector<std::string>& extraAttributes = {});
 
     // Run after the framebuffer is made for a size, and whenever a size-dependent property changes.
     virtual void setupFilterForSize(core::Size) {}
@@ -142,6 +140,11 @@ protected:
     virtual void releaseInputTexturesIfNeeded();
     virtual void renderToTextureWithVertices(const GLfloat* vertices, const GLfloat* textureCoordinates,
                                              GLuint sourceTexture);
+    // Binds the inputs beyond the first (their textures and coordinates) just before a draw; filters of
+    // one input have none.
+    virtual void setAdditionalInputsForDraw() {}
+    // The whole clip space as a four-vertex triangle strip: (-1, -1), (1, -1), (-1, 1), (1, 1).
+    static const GLfloat* fullScreenQuadVertices();
     void informTargetsAboutNewFrameAtTime(PixFrameTime frameTime);
     core::Size rotatedSize(core::Size sizeToRotate, int textureIndex) const;
 

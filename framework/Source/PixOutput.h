@@ -45,7 +45,7 @@ public:
     void addTarget(const std::shared_ptr<PixInput>& newTarget);
     virtual void addTarget(const std::shared_ptr<PixInput>& newTarget, int textureLocation);
     // Detaches the target (texture 0, size zero, no delegate, no rotation), then ends its stream.
-    void removeTarget(const std::shared_ptr<PixInput>& targetToRemove);
+    virtual void removeTarget(const std::shared_ptr<PixInput>& targetToRemove);
     // Detaches every target, without ending their streams.
     virtual void removeAllTargets();
 
@@ -71,9 +71,9 @@ public:
     void setEnabled(bool newValue) { m_enabled = newValue; }
     // The one target that gets neither new frames nor conserve-memory requests; not owned.
     PixInput* targetToIgnoreForUpdates() const { return m_targetToIgnoreForUpdates; }
-    void setTargetToIgnoreForUpdates(PixInput* target);
+    virtual void setTargetToIgnoreForUpdates(PixInput* target);
     // Called on the processing queue after each frame is rendered, before targets are told.
-    void setFrameProcessingCompletionBlock(FrameProcessingCompletionBlock block);
+    virtual void setFrameProcessingCompletionBlock(FrameProcessingCompletionBlock block);
     // The movie writer that records this source's sound (movies and cameras have some); it gets an
     // audio track when it has none.
     std::shared_ptr<PixMovieWriter> audioEncodingTarget() const { return m_audioEncodingTarget; }

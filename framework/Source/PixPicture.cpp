@@ -5,6 +5,7 @@
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Canvas.h"
 #include "platform/gfx/Image.h"
+#include "platform/gfx/ImageDecoding.h"
 
 #include <algorithm>
 #include <bit>
@@ -23,6 +24,17 @@ float nextPowerOfTwo(float length) {
     return static_cast<float>(std::bit_ceil(static_cast<unsigned>(std::ceil(length))));
 }
 
+core::Result<std::shared_ptr<PixPicture>> pictureOf(const core::Result<std::shared_ptr<const gfx::Image>>& image,
+                                                    bool smoothlyScaleOutput) {
+    if (!image)
+        return image.error();
+    auto picture = PixPicture::create(*image.value(), smoothlyScaleOutput);
+    if (!picture)
+        return core::Error{std::string(gfx::kImageErrorDomain), gfx::kImageErrorUnreadable,
+                           "the image has no pixels", {}};
+    return picture;
+}
+
 } // namespace
 
 std::shared_ptr<PixPicture> PixPicture::create(const gfx::Image& image, bool smoothlyScaleOutput,
@@ -33,6 +45,16 @@ std::shared_ptr<PixPicture> PixPicture::create(const gfx::Image& image, bool smo
         return nullptr;
     }
     return std::shared_ptr<PixPicture>(new PixPicture(image, smoothlyScaleOutput, textureOptions));
+}
+
+core::Result<std::shared_ptr<PixPicture>> PixPicture::createWithURL(const std::filesystem::path& file,
+                                                                    bool smoothlyScaleOutput) {
+    return pictureOf(gfx::readImageFile(file), smoothlyScaleOutput);
+}
+
+core::Result<std::shared_ptr<PixPicture>> PixPicture::createWithData(std::span<const std::uint8_t> data,
+                                                                     bool smoothlyScaleOutput) {
+    return pictureOf(gfx::decodeImage(data), smoothlyScaleOutput);
 }
 
 PixPicture::PixPicture(const gfx::Image& image, bool smoothlyScaleOutput,

@@ -1,11 +1,15 @@
 #pragma once
 
 #include "framework/Source/PixOutput.h"
+#include "platform/core/Result.h"
 #include "platform/core/Semaphore.h"
 
 #include <atomic>
+#include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
+#include <span>
 
 namespace gfx {
 class Image;
@@ -23,6 +27,12 @@ public:
     // wrapping; it always holds 8-bit BGRA). nullptr, logged, for an image without pixels.
     static std::shared_ptr<PixPicture> create(const gfx::Image& image, bool smoothlyScaleOutput = false,
                                               const GPUTextureOptions& textureOptions = {});
+    // A picture of a PNG or JPEG file, or of the bytes of one. A file that cannot be read, bytes that
+    // are no such image, or an image without pixels give an error saying which.
+    static core::Result<std::shared_ptr<PixPicture>> createWithURL(const std::filesystem::path& file,
+                                                                   bool smoothlyScaleOutput = false);
+    static core::Result<std::shared_ptr<PixPicture>> createWithData(std::span<const std::uint8_t> data,
+                                                                    bool smoothlyScaleOutput = false);
 
     void processImage() { processImageWithCompletionHandler({}); }
     // Queues one push of the image to every target and answers true; answers false, queuing nothing,

@@ -3,8 +3,12 @@
 #include "framework/Source/PixPicture.h"
 #include "framework/Source/PixTestSupport.h"
 #include "platform/core/Log.h"
+#include "platform/core/Files.h"
+#include "platform/core/TemporaryFolder.h"
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Image.h"
+#include "platform/gfx/Jpeg.h"
+#include "platform/gfx/Png.h"
 
 #include <future>
 
@@ -43,6 +47,58 @@ TEST(PixPicture, PushesTheImageTopRowFirst) {
     EXPECT_TRUE(picture->processImageWithCompletionHandler({}));
 
     EXPECT_TRUE(pixelsNear(filter->newImageFromCurrentlyProcessedOutput(), pixels, 0));
+}
+
+TEST(PixPicture, ReadsAPngOrAJpegFileOrItsBytesAndSaysWhatItCannotRead) {
+    // 8 x 8 (one JPEG block), red over blue.
+    std::vector<Rgba> pixels(32, kRed);
+    pixels.resize(64, kBlue);
+    const auto image = makeImage(8, 8, pixels);
+    const std::vector<std::uint8_t> png = gfx::encodePng(*image);
+    const std::vector<std::uint8_t> jpeg = gfx::encodeJpeg(*image, 100);
+    core::TemporaryFolder folder;
+    const auto write = [&folder](const char* name, const std::vector<std::uint8_t>& bytes) {
+        EXPECT_TRUE(core::writeFileAtomically(folder.path() / name,
+                                              {reinterpret_cast<const char*>(bytes.data()), bytes.size()}));
+        return folder.path() / name;
+    };
+    struct Case {
+        const char* name;
+        core::Result<std::shared_ptr<PixPicture>> picture;
+        int tolerance; // JPEG's loss
+    };
+    const Case readable[] = {
+        {"a PNG file", PixPicture::createWithURL(write("picture.png", png)), 0},
+        {"a JPEG file", PixPicture::createWithURL(write("picture.jpg", jpeg)), 12},
+        {"a JPEG's bytes", PixPicture::createWithData(jpeg), 12},
+    };
+    for (const Case& c : readable) {
+        ASSERT_TRUE(c.picture) << c.name << ": " << c.picture.error().text();
+        auto filter = PixFilter::create();
+        c.picture.value()->addTarget(filter);
+        c.picture.value()->processImage();
+        const gl::RgbaImage read = filter->newImageFromCurrentlyProcessedOutput();
+        ASSERT_EQ(read.width, 8) << c.name;
+        // The top and bottom rows, away from the seam that JPEG blurs.
+        for (const auto& [row, colour] : {std::pair{0, kRed}, std::pair{7, kBlue}}) {
+            for (int x = 0; x < 8; ++x) {
+                const Rgba pixel = read.pixel(x, row);
+                for (int channel = 0; channel < 4; ++channel)
+                    EXPECT_NEAR(pixel[channel], colour[channel], c.tolerance) << c.name << " at " << x << ", " << row;
+            }
+        }
+    }
+
+    const std::vector<std::uint8_t> text{'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'm', 'a', 'g', 'e'};
+    const Case unreadable[] = {
+        {"a missing file", PixPicture::createWithURL(folder.path() / "missing.png"), 0},
+        {"a text file", PixPicture::createWithURL(write("text.png", text)), 0},
+        {"no bytes", PixPicture::createWithData({}), 0},
+    };
+    for (const Case& c : unreadable) {
+        ASSERT_FALSE(c.picture) << c.name;
+        EXPECT_FALSE(c.picture.error().description.empty()) << c.name;
+    }
 }
 
 TEST(PixPicture, TellsEachTargetItIsInColourThenTheSizeThenTheFrame) {

@@ -34,6 +34,10 @@ public:
     // New pixels of the same size, for the next frame.
     void replacePixels(const std::vector<Rgba>& pixels);
 
+    // How often targets said they were done with the texture (on the processing queue).
+    int releasesHeard = 0;
+    void textureNoLongerNeededForTarget(PixInput* target) override;
+
 private:
     PixTestImageSource(int width, int height, const std::vector<Rgba>& pixels);
 

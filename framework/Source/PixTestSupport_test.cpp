@@ -49,6 +49,10 @@ void PixTestImageSource::push(PixFrameTime frameTime) {
     });
 }
 
+void PixTestImageSource::textureNoLongerNeededForTarget(PixInput*) {
+    ++releasesHeard;
+}
+
 void PixRecordingTarget::newFrameReadyAtTime(PixFrameTime frameTime, int textureIndex) {
     std::ostringstream call;
     call << "newFrameReadyAtTime(";
