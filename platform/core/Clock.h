@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/core/Date.h"
+
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -28,6 +30,10 @@ public:
     Clock& operator=(const Clock&) = delete;
 
     virtual TimePoint now() const = 0;
+
+    // The present moment in calendar time. Timestamps are read here rather than from the system, so
+    // that under a manual clock they move exactly as far as timed waits do.
+    virtual Date date() const = 0;
 
     // The current time in seconds, the unit in which animations and touch timing are written.
     double mediaTime() const { return toSeconds(now().time_since_epoch()); }

@@ -72,6 +72,10 @@ std::shared_ptr<Clock> currentClock() {
     return SteadyClock::shared();
 }
 
+Date currentDate() {
+    return currentClock()->date();
+}
+
 std::shared_ptr<DispatchQueue> DispatchQueue::main() {
     std::lock_guard lock(s_installedMutex);
     if (s_installed)

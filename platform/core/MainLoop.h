@@ -19,6 +19,8 @@ class Timer;
 // The clock that everything timed reads: the running main loop's, or the steady clock when no main
 // loop runs. Any thread.
 std::shared_ptr<Clock> currentClock();
+// The present moment on the current clock. Any thread.
+Date currentDate();
 
 // The order in which frame handlers run within one frame.
 enum class FramePhase {

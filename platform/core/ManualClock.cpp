@@ -4,17 +4,39 @@
 
 namespace core {
 
-ManualClock::ManualClock(TimePoint start)
-    : m_now(start) {}
+ManualClock::ManualClock(TimePoint start, Date startDate)
+    : m_start(start)
+    , m_startDate(startDate)
+    , m_now(start) {}
 
 TimePoint ManualClock::now() const {
     std::lock_guard lock(m_mutex);
     return m_now;
 }
 
-Clock::TimerId ManualClock::schedule(TimePoint deadline, Callback fire) {
+Date ManualClock::date() const {
     std::lock_guard lock(m_mutex);
-    return m_schedule.add(deadline, std::move(fire));
+    return Date{m_startDate.secondsSince1970 + toSeconds(m_now - m_start)};
+}
+
+Clock::TimerId ManualClock::schedule(TimePoint deadline, Callback fire) {
+    TimerId id;
+    {
+        std::lock_guard lock(m_mutex);
+        id = m_schedule.add(deadline, std::move(fire));
+    }
+    m_scheduled.notify_all();
+    return id;
+}
+
+std::optional<TimePoint> ManualClock::nextDeadline() const {
+    std::lock_guard lock(m_mutex);
+    return m_schedule.nextDeadline();
+}
+
+bool ManualClock::awaitPending(size_t count, std::chrono::milliseconds limit) const {
+    std::unique_lock lock(m_mutex);
+    return m_scheduled.wait_for(lock, limit, [&] { return m_schedule.size() >= count; });
 }
 
 void ManualClock::cancel(TimerId id) {

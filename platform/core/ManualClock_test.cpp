@@ -1,7 +1,9 @@
 #include "platform/core/ManualClock.h"
+#include "platform/core/ClockWait.h"
 
 #include <algorithm>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -68,6 +70,29 @@ TEST_F(ManualClockTest, FireNextStopsAtTheLimitAndNeverMovesTimeBack) {
     EXPECT_FALSE(clock.fireNext(start + 999ms));
     EXPECT_TRUE(clock.fireNext(start + 1s));
     EXPECT_EQ(fired, (std::vector<std::string>{"overdue", "due"}));
+}
+
+TEST_F(ManualClockTest, TheCalendarMovesWithTheClock) {
+    EXPECT_EQ(clock.date(), ManualClock::defaultStartDate);
+    clock.advanceBy(90s);
+    EXPECT_EQ(clock.date().secondsSince1970, ManualClock::defaultStartDate.secondsSince1970 + 90);
+    ManualClock dated(ManualClock::defaultStart, Date{86400});
+    dated.advanceBy(1500ms);
+    EXPECT_EQ(dated.date().iso8601(), "1970-01-02T00:00:01Z");
+}
+
+TEST_F(ManualClockTest, ATestSeesAnotherThreadBeginItsTimedWaitAndEndsItByMovingTime) {
+    ClockWait wait;
+    std::thread waiter([&] {
+        auto lock = wait.lock();
+        EXPECT_FALSE(wait.waitUntil(lock, clock, start + 30s, [] { return false; }));
+    });
+    ASSERT_TRUE(clock.awaitPending(1));
+    EXPECT_EQ(clock.nextDeadline(), start + 30s);
+    clock.advanceBy(30s);
+    waiter.join();
+    EXPECT_EQ(clock.nextDeadline(), std::nullopt);
+    EXPECT_FALSE(clock.awaitPending(1, 0ms));
 }
 
 } // namespace

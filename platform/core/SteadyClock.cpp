@@ -24,6 +24,10 @@ TimePoint SteadyClock::now() const {
     return std::chrono::steady_clock::now();
 }
 
+Date SteadyClock::date() const {
+    return Date{std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count()};
+}
+
 Clock::TimerId SteadyClock::schedule(TimePoint deadline, Callback fire) {
     TimerId id;
     {

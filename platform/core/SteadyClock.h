@@ -23,6 +23,8 @@ public:
     static const std::shared_ptr<SteadyClock>& shared();
 
     TimePoint now() const override;
+    // The system's calendar time.
+    Date date() const override;
     TimerId schedule(TimePoint deadline, Callback fire) override;
     void cancel(TimerId id) override;
 

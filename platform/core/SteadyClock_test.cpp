@@ -35,6 +35,16 @@ TEST(SteadyClock, FiresCallbacksAlreadyDueOnItsTimerThreadInOrderAndSkipsCancell
     EXPECT_GE(clock.now(), past + 1s);
 }
 
+TEST(SteadyClock, ItsCalendarIsTheSystems) {
+    const auto seconds = [](std::chrono::system_clock::time_point time) {
+        return std::chrono::duration<double>(time.time_since_epoch()).count();
+    };
+    const double before = seconds(std::chrono::system_clock::now());
+    const double date = SteadyClock::shared()->date().secondsSince1970;
+    EXPECT_LE(before, date);
+    EXPECT_LE(date, seconds(std::chrono::system_clock::now()));
+}
+
 TEST(SteadyClock, MainLoopRunsForeverOnItUntilATimerQuits) {
     MainLoop loop(SteadyClock::shared());
     bool onMain = false;

@@ -19,6 +19,7 @@ public:
     void remove(Clock::TimerId id);
 
     std::optional<TimePoint> nextDeadline() const;
+    size_t size() const { return m_entries.size(); }
 
     // Removes and answers the earliest callback whose deadline is at or before `limit`, with its deadline.
     std::optional<std::pair<TimePoint, Clock::Callback>> takeDue(TimePoint limit);
