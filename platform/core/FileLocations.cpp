@@ -40,6 +40,7 @@ FileLocations FileLocations::underRoot(const std::filesystem::path& root,
     locations.caches = root / "Library" / "Caches";
     locations.applicationSupport = root / "Library" / "Application Support";
     locations.temporary = root / "tmp";
+    locations.pasteboards = root / "Library" / "Pasteboards";
     locations.userDefaults = root / "Library" / "Preferences" / "defaults.plist";
     locations.resources = resources;
     return locations;
@@ -78,6 +79,7 @@ FileLocations FileLocations::localFromEnvironment(const Environment& environment
     FileLocations locations;
     locations.documents = data / "Documents";
     locations.applicationSupport = data / "Application Support";
+    locations.pasteboards = data / "Pasteboards";
     locations.caches = xdg("XDG_CACHE_HOME", ".cache");
     locations.userDefaults = xdg("XDG_CONFIG_HOME", ".config") / "defaults.plist";
     locations.temporary = temporary / (std::string(kProgramFolder) + "-" + std::to_string(::getuid()));

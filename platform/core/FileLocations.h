@@ -17,6 +17,8 @@ struct FileLocations {
     // when there is no cloud.
     std::filesystem::path cloudContainer;
     std::filesystem::path temporary;
+    // Named pasteboards that outlive the program (NamedPasteboards).
+    std::filesystem::path pasteboards;
     // The one file that holds the user defaults.
     std::filesystem::path userDefaults;
     std::filesystem::path resources;

@@ -25,6 +25,7 @@ TEST(FileLocations, ZembrixHomeHoldsEveryLocation) {
     EXPECT_EQ(l.applicationSupport, "/data/Library/Application Support");
     EXPECT_TRUE(l.cloudContainer.empty());
     EXPECT_EQ(l.temporary, "/data/tmp");
+    EXPECT_EQ(l.pasteboards, "/data/Library/Pasteboards");
     EXPECT_EQ(l.userDefaults, "/data/Library/Preferences/defaults.plist");
 }
 
@@ -44,6 +45,7 @@ TEST(FileLocations, XdgFoldersWithTheirDefaults) {
                                                     {"TMPDIR", "/t"},
                                                     {"ZEMBRIX_RESOURCE_DIR", "/r"}}));
     EXPECT_EQ(set.applicationSupport, "/d/zembrix/Application Support");
+    EXPECT_EQ(set.pasteboards, "/d/zembrix/Pasteboards");
     EXPECT_EQ(set.caches, "/c/zembrix");
     EXPECT_EQ(set.userDefaults, "/home/p/.config/zembrix/defaults.plist");
     EXPECT_EQ(set.temporary.parent_path(), "/t");

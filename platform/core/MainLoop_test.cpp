@@ -18,6 +18,7 @@ TEST_F(MainLoopTest, IsTheRunningLoopAndItsQueueIsTheMainQueue) {
     EXPECT_EQ(&MainLoop::current(), &loop);
     EXPECT_EQ(DispatchQueue::main(), loop.queue());
     EXPECT_EQ(currentClock(), clock);
+    EXPECT_EQ(currentDate(), clock->date());
     EXPECT_TRUE(DispatchQueue::main()->isCurrent());
 }
 
