@@ -6,6 +6,9 @@
 #include "shell/testing/ShellTesting.h"
 
 #include <cmath>
+#include <cstdint>
+#include <limits>
+#include <string>
 #include <numbers>
 
 namespace zm {
@@ -157,6 +160,57 @@ TEST_F(BubbleViewTest, TuningOutsideItsLimitsMakesNoFault) {
     EXPECT_EQ(layer->bubbles().front()->bounds().size, core::Size(50, 50));
     EXPECT_FLOAT_EQ(layer->bubbles().front()->alpha(), 0.3f);
     layer->pushBubbles();
+}
+
+// Every tuning key at either extreme or of a type that holds no number: the layer is made within
+// its bounds, and a wrong type leaves the default.
+TEST_F(BubbleViewTest, EveryTuningKeyAtItsExtremesOrOfTheWrongTypeIsBounded) {
+    const char* keys[] = {"numberOfBubbles", "minAlpha",           "maxAlpha",         "minRadius",
+                          "maxRadius",       "blurPercentage",     "horizontalParallax", "verticalParallax",
+                          "parallaxPerc",    "blurLevel",          "blurLevel2"};
+    const core::Value extremes[] = {std::numeric_limits<std::int64_t>::min(),
+                                    std::numeric_limits<std::int64_t>::max(),
+                                    -std::numeric_limits<double>::max(),
+                                    std::numeric_limits<double>::infinity(),
+                                    std::numeric_limits<double>::quiet_NaN(),
+                                    "-9223372036854775809",
+                                    "1e400",
+                                    core::Array{core::Value(5)},
+                                    core::Dictionary{{"maxRadius", 5}},
+                                    core::Bytes{1, 2}};
+    const BubbleTuning defaults;
+    for (const char* key : keys) {
+        for (const core::Value& extreme : extremes) {
+            SCOPED_TRACE(std::string(key) + " = " + extreme.stringValue());
+            testing::testDefaults().setObject(extreme, key);
+            const BubbleTuning tuning = BubbleTuning::read(testing::testDefaults());
+            EXPECT_GE(tuning.numberOfBubbles, 0);
+            EXPECT_LE(tuning.numberOfBubbles, BubbleTuning::kMaxBubbles);
+            EXPECT_LE(tuning.maxRadius, BubbleTuning::kMaxRadius);
+            EXPECT_GE(tuning.minRadius, 0);
+            EXPECT_LE(tuning.maxAlpha, 100);
+            EXPECT_GE(tuning.minAlpha, 0);
+            EXPECT_LE(std::abs(tuning.horizontalParallax), BubbleTuning::kMaxParallax);
+            EXPECT_LE(std::abs(tuning.verticalParallax), BubbleTuning::kMaxParallax);
+            EXPECT_TRUE(std::isfinite(tuning.blurPercentage));
+            EXPECT_TRUE(std::isfinite(tuning.parallaxPerc));
+            EXPECT_LE(tuning.parallaxPerc, BubbleTuning::kMaxParallaxPerc);
+            if (!extreme.isNumber() && !extreme.asString() && std::string_view(key) != "blurLevel" &&
+                std::string_view(key) != "blurLevel2") {
+                EXPECT_EQ(tuning.numberOfBubbles, defaults.numberOfBubbles);
+                EXPECT_EQ(tuning.maxRadius, defaults.maxRadius);
+                EXPECT_EQ(tuning.parallaxPerc, defaults.parallaxPerc);
+            }
+            const auto layer = BubbleView::create({0, 0, 400, 300});
+            for (const auto& bubble : layer->bubbles()) {
+                EXPECT_LE(bubble->bounds().width(), float(BubbleTuning::kMaxRadius));
+                EXPECT_GE(bubble->alpha(), 0);
+                EXPECT_LE(bubble->alpha(), 1);
+            }
+            layer->pushBubbles();
+            testing::testDefaults().removeObject(key);
+        }
+    }
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "platform/ui/Snapshot.h"
 #include "shell/app/Bundle.h"
 #include "shell/container/BackgroundView.h"
+#include "shell/container/BubbleTuning.h"
 #include "shell/container/BubbleView.h"
 #include "shell/container/ContainerViewController.h"
 #include "shell/container/HueRotation.h"
@@ -25,7 +26,7 @@ constexpr float kPanelBrightness = -0.1f;
 } // namespace
 
 float ContainerViewController::parallaxShare() const {
-    const float share = core::UserDefaults::standard().floatForKey("parallaxPerc") / 100;
+    const float share = BubbleTuning::read(core::UserDefaults::standard()).parallaxPerc / 100;
     return share == 0 ? 0.6f : share;
 }
 
@@ -91,7 +92,7 @@ void ContainerViewController::resetBubbles() {
         return;
     // Unlike the layer's making, a stored 0 counts as no extra width here.
     const core::Size size = view()->bounds().size;
-    const float share = core::UserDefaults::standard().floatForKey("parallaxPerc") / 100;
+    const float share = BubbleTuning::read(core::UserDefaults::standard()).parallaxPerc / 100;
     m_bubbleView->setFrame({0, 0, size.width * (1 + share), size.height});
     m_bubbleView->reset();
 }

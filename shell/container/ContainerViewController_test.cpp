@@ -70,6 +70,10 @@ TEST_F(ContainerStartUp, TheBubbleLayerIsWiderThanTheScreenAndSlidesWithTheCarou
     testing::testDefaults().setFloat(0, "parallaxPerc");
     container->resetBubbles();
     EXPECT_EQ(bubbles.frame(), core::Rect(0, 0, 480, 320));
+    // A hand-edited share past its bound widens the layer no further than the bound.
+    testing::testDefaults().setDouble(1e300, "parallaxPerc");
+    container->resetBubbles();
+    EXPECT_EQ(bubbles.frame(), core::Rect(0, 0, 480 * 11, 320));
 }
 
 TEST_F(ContainerStartUp, TheHueFollowsTheCarouselOnlyByWholePercents) {
