@@ -15,6 +15,7 @@ namespace {
 
 constexpr std::string_view kStatsKey = "statsKey";
 constexpr std::string_view kViewedTopicsKey = "viewedTopics";
+constexpr std::string_view kSetAsideKey = "unreadableProgress";
 
 struct Need {
     std::string_view topic;
@@ -29,14 +30,9 @@ constexpr Need kNeeds[] = {
 };
 constexpr Need kOtherNeed = {{}, 4, 4};
 
-std::vector<std::string> viewedTopicsFrom(const core::Value& value) {
+std::vector<std::string> viewedTopicsFrom(const core::Array& array) {
     std::vector<std::string> topics;
-    const core::Array* array = value.asArray();
-    if (!array) {
-        core::log(core::LogLevel::Warning, "progress: the viewed topics are no list; starting without them");
-        return topics;
-    }
-    for (const core::Value& each : *array) {
+    for (const core::Value& each : array) {
         if (const std::string* topic = each.asString())
             topics.push_back(*topic);
     }
@@ -47,22 +43,26 @@ std::vector<std::string> viewedTopicsFrom(const core::Value& value) {
 
 TopicStatsDataController::TopicStatsDataController(core::UserDefaults& defaults)
     : m_defaults(defaults) {
-    // A value that cannot be read is passed over, never fatal: the rest of the progress stays.
+    // A value that cannot be read is kept aside from the rest, never fatal: the rest of the progress
+    // stays, and so does the value itself.
     if (std::optional<core::Value> stored = m_defaults.objectForKey(kStatsKey)) {
         if (const core::Dictionary* entries = stored->asDictionary()) {
             for (const core::Dictionary::Entry& entry : entries->entries()) {
-                if (entry.key == kViewedTopicsKey) {
-                    m_viewedTopics = viewedTopicsFrom(entry.value);
-                } else if (std::optional<TopicStats> stats = TopicStats::decode(entry.value)) {
+                if (entry.key == kViewedTopicsKey && entry.value.asArray()) {
+                    m_viewedTopics = viewedTopicsFrom(*entry.value.asArray());
+                } else if (std::optional<TopicStats> stats = TopicStats::decode(entry.value);
+                           stats && entry.key != kViewedTopicsKey) {
                     m_topicStats.insert_or_assign(entry.key, std::move(*stats));
                 } else {
-                    core::logf(core::LogLevel::Warning, "progress: skipping the unreadable record of %s",
+                    core::logf(core::LogLevel::Warning, "progress: keeping the unreadable record of %s as it is",
                                entry.key.c_str());
+                    m_unread.set(entry.key, entry.value);
                 }
             }
         } else {
             core::log(core::LogLevel::Warning,
-                      "progress: the saved progress is no dictionary; starting afresh");
+                      "progress: the saved progress is no dictionary; starting afresh and keeping it aside");
+            m_unreadProgress = std::move(*stored);
         }
     }
     for (std::string_view topic : kAlgebraTopics)
@@ -75,15 +75,44 @@ TopicStatsDataController& TopicStatsDataController::sharedInstance() {
 }
 
 void TopicStatsDataController::save() {
-    core::Dictionary entries;
-    for (const auto& [topic, stats] : m_topicStats)
-        entries.set(topic, stats.encode());
-    if (m_viewedTopics) {
-        core::Array topics(m_viewedTopics->begin(), m_viewedTopics->end());
-        entries.set(std::string(kViewedTopicsKey), std::move(topics));
+    if (m_unreadProgress) {
+        setAside(std::string(kStatsKey), *m_unreadProgress);
+        m_unreadProgress.reset();
     }
+    core::Dictionary entries;
+    const auto write = [&](const std::string& key, core::Value value) {
+        if (const core::Value* unread = m_unread.find(key)) {
+            setAside(key, *unread);
+            m_unread.remove(key);
+        }
+        entries.set(key, std::move(value));
+    };
+    for (const auto& [topic, stats] : m_topicStats) {
+        // A record nothing was done with yet does not take the place of one this version cannot read.
+        if (stats == TopicStats() && m_unread.contains(topic))
+            continue;
+        write(topic, stats.encode());
+    }
+    if (m_viewedTopics)
+        write(std::string(kViewedTopicsKey), core::Array(m_viewedTopics->begin(), m_viewedTopics->end()));
+    for (const core::Dictionary::Entry& entry : m_unread.entries())
+        entries.set(entry.key, entry.value);
     m_defaults.setObject(std::move(entries), kStatsKey);
     m_defaults.synchronize();
+}
+
+void TopicStatsDataController::setAside(const std::string& key, const core::Value& value) {
+    core::Array aside;
+    if (std::optional<core::Value> earlier = m_defaults.objectForKey(kSetAsideKey)) {
+        if (core::Array* list = earlier->asArray())
+            aside = std::move(*list);
+        else
+            aside.push_back(std::move(*earlier));
+    }
+    aside.push_back(core::Dictionary{{"key", key}, {"value", value}});
+    m_defaults.setObject(std::move(aside), kSetAsideKey);
+    core::logf(core::LogLevel::Warning, "progress: the unreadable record of %s is kept under %s", key.c_str(),
+               std::string(kSetAsideKey).c_str());
 }
 
 TopicStats& TopicStatsDataController::recordForTopic(std::string_view topic) {

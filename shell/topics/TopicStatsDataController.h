@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/core/Value.h"
 #include "shell/topics/Topic.h"
 #include "shell/topics/TopicStats.h"
 
@@ -23,7 +24,9 @@ class Expr;
 // difficulty, and the topics whose help has been opened automatically once. It also holds the
 // fixed list of topics, knows how many solved problems a topic needs, and chooses the generator of
 // a topic's next problem. Every change is written back to the settings store in full and
-// synchronised at once. Main thread only.
+// synchronised at once. What it cannot read (a later version's record, a value of the wrong type) is
+// written back unchanged; when the player's own progress must take its place, it is first set aside
+// under "unreadableProgress", so no version of the game erases another's progress. Main thread only.
 class TopicStatsDataController {
 public:
     // Reads the progress saved under "statsKey"; writes nothing. The store must outlive the
@@ -75,12 +78,18 @@ public:
 
 private:
     TopicStats& recordForTopic(std::string_view topic);
+    // Appends what was stored under `key` of the progress to the list kept aside.
+    void setAside(const std::string& key, const core::Value& value);
 
     core::UserDefaults& m_defaults;
     std::vector<Topic> m_topics;
     std::map<std::string, TopicStats, std::less<>> m_topicStats;
     // Absent until the first topic is marked.
     std::optional<std::vector<std::string>> m_viewedTopics;
+    // Entries of the saved progress this version could not read, by their key.
+    core::Dictionary m_unread;
+    // The whole saved progress, when it was no dictionary; set aside at the first save.
+    std::optional<core::Value> m_unreadProgress;
 };
 
 } // namespace zm

@@ -160,16 +160,18 @@ TEST_F(ProgressStoreTest, TopicsFollowEachOtherInCarouselOrder) {
     EXPECT_EQ(store().topicAfterTopic(Topic("AlgebraTopicAstronomy")), nullptr);
 }
 
-TEST_F(ProgressStoreTest, UnreadableRecordsArePassedOverAndTheRestKept) {
+TEST_F(ProgressStoreTest, UnreadableRecordsAreKeptAsTheyAreUntilProgressTakesTheirPlace) {
     TopicStats equations;
     equations.setSelectedDifficulty(std::string(AlgebraDifficultyMaster));
     equations.incrementCompletedForDifficulty(AlgebraDifficultyNovice);
+    const Value archive = core::Bytes{0x62, 0x70, 0x6c, 0x69, 0x73, 0x74};
+    const Value later = Dictionary{{"version", 9}, {"difficultyKey", "AlgebraDifficultyMaster"}};
     defaults().setObject(
         Dictionary{
             {kEquations, equations.encode()},
             // An archive blob of another program, and a record of a later encoding.
-            {std::string(AlgebraTopicLikeTerms), core::Bytes{0x62, 0x70, 0x6c, 0x69, 0x73, 0x74}},
-            {kExponents, Dictionary{{"version", 9}, {"difficultyKey", "AlgebraDifficultyMaster"}}},
+            {std::string(AlgebraTopicLikeTerms), archive},
+            {kExponents, later},
             {"viewedTopics", core::Array{kEquations, 7, std::string(AlgebraTopicLikeTerms)}},
         },
         "statsKey");
@@ -177,28 +179,48 @@ TEST_F(ProgressStoreTest, UnreadableRecordsArePassedOverAndTheRestKept) {
 
     core::LogCapture log;
     restart();
-    EXPECT_TRUE(log.contains("progress: skipping the unreadable record of AlgebraTopicLikeTerms"));
-    EXPECT_TRUE(log.contains("progress: skipping the unreadable record of AlgebraTopicExponents"));
+    EXPECT_TRUE(log.contains("progress: keeping the unreadable record of AlgebraTopicLikeTerms as it is"));
+    EXPECT_TRUE(log.contains("progress: keeping the unreadable record of AlgebraTopicExponents as it is"));
     EXPECT_EQ(store().difficultyForTopic(kEquations), AlgebraDifficultyMaster);
     EXPECT_EQ(store().totalCompletedForTopic(kEquations, AlgebraDifficultyNovice), 1u);
     EXPECT_EQ(store().difficultyForTopic(AlgebraTopicLikeTerms), AlgebraDifficultyNovice);
     EXPECT_EQ(store().difficultyForTopic(kExponents), AlgebraDifficultyNovice);
     EXPECT_TRUE(store().viewedTopic(kEquations));
     EXPECT_TRUE(store().viewedTopic(AlgebraTopicLikeTerms));
+
+    // Saves, even of fresh records for the same topics, write what was not understood back unchanged.
+    store().problemCompletedForTopic(kEquations);
+    std::optional<Value> saved = savedStats();
+    ASSERT_TRUE(saved && saved->asDictionary());
+    EXPECT_EQ(*saved->find(AlgebraTopicLikeTerms), archive);
+    EXPECT_EQ(*saved->find(kExponents), later);
+    EXPECT_FALSE(defaults().contains("unreadableProgress"));
+
+    // Progress of this version on such a topic takes its place; the record it replaces is set aside.
+    store().problemCompletedForTopic(kExponents);
+    restart();
+    EXPECT_EQ(store().totalCompletedForTopic(kExponents, AlgebraDifficultyNovice), 1u);
+    EXPECT_EQ(*savedStats()->find(AlgebraTopicLikeTerms), archive);
+    EXPECT_EQ(defaults().objectForKey("unreadableProgress"),
+              Value(core::Array{Dictionary{{"key", kExponents}, {"value", later}}}));
 }
 
-TEST_F(ProgressStoreTest, ProgressOfTheWrongTypeCountsAsNone) {
+TEST_F(ProgressStoreTest, ProgressOfTheWrongTypeCountsAsNoneAndIsSetAside) {
     const Value wrong[] = {Value("progress"), Value(core::Array{kEquations}), Value(12)};
+    core::Array aside;
     for (const Value& value : wrong) {
         defaults().setObject(value, "statsKey");
         defaults().synchronize();
         restart();
         EXPECT_EQ(store().totalCompletedForTopic(kEquations, AlgebraDifficultyNovice), 0u);
         EXPECT_FALSE(store().viewedTopic(kEquations));
-        // The first change replaces the unreadable value with readable progress.
+        // The first save replaces the unreadable value with readable progress, and keeps it aside,
+        // after the ones set aside before.
         store().problemCompletedForTopic(kEquations);
         restart();
         EXPECT_EQ(store().totalCompletedForTopic(kEquations, AlgebraDifficultyNovice), 1u);
+        aside.push_back(Dictionary{{"key", "statsKey"}, {"value", value}});
+        EXPECT_EQ(defaults().objectForKey("unreadableProgress"), Value(aside));
     }
 
     defaults().setObject(Dictionary{{"viewedTopics", "AlgebraTopicEquations"}}, "statsKey");
@@ -206,6 +228,8 @@ TEST_F(ProgressStoreTest, ProgressOfTheWrongTypeCountsAsNone) {
     restart();
     EXPECT_FALSE(store().viewedTopic(kEquations));
     EXPECT_TRUE(store().topicTotallyFresh(kEquations));
+    aside.push_back(Dictionary{{"key", "viewedTopics"}, {"value", "AlgebraTopicEquations"}});
+    EXPECT_EQ(defaults().objectForKey("unreadableProgress"), Value(aside));
 }
 
 } // namespace
