@@ -247,7 +247,7 @@ TEST_F(SettingsScreen, AChoiceIsStoredSynchronisedAndPosted) {
     EXPECT_EQ(list->checkedItem(), (ui::IndexPath{0, 0}));
     EXPECT_EQ(list->tableView()->cellForRow({0, 0})->accessoryType(), ui::TableViewCell::Accessory::Checkmark);
     EXPECT_EQ(posted, (std::vector<std::string>{"level=1"}));
-    EXPECT_EQ(core::readDictionaryFile(bundle.path() / "store.plist", "test"), (core::Dictionary{{"level", 1}}));
+    EXPECT_EQ(core::readDictionaryFile(bundle.path() / "store.plist", "test").values, (core::Dictionary{{"level", 1}}));
     navigation->popViewController(false);
     host.advance(1);
     EXPECT_EQ(cellFor("level").detailTextLabel().text(), "Easy");
@@ -258,7 +258,7 @@ TEST_F(SettingsScreen, AFontChoiceGoesThroughTheScreensStore) {
     screen->setSettingsStore(store);
     show();
     screen->fontSelected("font", "Georgia");
-    EXPECT_EQ(core::readDictionaryFile(bundle.path() / "store.plist", "test"), (core::Dictionary{{"font", "Georgia"}}));
+    EXPECT_EQ(core::readDictionaryFile(bundle.path() / "store.plist", "test").values, (core::Dictionary{{"font", "Georgia"}}));
     EXPECT_FALSE(defaults->contains("font"));
     EXPECT_EQ(posted, (std::vector<std::string>{"font=Georgia"}));
     host.advance(0.1);
@@ -278,7 +278,7 @@ TEST_F(SettingsScreen, GoingToTheBackgroundSynchronisesTheStore) {
     show();
     store->setObject("kept", "name");
     host.application().enterBackground();
-    EXPECT_EQ(core::readDictionaryFile(bundle.path() / "store.plist", "test"), (core::Dictionary{{"name", "kept"}}));
+    EXPECT_EQ(core::readDictionaryFile(bundle.path() / "store.plist", "test").values, (core::Dictionary{{"name", "kept"}}));
 }
 
 TEST_F(SettingsScreen, MailWithoutATransportSaysSo) {

@@ -6,8 +6,11 @@
 namespace zm {
 
 STKSettingsStoreFile::STKSettingsStoreFile(std::filesystem::path filePath)
-    : m_filePath(std::move(filePath))
-    , m_values(core::readDictionaryFile(m_filePath, "settings store")) {}
+    : m_filePath(std::move(filePath)) {
+    core::DictionaryFileContent content = core::readDictionaryFile(m_filePath, "settings store");
+    m_values = std::move(content.values);
+    m_fileMustStay = content.mustNotWrite;
+}
 
 void STKSettingsStoreFile::setObject(core::Value value, std::string_view key) {
     m_values.set(std::string(key), std::move(value));
@@ -19,6 +22,11 @@ std::optional<core::Value> STKSettingsStoreFile::objectForKey(std::string_view k
 }
 
 bool STKSettingsStoreFile::synchronize() {
+    if (m_fileMustStay) {
+        core::logf(core::LogLevel::Error, "settings store: cannot save %s: it could not be read nor set aside",
+                   m_filePath.c_str());
+        return false;
+    }
     if (const core::Status written = core::writeDictionaryFile(m_filePath, m_values); !written) {
         core::logf(core::LogLevel::Error, "settings store: cannot save %s: %s", m_filePath.c_str(),
                    written.error().description.c_str());

@@ -7,8 +7,8 @@
 namespace zm {
 
 // Settings kept in memory and written to one property-list file by synchronize. A file that cannot
-// be read is set aside (as FILE.unreadable) and the store starts empty, so that the first
-// synchronize does not destroy it.
+// be read is set aside (as FILE.unreadable, numbered after the first) and the store starts empty, so
+// that the first synchronize does not destroy it; one that cannot be set aside is never written.
 class STKSettingsStoreFile : public STKAbstractSettingsStore {
 public:
     explicit STKSettingsStoreFile(std::filesystem::path filePath);
@@ -23,6 +23,7 @@ public:
 private:
     std::filesystem::path m_filePath;
     core::Dictionary m_values;
+    bool m_fileMustStay = false; // unreadable and not set aside
 };
 
 } // namespace zm

@@ -1,7 +1,9 @@
 #include "platform/core/Files.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include <fcntl.h>
@@ -64,11 +66,43 @@ int writeAll(int fd, std::string_view bytes) {
     return 0;
 }
 
+std::filesystem::path folderOf(const std::filesystem::path& path) {
+    return path.has_parent_path() ? path.parent_path() : ".";
+}
+
+// mkostemp's template replaces these six characters.
+constexpr std::string_view kTemporaryMark = ".XXXXXX";
+
+std::string temporaryPrefix(const std::filesystem::path& path) {
+    return "." + path.filename().string() + ".";
+}
+
 } // namespace
 
+void removeAbandonedTemporaries(const std::filesystem::path& path) {
+    const std::string prefix = temporaryPrefix(path);
+    const size_t length = prefix.size() + kTemporaryMark.size() - 1;
+    std::error_code code;
+    for (const auto& entry : std::filesystem::directory_iterator(folderOf(path), code)) {
+        const std::string name = entry.path().filename().string();
+        const bool ours = name.size() == length && name.starts_with(prefix) &&
+                          std::all_of(name.begin() + std::ptrdiff_t(prefix.size()), name.end(),
+                                      [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
+        std::error_code ignored;
+        if (ours && entry.is_regular_file(ignored))
+            std::filesystem::remove(entry.path(), ignored);
+    }
+}
+
+Status moveWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& to) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) != 0)
+        return fileError(errno, "cannot move " + from.string() + " to", to);
+    return {};
+}
+
 Status writeFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
-    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
-    std::string temporary = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+    const std::filesystem::path folder = folderOf(path);
+    std::string temporary = (folder / (temporaryPrefix(path) + std::string(kTemporaryMark.substr(1)))).string();
     FileDescriptor file(::mkostemp(temporary.data(), O_CLOEXEC));
     if (!file.valid())
         return fileError(errno, "cannot create a temporary file beside", path);

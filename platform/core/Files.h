@@ -17,6 +17,14 @@ inline constexpr std::string_view kFileErrorDomain = "core.file";
 // removes the temporary file and leaves the old file as it was. The folder must exist.
 Status writeFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
+// Removes the temporary files that writeFileAtomically left beside `path` when the process was killed
+// between making one and renaming it. Only the one writer of a file may call it, before it writes.
+void removeAbandonedTemporaries(const std::filesystem::path& path);
+
+// Renames `from` to `to` unless something, a file or a folder, already has that name (the error's
+// code is then EEXIST). Never replaces anything.
+Status moveWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& to);
+
 Result<std::string> readFile(const std::filesystem::path& path);
 
 Status createDirectories(const std::filesystem::path& path);

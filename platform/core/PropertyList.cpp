@@ -203,9 +203,20 @@ Result<std::string> toPropertyList(const Value& value) {
     root.append_attribute("version") = "1.0";
     if (Status status = writeNode(value, root, 0); !status)
         return status.error();
-    std::ostringstream text;
-    document.save(text, "\t", pugi::format_default, pugi::encoding_utf8);
-    return text.str();
+    std::ostringstream out;
+    document.save(out, "\t", pugi::format_default, pugi::encoding_utf8);
+    // A reader turns a carriage return written as it is into a line feed, as XML asks; a character
+    // reference keeps it. The writer puts carriage returns nowhere but in keys and strings.
+    std::string text = out.str();
+    std::string kept;
+    kept.reserve(text.size());
+    for (char c : text) {
+        if (c == '\r')
+            kept += "&#13;";
+        else
+            kept += c;
+    }
+    return kept;
 }
 
 } // namespace core

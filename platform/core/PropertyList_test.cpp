@@ -11,6 +11,8 @@ Value sample() {
     Dictionary settings;
     settings.set("title", "Zembrix & <friends>");
     settings.set("blank", " ");
+    settings.set("lines", "one\r\ntwo\rthree\n");
+    settings.set("key\rwith a return", "\t");
     settings.set("count", 3);
     settings.set("big", int64_t{1} << 40);
     settings.set("ratio", 0.1);

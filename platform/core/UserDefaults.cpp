@@ -21,8 +21,11 @@ StandardDefaults& standardDefaults() {
 } // namespace
 
 UserDefaults::UserDefaults(std::filesystem::path file)
-    : m_file(std::move(file))
-    , m_values(readDictionaryFile(m_file, "user defaults")) {}
+    : m_file(std::move(file)) {
+    DictionaryFileContent content = readDictionaryFile(m_file, "user defaults");
+    m_values = std::move(content.values);
+    m_fileMustStay = content.mustNotWrite;
+}
 
 UserDefaults& UserDefaults::standard() {
     StandardDefaults& standard = standardDefaults();
@@ -131,6 +134,11 @@ void UserDefaults::removeObject(std::string_view key) {
 }
 
 bool UserDefaults::synchronize() {
+    if (m_fileMustStay) {
+        logf(LogLevel::Error, "user defaults: cannot save: %s could not be read nor set aside, so it is left as it is",
+             m_file.c_str());
+        return false;
+    }
     const Dictionary values = dictionaryRepresentation();
     if (const Status written = writeDictionaryFile(m_file, values); !written) {
         logf(LogLevel::Error, "user defaults: cannot save: %s", written.error().description.c_str());

@@ -19,8 +19,10 @@ namespace core {
 // as false, 0 or nothing, and `contains` tells a missing key from a stored 0. Safe from any thread.
 class UserDefaults {
 public:
-    // Reads the file when there is one. A file that cannot be read as a dictionary is logged and
-    // moved aside (its name gains ".unreadable") so that the next synchronize does not destroy it.
+    // Reads the file when there is one, after removing the temporaries a killed save left. A file that
+    // cannot be read as a dictionary is logged and moved aside (its name gains ".unreadable", numbered
+    // after the first) so that the next synchronize does not destroy it; when it cannot be moved, no
+    // synchronize writes it.
     explicit UserDefaults(std::filesystem::path file);
 
     // The process's store, over FileLocations::shared().userDefaults unless replaced.
@@ -62,6 +64,7 @@ private:
     void changed();
 
     const std::filesystem::path m_file;
+    bool m_fileMustStay = false; // unreadable and not set aside
     mutable std::mutex m_lock;
     Dictionary m_values;                                                   // guarded by m_lock
     std::vector<std::pair<ObserverId, std::function<void()>>> m_observers; // guarded by m_lock

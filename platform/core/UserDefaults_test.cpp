@@ -4,6 +4,10 @@
 #include "platform/core/UserDefaults.h"
 #include "platform/core/testsupport/FileSizeLimit.h"
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 namespace core {
@@ -89,19 +93,71 @@ TEST_F(UserDefaultsTest, ASaveThatFailsHalfWayKeepsThePreviousFile) {
     EXPECT_EQ(UserDefaults(file()).stringForKey("statsKey"), "kept");
 }
 
-TEST_F(UserDefaultsTest, AnUnreadableFileIsMovedAsideNotOverwritten) {
+TEST_F(UserDefaultsTest, UnreadableFilesAreMovedAsideUnderNumberedNamesNeverOverwritten) {
     ASSERT_TRUE(createDirectories(file().parent_path()));
-    ASSERT_TRUE(writeFileAtomically(file(), "<plist><dict><key>a</key>"));
+    const auto aside = [this](const char* suffix) {
+        std::filesystem::path name = file();
+        name += suffix;
+        return name;
+    };
+    // Two bad files in a row, with a folder in the way of the third name.
+    std::filesystem::create_directory(aside(".unreadable.3"));
+    const char* bad[] = {"<plist><dict><key>a</key>", "not a property list", "<plist><string/></plist>"};
+    for (const char* content : bad) {
+        ASSERT_TRUE(writeFileAtomically(file(), content));
+        LogCapture log;
+        UserDefaults defaults(file());
+        EXPECT_TRUE(defaults.dictionaryRepresentation().empty());
+        ASSERT_EQ(log.entries().size(), 1u);
+        EXPECT_EQ(log.entries()[0].level, LogLevel::Error);
+        defaults.setBool(true, "firstRun");
+        EXPECT_TRUE(defaults.synchronize());
+    }
+    EXPECT_EQ(*readFile(aside(".unreadable")), bad[0]);
+    EXPECT_EQ(*readFile(aside(".unreadable.2")), bad[1]);
+    EXPECT_TRUE(std::filesystem::is_directory(aside(".unreadable.3")));
+    EXPECT_EQ(*readFile(aside(".unreadable.4")), bad[2]);
+    EXPECT_TRUE(UserDefaults(file()).boolForKey("firstRun"));
+}
+
+TEST_F(UserDefaultsTest, AnUnreadableFileThatCannotBeSetAsideIsNeverWritten) {
+    ASSERT_TRUE(createDirectories(file().parent_path()));
+    for (int number = 1; number <= 100; ++number) {
+        std::filesystem::path name = file();
+        name += number == 1 ? ".unreadable" : ".unreadable." + std::to_string(number);
+        std::filesystem::create_directory(name);
+    }
+    ASSERT_TRUE(writeFileAtomically(file(), "damaged"));
     LogCapture log;
     UserDefaults defaults(file());
-    EXPECT_TRUE(defaults.dictionaryRepresentation().empty());
     ASSERT_EQ(log.entries().size(), 1u);
-    EXPECT_EQ(log.entries()[0].level, LogLevel::Error);
+    EXPECT_NE(log.entries()[0].message.find("cannot be set aside"), std::string::npos);
     defaults.setBool(true, "firstRun");
-    ASSERT_TRUE(defaults.synchronize());
-    std::filesystem::path aside = file();
-    aside += ".unreadable";
-    EXPECT_EQ(*readFile(aside), "<plist><dict><key>a</key>");
+    EXPECT_FALSE(defaults.synchronize());
+    EXPECT_EQ(*readFile(file()), "damaged");
+}
+
+TEST_F(UserDefaultsTest, TemporariesOfAKilledSaveAreRemovedAtStart) {
+    ASSERT_TRUE(createDirectories(file().parent_path()));
+    const std::filesystem::path folder = file().parent_path();
+    const std::string name = file().filename().string();
+    for (const std::string& temporary : {"." + name + ".a1B2c3", "." + name + ".XXXXXX"})
+        ASSERT_TRUE(writeFileAtomically(folder / temporary, "<plist>"));
+    // Not ours: another file's temporary, a longer name, a folder.
+    const std::string others[] = {".other.plist.a1B2c3", "." + name + ".a1B2c3d", name + ".a1B2c3"};
+    for (const std::string& other : others)
+        ASSERT_TRUE(writeFileAtomically(folder / other, "kept"));
+    std::filesystem::create_directory(folder / ("." + name + ".dir123"));
+
+    UserDefaults defaults(file());
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    std::vector<std::string> expected(std::begin(others), std::end(others));
+    expected.push_back("." + name + ".dir123");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(left, expected);
 }
 
 TEST_F(UserDefaultsTest, ObserversHearEveryChangeUntilRemoved) {
