@@ -4,6 +4,7 @@
 #include "platform/core/Log.h"
 #include "platform/core/Random.h"
 #include "platform/core/UserDefaults.h"
+#include "platform/ui/AlertView.h"
 #include "shell/generator/ProblemGenerator.h"
 #include "shell/topics/TopicIdentifiers.h"
 
@@ -98,7 +99,12 @@ void TopicStatsDataController::save() {
     for (const core::Dictionary::Entry& entry : m_unread.entries())
         entries.set(entry.key, entry.value);
     m_defaults.setObject(std::move(entries), kStatsKey);
-    m_defaults.synchronize();
+    if (!m_defaults.synchronize() && !m_toldCannotSave) {
+        m_toldCannotSave = true;
+        ui::AlertView::create(std::string(kCannotSaveTitle), std::string(kCannotSaveMessage), {},
+                              std::string(kCannotSaveButton))
+            ->show();
+    }
 }
 
 void TopicStatsDataController::setAside(const std::string& key, const core::Value& value) {

@@ -26,9 +26,15 @@ class Expr;
 // a topic's next problem. Every change is written back to the settings store in full and
 // synchronised at once. What it cannot read (a later version's record, a value of the wrong type) is
 // written back unchanged; when the player's own progress must take its place, it is first set aside
-// under "unreadableProgress", so no version of the game erases another's progress. Main thread only.
+// under "unreadableProgress", so no version of the game erases another's progress. When a save fails
+// the player is told once, on screen, that progress cannot be saved. Main thread only.
 class TopicStatsDataController {
 public:
+    static constexpr std::string_view kCannotSaveTitle = "Progress Cannot Be Saved";
+    static constexpr std::string_view kCannotSaveMessage =
+        "The game cannot write to its data folder, so what you solve now will be lost when it closes.";
+    static constexpr std::string_view kCannotSaveButton = "Ok";
+
     // Reads the progress saved under "statsKey"; writes nothing. The store must outlive the
     // controller.
     explicit TopicStatsDataController(core::UserDefaults& defaults);
@@ -90,6 +96,7 @@ private:
     core::Dictionary m_unread;
     // The whole saved progress, when it was no dictionary; set aside at the first save.
     std::optional<core::Value> m_unreadProgress;
+    bool m_toldCannotSave = false;
 };
 
 } // namespace zm

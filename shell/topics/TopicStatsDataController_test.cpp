@@ -1,11 +1,21 @@
 // The progress store: records made on first question, saved after every change, read back after a
 // restart, needs per topic, the fresh-topic mark and the topic order.
 
+#include "platform/core/Files.h"
 #include "platform/core/Log.h"
+#include "platform/core/testsupport/FileSizeLimit.h"
+#include "platform/ui/AlertView.h"
 #include "platform/core/TemporaryFolder.h"
 #include "platform/core/UserDefaults.h"
 #include "shell/topics/TopicIdentifiers.h"
 #include "shell/topics/TopicStatsDataController.h"
+
+#include <memory>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -230,6 +240,85 @@ TEST_F(ProgressStoreTest, ProgressOfTheWrongTypeCountsAsNoneAndIsSetAside) {
     EXPECT_TRUE(store().topicTotallyFresh(kEquations));
     aside.push_back(Dictionary{{"key", "viewedTopics"}, {"value", "AlgebraTopicEquations"}});
     EXPECT_EQ(defaults().objectForKey("unreadableProgress"), Value(aside));
+}
+
+// Makes a file or folder unchangeable, even for root, while it lives: immutable where the file system
+// allows it, else read-only (which holds for other users only).
+class Unchangeable {
+public:
+    explicit Unchangeable(const std::filesystem::path& path)
+        : m_path(path) {
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        int flags = 0;
+        m_immutable = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 &&
+                      (flags |= FS_IMMUTABLE_FL, ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0);
+        if (fd >= 0)
+            ::close(fd);
+        if (!m_immutable)
+            std::filesystem::permissions(path, std::filesystem::perms::owner_write |
+                                                   std::filesystem::perms::group_write |
+                                                   std::filesystem::perms::others_write,
+                                         std::filesystem::perm_options::remove);
+    }
+    ~Unchangeable() {
+        const int fd = ::open(m_path.c_str(), O_RDONLY | O_CLOEXEC);
+        int flags = 0;
+        if (m_immutable && fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+            flags &= ~FS_IMMUTABLE_FL;
+            ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
+        }
+        if (fd >= 0)
+            ::close(fd);
+        std::filesystem::permissions(m_path, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+    }
+    Unchangeable(const Unchangeable&) = delete;
+    Unchangeable& operator=(const Unchangeable&) = delete;
+
+    // Whether even root is held back.
+    bool holdsForEveryone() const { return m_immutable || ::geteuid() != 0; }
+
+private:
+    std::filesystem::path m_path;
+    bool m_immutable = false;
+};
+
+// A data folder or file that cannot be written, or a full disk: the game goes on, the progress of
+// the session is kept in memory, the file on disk stays as it was, and the player is told once.
+TEST_F(ProgressStoreTest, ASaveThatCannotBeWrittenIsToldOnceOnScreen) {
+    store().problemCompletedForTopic(kEquations);
+    const std::string before = *core::readFile(file());
+    const std::filesystem::path folder = file().parent_path();
+    enum class Damage { File, Folder, FullDisk };
+    for (Damage damage : {Damage::File, Damage::Folder, Damage::FullDisk}) {
+        SCOPED_TRACE(int(damage));
+        restart();
+        std::optional<Unchangeable> held;
+        std::optional<core::FileSizeLimit> limit;
+        if (damage == Damage::FullDisk)
+            limit.emplace(before.size() / 2);
+        else
+            held.emplace(damage == Damage::File ? file() : folder);
+        if (held && !held->holdsForEveryone())
+            continue; // root on a file system without immutable files: nothing holds it back
+        core::LogCapture log;
+        store().problemCompletedForTopic(kEquations);
+        store().problemCompletedForTopic(kEquations);
+        EXPECT_EQ(store().totalCompletedForTopic(kEquations, AlgebraDifficultyNovice), 3u);
+        held.reset();
+        limit.reset();
+        EXPECT_EQ(*core::readFile(file()), before);
+        EXPECT_FALSE(log.entries().empty());
+        const auto alerts = ui::AlertView::visibleAlerts();
+        ASSERT_EQ(alerts.size(), 1u);
+        EXPECT_EQ(alerts[0]->title(), TopicStatsDataController::kCannotSaveTitle);
+        alerts[0]->dismiss(0, false);
+        // Once the folder takes writes again, the next save keeps everything.
+        store().problemCompletedForTopic(kEquations);
+        restart();
+        EXPECT_EQ(store().totalCompletedForTopic(kEquations, AlgebraDifficultyNovice), 4u);
+        EXPECT_TRUE(ui::AlertView::visibleAlerts().empty());
+        ASSERT_TRUE(core::writeFileAtomically(file(), before));
+    }
 }
 
 } // namespace
