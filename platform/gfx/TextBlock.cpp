@@ -16,4 +16,14 @@ TextBlock::~TextBlock() {
     m_layout.reset();
 }
 
+core::Point TextBlock::caretAt(size_t index) const {
+    auto lock = detail::lockText();
+    return m_layout->caretAt(index);
+}
+
+size_t TextBlock::indexAt(core::Point point) const {
+    auto lock = detail::lockText();
+    return m_layout->indexAt(point);
+}
+
 } // namespace gfx

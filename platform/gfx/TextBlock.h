@@ -29,6 +29,12 @@ public:
 
     // The size of its lines, as measureText answers it.
     core::Size size() const { return m_size; }
+    // The top of the caret before the character at byte `index` of the text (its size for the end),
+    // in the block's own coordinates, after wrapping and alignment.
+    core::Point caretAt(size_t index) const;
+    // The byte index of the caret position nearest to `point`, on the line the point is on (the first
+    // or the last line for points above or below the text).
+    size_t indexAt(core::Point point) const;
 
 private:
     friend class Canvas;

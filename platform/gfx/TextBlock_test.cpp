@@ -76,5 +76,38 @@ TEST_F(TextBlockTest, TheCanvasAlphaApplies) {
     EXPECT_NEAR(strongest(faint.bitmap()), 128, 2);
 }
 
+// The caret sits where the text before it ends, on the line the wrapping put it on; a point finds
+// the nearest caret position on its own line.
+TEST_F(TextBlockTest, CaretsSitAfterTheTextBeforeThemOnTheirLine) {
+    const Font font = *Font::named("Georgia", 12);
+    const std::string& text = kText.runs().front().text;
+    const float line = font.lineHeight();
+    EXPECT_EQ(block.caretAt(0), core::Point(0, 0));
+    EXPECT_NEAR(block.caretAt(3).x, measureText("The", font).width, 0.05);
+    EXPECT_EQ(block.caretAt(3).y, 0);
+    // The first word that does not fit starts the second line.
+    size_t second = 0;
+    while (block.caretAt(second + 1).y == 0)
+        ++second;
+    ++second;
+    EXPECT_EQ(text[second - 1], ' ');
+    EXPECT_NEAR(block.caretAt(second).y, line, 0.5);
+    EXPECT_EQ(block.caretAt(second).x, 0);
+    EXPECT_GT(block.caretAt(text.size()).y, 3 * line) << "the end, on the last line";
+    EXPECT_EQ(block.caretAt(text.size() + 10), block.caretAt(text.size()));
+
+    for (size_t index : {size_t(0), size_t(3), second, second + 2, text.size()}) {
+        const core::Point at = block.caretAt(index);
+        EXPECT_EQ(block.indexAt({at.x + 0.5f, at.y + line / 2}), index) << index;
+    }
+    // Past the end of a wrapped line the caret stays on that line, before its last space.
+    EXPECT_EQ(block.indexAt({kWidth + 20, line / 2}), second - 1);
+    EXPECT_EQ(block.indexAt({-5, -5}), 0u);
+    EXPECT_EQ(block.indexAt({kWidth, 100 * line}), text.size());
+
+    const TextBlock centred(AttributedText("ab", font), 100, {TextAlignment::Center, LineBreakMode::WordWrap, 0});
+    EXPECT_NEAR(centred.caretAt(0).x, (100 - measureText("ab", font).width) / 2, 0.05);
+}
+
 } // namespace
 } // namespace gfx

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include <fontconfig/fontconfig.h>
 #include <pango/pangofc-fontmap.h>
@@ -181,6 +182,32 @@ TextLayout::TextLayout(const AttributedText& text, float width, float height, co
             pango_layout_set_height(m_layout.get(), isUsableLength(height) ? toPango(height) : G_MAXINT);
         }
     }
+}
+
+core::Point TextLayout::caretAt(size_t index) const {
+    const char* text = pango_layout_get_text(m_layout.get());
+    const size_t length = std::strlen(text);
+    PangoRectangle strong;
+    pango_layout_get_cursor_pos(m_layout.get(), static_cast<int>(std::min(index, length)), &strong, nullptr);
+    return {fromPango(strong.x), fromPango(strong.y)};
+}
+
+size_t TextLayout::indexAt(core::Point point) const {
+    int index = 0;
+    int trailing = 0;
+    pango_layout_xy_to_index(m_layout.get(), toPango(point.x), toPango(point.y), &index, &trailing);
+    if (trailing == 0)
+        return size_t(index);
+    // Past the middle of a character: the caret goes after it, unless that is where the next line
+    // starts (the character ends a wrapped line), which would move the caret off the line touched.
+    const char* text = pango_layout_get_text(m_layout.get());
+    const auto after = static_cast<int>(g_utf8_offset_to_pointer(text + index, trailing) - text);
+    int line = 0;
+    int lineAfter = 0;
+    pango_layout_index_to_line_x(m_layout.get(), index, false, &line, nullptr);
+    pango_layout_index_to_line_x(m_layout.get(), after, false, &lineAfter, nullptr);
+    const bool endOfText = size_t(after) >= std::strlen(text);
+    return size_t(lineAfter == line || endOfText ? after : index);
 }
 
 int TextLayout::shownLineCount() const {

@@ -45,6 +45,11 @@ public:
     // Draws the shown lines with the layout's top-left corner at `origin`; lines clear of the clip are
     // passed over.
     void draw(cairo_t* cr, core::Point origin) const;
+    // The top of the caret before the character at byte `index` of the laid-out text (its size for
+    // the end).
+    core::Point caretAt(size_t index) const;
+    // The byte index of the caret position nearest to `point`, staying on the line the point is on.
+    size_t indexAt(core::Point point) const;
 
 private:
     struct LayoutDeleter {

@@ -79,4 +79,9 @@ bool EditableText::apply(EditingKey key) {
     return false;
 }
 
+size_t EditableText::indexOfByte(size_t offset) const {
+    const auto after = std::upper_bound(m_starts.begin(), m_starts.end(), offset);
+    return std::min(size_t(after - m_starts.begin()) - 1, length());
+}
+
 } // namespace ui

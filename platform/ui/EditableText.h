@@ -40,6 +40,8 @@ public:
 
     // The byte offset where character `index` starts (the text's size for its end).
     size_t byteOffset(size_t index) const { return m_starts[std::min(index, length())]; }
+    // The character that starts at or contains byte `offset` (the length for the end and past it).
+    size_t indexOfByte(size_t offset) const;
 
 private:
     void index();

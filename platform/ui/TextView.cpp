@@ -18,96 +18,6 @@ gfx::TextStyle wrapping(gfx::TextAlignment alignment) {
     return {alignment, gfx::LineBreakMode::WordWrap, 0};
 }
 
-// Where characters sit in wrapped text, found by measuring: the text up to a character, followed by
-// one more glyph, takes as many lines as the line that character is on.
-class TextGeometry {
-public:
-    TextGeometry(const EditableText& text, const gfx::Font& font, float width, gfx::TextAlignment alignment)
-        : m_text(text)
-        , m_font(font)
-        , m_width(std::max(1.0f, width))
-        , m_alignment(alignment)
-        , m_lineHeight(std::max(1.0f, font.lineHeight())) {}
-
-    float lineHeight() const { return m_lineHeight; }
-
-    // The line (from 1) that character `index` is on.
-    int lineOf(size_t index) const {
-        const std::string probe = m_text.text().substr(0, m_text.byteOffset(index)) + "x";
-        const float height =
-            gfx::measureText(gfx::AttributedText(probe, m_font), m_width, wrapping(m_alignment)).height;
-        return std::max(1, int(std::lround(height / m_lineHeight)));
-    }
-
-    // The first and the last character index on a line.
-    size_t lineStart(int line) const {
-        return *firstWhere(0, m_text.length(), [&](size_t index) { return lineOf(index) >= line; });
-    }
-    size_t lineEnd(int line) const {
-        const std::optional<size_t> next =
-            firstWhere(0, m_text.length(), [&](size_t index) { return lineOf(index) > line; });
-        return next ? *next - 1 : m_text.length();
-    }
-
-    // The caret's top-left point for character `index`, in the text's own coordinates.
-    core::Point caretAt(size_t index) const {
-        const int line = lineOf(index);
-        const size_t start = lineStart(line);
-        const float x = width(start, index);
-        float offset = 0;
-        if (m_alignment != gfx::TextAlignment::Left) {
-            const float full = width(start, lineEnd(line));
-            offset = std::max(0.0f, m_width - full);
-            if (m_alignment == gfx::TextAlignment::Center)
-                offset /= 2;
-        }
-        return {offset + x, float(line - 1) * m_lineHeight};
-    }
-
-    // The character index nearest to a point of the text.
-    size_t indexAt(core::Point point) const {
-        const int lines = lineOf(m_text.length());
-        const int line = std::clamp(int(std::floor(point.y / m_lineHeight)) + 1, 1, lines);
-        const size_t start = lineStart(line);
-        const size_t end = lineEnd(line);
-        const size_t after =
-            firstWhere(start, end, [&](size_t index) { return caretAt(index).x >= point.x; }).value_or(end);
-        if (after > start && point.x - caretAt(after - 1).x < caretAt(after).x - point.x)
-            return after - 1;
-        return after;
-    }
-
-private:
-    // The width of the characters from `from` to `to` on one line (line breaks left out).
-    float width(size_t from, size_t to) const {
-        const size_t begin = m_text.byteOffset(from);
-        std::string_view part = std::string_view(m_text.text()).substr(begin, m_text.byteOffset(to) - begin);
-        while (!part.empty() && (part.back() == '\n' || part.back() == '\r'))
-            part.remove_suffix(1);
-        return gfx::measureText(part, m_font).width;
-    }
-
-    // The first index in [from, to] for which `holds` (false up to it, true from it on), if any.
-    template <class Test> static std::optional<size_t> firstWhere(size_t from, size_t to, const Test& holds) {
-        if (from > to || !holds(to))
-            return std::nullopt;
-        while (from < to) {
-            const size_t middle = from + (to - from) / 2;
-            if (holds(middle))
-                to = middle;
-            else
-                from = middle + 1;
-        }
-        return from;
-    }
-
-    const EditableText& m_text;
-    gfx::Font m_font;
-    float m_width;
-    gfx::TextAlignment m_alignment;
-    float m_lineHeight;
-};
-
 } // namespace
 
 void TextViewDelegate::textViewDidBeginEditing(TextView&) {}
@@ -248,16 +158,17 @@ void TextView::textChanged(bool typed) {
         delegate->textViewDidChange(*this);
 }
 
+// The caret is found in the lines the text is shown in, laid out once per change of the text or width.
 core::Rect TextView::caretRect() {
     layoutIfNeeded();
-    const TextGeometry geometry(m_text, m_font, bounds().width() - 2 * kTextInset, m_alignment);
-    const core::Point at = geometry.caretAt(m_text.selectedRange().location);
-    return {kTextInset + at.x - caretWidth / 2, kTextInset + at.y, caretWidth, geometry.lineHeight()};
+    const gfx::TextBlock& lines = m_content->laidOut(bounds().width());
+    const core::Point at = lines.caretAt(m_text.byteOffset(m_text.selectedRange().location));
+    return {kTextInset + at.x - caretWidth / 2, kTextInset + at.y, caretWidth, std::max(1.0f, m_font.lineHeight())};
 }
 
 size_t TextView::indexAt(core::Point point) {
-    const TextGeometry geometry(m_text, m_font, bounds().width() - 2 * kTextInset, m_alignment);
-    return geometry.indexAt({point.x - kTextInset, point.y - kTextInset});
+    const gfx::TextBlock& lines = m_content->laidOut(bounds().width());
+    return m_text.indexOfByte(lines.indexAt({point.x - kTextInset, point.y - kTextInset}));
 }
 
 void TextView::placeCaret() {

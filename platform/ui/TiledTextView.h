@@ -28,6 +28,9 @@ public:
     void setText(gfx::AttributedText text, const gfx::TextStyle& style, const core::Color& color);
     // The height of the text wrapped to a view of `width`, insets included.
     float heightForWidth(float width);
+    // The text laid out for a view of `width` (insets left out), laid out again only when the width or
+    // the text changes.
+    const gfx::TextBlock& laidOut(float width);
     // The part of the view that shows, in its own coordinates: bands are made near it and dropped away
     // from it.
     void setVisibleRect(const core::Rect& rect);
@@ -40,8 +43,6 @@ protected:
 private:
     class Tile;
 
-    // The text laid out for a view of `width`, laid out again when the width or the text changes.
-    const gfx::TextBlock& laidOut(float width);
     void placeTiles();
 
     float m_inset;
