@@ -6,6 +6,10 @@
 #include "playground/testing/PlaygroundStage.h"
 #include "playground/views/Fonts.h"
 
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -180,16 +184,65 @@ TEST_F(DigitGrid, HitTestsFindTheDigit) {
     EXPECT_FALSE(view->getExprViewFromPoint({0, 0}));
 }
 
-TEST(DecimalSeparator, FollowsTheNumericConventions) {
+// Locales of their own, compiled from the numeric conventions in testdata into a folder the C library
+// is pointed at: the system need not have any locale but C.
+class DecimalSeparator : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        const std::filesystem::path data = std::filesystem::path(ZEMBRIX_TEST_DATA_DIR) / "locales";
+        std::filesystem::create_directories(folder());
+        for (const char* name : {"english", "comma"}) {
+            // localedef warns about the categories a numeric-only locale leaves out, and says so in
+            // its exit status; whether the locale loads is the test.
+            const std::string command = "localedef -c -i '" + (data / (std::string(name) + ".numeric")).string() +
+                                        "' -f '" + (data / "marks.charmap").string() + "' '" +
+                                        (folder() / name).string() + "' >/dev/null 2>&1";
+            (void)std::system(command.c_str());
+        }
+        for (const char* name : {"LOCPATH", "LC_ALL"}) {
+            if (const char* value = std::getenv(name))
+                saved()[name] = value;
+        }
+        setenv("LOCPATH", folder().c_str(), 1);
+    }
+    static void TearDownTestSuite() {
+        for (const char* name : {"LOCPATH", "LC_ALL"}) {
+            if (saved().contains(name))
+                setenv(name, saved()[name].c_str(), 1);
+            else
+                unsetenv(name);
+        }
+        setUserDecimalSeparator(std::nullopt);
+    }
+    static std::map<std::string, std::string>& saved() {
+        static std::map<std::string, std::string> values;
+        return values;
+    }
+    static std::filesystem::path folder() {
+        return std::filesystem::path(::testing::TempDir()) / "longdivision-locales";
+    }
+};
+
+TEST_F(DecimalSeparator, FollowsTheNumericConventions) {
     EXPECT_EQ(decimalSeparatorOfLocale("C"), ".");
+    EXPECT_EQ(decimalSeparatorOfLocale("english"), ".");
+    EXPECT_EQ(decimalSeparatorOfLocale("comma"), ",");
     EXPECT_EQ(decimalSeparatorOfLocale("no_SUCH.locale"), std::nullopt);
+    // The environment's, as the user set it.
+    setenv("LC_ALL", "comma", 1);
+    EXPECT_EQ(decimalSeparatorOfLocale(""), ",");
+    setenv("LC_ALL", "english", 1);
+    EXPECT_EQ(decimalSeparatorOfLocale(""), ".");
+}
+
+TEST_F(DecimalSeparator, ThePointIsWrittenWithIt) {
     setUserDecimalSeparator(",");
     EXPECT_EQ(ExprViewSoloistDigits::localizedDecimalString(), ",");
     testing::PlaygroundStage stage;
     const auto view = ExprViewSoloistDigits::create(ExprSoloist::soloWithCoef(12), *stage.playgroundView);
     EXPECT_EQ(view->dotView()->text(), ",");
     setUserDecimalSeparator(std::nullopt);
-    EXPECT_EQ(ExprViewSoloistDigits::localizedDecimalString(), decimalSeparatorOfLocale("").value_or("."));
+    EXPECT_EQ(ExprViewSoloistDigits::localizedDecimalString(), userDecimalSeparator());
 }
 
 } // namespace

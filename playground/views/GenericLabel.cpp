@@ -4,12 +4,31 @@
 #include "platform/ui/ViewAnimation.h"
 #include "playground/views/Fonts.h"
 
+#include <map>
+#include <tuple>
+
 namespace zm {
 
 namespace {
 
 constexpr float kEnlargement = 1.3f;
 constexpr double kFontChangeDuration = 0.25;
+
+// Labels of one text in one font have one size. A view tree is measured again and again at the same
+// size while it is built, and a resize gives every digit of a long division one new size: the text
+// engine, which loads a font set for each new size, is asked once per text and size, not once per
+// label. Main thread only, like every label.
+core::Size measureOnce(const std::string& text, const gfx::Font& font) {
+    using Key = std::tuple<std::string, const gfx::FontFace*, float>;
+    constexpr size_t kKept = 1024;
+    static std::map<Key, core::Size> measured;
+    Key key{text, &font.face(), font.pointSize()};
+    if (const auto found = measured.find(key); found != measured.end())
+        return found->second;
+    if (measured.size() >= kKept)
+        measured.clear();
+    return measured.emplace(std::move(key), gfx::measureText(text, font)).first->second;
+}
 
 } // namespace
 
@@ -83,9 +102,7 @@ void GenericLabel::setFontSize(float size, bool animated) {
 }
 
 core::Size GenericLabel::measuredSize(const gfx::Font& font) const {
-    if (!m_measurement || m_measurement->font != font || m_measurement->text != text())
-        m_measurement = Measurement{text(), font, gfx::measureText(text(), font)};
-    return m_measurement->size;
+    return measureOnce(text(), font);
 }
 
 void GenericLabel::takeFont(const gfx::Font& font, core::Size size) {

@@ -49,17 +49,10 @@ protected:
 
 private:
     void takeFont(const gfx::Font& font, core::Size size);
-    // The size of the text in `font`; a label is measured again and again at the same size while a
-    // view tree is built, so the last measurement is kept.
+    // The size of the text in `font`.
     core::Size measuredSize(const gfx::Font& font) const;
 
     std::atomic<bool> m_enlarged = false;
-    struct Measurement {
-        std::string text;
-        gfx::Font font;
-        core::Size size;
-    };
-    mutable std::optional<Measurement> m_measurement;
     // The font an animated change is taking the label to.
     std::optional<gfx::Font> m_pendingFont;
 };
