@@ -3,10 +3,13 @@
 // The long-division playground on a 1024 x 768 tablet at scale 1, working 98765 ÷ 43: one frame of the
 // 0.4 s settle after a row is added (goal: under 8 ms), and a resize of the whole division with three
 // rows to a new host width (goal: under 1 ms). Every resize is to a size not measured lately, so the
-// text engine's cost of a new size is counted.
+// text engine's cost of a new size is counted. A frame while a dividend digit is dragged over the
+// division with three rows, and a frame of the divisor flying in the multiples chooser (goal: under
+// 8 ms each).
 
 #include "longdivision/LDPlaygroundMain.h"
 #include "longdivision/LDPlaygroundView.h"
+#include "longdivision/PlaygroundMultiples.h"
 #include "platform/host/HeadlessHost.h"
 #include "platform/ui/Window.h"
 
@@ -68,5 +71,50 @@ void BM_Resize(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_Resize)->Unit(benchmark::kMicrosecond);
+
+void BM_DigitDragFrame(benchmark::State& state) {
+    Stage stage;
+    stage.restart(3);
+    zm::LDPlaygroundMain& main = *stage.view->playgroundMain();
+    // Three rows have taken 98, 7 and 6: the 5 is next.
+    main.setNextIndex(4);
+    const core::Rect five = main.longDivisionExprView()->numeratorView()->digitViews()[4]->getHitbox();
+    core::Point finger{five.midX(), five.midY()};
+    stage.host.touchDown(finger);
+    float step = 4;
+    for (auto _ : state) {
+        // One move of the finger, the dragged digit's short ride to it, and the frame drawn.
+        if (finger.y > 700 || finger.y < five.midY())
+            step = -step;
+        finger = {finger.x - step / 2, finger.y + step};
+        stage.host.touchMove(finger);
+        stage.host.advance(1.0 / 60);
+    }
+    stage.host.touchUp(finger);
+}
+BENCHMARK(BM_DigitDragFrame)->Unit(benchmark::kMillisecond);
+
+void BM_FlyingDivisorFrame(benchmark::State& state) {
+    Stage stage;
+    int frame = 0;
+    for (auto _ : state) {
+        if (frame % 15 == 0) {
+            // A flight lasts a quarter of a second: count up, then down again.
+            state.PauseTiming();
+            const auto chooser = std::dynamic_pointer_cast<zm::PlaygroundMultiples>(stage.view->modalPlayground());
+            if (!chooser || chooser->counter() >= 8) {
+                stage.restart(0);
+                zm::LDPlaygroundMain& fresh = *stage.view->playgroundMain();
+                fresh.insertHorizontalSegment(fresh.longDivisionExpr()->getFirstSegment(), nullptr, true, false);
+                stage.host.advance(1);
+            }
+            std::dynamic_pointer_cast<zm::PlaygroundMultiples>(stage.view->modalPlayground())->incrementCounter();
+            state.ResumeTiming();
+        }
+        ++frame;
+        stage.host.advance(1.0 / 60);
+    }
+}
+BENCHMARK(BM_FlyingDivisorFrame)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -66,11 +66,6 @@ std::shared_ptr<LDPlaygroundView> LDPlaygroundMain::pView() const {
     return std::static_pointer_cast<LDPlaygroundView>(playgroundView());
 }
 
-template <class Send> void LDPlaygroundMain::tell(PlaygroundMessage message, Send send) const {
-    if (const std::shared_ptr<PlaygroundDelegate> receiver = delegate(); receiver && receiver->respondsTo(message))
-        send(*receiver);
-}
-
 void LDPlaygroundMain::setLongDivisionExpr(std::shared_ptr<ExprLongDivision> longDivision) {
     const std::shared_ptr<LDPlaygroundView> host = pView();
     if (longDivision == m_longDivisionExpr || !longDivision || !host)
@@ -313,7 +308,7 @@ void LDPlaygroundMain::insertHorizontalSegment(const std::shared_ptr<ExprSegment
     moveToFinalStateAnimated(true);
     if (showModal) {
         stopGhostAnimation();
-        host->showModalPlayground(std::make_shared<PlaygroundMultiples>(segment, *host));
+        host->showModalPlayground(PlaygroundMultiples::create(segment, *host));
     }
 }
 

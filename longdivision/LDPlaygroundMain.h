@@ -70,6 +70,7 @@ public:
     bool demoMode() const { return m_demoMode; }
     void setDemoMode(bool demoMode) { m_demoMode = demoMode; }
     bool remainderMode() const { return m_remainderMode; }
+    void setRemainderMode(bool remainderMode) { m_remainderMode = remainderMode; }
     bool decimalMode() const { return m_decimalMode; }
     void setDecimalMode(bool decimalMode) { m_decimalMode = decimalMode; }
     const std::shared_ptr<OpViewDivide>& repeatingDecimalLineView() const { return m_repeatingDecimalLineView; }
@@ -140,11 +141,26 @@ public:
 
 private:
     // Sends `message` to the delegate when it takes it.
-    template <class Send> void tell(PlaygroundMessage message, Send send) const;
+    template <class Send> void tell(PlaygroundMessage message, Send send) const {
+        if (const std::shared_ptr<PlaygroundDelegate> receiver = delegate(); receiver && receiver->respondsTo(message))
+            send(*receiver);
+    }
     // The quotient row, when there is one.
     ExprViewSoloistDigits* answerView() const;
     // Whether the decimal-point shifter is open on the host.
     bool shifterOpen() const;
+    ExprViewSegment* lastRow() const;
+    // The size of a pressed or dragged number: a little larger than the rest.
+    float heldFontSize() const;
+    // What a drag starting at `point` picks up: the divisor, the next (or any) dividend digit, or in
+    // remainder mode the last row's working number.
+    std::shared_ptr<ExprView> pieceToPickUp(core::Point point) const;
+    // Brings the dragged dividend digit down into `row` when it is the next digit, dropped in the
+    // row's slot while the row's number is still below the divisor; answers whether it did.
+    bool bringDown(const std::shared_ptr<ExprView>& digit, ExprViewSegment& row);
+    // The end of every drop that leaves the playground as it was: the dragged number back to size,
+    // everything gliding into place.
+    bool settleDrop(ExprView& held);
 
     std::shared_ptr<ExprLongDivision> m_longDivisionExpr;
     std::shared_ptr<ExprViewLongDivision> m_longDivisionExprView;

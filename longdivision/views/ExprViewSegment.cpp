@@ -141,7 +141,11 @@ void ExprViewSegment::moveEverythingToY(float y) {
 }
 
 std::shared_ptr<ExprViewSoloistDigits> ExprViewSegment::getRemainderViewFromPoint(core::Point point) const {
-    return grownHitbox(m_differenceView->getHitbox()).contains(point) ? m_differenceView : nullptr;
+    // Once digits are brought down the difference is off the screen: what is left is the appended
+    // number ("01" leaves 1, not the hidden 0).
+    const std::shared_ptr<ExprViewSoloistDigits>& working =
+        m_appendedRemainderView ? m_appendedRemainderView : m_differenceView;
+    return grownHitbox(working->getHitbox()).contains(point) ? working : nullptr;
 }
 
 core::Point ExprViewSegment::getRelevantTopRight() const {

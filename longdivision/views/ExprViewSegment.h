@@ -57,7 +57,8 @@ public:
     void moveToCenterY(float y, int32_t column, const ColumnGrid& grid);
     // Every view of the row to the line y, keeping its x.
     void moveEverythingToY(float y);
-    // The difference view when the point lies within half its size of it.
+    // The working number (the difference, or the appended number once digits are brought down) when
+    // the point lies within half its size of it: what is left over, dragged up as the remainder.
     std::shared_ptr<ExprViewSoloistDigits> getRemainderViewFromPoint(core::Point point) const;
     core::Point getRelevantTopRight() const;
 

@@ -159,5 +159,16 @@ TEST_F(SegmentRow, RemainderPickUpAndPlacement) {
     EXPECT_NEAR(row->minusView()->center().y, 50, 0.01);
 }
 
+TEST_F(SegmentRow, WhatIsLeftIsTheAppendedNumberOnceDigitsAreBroughtDown) {
+    // 101 ÷ 5: the row 10 leaves 0, and the 1 brought down shows 01; what is left is 1, not the hidden
+    // 0 under it.
+    auto zeroRow = stage.showRow(ExprLongDivision::longDivision(101, 5)->getFirstSegment(), 1, 500);
+    zeroRow->acceptDropDownDigit(stage.digit(1));
+    zeroRow->moveToCenterY(500, 1, *stage.head);
+    const auto picked = zeroRow->getRemainderViewFromPoint(centerOf(*zeroRow->appendedRemainderView()));
+    ASSERT_EQ(picked, zeroRow->appendedRemainderView());
+    EXPECT_EQ(picked->solo()->coef(), 1);
+}
+
 } // namespace
 } // namespace zm

@@ -108,13 +108,15 @@ core::Status playTouchScript(HeadlessHost& host, const std::vector<ScriptCommand
             break;
         case ScriptVerb::Drag:
             host.touchDown(points[0]);
-            for (int step = 1; step <= command.steps; ++step) {
-                const float t = float(step) / float(command.steps);
-                host.advance(kFrame);
-                host.touchMove({points[0].x + (points[1].x - points[0].x) * t,
-                                points[0].y + (points[1].y - points[0].y) * t});
+            for (size_t leg = 1; leg < points.size(); ++leg) {
+                const core::Point from = points[leg - 1], to = points[leg];
+                for (int step = 1; step <= command.steps; ++step) {
+                    const float t = float(step) / float(command.steps);
+                    host.advance(kFrame);
+                    host.touchMove({from.x + (to.x - from.x) * t, from.y + (to.y - from.y) * t});
+                }
             }
-            host.touchUp(points[1]);
+            host.touchUp(points.back());
             host.advance(kSettleSeconds);
             break;
         case ScriptVerb::Down:

@@ -79,15 +79,18 @@ core::Result<std::vector<ScriptCommand>> parseTouchScript(std::string_view text)
                 return scriptError(number, verb + " takes one target");
         } else if (verb == "drag") {
             command.verb = ScriptVerb::Drag;
-            targets = 2;
-            if (parts.size() != 3 && parts.size() != 4)
-                return scriptError(number, "drag takes two targets and, maybe, a number of moves");
-            if (parts.size() == 4) {
-                const std::optional<int> steps = host::number<int>(parts[3]);
+            // The last word is the number of moves of each stretch when it is no target.
+            size_t words = parts.size();
+            if (words >= 4 && !target(parts.back())) {
+                const std::optional<int> steps = host::number<int>(parts.back());
                 if (!steps || *steps < 1 || *steps > 10000)
-                    return scriptError(number, "\"" + parts[3] + "\" is no number of moves (1 to 10000)");
+                    return scriptError(number, "\"" + parts.back() + "\" is no number of moves (1 to 10000)");
                 command.steps = *steps;
+                --words;
             }
+            targets = words - 1;
+            if (targets < 2)
+                return scriptError(number, "drag takes two or more targets and, maybe, a number of moves");
         } else if (verb == "wait") {
             command.verb = ScriptVerb::Wait;
             const std::optional<double> seconds =

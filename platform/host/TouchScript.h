@@ -26,7 +26,7 @@ struct ScriptCommand {
     ScriptVerb verb;
     std::vector<ScriptTarget> targets;
     double seconds = 0; // wait
-    int steps = 30;     // drag: moves, a frame apart
+    int steps = 30;     // drag: moves from one target to the next, a frame apart
     std::string name;   // shot
     int line = 0;
     std::string source;
@@ -35,7 +35,9 @@ struct ScriptCommand {
 // Reads a touch script, one command a line; "#" starts a comment:
 //
 //   tap TARGET                  finger down and up, then the move settles
-//   drag TARGET TARGET [STEPS]  down at the first, moves to the second, up, then the move settles
+//   drag TARGET TARGET... [STEPS]
+//                               down at the first, moves through the others in turn (STEPS moves
+//                               from each to the next), up at the last, then the move settles
 //   down TARGET | move TARGET | up TARGET
 //                               one finger event, as it comes (a move a frame after the last event):
 //                               with wait and shot, the frames of a move can be looked at

@@ -11,9 +11,10 @@ TEST(TouchScript, ReadsEveryCommandWithItsTargets) {
                                          "\n"
                                          "drag @x#2 100.5,200 12   # to the right\n"
                                          "down 1,2\nmove @7\nup 3,4\n"
-                                         "wait 0.5\nshot\nshot after\n");
+                                         "wait 0.5\nshot\nshot after\n"
+                                         "drag @a 1,2 @b#2\n");
     ASSERT_TRUE(script) << script.error().description;
-    ASSERT_EQ(script->size(), 8u);
+    ASSERT_EQ(script->size(), 9u);
     const ScriptCommand& tap = (*script)[0];
     EXPECT_EQ(tap.verb, ScriptVerb::Tap);
     EXPECT_EQ(tap.line, 2);
@@ -31,6 +32,13 @@ TEST(TouchScript, ReadsEveryCommandWithItsTargets) {
     EXPECT_EQ((*script)[5].seconds, 0.5);
     EXPECT_EQ((*script)[6].name, "shot");
     EXPECT_EQ((*script)[7].name, "after");
+
+    // A drag through a point on the way, with the usual moves for each stretch.
+    const ScriptCommand& through = (*script)[8];
+    ASSERT_EQ(through.targets.size(), 3u);
+    EXPECT_EQ(through.targets[1].point, (core::Point{1, 2}));
+    EXPECT_EQ(through.targets[2].occurrence, 2);
+    EXPECT_EQ(through.steps, 30);
 }
 
 TEST(TouchScript, ABadLineIsNamed) {

@@ -13,6 +13,7 @@
 #include "platform/ui/ViewController.h"
 #include "platform/ui/Window.h"
 
+#include <algorithm>
 #include <ostream>
 
 namespace zm {
@@ -22,6 +23,9 @@ namespace {
 core::Error noPart(const std::string& what) {
     return {"Harness", 6, "no " + what + " on the screen", {}};
 }
+
+// How much larger a number is shown while it is held.
+constexpr float kHeldScale = 1.2f;
 
 core::Point middleOf(const core::Rect& box) {
     return {box.midX(), box.midY()};
@@ -94,6 +98,13 @@ void LongDivisionStage::logState() const {
     m_log << "  " << text() << std::endl;
 }
 
+// Targets name the parts of the division: "@divisor"; "@dividend#K" and "@quotient#K", digit K;
+// "@working", the last row's working number (picked up as the remainder); and where a dragged number
+// must be let go, the finger half its height below it: "@before", the divisor on the line of the
+// working digits (the dividend's before the first row, then the last row's), left of them; "@cover#K",
+// the divisor over the working digits 1 to K, clear of the next; "@drop", a dividend digit in the slot
+// right of the last row's working number; "@slot", the remainder right of the "r". A chooser's
+// buttons go by their titles ("@+", "@-", "@✓") and "@slider#V" is the slider's thumb at V per cent.
 core::Result<core::Point> LongDivisionStage::resolve(const host::ScriptTarget& target) const {
     if (target.point)
         return *target.point;
@@ -101,29 +112,59 @@ core::Result<core::Point> LongDivisionStage::resolve(const host::ScriptTarget& t
     if (!main || !main->longDivisionExprView())
         return noPart("long division");
     const ExprViewLongDivision& head = *main->longDivisionExprView();
+    const auto& rows = main->segmentViews();
     const size_t index = size_t(target.occurrence - 1);
     auto digitOf = [&](const ExprViewSoloistDigits* number, const char* what) -> core::Result<core::Point> {
         if (!number || index >= number->digitViews().size())
             return noPart(std::string(what) + " digit " + std::to_string(target.occurrence));
         return middleOf(number->digitViews()[index]->getHitbox());
     };
+    // A dragged number is shown enlarged, riding half its height above the finger.
+    auto fingerUnder = [](core::Point center, float height) {
+        return core::Point{center.x, center.y + kHeldScale * height / 2};
+    };
+    const core::Rect divisor = head.denominatorView()->getHitbox();
+    const float heldWidth = kHeldScale * divisor.width();
+    const ExprViewSoloistDigits& working = rows.empty() ? *head.numeratorView() : rows.back()->workingView();
+
     if (target.text == "divisor")
-        return middleOf(head.denominatorView()->getHitbox());
+        return middleOf(divisor);
     if (target.text == "dividend")
         return digitOf(head.numeratorView().get(), "dividend");
     if (target.text == "quotient")
         return digitOf(head.answerView().get(), "quotient");
     if (target.text == "working") {
-        if (main->segmentViews().empty())
+        if (rows.empty())
             return noPart("row");
-        return middleOf(main->segmentViews().back()->workingView().getHitbox());
+        return middleOf(working.getHitbox());
+    }
+    if (target.text == "before") {
+        const core::Rect first = working.digitViews().front()->getHitbox();
+        return fingerUnder({first.minX() - heldWidth, first.midY()}, divisor.height());
+    }
+    if (target.text == "cover") {
+        const auto& digits = working.digitViews();
+        if (index >= digits.size())
+            return noPart("working digit " + std::to_string(target.occurrence));
+        const core::Rect last = digits[index]->getHitbox();
+        float x = last.midX();
+        if (index + 1 < digits.size())
+            x = std::min(x, digits[index + 1]->getHitbox().minX() - 2 - heldWidth / 2);
+        return fingerUnder({x, last.midY()}, divisor.height());
+    }
+    if (target.text == "drop") {
+        if (rows.empty())
+            return noPart("row");
+        const core::Rect slot = working.getHitbox();
+        const float digitHeight = head.numeratorView()->getHeight();
+        return fingerUnder({slot.maxX() + slot.width() / 2, slot.midY()}, digitHeight);
     }
     if (target.text == "slot") {
         const core::Rect label = head.remainderLabel()->getHitbox();
-        return core::Point{label.maxX() + label.width() / 2, label.midY()};
+        const float height = rows.empty() ? 0 : working.getHeight();
+        return fingerUnder({label.maxX() + label.width() / 2, label.midY()}, height);
     }
     if (target.text == "slider") {
-        // "@slider#V": the slider's thumb at the value V per cent.
         for (const std::shared_ptr<ui::View>& view : m_view->subviews()) {
             if (auto slider = std::dynamic_pointer_cast<ui::Slider>(view)) {
                 const core::Rect frame = slider->frame();
@@ -132,7 +173,6 @@ core::Result<core::Point> LongDivisionStage::resolve(const host::ScriptTarget& t
         }
         return noPart("slider");
     }
-    // The choosers' buttons by their titles ("@+", "@-", "@✓").
     return host::resolveViewTarget(*m_view, target);
 }
 

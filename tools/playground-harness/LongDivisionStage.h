@@ -30,7 +30,7 @@ public:
     // "quotient 24.6, remainder 0, STATE", STATE one of working, remainder mode, decimal mode,
     // finding pattern, solved.
     std::string text() const;
-    // Where a script's target lies (see the source for the parts a target names).
+    // Where a script's target lies, in window points (see the source for the parts a target names).
     core::Result<core::Point> resolve(const host::ScriptTarget& target) const;
     void logState() const;
 

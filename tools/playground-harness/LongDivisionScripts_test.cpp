@@ -1,0 +1,58 @@
+#include "tools/playground-harness/LongDivisionText.h"
+#include "tools/playground-harness/ScriptRunner.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+namespace zm {
+namespace {
+
+struct ScriptedDivision {
+    const char* script;
+    const char* division;
+    bool remainders;
+    const char* end;
+};
+
+std::string nameOf(const ScriptedDivision& c, ui::Idiom idiom) {
+    std::string name = std::filesystem::path(c.script).stem().string() + (idiom == ui::Idiom::Phone ? "_phone" : "_tablet");
+    std::ranges::replace(name, '-', '_');
+    return name;
+}
+
+// Long divisions worked by a finger from the scripts in testdata, on a phone and on a tablet; the
+// pictures of every step are kept beside the test program.
+class LongDivisionScripts : public ::testing::TestWithParam<std::tuple<ScriptedDivision, ui::Idiom>> {};
+
+TEST_P(LongDivisionScripts, EndWhereTheyShould) {
+    const auto& [c, idiom] = GetParam();
+    std::ifstream file(std::filesystem::path(ZEMBRIX_TEST_DATA_DIR) / c.script);
+    std::stringstream text;
+    text << file.rdbuf();
+    const auto script = host::parseTouchScript(text.str());
+    ASSERT_TRUE(script) << script.error().description;
+    auto division = readLongDivisionArgument(c.division);
+    ASSERT_TRUE(division) << division.error().description;
+    (*division)->setAcceptsRemainders(c.remainders);
+    const std::filesystem::path pictures =
+        std::filesystem::canonical("/proc/self/exe").parent_path() / "renders" / nameOf(c, idiom);
+    std::filesystem::remove_all(pictures);
+    std::ostringstream log;
+    const auto end = runLongDivisionScript(*division, false, *script, pictures, ui::Device{idiom, 1}, log);
+    ASSERT_TRUE(end) << end.error().description;
+    EXPECT_EQ(*end, c.end) << log.str();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Divisions, LongDivisionScripts,
+    ::testing::Combine(::testing::Values(ScriptedDivision{"long-division-rows.script", "5)1234", false,
+                                                          "quotient 246, remainder 0, working"}),
+                       ::testing::Values(ui::Idiom::Phone, ui::Idiom::Tablet)),
+    [](const auto& info) { return nameOf(std::get<0>(info.param), std::get<1>(info.param)); });
+
+} // namespace
+} // namespace zm
