@@ -28,52 +28,17 @@
 #include <opencv2/core.hpp>
 #include <opencv2/videoio.hpp>
 
+#include "bench/MovieBenchFrames.h"
+
 namespace {
 
-constexpr int kWidth = 1280;
-constexpr int kHeight = 720;
-constexpr int kFrames = 300;
-// Distinct pictures, shown in turn: enough motion for the encoder to work as on real video.
-constexpr int kDistinctFrames = 30;
-
-// A square moving over a diagonal gradient with some grain.
-struct Frames {
-    std::vector<std::vector<std::uint8_t>> bgra;
-    std::vector<cv::Mat> bgr;
-
-    Frames() {
-        for (int frame = 0; frame < kDistinctFrames; ++frame) {
-            std::vector<std::uint8_t> pixels(std::size_t(kWidth) * kHeight * 4);
-            cv::Mat mat(kHeight, kWidth, CV_8UC3);
-            for (int y = 0; y < kHeight; ++y) {
-                for (int x = 0; x < kWidth; ++x) {
-                    const bool square = x >= 200 + frame * 20 && x < 500 + frame * 20 && y >= 200 && y < 500;
-                    const auto grain = static_cast<std::uint8_t>((x * 31 + y * 17 + frame * 7) % 23);
-                    const std::uint8_t blue = square ? 30 : static_cast<std::uint8_t>((x + y) / 8 + grain);
-                    const std::uint8_t green = square ? 40 : static_cast<std::uint8_t>(y / 3 + grain);
-                    const std::uint8_t red = square ? 220 : static_cast<std::uint8_t>(x / 6);
-                    std::uint8_t* out = &pixels[(std::size_t(y) * kWidth + x) * 4];
-                    out[0] = blue;
-                    out[1] = green;
-                    out[2] = red;
-                    out[3] = 255;
-                    mat.at<cv::Vec3b>(y, x) = {blue, green, red};
-                }
-            }
-            bgra.push_back(std::move(pixels));
-            bgr.push_back(mat);
-        }
-    }
-};
-
-const Frames& frames() {
-    static const Frames made;
-    return made;
-}
-
-zm::PixFrameTime timeOf(int frame) {
-    return zm::PixFrameTime::make(frame, 30);
-}
+using moviebench::frames;
+using moviebench::Frames;
+using moviebench::kDistinctFrames;
+using moviebench::kFrames;
+using moviebench::kHeight;
+using moviebench::kWidth;
+using moviebench::timeOf;
 
 void BM_PixMovieWriterH264(benchmark::State& state) {
     const Frames& pictures = frames();

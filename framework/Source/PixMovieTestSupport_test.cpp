@@ -1,9 +1,21 @@
 #include "framework/Source/PixMovieTestSupport.h"
 
+#include "platform/core/FileLocations.h"
+#include "platform/gfx/Image.h"
+#include "platform/gfx/Png.h"
 #include "platform/media/AssetReader.h"
+#include "platform/media/AssetWriter.h"
+#include "platform/media/AssetWriterInput.h"
+#include "platform/media/AssetWriterInputPixelBufferAdaptor.h"
+#include "platform/media/OutputSettings.h"
 #include "platform/media/PixelBuffer.h"
+#include "platform/media/PixelBufferPool.h"
 
+#include <cmath>
 #include <cstdlib>
+#include <fstream>
+#include <future>
+#include <numbers>
 
 namespace zm::pixtest {
 
@@ -18,7 +30,7 @@ MovieContents readMovie(const std::filesystem::path& path) {
     if (!asset)
         return contents;
     const auto reader = media::AssetReader::create(*asset);
-    std::vector<std::shared_ptr<media::AssetReaderTrackOutput>> outputs;
+    std::vector<std::shared_ptr<media::AssetReaderOutput>> outputs;
     for (const media::AssetTrack& track : (*asset)->tracks()) {
         if (track.mediaType == media::MediaType::Video) {
             contents.videoCodec = track.codecName;
@@ -26,7 +38,7 @@ MovieContents readMovie(const std::filesystem::path& path) {
         } else {
             contents.audioCodec = track.codecName;
         }
-        outputs.push_back(media::AssetReaderTrackOutput::create(track, media::PixelFormat::BGRA));
+        outputs.push_back(media::AssetReaderOutput::trackOutput(track, media::PixelFormat::BGRA));
         reader->addOutput(outputs.back());
     }
     if (!reader->startReading())
@@ -43,6 +55,76 @@ MovieContents readMovie(const std::filesystem::path& path) {
         }
     }
     return contents;
+}
+
+bool writeMovie(const std::filesystem::path& path, const MovieRecipe& recipe) {
+    auto writer = media::AssetWriter::create(path, media::FileType::QuickTimeMovie);
+    if (!writer)
+        return false;
+    std::shared_ptr<media::AssetWriterInput> video;
+    std::shared_ptr<media::AssetWriterInputPixelBufferAdaptor> adaptor;
+    if (!recipe.pictures.empty()) {
+        video = *media::AssetWriterInput::create(
+            media::MediaType::Video,
+            core::Dictionary{{media::VideoCodecKey, media::VideoCodecH264},
+                             {media::VideoWidthKey, recipe.width},
+                             {media::VideoHeightKey, recipe.height},
+                             {media::VideoYCbCrMatrixKey,
+                              recipe.bt709 ? media::VideoYCbCrMatrix_ITU_R_709 : media::VideoYCbCrMatrix_ITU_R_601}});
+        adaptor = media::AssetWriterInputPixelBufferAdaptor::create(video, media::PixelFormat::BGRA, recipe.width,
+                                                                    recipe.height, recipe.pictures.size() + 1);
+        (*writer)->addInput(video);
+    }
+    std::shared_ptr<media::AssetWriterInput> audio;
+    if (recipe.toneSeconds > 0) {
+        audio = *media::AssetWriterInput::create(media::MediaType::Audio,
+                                                 core::Dictionary{{media::NumberOfChannelsKey, 1}, {media::SampleRateKey, 48000.0}});
+        (*writer)->addInput(audio);
+    }
+    if (!(*writer)->startWriting())
+        return false;
+    (*writer)->startSessionAtSourceTime(PixFrameTime::zero());
+    for (std::size_t index = 0; index < recipe.pictures.size(); ++index) {
+        video->waitUntilReadyForMoreMediaData(std::chrono::seconds(5));
+        auto buffer = adaptor->pixelBufferPool()->createPixelBuffer();
+        for (int y = 0; y < recipe.height; ++y) {
+            for (int x = 0; x < recipe.width; ++x) {
+                const Rgba& pixel = recipe.pictures[index][static_cast<std::size_t>(y) * recipe.width + x];
+                std::uint8_t* bgra = buffer->baseAddress() + static_cast<std::size_t>(y) * buffer->bytesPerRow() + x * 4;
+                bgra[0] = pixel[2];
+                bgra[1] = pixel[1];
+                bgra[2] = pixel[0];
+                bgra[3] = pixel[3];
+            }
+        }
+        const PixFrameTime time = index < recipe.times.size() ? recipe.times[index]
+                                                              : PixFrameTime::make(static_cast<std::int64_t>(index), 30);
+        adaptor->appendPixelBuffer(buffer, time);
+    }
+    const auto toneFrames = static_cast<std::int64_t>(recipe.toneSeconds * 48000);
+    for (std::int64_t start = 0; start < toneFrames; start += 4800) {
+        std::vector<float> samples(static_cast<std::size_t>(std::min<std::int64_t>(4800, toneFrames - start)));
+        for (std::size_t i = 0; i < samples.size(); ++i)
+            samples[i] = 0.5f * std::sin(2 * std::numbers::pi_v<float> * 440 * (start + i) / 48000.0f);
+        audio->waitUntilReadyForMoreMediaData(std::chrono::seconds(5));
+        audio->appendSampleBuffer(media::SampleBuffer::makeAudio({48000, 1}, std::move(samples), PixFrameTime::make(start, 48000)));
+    }
+    std::promise<void> done;
+    (*writer)->finishWriting([&] { done.set_value(); });
+    done.get_future().wait();
+    return (*writer)->status() == media::AssetWriter::Status::Completed;
+}
+
+std::vector<Rgba> solidPicture(int width, int height, Rgba colour) {
+    return std::vector<Rgba>(static_cast<std::size_t>(width) * height, colour);
+}
+
+void keepPicture(const gfx::Image& picture, const std::string& name) {
+    const std::filesystem::path folder = core::FileLocations::shared().temporary / "screenshots";
+    std::filesystem::create_directories(folder);
+    const std::vector<std::uint8_t> png = gfx::encodePng(picture);
+    std::ofstream(folder / (name + ".png"), std::ios::binary)
+        .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
 }
 
 bool colourNear(Rgba actual, Rgba expected, int tolerance) {

@@ -464,6 +464,16 @@ void PixMovieWriter::setAudioInputReadyCallback(InputReadyCallback callback) {
     m_audioInputReadyCallback = std::move(callback);
 }
 
+PixMovieWriter::InputReadyCallback PixMovieWriter::videoInputReadyCallback() const {
+    const std::lock_guard lock(m_mutex);
+    return m_videoInputReadyCallback;
+}
+
+PixMovieWriter::InputReadyCallback PixMovieWriter::audioInputReadyCallback() const {
+    const std::lock_guard lock(m_mutex);
+    return m_audioInputReadyCallback;
+}
+
 // PixInput
 
 void PixMovieWriter::setInputTexture(GLuint newInputTexture, int) {

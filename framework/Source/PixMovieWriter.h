@@ -114,6 +114,8 @@ public:
     void setFailureBlock(FailureBlock block);
     void setVideoInputReadyCallback(InputReadyCallback callback);
     void setAudioInputReadyCallback(InputReadyCallback callback);
+    InputReadyCallback videoInputReadyCallback() const;
+    InputReadyCallback audioInputReadyCallback() const;
     // Not owned.
     void setDelegate(PixMovieWriterDelegate* delegate) { m_delegate.store(delegate); }
 

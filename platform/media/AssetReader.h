@@ -2,6 +2,7 @@
 
 #include "platform/core/Result.h"
 #include "platform/media/Asset.h"
+#include "platform/media/Composition.h"
 #include "platform/media/PixelBuffer.h"
 #include "platform/media/SampleBuffer.h"
 
@@ -13,35 +14,53 @@ namespace media {
 
 struct ReaderCore;
 
-// The decoded samples of one track of an asset, read through an AssetReader: pictures as pixel buffers
-// of the chosen format (a bi-planar format carries the stream's YCbCr matrix), audio as interleaved
-// 32-bit float PCM at the track's own rate and channel count.
+// Decoded samples read through an AssetReader: pictures as pixel buffers of the chosen format (a
+// bi-planar format carries the stream's YCbCr matrix), sound as interleaved 32-bit float PCM.
 //
 // Thread safety: every operation may be called from any thread (the outputs of one reader take turns).
-class AssetReaderTrackOutput {
+class AssetReaderOutput {
 public:
-    static std::shared_ptr<AssetReaderTrackOutput> create(const AssetTrack& track,
-                                                          PixelFormat pixelFormat = PixelFormat::BiPlanar420FullRange);
+    enum class Kind {
+        Track,            // one track of an asset, at its own size, rate and channels
+        VideoComposition, // a composition's pictures, made as its video composition says
+        AudioMix,         // a composition's sound, mixed as its audio mix says
+    };
 
-    MediaType mediaType() const { return m_track.mediaType; }
+    static std::shared_ptr<AssetReaderOutput> trackOutput(const AssetTrack& track,
+                                                          PixelFormat pixelFormat = PixelFormat::BiPlanar420FullRange);
+    static std::shared_ptr<AssetReaderOutput> videoCompositionOutput(const VideoComposition& videoComposition,
+                                                                     PixelFormat pixelFormat = PixelFormat::BiPlanar420FullRange);
+    // Sound at the rate and channel count of the composition's first sound track.
+    static std::shared_ptr<AssetReaderOutput> audioMixOutput(const AudioMix& audioMix);
+
+    Kind kind() const { return m_kind; }
+    MediaType mediaType() const { return m_mediaType; }
+    // Of a track output.
     const AssetTrack& track() const { return m_track; }
     PixelFormat pixelFormat() const { return m_pixelFormat; }
+    const VideoComposition& videoComposition() const { return m_videoComposition; }
+    const AudioMix& audioMix() const { return m_audioMix; }
 
-    // The next sample in presentation order; nullptr once the track is exhausted, or while its reader
+    // The next sample in presentation order; nullptr once the output is exhausted, or while its reader
     // is not reading.
     std::shared_ptr<SampleBuffer> copyNextSampleBuffer();
 
 private:
     friend class AssetReader;
 
-    AssetReaderTrackOutput(const AssetTrack& track, PixelFormat pixelFormat);
+    AssetReaderOutput(Kind kind, MediaType mediaType);
 
-    const AssetTrack m_track;
-    const PixelFormat m_pixelFormat;
+    const Kind m_kind;
+    const MediaType m_mediaType;
+    AssetTrack m_track;
+    PixelFormat m_pixelFormat = PixelFormat::BiPlanar420FullRange;
+    VideoComposition m_videoComposition;
+    AudioMix m_audioMix;
     std::shared_ptr<ReaderCore> m_core; // set by the reader that takes the output
 };
 
-// Decodes the tracks of an asset for its outputs, with FFmpeg, as fast as they are asked for.
+// Decodes an asset's tracks, or a composition's, for its outputs, with FFmpeg, as fast as they are
+// asked for.
 //
 // Life of a reader: create, add outputs, startReading, copy samples from the outputs until each answers
 // nullptr (the reader is then Completed), or cancelReading.
@@ -51,24 +70,29 @@ class AssetReader {
 public:
     enum class Status { Unknown, Reading, Completed, Failed, Cancelled };
 
+    // Track outputs of the asset's tracks.
     static std::shared_ptr<AssetReader> create(std::shared_ptr<Asset> asset);
+    // A video composition output and an audio mix output.
+    static std::shared_ptr<AssetReader> create(std::shared_ptr<Composition> composition);
     ~AssetReader();
     AssetReader(const AssetReader&) = delete;
     AssetReader& operator=(const AssetReader&) = delete;
 
+    // The asset read; nullptr for a composition.
     const std::shared_ptr<Asset>& asset() const { return m_asset; }
+    const std::shared_ptr<Composition>& composition() const { return m_composition; }
 
-    // One output a track of this asset, added before reading starts.
-    bool canAddOutput(const AssetReaderTrackOutput& output) const;
-    void addOutput(const std::shared_ptr<AssetReaderTrackOutput>& output);
-    std::vector<std::shared_ptr<AssetReaderTrackOutput>> outputs() const;
+    // Outputs are added before reading starts, each once.
+    bool canAddOutput(const AssetReaderOutput& output) const;
+    void addOutput(const std::shared_ptr<AssetReaderOutput>& output);
+    std::vector<std::shared_ptr<AssetReaderOutput>> outputs() const;
 
-    // Reads only the samples of [start, start + duration) (an infinite duration: to the end); set
-    // before reading starts.
+    // An asset's reader reads only the samples of [start, start + duration) (an infinite duration: to
+    // the end); set before reading starts.
     void setTimeRange(MediaTime start, MediaTime duration);
 
-    // Opens the file and its decoders. False, with status Failed and the error, when that fails, or
-    // when there is no output.
+    // Opens the first file and its decoders. False, with status Failed and the error, when that fails,
+    // or when there is no output.
     bool startReading();
     void cancelReading();
 
@@ -76,9 +100,10 @@ public:
     std::optional<core::Error> error() const;
 
 private:
-    explicit AssetReader(std::shared_ptr<Asset> asset);
+    AssetReader(std::shared_ptr<Asset> asset, std::shared_ptr<Composition> composition);
 
     const std::shared_ptr<Asset> m_asset;
+    const std::shared_ptr<Composition> m_composition;
     const std::shared_ptr<ReaderCore> m_core;
 };
 

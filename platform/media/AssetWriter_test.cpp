@@ -71,9 +71,9 @@ ReadBack readAll(const std::filesystem::path& path) {
     if (!asset)
         return result;
     const auto reader = AssetReader::create(*asset);
-    std::vector<std::shared_ptr<AssetReaderTrackOutput>> outputs;
+    std::vector<std::shared_ptr<AssetReaderOutput>> outputs;
     for (const AssetTrack& track : (*asset)->tracks()) {
-        outputs.push_back(AssetReaderTrackOutput::create(track, PixelFormat::BGRA));
+        outputs.push_back(AssetReaderOutput::trackOutput(track, PixelFormat::BGRA));
         reader->addOutput(outputs.back());
     }
     EXPECT_TRUE(reader->startReading());

@@ -12,7 +12,10 @@ extern "C" {
 }
 
 #include "platform/media/MediaError.h"
+#include "platform/media/PixelBuffer.h"
 
+#include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -44,7 +47,32 @@ using ScaleContext = std::unique_ptr<SwsContext, ScaleContextDeleter>;
 using ResampleContext = std::unique_ptr<SwrContext, ResampleContextDeleter>;
 using AudioFifo = std::unique_ptr<AVAudioFifo, AudioFifoDeleter>;
 
-// Keeps FFmpeg's own messages (and its encoders') to errors. Call before using FFmpeg; once is enough.
+// Converts pictures between pixel formats, sizes, luma ranges and YCbCr matrices with swscale, keeping
+// its context while they stay the same. The ranges are set up front: swscale's shortcuts between
+// formats of one family would otherwise ignore a range given later.
+class Scaler {
+public:
+    struct Picture {
+        const std::uint8_t* const* planes;
+        const int* bytesPerRow;
+        int width;
+        int height;
+        AVPixelFormat format;
+        bool fullRange;
+        YCbCrMatrix matrix;
+    };
+
+    // False when swscale cannot convert between the two.
+    bool scale(const Picture& source, std::uint8_t* const destinationPlanes[], const int destinationBytesPerRow[],
+               int width, int height, AVPixelFormat format, bool fullRange, YCbCrMatrix matrix);
+
+private:
+    ScaleContext m_context;
+    std::array<int, 10> m_settings{};
+};
+
+// Silences FFmpeg's own messages (and its encoders') but for fatal ones: the media layer reports what
+// fails itself. Call before using FFmpeg; once is enough.
 void quietLibraryLogs();
 
 // FFmpeg's sentence for an error code.

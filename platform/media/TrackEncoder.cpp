@@ -38,10 +38,6 @@ void setColourProperties(AVCodecContext& codec, YCbCrMatrix matrix) {
     }
 }
 
-int swsColourSpace(YCbCrMatrix matrix) {
-    return matrix == YCbCrMatrix::ITU_R_709 ? SWS_CS_ITU709 : SWS_CS_ITU601;
-}
-
 // The movie's display matrix: a, b, u; c, d, v; x, y, w, in 16.16 fixed point but for u, v, w (2.30).
 void attachTransform(AVStream& stream, const core::AffineTransform& transform) {
     if (transform.isIdentity())
@@ -172,21 +168,20 @@ core::Status VideoTrackEncoder::encode(const SampleBuffer& sample, MediaTime ses
     }
 
     const bool bgra = buffer->format() == PixelFormat::BGRA;
-    const AVPixelFormat sourceFormat = bgra ? AV_PIX_FMT_BGRA : AV_PIX_FMT_NV12;
-    m_scale.reset(sws_getCachedContext(m_scale.release(), buffer->width(), buffer->height(), sourceFormat,
-                                       frame->width, frame->height, AV_PIX_FMT_YUV420P, SWS_BILINEAR, nullptr,
-                                       nullptr, nullptr));
-    if (!m_scale)
-        return encodingError("converting a picture", AVERROR(EINVAL));
-    const int sourceRange = buffer->format() == PixelFormat::BiPlanar420VideoRange ? 0 : 1;
-    const int sourceSpace = swsColourSpace(buffer->ycbcrMatrix().value_or(YCbCrMatrix::ITU_R_601));
-    sws_setColorspaceDetails(m_scale.get(), sws_getCoefficients(sourceSpace), sourceRange,
-                             sws_getCoefficients(swsColourSpace(m_matrix)), 0, 0, 1 << 16, 1 << 16);
     const std::uint8_t* planes[4] = {buffer->baseAddressOfPlane(0),
                                      buffer->planeCount() > 1 ? buffer->baseAddressOfPlane(1) : nullptr};
     const int strides[4] = {static_cast<int>(buffer->bytesPerRowOfPlane(0)),
                             buffer->planeCount() > 1 ? static_cast<int>(buffer->bytesPerRowOfPlane(1)) : 0};
-    sws_scale(m_scale.get(), planes, strides, 0, buffer->height(), frame->data, frame->linesize);
+    const ffmpeg::Scaler::Picture source{planes,
+                                         strides,
+                                         buffer->width(),
+                                         buffer->height(),
+                                         bgra ? AV_PIX_FMT_BGRA : AV_PIX_FMT_NV12,
+                                         buffer->format() != PixelFormat::BiPlanar420VideoRange,
+                                         buffer->ycbcrMatrix().value_or(YCbCrMatrix::ITU_R_601)};
+    if (!m_scaler.scale(source, frame->data, frame->linesize, frame->width, frame->height, AV_PIX_FMT_YUV420P, false,
+                        m_matrix))
+        return encodingError("converting a picture", AVERROR(EINVAL));
     frame->pts = pts;
 
     if (m_heldFrame) {

@@ -59,7 +59,7 @@ private:
     core::Status encodeHeldFrame(std::int64_t duration);
 
     const YCbCrMatrix m_matrix;
-    ffmpeg::ScaleContext m_scale;
+    ffmpeg::Scaler m_scaler;
     ffmpeg::Frame m_heldFrame;  // the last picture, sent once the next one tells its duration
     ffmpeg::Frame m_spareFrame; // the picture sent before it, drawn over next
     std::int64_t m_lastDuration = 0;
