@@ -351,6 +351,8 @@ const std::map<std::string, std::vector<std::string>> kLicensedPackages = {
     {"libpcre2-dev", {"PCRE2", "University of Cambridge", "BSD LICENCE"}},
     {"libssl-dev", {"OpenSSL", "APACHE LICENSE 2.0"}},
     {"libcurl4-openssl-dev", {"libcurl", "Daniel Stenberg", "CURL LICENCE"}},
+    {"libsqlite3-dev", {"SQLite", "public domain"}},
+    {"zlib1g-dev", {"zlib", "Jean-loup Gailly", "ZLIB LICENCE"}},
     {"libpng-dev", {"libpng", "PNG REFERENCE LIBRARY LICENSE"}},
     {"libturbojpeg0-dev", {"libjpeg-turbo", "based in part on the work of the Independent JPEG Group",
                            "INDEPENDENT JPEG GROUP LICENCE"}},
