@@ -78,6 +78,10 @@ std::string TmUtils::connectionType() {
     return "none";
 }
 
+bool TmUtils::connected() {
+    return TmService::host() && net::connectionType() != net::ConnectionType::None;
+}
+
 std::string TmUtils::applicationName() {
     const core::Dictionary info = core::infoDictionary();
     for (const char* key : {"CFBundleName", "CFBundleDisplayName"}) {

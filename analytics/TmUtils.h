@@ -16,6 +16,8 @@ class TmUtils {
 public:
     // "none", "wifi" or "wwan".
     static std::string connectionType();
+    // Whether the analytics service could be reached: a host is named and a network is up.
+    static bool connected();
 
     // The bundle's name ("CFBundleName", else "CFBundleDisplayName", else the identifier's part after
     // its last dot, else "Unknown"), version ("CFBundleShortVersionString", else "CFBundleVersion",

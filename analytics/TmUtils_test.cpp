@@ -188,6 +188,7 @@ TEST_F(TmServiceRequests, NoServiceIsNoAnswer) {
     EXPECT_EQ(TmService::get("/resolve", resolveQuery(), "Ab3dE6gH"), std::nullopt) << "a closed port";
     TmService::setHost(std::nullopt);
     EXPECT_EQ(TmService::get("/resolve", resolveQuery(), "Ab3dE6gH"), std::nullopt) << "no host";
+    EXPECT_FALSE(TmUtils::connected());
 }
 
 } // namespace
