@@ -1,0 +1,78 @@
+#include "analytics/TMRecords.h"
+
+#include "analytics/TMDB.h"
+#include "analytics/TMJSON.h"
+#include "analytics/TmUtils.h"
+#include "platform/core/Digest.h"
+#include "platform/core/MainLoop.h"
+
+namespace zm {
+
+namespace {
+
+double now() {
+    return core::currentDate().secondsSince1970;
+}
+
+std::string textOr(const core::Dictionary& values, std::string_view key, std::string fallback) {
+    const core::Value* value = values.find(key);
+    return value && !value->isNull() ? value->stringValue() : fallback;
+}
+
+} // namespace
+
+TMSAPI::TMSAPI(std::string key, std::string secret)
+    : m_key(std::move(key))
+    , m_secret(std::move(secret))
+    , m_osVersion(TmUtils::systemVersion())
+    , m_appVersion(TmUtils::applicationVersion())
+    , m_timestamp(now()) {}
+
+double TMSAPI::lag() const {
+    return now() - m_timestamp;
+}
+
+TMSession::TMSession(std::string key, std::string secret)
+    : TMSAPI(std::move(key), std::move(secret)) {
+    setSessionId(core::uuidString());
+}
+
+bool TMSession::writeToDatabase(TMDB& store) {
+    return store.writeSession(*this);
+}
+
+bool TMSession::deleteFromDatabase(TMDB& store) {
+    return store.deleteSession(m_rowId);
+}
+
+std::string TMSession::description() const {
+    return "session " + TMJSONStringFromObject(core::Dictionary{{"sessionId", sessionId()},
+                                                                {"timestamp", core::Date{timestamp()}}});
+}
+
+TMEvent::TMEvent(std::string key, std::string secret, const core::Dictionary& values)
+    : TMSAPI(std::move(key), std::move(secret))
+    , m_name(textOr(values, "name", "unknown"))
+    , m_arguments(textOr(values, "arguments", "{}")) {
+    setSessionId(textOr(values, "sessionId", "unknown"));
+    if (const core::Value* delta = values.find("delta"))
+        m_delta = delta->doubleValue();
+}
+
+bool TMEvent::writeToDatabase(TMDB& store) {
+    return store.writeEvent(*this);
+}
+
+bool TMEvent::deleteFromDatabase(TMDB& store) {
+    return store.deleteEvent(m_rowId);
+}
+
+std::string TMEvent::description() const {
+    return "event " + TMJSONStringFromObject(core::Dictionary{{"name", m_name},
+                                                              {"sessionId", sessionId()},
+                                                              {"delta", m_delta},
+                                                              {"timestamp", core::Date{timestamp()}},
+                                                              {"arguments", m_arguments}});
+}
+
+} // namespace zm

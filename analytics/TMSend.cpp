@@ -1,0 +1,45 @@
+#include "analytics/TMRecords.h"
+
+#include "analytics/TmID.h"
+#include "analytics/TmUtils.h"
+#include "platform/core/Format.h"
+
+namespace zm {
+
+int TMEvent::send() {
+    if (!TmID::initKey(key(), secret()))
+        return m_sent = -1;
+    const std::string encodedArguments = TmUtils::createUrlencode(arguments());
+    if (encodedArguments.size() > kLongestArguments)
+        return m_sent = 0;
+    TmQuery query(key());
+    query.add("k", TmUtils::createUrlencode(TmID::keySpace().value_or("")))
+        .add("u", TmUtils::createUrlencode(TmID::uniqueId().value_or("")))
+        .addEncoded("av", appVersion())
+        .addEncoded("i", TmUtils::applicationBundleId())
+        .add("lag", core::format("%.2f", lag()))
+        .addEncoded("n", name())
+        .add("e", encodedArguments)
+        .add("p", "iOS")
+        .add("rt", "plist")
+        .addEncoded("s", sessionId())
+        .add("t", core::format("%.2f", delta()))
+        .addEncoded("sdk", kSDKName);
+    const auto answer = TmService::get("/event", query, secret());
+    if (!answer)
+        return m_sent = -1;
+    return m_sent = TmService::isOK(*answer) ? 1 : 0;
+}
+
+int TMSession::send() {
+    if (!TmID::initKey(key(), secret()))
+        return m_sent = -1;
+    const auto answer = TmID::startSession(*this, key(), secret());
+    if (!answer)
+        return m_sent = -1;
+    if (!TmService::isOK(*answer) || !answer->find("result"))
+        return m_sent = 0;
+    return m_sent = 1;
+}
+
+} // namespace zm
