@@ -214,10 +214,10 @@ void LDPlaygroundMain::clear() {
     if (m_answerDotView)
         m_answerDotView->clear();
     for (const auto& bar : m_lineSegments)
-        bar->clear();
+        bar->removeFromSuperview();
     m_dotPoleView->removeFromSuperview();
     if (m_repeatingDecimalLineView)
-        m_repeatingDecimalLineView->clear();
+        m_repeatingDecimalLineView->removeFromSuperview();
 }
 
 core::Size LDPlaygroundMain::getContentSize() const {
@@ -382,7 +382,7 @@ void LDPlaygroundMain::showDecimalPlayground() {
     m_longDivisionExprView->denominatorView()->setDotPosition(0);
     host->showExprView(m_longDivisionExprView.get());
     moveToFinalStateAnimated(true);
-    host->showModalPlayground(std::make_shared<PlaygroundBeginningDecimal>(
+    host->showModalPlayground(PlaygroundBeginningDecimal::create(
         *host, std::static_pointer_cast<LDPlaygroundMain>(shared_from_this())));
 }
 

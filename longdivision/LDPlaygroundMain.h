@@ -123,6 +123,8 @@ public:
     void startRemainderMode();
     void startDecimalMode();
     void appendZeroToNumerator();
+    // A 0 after the dividend's last digit, in its view and in the model, whose rows are built again.
+    void appendZeroToDividend();
     void animateDecimalUp();
     void placeFindPatternLabel();
     bool eligibleForRepeating() const;
@@ -147,6 +149,10 @@ private:
     }
     // The quotient row, when there is one.
     ExprViewSoloistDigits* answerView() const;
+    // The quotient's digits read as one number (decimal places included); 0 without a quotient.
+    int32_t quotientValue() const;
+    // The dividend's digits after its point; none without a point.
+    int32_t decimalPlaces() const;
     // Whether the decimal-point shifter is open on the host.
     bool shifterOpen() const;
     ExprViewSegment* lastRow() const;

@@ -29,7 +29,7 @@ TEST_P(Margins, TopOfTheDivision) {
     stage.start("5)1234", c.demoMode);
     if (c.shifterOpen)
         stage.view->setModalPlayground(
-            std::make_shared<PlaygroundBeginningDecimal>(*stage.view, stage.view->playgroundMain()));
+            PlaygroundBeginningDecimal::create(*stage.view, stage.view->playgroundMain()));
     stage.main().moveToPivot();
     EXPECT_NEAR(centerOf(*stage.head().denominatorView()).y, c.top + stage.head().getHeight() / 2, 0.01);
     EXPECT_NEAR(stage.head().getPointAtPosition(AnchorCenter).x, stage.view->frame().width() / 2,

@@ -65,7 +65,7 @@ void LDPlaygroundView::setNewProblem(const std::shared_ptr<Expr>& problem, bool 
         playground->insertSegmentsUpToNumSegment(division->finishedSegments(), false, false);
     playground->moveToFinalStateAnimated(true);
     if (division->denominatorDotPosition() != ExprLongDivision::kNone)
-        showModalPlayground(std::make_shared<PlaygroundBeginningDecimal>(*this, playground));
+        showModalPlayground(PlaygroundBeginningDecimal::create(*this, playground));
     playground->checkComplete();
     const std::shared_ptr<ExprViewLongDivision>& view = playground->longDivisionExprView();
     if (division->acceptsRemainders() && division->remainder()->coef() != 0) {

@@ -140,12 +140,38 @@ public:
         host.advance(0.5);
     }
 
-    // Counts the open chooser up to `digit` and confirms it.
+    // Counts the open chooser up to `digit` and confirms it (its buttons' own actions, without
+    // fingers).
     void choose(uint32_t digit) {
         for (uint32_t k = 0; k < digit; ++k)
-            tap(*chooser()->plusButton());
-        tap(*chooser()->goButton());
+            chooser()->incrementCounter();
+        chooser()->hitGo();
         host.advance(1);
+    }
+
+    // The digits the divisor is dropped on: the dividend's before the first row, then the last row's
+    // working number.
+    const ExprViewSoloistDigits& working() const {
+        return main().segmentViews().empty() ? dividend() : main().segmentViews().back()->workingView();
+    }
+    // A row over the working digits 0 to `last`, its digit chosen.
+    void workRow(size_t last, uint32_t digit) {
+        dragDivisorOver(working(), last);
+        choose(digit);
+    }
+    // Brings the next dividend digit down.
+    void bringNext() { bringDown(main().nextIndex()); }
+
+    // Taps a quotient digit (raising or lowering it while the repeating digits are marked), on its
+    // right side: a digit's reach is half its size beyond its box, so a wide neighbour on the left
+    // may reach its middle.
+    void tapQuotientDigit(size_t index) {
+        const core::Rect box = head().answerView()->digitViews()[index]->getHitbox();
+        const core::Point point{box.maxX() - 1, box.midY()};
+        host.touchDown(point);
+        host.advance(kFrame);
+        host.touchUp(point);
+        host.advance(0.5);
     }
 
     std::shared_ptr<const gfx::Image> render(const std::string& name) { return renderWindow(host, name); }

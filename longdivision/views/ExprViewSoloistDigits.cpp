@@ -113,7 +113,7 @@ void ExprViewSoloistDigits::moveToTopLeft(core::Point point, float columnWidth) 
         m_digitViews[index]->moveTo({point.x + float(index) * columnWidth, point.y}, AnchorTopLeft);
 }
 
-core::Point ExprViewSoloistDigits::getDotViewBottomLeftAtDotIndex(uint32_t index) const {
+core::Point ExprViewSoloistDigits::getDotViewBottomLeftAtDotIndex(int32_t index) const {
     if (!m_columnLayout)
         return {};
     if (index == 0 && m_dotPosition == 0)

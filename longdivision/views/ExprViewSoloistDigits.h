@@ -76,8 +76,9 @@ public:
     }
     // Digit k's top-left corner at (x + k w, y).
     void moveToTopLeft(core::Point point, float columnWidth);
-    // Where the point's bottom-left corner stands when the point follows digit `index`.
-    core::Point getDotViewBottomLeftAtDotIndex(uint32_t index) const;
+    // Where the point's bottom-left corner stands when the point follows digit `index`; gaps before
+    // the first digit and past the last lie a column apart.
+    core::Point getDotViewBottomLeftAtDotIndex(int32_t index) const;
 
     // The left anchors name the first column's edge rather than the first glyph's.
     core::Point getPointAtPosition(Anchor anchor) const override;

@@ -50,7 +50,7 @@ TEST_P(LongDivisionScripts, EndWhereTheyShould) {
 INSTANTIATE_TEST_SUITE_P(
     Divisions, LongDivisionScripts,
     ::testing::Combine(::testing::Values(ScriptedDivision{"long-division-rows.script", "5)1234", false,
-                                                          "quotient 246, remainder 0, working"}),
+                                                          "quotient 246, remainder 0, decimal mode"}),
                        ::testing::Values(ui::Idiom::Phone, ui::Idiom::Tablet)),
     [](const auto& info) { return nameOf(std::get<0>(info.param), std::get<1>(info.param)); });
 
