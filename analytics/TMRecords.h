@@ -10,6 +10,8 @@
 namespace zm {
 
 class TMDB;
+class TMEvent;
+class TMSession;
 class TMAPIEvent;
 class TMAPIDatabase;
 
@@ -44,6 +46,9 @@ public:
     // What the threads may do with the record: nothing when it does not adopt that role.
     virtual TMAPIEvent* apiEvent() { return nullptr; }
     virtual TMAPIDatabase* apiDatabase() { return nullptr; }
+    // The record as one named event, when it is one.
+    virtual TMEvent* event() { return nullptr; }
+    virtual TMSession* session() { return nullptr; }
 
     // For logs.
     virtual std::string description() const = 0;
@@ -86,6 +91,7 @@ public:
 
     TMAPIEvent* apiEvent() override { return this; }
     TMAPIDatabase* apiDatabase() override { return this; }
+    TMSession* session() override { return this; }
 
     int sent() const override { return m_sent; }
     void setSent(int sent) { m_sent = sent; }
@@ -117,6 +123,7 @@ public:
 
     TMAPIEvent* apiEvent() override { return this; }
     TMAPIDatabase* apiDatabase() override { return this; }
+    TMEvent* event() override { return this; }
 
     const std::string& name() const { return m_name; }
     void setName(std::string name) { m_name = std::move(name); }

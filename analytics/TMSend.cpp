@@ -1,6 +1,7 @@
 #include "analytics/TMRecords.h"
 
 #include "analytics/TmID.h"
+#include "analytics/TmStore.h"
 #include "analytics/TmUtils.h"
 #include "platform/core/Format.h"
 
@@ -39,6 +40,25 @@ int TMSession::send() {
         return m_sent = -1;
     if (!TmService::isOK(*answer) || !answer->find("result"))
         return m_sent = 0;
+    const auto truth = [&](std::string_view key) {
+        const core::Value* value = answer->find(key);
+        return value && value->boolValue();
+    };
+    if (truth("first_time")) {
+        core::Array facebookIds;
+        for (const std::string& scheme : TmUtils::schemes()) {
+            if (scheme.size() > 2 && scheme.starts_with("fb"))
+                facebookIds.push_back(scheme.substr(2));
+        }
+        const auto attribution = TmUtils::stringFromPasteboard(TmUtils::attributionPasteboardName(secret()));
+        if (attribution && !attribution->empty())
+            TmEventSink::record("__FBInstall", {{"fb_app_attribution", *attribution}, {"fb_app_ids", facebookIds}});
+    }
+    if (!TmStore::allowAutoIAPComplete() || truth("block_iapauto"))
+        TmStore::stop();
+    else
+        TmStore::start();
+    TmStore::setFiresRestoredTransactions(truth("restored_iap"));
     return m_sent = 1;
 }
 

@@ -91,11 +91,7 @@ TEST_F(TmIDTest, TheStartRequestCarriesItsKeysInOrder) {
     session.setSessionId("S-1");
     ASSERT_TRUE(TmID::startSession(session, kAccount, kSecret));
     const std::string query = queries("start").at(0);
-    std::vector<std::string> keys;
-    for (size_t at = 0; at < query.size(); at = query.find('&', at + 1)) {
-        const size_t start = at + 1;
-        keys.push_back(query.substr(start, query.find('=', start) - start));
-    }
+    const auto keys = queryKeys(query);
     EXPECT_EQ(keys, (std::vector<std::string>{"a", "av", "c", "i", "lag", "n", "p", "rt", "s", "sdk", "u", "v", "d",
                                               "k", "scs", "dk", "cr", "dnt"}));
     EXPECT_EQ(part(query, "s"), "S-1");

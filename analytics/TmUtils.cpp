@@ -236,6 +236,10 @@ std::optional<std::string> TmUtils::stringFromPasteboard(std::string_view name) 
     return core::NamedPasteboards::shared().string(name);
 }
 
+std::string TmUtils::attributionPasteboardName(std::string_view secret) {
+    return "com.telemetry.fbAppAttrId." + core::sha1Hex(core::sha1Hex(std::string(secret) + applicationBundleId()));
+}
+
 TmQuery::TmQuery(std::string_view account)
     : m_text("?a=" + TmUtils::createUrlencode(account)) {}
 
@@ -296,8 +300,13 @@ std::optional<core::Dictionary> TmService::get(std::string_view endpoint, const 
     if (!answer)
         return std::nullopt;
     core::Result<core::Value> value = core::parsePropertyList(answer->body);
-    if (!value || !value->asDictionary())
+    if (!value || !value->asDictionary()) {
+        // A request the service refuses as such (too long, malformed) never succeeds: retrying it would
+        // hold every record behind it for ever.
+        if (answer->status >= 400 && answer->status < 500)
+            return core::Dictionary{{"status", "http " + std::to_string(answer->status)}};
         return std::nullopt;
+    }
     return std::move(*value.value().asDictionary());
 }
 

@@ -64,6 +64,9 @@ public:
     // Named pasteboards that outlive the program.
     static void setPasteboard(std::string_view name, std::string_view text);
     static std::optional<std::string> stringFromPasteboard(std::string_view name);
+    // The kit's own pasteboard for the attribution id: "com.telemetry.fbAppAttrId." + SHA-1 hex of the
+    // SHA-1 hex of (secret + bundle identifier).
+    static std::string attributionPasteboardName(std::string_view secret);
 };
 
 // A query under the common request rules: "?a=" with the URL-encoded account key, then "&key=value"
@@ -100,7 +103,8 @@ public:
     static std::string url(std::string_view host, std::string_view endpoint, const TmQuery& query,
                            std::string_view secret);
     // A signed GET of the endpoint ("/start", "/resolve", "/event") on the calling thread: the answer's
-    // property-list dictionary, or nothing when there is no host, no answer or an unreadable one.
+    // property-list dictionary, or nothing when there is no host, no answer or an unreadable one. A
+    // refusal of the request itself (an HTTP 4xx status without a dictionary) is a refusal, not silence.
     static std::optional<core::Dictionary> get(std::string_view endpoint, const TmQuery& query, std::string_view secret);
     // Whether the answer's "status" is "ok".
     static bool isOK(const core::Dictionary& answer);

@@ -2,6 +2,7 @@
 
 #include "analytics/TmDevice.h"
 #include "analytics/TmID.h"
+#include "analytics/TmStore.h"
 #include "analytics/TmUtils.h"
 #include "analytics/testing/AnalyticsServiceProcess.h"
 #include "platform/core/FileLocations.h"
@@ -22,13 +23,26 @@ protected:
     void SetUp() override {
         core::FileLocations::setShared(core::FileLocations::underRoot(root.path(), previousLocations.resources));
         TmID::reset();
+        TmStore::reset();
         ASSERT_TRUE(service.running());
         TmService::setHost(service.host());
     }
     void TearDown() override {
         TmService::setHost(std::nullopt);
         TmID::reset();
+        TmStore::reset();
+        TmEventSink::setRecorder(nullptr);
         core::FileLocations::setShared(previousLocations);
+    }
+
+    // The keys of a query text, in order.
+    static std::vector<std::string> queryKeys(const std::string& query) {
+        std::vector<std::string> keys;
+        for (size_t at = 0; at < query.size(); at = query.find('&', at + 1)) {
+            const size_t start = at + 1;
+            keys.push_back(query.substr(start, query.find('=', start) - start));
+        }
+        return keys;
     }
 
     // The queries the service received at one endpoint, in order.
