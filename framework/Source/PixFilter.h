@@ -100,6 +100,9 @@ public:
                                         const std::string& fragmentShaderString,
                                         const std::vector<std::string>& extraAttributes = {});
 
+    // The program the filter draws with (shared with every filter of the same shaders).
+    const std::shared_ptr<GLProgram>& filterProgram() const { return m_filterProgram; }
+
     // While true, frames and size changes are ignored.
     bool preventRendering() const { return m_preventRendering; }
     void setPreventRendering(bool newValue);
@@ -145,7 +148,7 @@ protected:
     virtual void setAdditionalInputsForDraw() {}
     // The whole clip space as a four-vertex triangle strip: (-1, -1), (1, -1), (-1, 1), (1, 1).
     static const GLfloat* fullScreenQuadVertices();
-    void informTargetsAboutNewFrameAtTime(PixFrameTime frameTime);
+    virtual void informTargetsAboutNewFrameAtTime(PixFrameTime frameTime);
     core::Size rotatedSize(core::Size sizeToRotate, int textureIndex) const;
 
     // Replays the stored uniform writes of one of the filter's programs (0: the only one here).
@@ -171,12 +174,14 @@ protected:
     // Shared with queued writes, so that a write still queued when the filter goes away lands harmlessly.
     std::shared_ptr<UniformStateRestorationBlocks> m_uniformStateRestorationBlocks;
 
+    // Where the filter's program takes the uniform (looked up on the processing queue); -1 for none.
+    GLint uniformLocation(const std::string& uniformName) const;
+
 private:
     // Stores the write under the location in the program's table and runs it, on the queue.
     void setAndExecuteUniformStateCallbackAtIndex(GLint uniform,
                                                   const std::shared_ptr<GLProgram>& shaderProgram,
                                                   std::function<void()> uniformStateBlock);
-    GLint uniformLocation(const std::string& uniformName) const;
 };
 
 // Whole pixels of a frame size, as GL takes them.

@@ -1,6 +1,5 @@
 #include "framework/Source/PixFilterCatalog.h"
 
-#include "framework/Source/PixBrightnessFilter.h"
 #include "framework/Source/PixFilterRegistry.h"
 #include "framework/Source/PixGaussianBlurFilter.h"
 
@@ -10,13 +9,13 @@ const PixFilterRegistry& PixFilterRegistry::shared() {
     static const PixFilterRegistry registry = [] {
         PixFilterRegistry made;
         registerStillRoadFilters(made);
+        registerColorAdjustmentFilters(made);
         return made;
     }();
     return registry;
 }
 
 void registerStillRoadFilters(PixFilterRegistry& registry) {
-    registry.add<PixBrightnessFilter>("PixBrightnessFilter").set("setBrightness:", &PixBrightnessFilter::setBrightness);
     registry.add<PixGaussianBlurFilter>("PixGaussianBlurFilter")
         .set("setBlurSize:", &PixGaussianBlurFilter::setBlurSize)
         .set("setVerticalTexelSpacing:", &PixGaussianBlurFilter::setVerticalTexelSpacing)

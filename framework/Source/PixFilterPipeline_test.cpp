@@ -200,6 +200,36 @@ TEST(PixFilterPipeline, MakesTheFrameworksFiltersFromAFile) {
     EXPECT_EQ(input->targets(), (std::vector<std::shared_ptr<PixInput>>{filters[0]}));
 }
 
+TEST(PixFilterPipeline, EveryRegisteredFilterIsMadeAndTakesEachOfItsMethods) {
+    const PixFilterRegistry& registry = PixFilterRegistry::shared();
+    for (const std::string& name : registry.filterNames()) {
+        const PixFilterRegistry::FilterClass& filterClass = *registry.filterClass(name);
+        const std::shared_ptr<PixFilterNode> filter = filterClass.make();
+        ASSERT_TRUE(filter) << name;
+        for (const auto& [selector, method] : filterClass.methods) {
+            PixPipelineValue value;
+            switch (method.argument) {
+            case PixFilterRegistry::Argument::None:
+            case PixFilterRegistry::Argument::Float:
+                value = {PixPipelineValue::Kind::Float, 0.5f, {}, {}, {}};
+                break;
+            case PixFilterRegistry::Argument::Point:
+                value = {PixPipelineValue::Kind::Point, 0, {0.5f, 0.5f}, {}, {}};
+                break;
+            case PixFilterRegistry::Argument::String:
+                value = {PixPipelineValue::Kind::String, 0, {}, "value", {}};
+                break;
+            case PixFilterRegistry::Argument::FloatArray:
+            case PixFilterRegistry::Argument::PointArray:
+                value = {PixPipelineValue::Kind::Array, 0, {}, {}, {}};
+                break;
+            }
+            method.call(*filter, &value);
+        }
+    }
+    EXPECT_GT(registry.filterNames().size(), 20u);
+}
+
 TEST(PixFilterPipeline, ConnectsTheChainAgainAfterEachChange) {
     using Change = std::function<void(PixFilterPipeline&, const std::vector<std::shared_ptr<PixFilterNode>>&)>;
     struct Case {

@@ -73,6 +73,23 @@ std::shared_ptr<const gfx::Image> makeImage(int width, int height, const std::ve
 // The pixel at (x, y) from the top-left, as stored: colours multiplied by alpha, in RGBA order.
 Rgba premultipliedPixel(const gfx::Image& image, int x, int y);
 
+// A test card of the size: eight colour bars (red, green, blue, yellow, cyan, magenta, white, black)
+// over the top half, a grey ramp from black to white below them, and under it a strip of hues at full
+// strength, the right end fading to transparent. The same pixels every time.
+std::vector<Rgba> testCard(int width, int height);
+
+// Pictures side by side under their names, written as one PNG (screenshots in the temporary folder) to
+// look at by eye.
+class PixContactSheet {
+public:
+    void add(const std::string& name, const gl::RgbaImage& tile);
+    // Returns where the sheet went.
+    std::string write(const std::string& fileName) const;
+
+private:
+    std::vector<std::pair<std::string, gl::RgbaImage>> m_tiles;
+};
+
 // True when each channel of every pixel is within the tolerance of the expected colour.
 ::testing::AssertionResult pixelsNear(const gl::RgbaImage& image, const std::vector<Rgba>& expected,
                                       int tolerance = 2);
