@@ -133,10 +133,13 @@ std::vector<StepPtr> SolverNode::addAndMultiplySteps() const {
 
 std::vector<StepPtr> SolverNode::commuteStepsFromExprList(const ExprList& list) {
     std::vector<StepPtr> steps;
-    for (const ExprPtr& a : list.exprs()) {
-        for (const ExprPtr& b : list.exprs()) {
-            if (a != b)
-                steps.push_back(StepCommute::stepCommuteWithPrincipal(a, b));
+    const std::vector<ExprPtr>& members = list.exprs();
+    for (size_t a = 0; a < members.size(); ++a) {
+        for (size_t b = 0; b < members.size(); ++b) {
+            // Moving a member onto its neighbour swaps the two, whichever of them moves: that pair
+            // is tried once, with the earlier member moving.
+            if (a != b && a != b + 1)
+                steps.push_back(StepCommute::stepCommuteWithPrincipal(members[a], members[b]));
         }
     }
     return steps;
@@ -245,10 +248,24 @@ SolverSearch::SolverSearch(const ExprPtr& start) {
     m_arena.push_back(std::make_unique<SolverNode>(start));
     // The start's children all enter, duplicates included.
     for (auto& child : m_arena.front()->createChildNodes()) {
-        m_open.push_back(child.get());
+        push(*child);
         remember(*child);
         m_arena.push_back(std::move(child));
     }
+}
+
+void SolverSearch::push(const SolverNode& node) {
+    m_open.push_back({node.calculatedScore(), m_arrivals++, &node});
+    std::push_heap(m_open.begin(), m_open.end());
+}
+
+std::vector<const SolverNode*> SolverSearch::open() const {
+    std::vector<Waiting> waiting = m_open;
+    std::sort(waiting.begin(), waiting.end(), [](const Waiting& a, const Waiting& b) { return b < a; });
+    std::vector<const SolverNode*> nodes;
+    for (const Waiting& each : waiting)
+        nodes.push_back(each.node);
+    return nodes;
 }
 
 namespace {
@@ -281,26 +298,23 @@ void SolverSearch::remember(const SolverNode& node) {
 SolverSearch::Outcome SolverSearch::expandNext() {
     if (m_open.empty())
         return Outcome::Exhausted;
-    const SolverNode* node = m_open.front();
-    m_open.erase(m_open.begin());
+    std::pop_heap(m_open.begin(), m_open.end());
+    const SolverNode* node = m_open.back().node;
+    m_open.pop_back();
     ++m_expansions;
     if (node->expr()->isSimplified()) {
         m_found = node;
         return Outcome::Found;
     }
-    // The children come cheapest first, so merging them in keeps the open list as a stable sort
-    // of old and new would.
-    const auto waiting = static_cast<std::ptrdiff_t>(m_open.size());
+    // The children come cheapest first, so they wait in that order behind the nodes of their score
+    // that came before them.
     for (auto& child : node->createChildNodes()) {
         if (isKnown(*child->expr()))
             continue;
         remember(*child);
-        m_open.push_back(child.get());
+        push(*child);
         m_arena.push_back(std::move(child));
     }
-    std::inplace_merge(
-        m_open.begin(), m_open.begin() + waiting, m_open.end(),
-        [](const SolverNode* a, const SolverNode* b) { return SolverNode::isCheaper(*a, *b); });
     return m_open.empty() ? Outcome::Exhausted : Outcome::Expanded;
 }
 

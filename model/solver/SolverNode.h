@@ -73,8 +73,9 @@ private:
 };
 
 // The best-first search behind `findNextStepForExpr`, one expansion at a time. It owns every node it
-// makes; the open list is ordered cheapest first, and an expression already expanded or waiting is
-// not added again (found through a hash of its shape, confirmed by an exact match).
+// makes; the open list is a heap, cheapest first and, among equal scores, first come first; an
+// expression already expanded or waiting is not added again (found through a hash of its shape,
+// confirmed by an exact match).
 class SolverSearch {
 public:
     explicit SolverSearch(const ExprPtr& start);
@@ -83,7 +84,8 @@ public:
     // Takes the cheapest open node: Found when its expression is simplified, else adds its children.
     Outcome expandNext();
 
-    const std::vector<const SolverNode*>& open() const { return m_open; }
+    // The waiting nodes in the order they would be expanded.
+    std::vector<const SolverNode*> open() const;
     // The node found, once `expandNext` answered Found.
     const SolverNode* found() const { return m_found; }
     size_t expansions() const { return m_expansions; }
@@ -91,9 +93,21 @@ public:
 private:
     bool isKnown(const Expr& expr) const;
     void remember(const SolverNode& node);
+    void push(const SolverNode& node);
+
+    struct Waiting {
+        uint32_t score;
+        uint64_t arrival;
+        const SolverNode* node;
+        // The heap's order: the greater waits longer.
+        friend bool operator<(const Waiting& a, const Waiting& b) {
+            return a.score != b.score ? a.score > b.score : a.arrival > b.arrival;
+        }
+    };
 
     std::vector<std::unique_ptr<SolverNode>> m_arena;
-    std::vector<const SolverNode*> m_open;
+    std::vector<Waiting> m_open;
+    uint64_t m_arrivals = 0;
     std::unordered_multimap<size_t, const Expr*> m_known;
     const SolverNode* m_found = nullptr;
     size_t m_expansions = 0;
