@@ -6,6 +6,7 @@
 #include "platform/gl/Context.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cassert>
 #include <optional>
 #include <sstream>
@@ -25,6 +26,18 @@ struct PixContext::State {
     std::optional<GLint> maximumTextureSize;
     std::optional<std::vector<std::string>> extensionNames;
 };
+
+namespace {
+
+std::atomic<GLint> overriddenMaximumTextureSize{0}; // 0: none
+std::atomic<int> overriddenRedTextures{-1};         // -1: none
+
+} // namespace
+
+void PixContext::overrideDeviceCapabilities(std::optional<GLint> maximumTextureSize, std::optional<bool> redTextures) {
+    overriddenMaximumTextureSize.store(maximumTextureSize.value_or(0));
+    overriddenRedTextures.store(redTextures ? static_cast<int>(*redTextures) : -1);
+}
 
 PixContext::PixContext()
     : m_state(std::make_unique<State>()) {
@@ -72,6 +85,8 @@ void PixContext::setActiveShaderProgram(const std::shared_ptr<GLProgram>& shader
 }
 
 GLint PixContext::maximumTextureSizeForThisDevice() {
+    if (const GLint overridden = overriddenMaximumTextureSize.load())
+        return overridden;
     State& state = *sharedImageProcessingContext().m_state;
     GLint maximumTextureSize = 0;
     runSynchronouslyOnContextQueue([&] {
@@ -114,6 +129,8 @@ bool PixContext::deviceSupportsOpenGLESExtension(const std::string& extension) {
 }
 
 bool PixContext::deviceSupportsRedTextures() {
+    if (const int overridden = overriddenRedTextures.load(); overridden >= 0)
+        return overridden != 0;
     static const bool supported = deviceSupportsOpenGLESExtension("GL_EXT_texture_rg");
     return supported;
 }

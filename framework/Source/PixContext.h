@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace zm {
@@ -49,6 +50,10 @@ public:
 
     // True when the calling code runs on the processing queue.
     static bool isOnContextQueue();
+
+    // Makes the device queries answer as a smaller device would (a texture limit, no red textures), for
+    // tests of what sources do there; nullopt answers for the device again.
+    static void overrideDeviceCapabilities(std::optional<GLint> maximumTextureSize, std::optional<bool> redTextures);
 
 private:
     friend void runSynchronouslyOnContextQueue(const std::function<void()>& block);

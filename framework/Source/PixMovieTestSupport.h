@@ -4,10 +4,16 @@
 // PixMovieTestSupport_test.cpp; not part of the library).
 
 #include "framework/Source/PixFrameTime.h"
+#include "framework/Source/PixInput.h"
+#include "framework/Source/PixRenderTarget.h"
+#include "framework/Source/PixTextureCopy.h"
 #include "framework/Source/PixTestSupport.h"
 #include "platform/core/Geometry.h"
 
+#include <atomic>
 #include <filesystem>
+#include <functional>
+#include <mutex>
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,6 +44,54 @@ struct MovieContents {
     std::string audioCodec;
     int audioSampleRate = 0;
     double audioSeconds = 0; // of decoded sound
+};
+
+// A target that notes each frame: its time, its size, the colour in the middle of the texture it got
+// (drawn and read back on the processing queue), whether it came as luminance, and how often the stream
+// ended.
+class FrameLog : public PixInput {
+public:
+    struct Frame {
+        PixFrameTime time;
+        core::Size size;
+        Rgba centre;
+        bool monochrome;
+    };
+
+    ~FrameLog() override;
+
+    bool wantsMonochrome = false;
+    // Called on the processing queue after each frame with the number of frames so far.
+    std::function<void(int frameCount)> onFrame;
+
+    std::vector<Frame> frames() const;
+    int endCount() const { return m_endCount.load(); }
+    // Waits (in real time, up to five seconds) until `count` frames have come.
+    bool waitForFrames(std::size_t count) const;
+
+    void newFrameReadyAtTime(PixFrameTime frameTime, int) override;
+    void setInputTexture(GLuint texture, int) override { m_texture = texture; }
+    void setTextureDelegate(PixTextureDelegate*, int) override {}
+    int nextAvailableTextureIndex() const override { return 0; }
+    void setInputSize(core::Size size, int) override { m_size = size; }
+    void setInputRotation(PixInputRotation, int) override {}
+    core::Size maximumOutputSize() const override { return {}; }
+    void endProcessing() override { ++m_endCount; }
+    bool shouldIgnoreUpdatesToThisTarget() const override { return false; }
+    bool enabled() const override { return true; }
+    void conserveMemoryForNextFrame() override {}
+    bool wantsMonochromeInput() const override { return wantsMonochrome; }
+    void setCurrentlyReceivingMonochromeInput(bool monochrome) override { m_monochrome = monochrome; }
+
+private:
+    mutable std::mutex m_mutex;
+    std::vector<Frame> m_frames; // guarded by m_mutex
+    std::atomic<int> m_endCount{0};
+    GLuint m_texture = 0;
+    core::Size m_size;
+    bool m_monochrome = false;
+    std::unique_ptr<PixTextureCopy> m_copy;
+    std::unique_ptr<PixRenderTarget> m_target;
 };
 
 // Every frame and sound sample of the movie, decoded with FFmpeg.

@@ -1,5 +1,7 @@
 #include "framework/Source/PixMovieTestSupport.h"
 
+#include "framework/Source/PixContext.h"
+
 #include "platform/core/FileLocations.h"
 #include "platform/gfx/Image.h"
 #include "platform/gfx/Png.h"
@@ -11,13 +13,55 @@
 #include "platform/media/PixelBuffer.h"
 #include "platform/media/PixelBufferPool.h"
 
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <future>
 #include <numbers>
+#include <thread>
 
 namespace zm::pixtest {
+
+FrameLog::~FrameLog() {
+    runSynchronouslyOnContextQueue([&] {
+        m_target.reset();
+        m_copy.reset();
+    });
+}
+
+std::vector<FrameLog::Frame> FrameLog::frames() const {
+    const std::lock_guard lock(m_mutex);
+    return m_frames;
+}
+
+bool FrameLog::waitForFrames(std::size_t count) const {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (frames().size() < count && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return frames().size() >= count;
+}
+
+void FrameLog::newFrameReadyAtTime(PixFrameTime frameTime, int) {
+    // A 2 x 2 copy of the texture's middle is enough to know its colour.
+    if (!m_copy) {
+        m_copy = std::make_unique<PixTextureCopy>();
+        m_target = PixRenderTarget::create(2, 2);
+    }
+    m_target->bind();
+    const PixTextureCopy::Quad middle = {0.45f, 0.45f, 0.55f, 0.45f, 0.45f, 0.55f, 0.55f, 0.55f};
+    m_copy->draw(m_texture, PixTextureCopy::kFullScreenVertices, middle, {0, 0, 0, 1});
+    std::uint8_t pixels[16];
+    m_target->readPixels(pixels, 8);
+    int count = 0;
+    {
+        const std::lock_guard lock(m_mutex);
+        m_frames.push_back({frameTime, m_size, {pixels[0], pixels[1], pixels[2], pixels[3]}, m_monochrome});
+        count = static_cast<int>(m_frames.size());
+    }
+    if (onFrame)
+        onFrame(count);
+}
 
 Rgba MovieFrame::pixel(int x, int y) const {
     const std::uint8_t* bgra = picture->baseAddress() + static_cast<std::size_t>(y) * picture->bytesPerRow() + x * 4;

@@ -18,6 +18,8 @@ enum MediaErrorCode : long {
     MediaErrorInvalidSettings,
     MediaErrorNoSuchDevice,
     MediaErrorDeviceFailed,
+    // A photo asked for while the camera is still taking one (the code the platform's callers know).
+    MediaErrorMaximumStillImageCaptureRequestsExceeded = -11830,
 };
 
 core::Error mediaError(MediaErrorCode code, std::string description);
