@@ -10,6 +10,7 @@
 #include "framework/Source/PixColorMatrixFilter.h"
 #include "framework/Source/PixContrastFilter.h"
 #include "framework/Source/PixExposureFilter.h"
+#include "framework/Source/PixFilter.h"
 #include "framework/Source/PixGammaFilter.h"
 #include "framework/Source/PixGrayscaleFilter.h"
 #include "framework/Source/PixHueFilter.h"

@@ -5,7 +5,7 @@
 // render is timed without its upload or read-back (those have benchmarks of their own).
 
 #include "framework/Source/PixContext.h"
-#include "framework/Source/PixFilter.h"
+#include "framework/Source/PixFilterNode.h"
 #include "framework/Source/PixRawDataInput.h"
 
 #include <cmath>
@@ -52,11 +52,11 @@ inline void countPixels(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kWidth) * kHeight);
 }
 
-// The picture uploaded once and handed to a filter (more filters for filters of several inputs), which
-// has drawn it once, so that its framebuffer and program are ready.
+// The picture uploaded once and handed to a filter or group (more of them for filters of several
+// inputs), which has drawn it once, so that its framebuffers and programs are ready.
 class Stage {
 public:
-    explicit Stage(std::vector<std::shared_ptr<zm::PixFilter>> filters)
+    explicit Stage(std::vector<std::shared_ptr<zm::PixFilterNode>> filters)
         : m_input(zm::PixRawDataInput::create(picture().data(), {kWidth, kHeight}, GL_RGBA))
         , m_filters(std::move(filters)) {
         for (const auto& filter : m_filters)
@@ -64,8 +64,8 @@ public:
         m_input->processData();
         render();
     }
-    explicit Stage(std::shared_ptr<zm::PixFilter> filter)
-        : Stage(std::vector<std::shared_ptr<zm::PixFilter>>{std::move(filter)}) {}
+    explicit Stage(std::shared_ptr<zm::PixFilterNode> filter)
+        : Stage(std::vector<std::shared_ptr<zm::PixFilterNode>>{std::move(filter)}) {}
 
     // One frame of the last filter (the others are its inputs), drawn and finished.
     void render() {
@@ -76,15 +76,15 @@ public:
     }
 
     const std::shared_ptr<zm::PixRawDataInput>& input() const { return m_input; }
-    const std::shared_ptr<zm::PixFilter>& filter() const { return m_filters.back(); }
+    const std::shared_ptr<zm::PixFilterNode>& filter() const { return m_filters.back(); }
 
 private:
     std::shared_ptr<zm::PixRawDataInput> m_input;
-    std::vector<std::shared_ptr<zm::PixFilter>> m_filters;
+    std::vector<std::shared_ptr<zm::PixFilterNode>> m_filters;
 };
 
 // Times a filter's render at 1280 x 720.
-inline void renderBenchmark(benchmark::State& state, const std::shared_ptr<zm::PixFilter>& filter) {
+inline void renderBenchmark(benchmark::State& state, const std::shared_ptr<zm::PixFilterNode>& filter) {
     Stage stage(filter);
     for (auto _ : state)
         stage.render();

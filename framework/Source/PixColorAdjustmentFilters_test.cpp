@@ -261,12 +261,7 @@ TEST(PixColorAdjustmentFilters, EveryMemberChangesTheTestCard) {
         {"levels", made<PixLevelsFilter>([](auto& f) { f.setMin(0.25f, 0.6f, 0.75f, 0.1f, 0.9f); })},
     };
     pixtest::PixContactSheet sheet;
-    gl::RgbaImage input;
-    input.width = kWidth;
-    input.height = kHeight;
-    for (const Rgba& pixel : card)
-        input.bytes.insert(input.bytes.end(), pixel.begin(), pixel.end());
-    sheet.add("test card", input);
+    sheet.add("test card", pixtest::rgbaImage(kWidth, kHeight, card));
     for (const Member& member : members) {
         const gl::RgbaImage output = filtered(member.make(), kWidth, kHeight, card);
         sheet.add(member.name, output);

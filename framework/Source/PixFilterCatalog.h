@@ -6,7 +6,7 @@ class PixFilterRegistry;
 
 // The framework's filters by family, as a pipeline configuration names them (PixFilterRegistry::shared
 // adds every family).
-void registerStillRoadFilters(PixFilterRegistry& registry);
 void registerColorAdjustmentFilters(PixFilterRegistry& registry);
+void registerBlurAndMorphologyFilters(PixFilterRegistry& registry);
 
 } // namespace zm

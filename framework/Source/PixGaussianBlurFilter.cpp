@@ -1,6 +1,5 @@
 #include "framework/Source/PixGaussianBlurFilter.h"
 
-#include "framework/Source/PixContext.h"
 
 namespace zm {
 
@@ -50,19 +49,7 @@ std::shared_ptr<PixGaussianBlurFilter> PixGaussianBlurFilter::create() {
     return std::shared_ptr<PixGaussianBlurFilter>(new PixGaussianBlurFilter);
 }
 
-PixGaussianBlurFilter::PixGaussianBlurFilter()
-    : PixTwoPassTextureSamplingFilter(PixGaussianBlurVertexShader, PixGaussianBlurFragmentShader,
-                                      PixGaussianBlurVertexShader, PixGaussianBlurFragmentShader) {
-    setBlurSize(1.0f);
-}
-
-void PixGaussianBlurFilter::setBlurSize(float newValue) {
-    runSynchronouslyOnContextQueue([&] {
-        m_blurSize = newValue;
-        m_verticalTexelSpacing = newValue;
-        m_horizontalTexelSpacing = newValue;
-        setupFilterForSize(sizeOfFBO());
-    });
-}
+PixGaussianBlurFilter::PixGaussianBlurFilter(const std::string& fragmentShaderString)
+    : PixSeparableBlurFilter(PixGaussianBlurVertexShader, fragmentShaderString) {}
 
 } // namespace zm

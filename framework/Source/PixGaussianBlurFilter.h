@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/Source/PixTwoPassTextureSamplingFilter.h"
+#include "framework/Source/PixSeparableBlurFilter.h"
 
 namespace zm {
 
@@ -13,19 +13,14 @@ extern const char* const PixGaussianBlurFragmentShader;
 
 // A separable Gaussian blur: vertically in the first pass, then horizontally, each with 9 samples
 // `blurSize` texels apart. Samples past the edge take the edge pixel. Both passes share one program.
-class PixGaussianBlurFilter : public PixTwoPassTextureSamplingFilter {
+// A blur size of 0 leaves the image as it is.
+class PixGaussianBlurFilter : public PixSeparableBlurFilter {
 public:
     static std::shared_ptr<PixGaussianBlurFilter> create();
 
-    // The distance between neighbouring samples, in texels; 1 at first. 0 leaves the image as it is.
-    float blurSize() const { return m_blurSize; }
-    void setBlurSize(float newValue);
-
 protected:
-    PixGaussianBlurFilter();
-
-private:
-    float m_blurSize = 1.0f;
+    // The 9-sample Gaussian vertex shader with another fragment shader, in both passes.
+    explicit PixGaussianBlurFilter(const std::string& fragmentShaderString = PixGaussianBlurFragmentShader);
 };
 
 } // namespace zm

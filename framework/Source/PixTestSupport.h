@@ -78,6 +78,9 @@ Rgba premultipliedPixel(const gfx::Image& image, int x, int y);
 // strength, the right end fading to transparent. The same pixels every time.
 std::vector<Rgba> testCard(int width, int height);
 
+// Pixels as a read-back picture holds them.
+gl::RgbaImage rgbaImage(int width, int height, const std::vector<Rgba>& pixels);
+
 // Pictures side by side under their names, written as one PNG (screenshots in the temporary folder) to
 // look at by eye.
 class PixContactSheet {

@@ -150,6 +150,15 @@ std::vector<Rgba> testCard(int width, int height) {
     return pixels;
 }
 
+gl::RgbaImage rgbaImage(int width, int height, const std::vector<Rgba>& pixels) {
+    gl::RgbaImage image;
+    image.width = width;
+    image.height = height;
+    for (const Rgba& pixel : pixels)
+        image.bytes.insert(image.bytes.end(), pixel.begin(), pixel.end());
+    return image;
+}
+
 void PixContactSheet::add(const std::string& name, const gl::RgbaImage& tile) {
     m_tiles.emplace_back(name, tile);
 }

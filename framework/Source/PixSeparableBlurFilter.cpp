@@ -1,0 +1,23 @@
+#include "framework/Source/PixSeparableBlurFilter.h"
+
+#include "framework/Source/PixContext.h"
+
+namespace zm {
+
+PixSeparableBlurFilter::PixSeparableBlurFilter(const std::string& vertexShaderString,
+                                               const std::string& fragmentShaderString)
+    : PixTwoPassTextureSamplingFilter(vertexShaderString, fragmentShaderString, vertexShaderString,
+                                      fragmentShaderString) {
+    setBlurSize(1.0f);
+}
+
+void PixSeparableBlurFilter::setBlurSize(float newValue) {
+    runSynchronouslyOnContextQueue([&] {
+        m_blurSize = newValue;
+        m_verticalTexelSpacing = newValue;
+        m_horizontalTexelSpacing = newValue;
+        setupFilterForSize(sizeOfFBO());
+    });
+}
+
+} // namespace zm
