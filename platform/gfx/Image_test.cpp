@@ -7,6 +7,8 @@
 #include <limits>
 #include <vector>
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 namespace gfx {
@@ -91,6 +93,29 @@ TEST(ImageTest, PngKeepsEveryPixel) {
             EXPECT_TRUE(pixelNear(read.bitmap(), x, y, image->bitmap().pixel(x, y), 0));
         }
     }
+}
+
+// Every premultiplied colour at every alpha comes back from a PNG file exactly as it was.
+TEST(ImageTest, PngKeepsEveryPremultipliedColourAtEveryAlpha) {
+    std::vector<std::uint8_t> bgra;
+    for (int alpha = 0; alpha < 256; ++alpha) {
+        for (int colour = 0; colour < 256; ++colour) {
+            const auto c = static_cast<std::uint8_t>(std::min(colour, alpha));
+            bgra.insert(bgra.end(), {c, static_cast<std::uint8_t>(alpha - c), static_cast<std::uint8_t>(c / 2),
+                                     static_cast<std::uint8_t>(alpha)});
+        }
+    }
+    const auto image = Image::fromPixels(bgra, 256, 256, 256 * 4, PixelLayout::PremultipliedBGRA);
+    ASSERT_TRUE(image);
+    const auto decoded = decodePng(encodePng(*image));
+    ASSERT_TRUE(decoded.ok()) << decoded.error().text();
+    const Bitmap& read = (*decoded)->bitmap();
+    int differing = 0;
+    for (int y = 0; y < 256; ++y) {
+        for (int x = 0; x < 256; ++x)
+            differing += !pixelNear(read, x, y, image->bitmap().pixel(x, y), 0);
+    }
+    EXPECT_EQ(differing, 0);
 }
 
 TEST(ImageTest, DamagedPngIsAnError) {
