@@ -25,6 +25,7 @@ class SampleBuffer;
 
 namespace zm {
 
+class PixMovieWriter;
 class PixYUVConversion;
 
 // Told once when a movie has played to its end (or was stopped). Optional.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/Source/PixAudioEncodingTarget.h"
 #include "framework/Source/PixInput.h"
 #include "platform/core/Error.h"
 #include "platform/core/Value.h"
@@ -48,7 +49,9 @@ public:
 // Threads: frames come on the processing queue, sound on the source's thread; the writer's own queue
 // orders the session start, live appends, finishing and cancelling after them. Public operations may be
 // called from any thread.
-class PixMovieWriter : public PixInput, public std::enable_shared_from_this<PixMovieWriter> {
+class PixMovieWriter : public PixInput,
+                       public PixAudioEncodingTarget,
+                       public std::enable_shared_from_this<PixMovieWriter> {
 public:
     // The key of the output settings that makes a file writer (false) or a live one (true).
     static const char* const EncodingLiveVideoKey;
@@ -80,13 +83,13 @@ public:
     void cancelRecording();
 
     // Appends a run of sound (from the source's thread).
-    void processAudioBuffer(const std::shared_ptr<media::SampleBuffer>& audioBuffer);
+    void processAudioBuffer(const std::shared_ptr<media::SampleBuffer>& audioBuffer) override;
     // Pull mode: the encoder asks the callbacks for each next frame and sound sample (a movie source
     // sets them first).
     void enableSynchronizationCallbacks();
 
-    bool hasAudioTrack() const { return m_hasAudioTrack.load(); }
-    void setHasAudioTrack(bool newValue);
+    bool hasAudioTrack() const override { return m_hasAudioTrack.load(); }
+    void setHasAudioTrack(bool newValue) override;
     // Without settings, AAC at 48000 Hz, mono, 64 kbit/s; with shouldPassthroughAudio, uncompressed.
     void setHasAudioTrack(bool newValue, std::optional<core::Dictionary> audioOutputSettings);
 
@@ -104,7 +107,9 @@ public:
     bool shouldPassthroughAudio() const { return m_shouldPassthroughAudio.load(); }
     void setShouldPassthroughAudio(bool newValue) { m_shouldPassthroughAudio.store(newValue); }
     bool shouldInvalidateAudioSampleWhenDone() const { return m_shouldInvalidateAudioSampleWhenDone.load(); }
-    void setShouldInvalidateAudioSampleWhenDone(bool newValue) { m_shouldInvalidateAudioSampleWhenDone.store(newValue); }
+    void setShouldInvalidateAudioSampleWhenDone(bool newValue) override {
+        m_shouldInvalidateAudioSampleWhenDone.store(newValue);
+    }
     // While paused, pull mode asks for nothing.
     bool isPaused() const { return m_paused.load(); }
     void setPaused(bool newValue) { m_paused.store(newValue); }

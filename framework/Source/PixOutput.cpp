@@ -1,7 +1,7 @@
 #include "framework/Source/PixOutput.h"
 
 #include "framework/Source/PixContext.h"
-#include "framework/Source/PixMovieWriter.h"
+#include "framework/Source/PixAudioEncodingTarget.h"
 #include "platform/core/Log.h"
 #include "platform/gfx/Image.h"
 
@@ -134,7 +134,7 @@ void PixOutput::setFrameProcessingCompletionBlock(FrameProcessingCompletionBlock
     runSynchronouslyOnContextQueue([&] { m_frameProcessingCompletionBlock = std::move(block); });
 }
 
-void PixOutput::setAudioEncodingTarget(std::shared_ptr<PixMovieWriter> newValue) {
+void PixOutput::setAudioEncodingTarget(std::shared_ptr<PixAudioEncodingTarget> newValue) {
     m_audioEncodingTarget = std::move(newValue);
     if (m_audioEncodingTarget && !m_audioEncodingTarget->hasAudioTrack())
         m_audioEncodingTarget->setHasAudioTrack(true);

@@ -16,7 +16,7 @@ class Image;
 
 namespace zm {
 
-class PixMovieWriter;
+class PixAudioEncodingTarget;
 
 // A source of the image graph: it owns one output texture and an ordered list of targets, each attached
 // at one input slot, and pushes its frames to them. Filters (PixFilter) are at once sources and targets.
@@ -76,10 +76,10 @@ public:
     virtual void setTargetToIgnoreForUpdates(PixInput* target);
     // Called on the processing queue after each frame is rendered, before targets are told.
     virtual void setFrameProcessingCompletionBlock(FrameProcessingCompletionBlock block);
-    // The movie writer that records this source's sound (movies and cameras have some); it gets an
+    // What records this source's sound (movies and cameras have some: a movie writer); it gets an
     // audio track when it has none.
-    std::shared_ptr<PixMovieWriter> audioEncodingTarget() const { return m_audioEncodingTarget; }
-    virtual void setAudioEncodingTarget(std::shared_ptr<PixMovieWriter> newValue);
+    std::shared_ptr<PixAudioEncodingTarget> audioEncodingTarget() const { return m_audioEncodingTarget; }
+    virtual void setAudioEncodingTarget(std::shared_ptr<PixAudioEncodingTarget> newValue);
     const GPUTextureOptions& outputTextureOptions() const { return m_outputTextureOptions; }
     // Used for the textures made from now on: set it before the first frame.
     void setOutputTextureOptions(const GPUTextureOptions& options);
@@ -106,7 +106,7 @@ protected:
     bool m_allTargetsWantMonochromeData = true;
     FrameProcessingCompletionBlock m_frameProcessingCompletionBlock;
     GPUTextureOptions m_outputTextureOptions;
-    std::shared_ptr<PixMovieWriter> m_audioEncodingTarget;
+    std::shared_ptr<PixAudioEncodingTarget> m_audioEncodingTarget;
 
 private:
     void detach(PixInput& target, int textureIndex);

@@ -194,7 +194,7 @@ void PixVideoCamera::addTarget(const std::shared_ptr<PixInput>& newTarget, int t
 
 // Sound
 
-void PixVideoCamera::setAudioEncodingTarget(std::shared_ptr<PixMovieWriter> newValue) {
+void PixVideoCamera::setAudioEncodingTarget(std::shared_ptr<PixAudioEncodingTarget> newValue) {
     if (newValue) {
         if (addAudioInputsAndOutputs())
             m_addedAudioInputsDueToEncodingTarget.store(true);

@@ -95,7 +95,7 @@ public:
     void addTarget(const std::shared_ptr<PixInput>& newTarget, int textureLocation) override;
     using PixOutput::addTarget;
     // Adds the microphone for a writer, and takes it away again with a null one.
-    void setAudioEncodingTarget(std::shared_ptr<PixMovieWriter> newValue) override;
+    void setAudioEncodingTarget(std::shared_ptr<PixAudioEncodingTarget> newValue) override;
     bool addAudioInputsAndOutputs();
     bool removeAudioInputsAndOutputs();
     virtual void removeInputsAndOutputs();
