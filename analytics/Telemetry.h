@@ -2,63 +2,81 @@
 
 #include "platform/core/Value.h"
 
-#include <mutex>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace zm {
 
-// The analytics client of the process: a session started at launch under the service account, and
-// named events recorded in it. Records wait in order for the event thread that stores and sends them;
-// the store and the threads join this object as they arrive.
+class TMEventThread;
+class TMSession;
+
+// The analytics client of the process: class operations over one process-wide state that start a
+// session, record named events with optional arguments and tune batching. Every record goes to the
+// event thread's queue, which stores it and has it sent to the service that ZEMBRIX_TELEMETRY_HOST
+// names; without a host, records wait in the store.
 //
-// Safe from any thread.
+// Thread safety: every operation may be called from any thread.
 class Telemetry {
 public:
     // Where launch options hold the address the application was opened with.
     static constexpr std::string_view kLaunchOptionsURLKey = "UIApplicationLaunchOptionsURLKey";
 
-    // A session start, or one named event of a session.
-    struct Record {
-        enum class Kind { Session, Event };
-        Kind kind;
-        std::string sessionID;
-        std::string name; // events only
-        double delta = 0; // events only: seconds from the session's start to the event
-        friend bool operator==(const Record&, const Record&) = default;
-    };
+    // Start a session only while no event thread exists.
+    static void startSession(const std::string& key, const std::string& secret, const core::Dictionary& launchOptions);
+    static void startSession(const std::string& key, const std::string& secret);
+    static void startSessionWithKeyAndURL(const std::string& key, const std::string& secret, const std::string& url);
+    // A new session, unless the running one is at most minSessionDuration seconds old.
+    static void reStartSession(const std::string& key, const std::string& secret);
+    static void endSession();
 
-    Telemetry();
-    Telemetry(const Telemetry&) = delete;
-    Telemetry& operator=(const Telemetry&) = delete;
+    static void event(const std::string& name);
+    static void event(const std::string& name, const core::Dictionary* arguments);
+    // Pairs up to the first missing key; a pair without a value is left out.
+    using ArgumentPair = std::pair<std::optional<std::string>, std::optional<core::Value>>;
+    static void eventWithArgs(const std::string& name, const std::vector<ArgumentPair>& pairs);
 
-    // The client of the process.
-    static Telemetry& shared();
+    static void processReferralURL(const std::optional<std::string>& url);
+    // The web page bridge: a "telemetry:" request records its event and the page is told the kit's
+    // state through `evaluate`; any other request answers false and runs nothing.
+    static bool processJSRequest(const std::function<void(const std::string& script)>& evaluate, const std::string& url);
 
-    // Starts a session under the account and secret unless one runs already; either way an address
-    // under kLaunchOptionsURLKey whose host is the referral host marks the run as referred.
-    void startSession(const std::string& account, const std::string& secret,
-                      const core::Dictionary& launchOptions);
-    // Records the event `name` in the running session; before any session it is lost.
-    void event(const std::string& name);
+    static void setGender(const core::Value& gender);
+    static void setAge(const core::Value& age);
 
-    bool sessionStarted() const;
-    std::string sessionID() const;
-    std::string account() const;
-    bool wasReferred() const;
-    // The records not yet taken by the event thread, oldest first.
-    std::vector<Record> pendingRecords() const;
+    static int batchInterval();
+    static void setBatchInterval(int seconds);
+    static bool batchesEvents();
+    static void setBatchesEvents(bool batches);
+    static void sendAllBatches();
+    static void setBufferLimit(int limit);
+    static void setMinSessionDuration(int seconds);
+    static bool allowAutoIAPComplete();
+    static void setAllowAutoIAPComplete(bool allow);
 
-private:
-    mutable std::mutex m_lock;
-    std::string m_account;         // guarded by m_lock
-    std::string m_secret;          // guarded by m_lock
-    std::string m_sessionID;       // guarded by m_lock
-    double m_sessionStart = 0;     // guarded by m_lock; clock seconds
-    bool m_started = false;        // guarded by m_lock
-    bool m_referred = false;       // guarded by m_lock
-    std::vector<Record> m_pending; // guarded by m_lock
+    static std::string version() { return "6.0.2"; }
+    static std::optional<std::string> telemetryID();
+    static std::optional<std::string> telemetryKeyspace();
+    static std::string sessionID();
+    static std::shared_ptr<TMSession> currentSession();
+    static TMEventThread* thread();
+    static std::optional<double> sessionStartDate();
+    static bool sessionStarted();
+    static double sessionDuration();
+    static bool wasReferred();
+
+    static void saveFbAppAttributionId();
+    static std::optional<std::string> fbAppAttributionId();
+
+    static std::string applicationName();
+    static std::string applicationIdentifier();
+
+    // For tests: ends the threads and forgets every session, setting and identity.
+    static void reset();
 };
 
 } // namespace zm

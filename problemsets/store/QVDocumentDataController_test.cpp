@@ -1,6 +1,5 @@
 #include "problemsets/store/QVDocumentDataController.h"
 
-#include "analytics/Telemetry.h"
 #include "crashlog/Crashlog.h"
 #include "platform/core/ApplicationEvents.h"
 #include "platform/core/Log.h"
@@ -334,10 +333,8 @@ TEST_F(Store, TheInformationScreenBringsTheCloudOffer) {
     testing::testDefaults().setBool(true, "seenIntro");
     start(testing::kTablet);
     Crashlog crashlog;
-    Telemetry telemetry;
     AppDelegate::Configuration configuration;
     configuration.crashlog = &crashlog;
-    configuration.telemetry = &telemetry;
     configuration.makeProblemSetStore = [] { return QVDocumentDataController::create(); };
     AppDelegate application(configuration);
     application.application(host->application(), {});

@@ -27,8 +27,6 @@ AppDelegate::AppDelegate(Configuration configuration)
     assert(!g_shared && "one application delegate at a time");
     if (!m_configuration.crashlog)
         m_configuration.crashlog = &Crashlog::sharedInstance();
-    if (!m_configuration.telemetry)
-        m_configuration.telemetry = &Telemetry::shared();
     g_shared = this;
 }
 
@@ -48,9 +46,8 @@ bool AppDelegate::application(ui::Application& application, const core::Dictiona
     createSounds();
 
     if (isFirstRun()) {
-        Telemetry& telemetry = *m_configuration.telemetry;
-        telemetry.event("newUser");
-        telemetry.event(ui::Device::current().isTablet() ? "iPad" : "iPhoneOriPod");
+        Telemetry::event("newUser");
+        Telemetry::event(ui::Device::current().isTablet() ? "iPad" : "iPhoneOriPod");
     }
     return true;
 }
@@ -62,8 +59,7 @@ void AppDelegate::startServices(const core::Dictionary& launchOptions) {
     else
         core::log(core::LogLevel::Info, "crash reporting is off: no API key is configured");
     if (credentials.hasTelemetry())
-        m_configuration.telemetry->startSession(credentials.telemetryAccount, credentials.telemetrySecret,
-                                                launchOptions);
+        Telemetry::startSession(credentials.telemetryAccount, credentials.telemetrySecret, launchOptions);
     else
         core::log(core::LogLevel::Info, "analytics are off: no account is configured");
 }

@@ -16,7 +16,6 @@ namespace zm {
 class ContainerViewController;
 class Crashlog;
 class ProblemSetStore;
-class Telemetry;
 
 // Starts the application and serves the screens: the launch sequence (crash reporting, analytics, the
 // root container, the alert sound, the first-launch events), the alert sound of refused moves, and the
@@ -30,9 +29,9 @@ public:
         ServiceCredentials credentials;
         // Makes the problem-set store; without one the problem sets stay unavailable.
         std::function<std::shared_ptr<ProblemSetStore>()> makeProblemSetStore;
-        // The services started at launch (the process's own unless replaced).
+        // The crash reporter started at launch (the process's own unless replaced). Analytics are the
+        // process's (Telemetry), sending to the service ZEMBRIX_TELEMETRY_HOST names.
         Crashlog* crashlog = nullptr;
-        Telemetry* telemetry = nullptr;
     };
 
     explicit AppDelegate(Configuration configuration);

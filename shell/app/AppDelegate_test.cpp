@@ -1,4 +1,8 @@
+#include "analytics/TMDB.h"
+#include "analytics/TMRecords.h"
 #include "analytics/Telemetry.h"
+#include "analytics/TmUtils.h"
+#include "analytics/testing/AnalyticsServiceProcess.h"
 #include "crashlog/Crashlog.h"
 #include "platform/core/Files.h"
 #include "platform/ui/Window.h"
@@ -7,34 +11,52 @@
 #include "shell/container/ContainerViewController.h"
 #include "shell/testing/ShellTesting.h"
 
+#include <thread>
+
 namespace zm {
 namespace {
 
-using Record = Telemetry::Record;
+using namespace std::chrono_literals;
 
 const ServiceCredentials kCredentials{"0123456789abcdef0123456789abcdef01234567", "zembrixgames", "Ab3dE6gH"};
 
+// Waits, in real time but briefly, for the analytics threads.
+template <typename Condition> bool eventually(Condition condition) {
+    for (int i = 0; i < 400 && !condition(); ++i)
+        std::this_thread::sleep_for(5ms);
+    return condition();
+}
+
+// Analytics start afresh for each test; without a service named, their records wait in the store.
 class AppDelegateTest : public testing::ShellTest {
 protected:
+    void SetUp() override {
+        testing::ShellTest::SetUp();
+        Telemetry::reset();
+        TmService::setHost(std::nullopt);
+        TMDB("zembrixgames", "Ab3dE6gH").remove();
+    }
+    void TearDown() override {
+        Telemetry::reset();
+        TmService::setHost(std::nullopt);
+        testing::ShellTest::TearDown();
+    }
+
     AppDelegate::Configuration configuration(ServiceCredentials credentials = kCredentials) {
         AppDelegate::Configuration made;
         made.credentials = std::move(credentials);
         made.crashlog = &crashlog;
-        made.telemetry = &telemetry;
         return made;
     }
 
-    std::vector<std::string> eventNames() const {
-        std::vector<std::string> names;
-        for (const Record& record : telemetry.pendingRecords()) {
-            if (record.kind == Record::Kind::Event)
-                names.push_back(record.name);
-        }
-        return names;
+    // The events stored for the test account, once `count` are there.
+    std::vector<std::shared_ptr<TMEvent>> storedEvents(size_t count) {
+        std::vector<std::shared_ptr<TMEvent>> events;
+        eventually([&] { return (events = TMDB("zembrixgames", "Ab3dE6gH").events()).size() >= count; });
+        return events;
     }
 
     Crashlog crashlog;
-    Telemetry telemetry;
 };
 
 TEST_F(AppDelegateTest, TheFirstLaunchReportsANewUserAndTheKindOfDevice) {
@@ -43,29 +65,28 @@ TEST_F(AppDelegateTest, TheFirstLaunchReportsANewUserAndTheKindOfDevice) {
         const char* event;
     } cases[] = {{testing::kTablet, "iPad"}, {testing::kPhone, "iPhoneOriPod"}};
     for (const auto& test : cases) {
+        TearDown();
         SetUp();
-        Telemetry client;
-        AppDelegate::Configuration settings = configuration();
-        settings.telemetry = &client;
-        AppDelegate application(settings);
+        AppDelegate application(configuration());
         // The first launch is written down, and saved, before anything is reported.
         core::UserDefaults& defaults = testing::testDefaults();
-        size_t eventsWhenStored = 99;
+        bool reportedWhenStored = true;
         const auto observer = defaults.addChangeObserver([&] {
-            if (defaults.boolForKey("firstRun") && eventsWhenStored == 99)
-                eventsWhenStored = client.pendingRecords().size() - 1;
+            if (defaults.boolForKey("firstRun"))
+                reportedWhenStored = false;
         });
         EXPECT_TRUE(application.application(start(test.device).application(), {}));
         defaults.removeChangeObserver(observer);
+        EXPECT_FALSE(reportedWhenStored);
 
-        EXPECT_EQ(eventsWhenStored, 0u) << test.event;
         ASSERT_TRUE(testing::savedDefaults().find("firstRun")) << test.event;
-        const std::vector<Record> records = client.pendingRecords();
-        ASSERT_EQ(records.size(), 3u) << test.event;
-        EXPECT_EQ(records[0].kind, Record::Kind::Session);
-        EXPECT_EQ(records[1].name, "newUser");
-        EXPECT_EQ(records[2].name, test.event);
-        EXPECT_EQ(records[2].sessionID, records[0].sessionID);
+        const auto events = storedEvents(2);
+        ASSERT_EQ(events.size(), 2u) << test.event;
+        EXPECT_EQ(events[0]->name(), "newUser");
+        EXPECT_EQ(events[1]->name(), test.event);
+        EXPECT_EQ(events[1]->arguments(), "{}");
+        EXPECT_EQ(events[1]->sessionId(), Telemetry::sessionID());
+        EXPECT_EQ(TMDB("zembrixgames", "Ab3dE6gH").sessions().size(), 1u);
     }
 }
 
@@ -73,9 +94,26 @@ TEST_F(AppDelegateTest, LaterLaunchesReportNothing) {
     testing::testDefaults().setBool(true, "firstRun");
     AppDelegate application(configuration());
     application.application(start().application(), {});
-    EXPECT_TRUE(telemetry.sessionStarted());
-    EXPECT_TRUE(eventNames().empty());
+    EXPECT_TRUE(Telemetry::sessionStarted());
+    EXPECT_TRUE(eventually([] { return TMDB("zembrixgames", "Ab3dE6gH").sessions().size() == 1; }));
+    EXPECT_TRUE(TMDB("zembrixgames", "Ab3dE6gH").events().empty());
     EXPECT_FALSE(application.isFirstRun());
+}
+
+TEST_F(AppDelegateTest, AFirstLaunchBesideTheServiceLeavesTheSessionAndBothEventsInItsListing) {
+    testing::AnalyticsServiceProcess service("zembrixgames", "Ab3dE6gH");
+    ASSERT_TRUE(service.running());
+    TmService::setHost(service.host());
+    AppDelegate application(configuration());
+    application.application(start(testing::kTablet).application(), {});
+    ASSERT_TRUE(eventually([&] { return service.listed("events").size() == 2; }));
+    const auto sessions = service.listed("sessions");
+    ASSERT_EQ(sessions.size(), 1u);
+    EXPECT_EQ(sessions[0].find("session")->stringValue(), Telemetry::sessionID());
+    const auto events = service.listed("events");
+    EXPECT_EQ(events[0].find("name")->stringValue(), "newUser");
+    EXPECT_EQ(events[1].find("name")->stringValue(), "iPad");
+    EXPECT_EQ(events[1].find("arguments")->stringValue(), "{}");
 }
 
 TEST_F(AppDelegateTest, TheLaunchStartsTheServicesAndPutsTheContainerAtTheRoot) {
@@ -86,7 +124,7 @@ TEST_F(AppDelegateTest, TheLaunchStartsTheServicesAndPutsTheContainerAtTheRoot) 
     EXPECT_TRUE(crashlog.isStarted());
     EXPECT_EQ(crashlog.apiKey(), kCredentials.crashlogAPIKey);
     EXPECT_EQ(crashlog.startDelay(), 1.0);
-    EXPECT_EQ(telemetry.account(), "zembrixgames");
+    EXPECT_TRUE(Telemetry::sessionStarted());
     const std::shared_ptr<ContainerViewController> container = application.containerVC();
     ASSERT_TRUE(container);
     EXPECT_EQ(host.window().rootViewController(), container);
@@ -97,8 +135,8 @@ TEST_F(AppDelegateTest, ServicesWithoutCredentialsStayOffAndTheirEventsAreLost) 
     AppDelegate application(configuration({}));
     application.application(start().application(), {});
     EXPECT_FALSE(crashlog.isStarted());
-    EXPECT_FALSE(telemetry.sessionStarted());
-    EXPECT_TRUE(telemetry.pendingRecords().empty());
+    EXPECT_FALSE(Telemetry::sessionStarted());
+    EXPECT_FALSE(std::filesystem::exists(TMDB("zembrixgames", "Ab3dE6gH").filePath()));
     EXPECT_TRUE(testing::testDefaults().boolForKey("firstRun"));
 }
 

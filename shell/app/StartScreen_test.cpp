@@ -1,4 +1,3 @@
-#include "analytics/Telemetry.h"
 #include "crashlog/Crashlog.h"
 #include "platform/gfx/Image.h"
 #include "platform/gfx/Png.h"
@@ -58,10 +57,8 @@ protected:
         // The home screen as every launch after the first shows it, without the tutorial.
         testing::testDefaults().setBool(true, "seenIntro");
         Crashlog crashlog;
-        Telemetry telemetry;
         AppDelegate::Configuration configuration;
         configuration.crashlog = &crashlog;
-        configuration.telemetry = &telemetry;
         AppDelegate application(configuration);
         host::HeadlessHost& host = start(device);
         application.application(host.application(), {});

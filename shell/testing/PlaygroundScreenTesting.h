@@ -3,7 +3,6 @@
 // The game launched headless with a topic's playground screen opened from the home carousel, and a
 // finger for its playground and buttons.
 
-#include "analytics/Telemetry.h"
 #include "crashlog/Crashlog.h"
 #include "model/Operator.h"
 #include "platform/gfx/Image.h"
@@ -62,7 +61,6 @@ public:
         game.loop().setCooperativeOperationQueues(true);
         AppDelegate::Configuration configuration;
         configuration.crashlog = &crashlog;
-        configuration.telemetry = &telemetry;
         application = std::make_unique<AppDelegate>(configuration);
         application->application(game.application(), {});
         game.advance(1);
@@ -128,7 +126,6 @@ public:
     }
 
     Crashlog crashlog;
-    Telemetry telemetry;
     std::unique_ptr<AppDelegate> application;
     std::shared_ptr<ContainerViewController> container;
     std::shared_ptr<PlaygroundViewController> screen;
