@@ -25,13 +25,16 @@ public:
     void push(Item item) {
         auto lock = m_wait.lock();
         m_items.push_front(std::move(item));
-        m_wait.notifyAll();
+        // The consumer only ever waits on an empty queue.
+        if (m_items.size() == 1)
+            m_wait.notifyAll();
     }
 
     void putback(Item item) {
         auto lock = m_wait.lock();
         m_items.push_back(std::move(item));
-        m_wait.notifyAll();
+        if (m_items.size() == 1)
+            m_wait.notifyAll();
     }
 
     // Waits for an item without limit.

@@ -137,7 +137,7 @@ bool TMEventThread::takeWaiting(TMQueueItem first, std::vector<TMQueueItem>& ite
         const auto record = recordOf(item);
         TMAPIDatabase* stored = record ? record->apiDatabase() : nullptr;
         if (!stored || !stored->writable() || stored->rowId() != 0 ||
-            std::find(m_sent.begin(), m_sent.end(), record) != m_sent.end())
+            m_sent.contains(record.get()))
             continue;
         if (record->event() && record->session() == nullptr)
             newEvents.push_back(record->event());
@@ -211,7 +211,7 @@ int TMEventThread::waitForEvents() {
 }
 
 void TMEventThread::handOff(const std::shared_ptr<TMSAPI>& record) {
-    m_sent.push_back(record);
+    m_sent.emplace(record.get(), record);
     m_apiThread.eventQueue().push(record);
 }
 
@@ -260,8 +260,8 @@ int TMEventThread::waitForResponse() {
         return 3;
     for (TMQueueItem& item : items) {
         const std::shared_ptr<TMSAPI> record = recordOf(item);
-        const auto sent = std::find(m_sent.begin(), m_sent.end(), record);
-        if (record && sent != m_sent.end()) {
+        const auto sent = record ? m_sent.find(record.get()) : m_sent.end();
+        if (sent != m_sent.end()) {
             TMAPIDatabase* stored = record->apiDatabase();
             if (stored && stored->deletable() && stored->rowId() != 0)
                 stored->deleteFromDatabase(*m_database);

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <variant>
 #include <vector>
 
@@ -97,7 +98,8 @@ private:
     // The event thread's own.
     std::vector<std::shared_ptr<TMSAPI>> m_buffered;
     std::vector<std::shared_ptr<TMSAPI>> m_ready;
-    std::vector<std::shared_ptr<TMSAPI>> m_sent;
+    // Out at the API thread, by identity.
+    std::unordered_map<const TMSAPI*, std::shared_ptr<TMSAPI>> m_sent;
     std::shared_ptr<TMSession> m_currentSession;
     double m_heartbeatTimestamp;
     double m_heartbeatInterval = HUGE_VAL;

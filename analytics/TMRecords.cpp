@@ -59,6 +59,15 @@ TMEvent::TMEvent(std::string key, std::string secret, const core::Dictionary& va
         m_delta = delta->doubleValue();
 }
 
+TMEvent::TMEvent(std::string key, std::string secret, std::string sessionId, double delta, std::string name,
+                 std::string arguments)
+    : TMSAPI(std::move(key), std::move(secret))
+    , m_name(std::move(name))
+    , m_arguments(std::move(arguments))
+    , m_delta(delta) {
+    setSessionId(std::move(sessionId));
+}
+
 bool TMEvent::writeToDatabase(TMDB& store) {
     return store.writeEvent(*this);
 }

@@ -120,6 +120,8 @@ public:
 
     // From {"sessionId", "delta", "name", "arguments"}; missing entries give "unknown", 0, "unknown", "{}".
     TMEvent(std::string key, std::string secret, const core::Dictionary& values);
+    TMEvent(std::string key, std::string secret, std::string sessionId, double delta, std::string name,
+            std::string arguments);
 
     TMAPIEvent* apiEvent() override { return this; }
     TMAPIDatabase* apiDatabase() override { return this; }

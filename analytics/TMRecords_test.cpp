@@ -2,6 +2,7 @@
 #include "analytics/TMDB.h"
 #include "analytics/TMRecords.h"
 #include "analytics/testing/AnalyticsFixture.h"
+#include "analytics/testing/FakePaymentQueue.h"
 #include "platform/core/MainLoop.h"
 #include "platform/core/ManualClock.h"
 
@@ -109,6 +110,7 @@ TEST_F(TMRecordsTest, SessionAnswersReachPurchaseTrackingAndTheInstallEvent) {
     core::ScopedInfoDictionary schemes(
         {{"CFBundleIdentifier", "com.zembrix.algebra"},
          {"CFBundleURLTypes", core::Array{core::Dictionary{{"CFBundleURLSchemes", core::Array{"fb123", "fb", "zembrix"}}}}}});
+    TmStore::setPaymentQueue(std::make_shared<testing::FakePaymentQueue>());
     std::vector<std::pair<std::string, core::Dictionary>> recorded;
     TmEventSink::setRecorder([&](const std::string& name, const core::Dictionary& arguments) {
         recorded.emplace_back(name, arguments);

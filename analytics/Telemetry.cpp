@@ -194,12 +194,8 @@ void Telemetry::event(const std::string& name, const core::Dictionary* arguments
         key = state.key;
         secret = state.secret;
     }
-    push(std::make_shared<TMEvent>(
-        key, secret,
-        core::Dictionary{{"sessionId", session->sessionId()},
-                         {"delta", now() - session->timestamp()},
-                         {"name", name},
-                         {"arguments", arguments ? TMJSONStringFromObject(*arguments) : std::string("{}")}}));
+    push(std::make_shared<TMEvent>(std::move(key), std::move(secret), session->sessionId(), now() - session->timestamp(),
+                                   name, arguments ? TMJSONStringFromObject(*arguments) : std::string("{}")));
 }
 
 void Telemetry::eventWithArgs(const std::string& name, const std::vector<ArgumentPair>& pairs) {
@@ -322,6 +318,16 @@ void Telemetry::setMinSessionDuration(int seconds) {
     Facade& state = facade();
     std::lock_guard guard(state.lock);
     state.minSessionDuration = seconds;
+}
+
+void Telemetry::iapComplete(const TmTransaction& transaction, const std::vector<AttributePair>& attributes) {
+    core::Dictionary gathered;
+    for (const auto& [object, key] : attributes) {
+        if (!object || !key)
+            break;
+        gathered.set(*key, *object);
+    }
+    TmStore::handleManualTransaction(transaction, gathered);
 }
 
 bool Telemetry::allowAutoIAPComplete() {

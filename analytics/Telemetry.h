@@ -14,6 +14,7 @@ namespace zm {
 
 class TMEventThread;
 class TMSession;
+struct TmTransaction;
 
 // The analytics client of the process: class operations over one process-wide state that start a
 // session, record named events with optional arguments and tune batching. Every record goes to the
@@ -55,6 +56,10 @@ public:
     static void sendAllBatches();
     static void setBufferLimit(int limit);
     static void setMinSessionDuration(int seconds);
+    // A purchase the application completed, with its attributes as object and key pairs (object
+    // first) up to the first missing object or key.
+    using AttributePair = std::pair<std::optional<core::Value>, std::optional<std::string>>;
+    static void iapComplete(const TmTransaction& transaction, const std::vector<AttributePair>& attributes = {});
     static bool allowAutoIAPComplete();
     static void setAllowAutoIAPComplete(bool allow);
 

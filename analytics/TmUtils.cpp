@@ -83,7 +83,8 @@ bool TmUtils::connected() {
 }
 
 std::string TmUtils::applicationName() {
-    const core::Dictionary info = core::infoDictionary();
+    const auto shared = core::sharedInfoDictionary();
+    const core::Dictionary& info = *shared;
     for (const char* key : {"CFBundleName", "CFBundleDisplayName"}) {
         if (auto name = infoString(info, key))
             return *name;
@@ -94,7 +95,8 @@ std::string TmUtils::applicationName() {
 }
 
 std::string TmUtils::applicationVersion() {
-    const core::Dictionary info = core::infoDictionary();
+    const auto shared = core::sharedInfoDictionary();
+    const core::Dictionary& info = *shared;
     for (const char* key : {"CFBundleShortVersionString", "CFBundleVersion"}) {
         if (auto version = infoString(info, key))
             return *version;
@@ -103,12 +105,13 @@ std::string TmUtils::applicationVersion() {
 }
 
 std::string TmUtils::applicationBundleId() {
-    return infoString(core::infoDictionary(), "CFBundleIdentifier").value_or("");
+    return infoString(*core::sharedInfoDictionary(), "CFBundleIdentifier").value_or("");
 }
 
 std::vector<std::string> TmUtils::schemes() {
     std::vector<std::string> all;
-    const core::Dictionary info = core::infoDictionary();
+    const auto shared = core::sharedInfoDictionary();
+    const core::Dictionary& info = *shared;
     const core::Value* types = info.find("CFBundleURLTypes");
     if (!types || !types->asArray())
         return all;
@@ -125,7 +128,8 @@ std::vector<std::string> TmUtils::schemes() {
 }
 
 std::optional<std::string> TmUtils::urlScheme() {
-    const core::Dictionary info = core::infoDictionary();
+    const auto shared = core::sharedInfoDictionary();
+    const core::Dictionary& info = *shared;
     const core::Value* types = info.find("CFBundleURLTypes");
     if (!types || !types->asArray() || types->asArray()->empty())
         return std::nullopt;

@@ -6,7 +6,6 @@
 #include "platform/core/PropertyList.h"
 
 #include <mutex>
-#include <optional>
 
 namespace core {
 
@@ -14,7 +13,7 @@ namespace {
 
 struct SharedInfo {
     std::mutex lock;
-    std::optional<Dictionary> dictionary; // guarded by lock; read at first use
+    std::shared_ptr<const Dictionary> dictionary; // guarded by lock; read at first use
 };
 
 SharedInfo& sharedInfo() {
@@ -37,6 +36,10 @@ Result<Dictionary> readInfoDictionary(const std::filesystem::path& path) {
 }
 
 Dictionary infoDictionary() {
+    return *sharedInfoDictionary();
+}
+
+std::shared_ptr<const Dictionary> sharedInfoDictionary() {
     SharedInfo& shared = sharedInfo();
     std::lock_guard guard(shared.lock);
     if (!shared.dictionary) {
@@ -44,15 +47,15 @@ Dictionary infoDictionary() {
         Result<Dictionary> read = readInfoDictionary(path);
         if (!read)
             log(LogLevel::Warning, "the application's information is missing: " + read.error().text());
-        shared.dictionary = read ? std::move(read.value()) : Dictionary();
+        shared.dictionary = std::make_shared<const Dictionary>(read ? std::move(read.value()) : Dictionary());
     }
-    return *shared.dictionary;
+    return shared.dictionary;
 }
 
 void setInfoDictionary(Dictionary dictionary) {
     SharedInfo& shared = sharedInfo();
     std::lock_guard guard(shared.lock);
-    shared.dictionary = std::move(dictionary);
+    shared.dictionary = std::make_shared<const Dictionary>(std::move(dictionary));
 }
 
 ScopedInfoDictionary::ScopedInfoDictionary(Dictionary dictionary)

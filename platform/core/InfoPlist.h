@@ -4,6 +4,7 @@
 #include "platform/core/Value.h"
 
 #include <filesystem>
+#include <memory>
 
 namespace core {
 
@@ -18,6 +19,8 @@ Result<Dictionary> readInfoDictionary(const std::filesystem::path& path);
 // The process's information dictionary: the resources' Info.plist, read at first use (a missing or
 // unreadable file is logged and gives an empty dictionary), until replaced. A copy; any thread.
 Dictionary infoDictionary();
+// The same without a copy, for callers that read it often.
+std::shared_ptr<const Dictionary> sharedInfoDictionary();
 void setInfoDictionary(Dictionary dictionary);
 
 // For tests: the process has `dictionary` as its information while this lives.
