@@ -8,6 +8,7 @@
 #include "platform/host/HeadlessHost.h"
 #include "platform/host/WindowHost.h"
 #include "platform/ui/MailComposer.h"
+#include "problemsets/ProblemSetClasses.h"
 #include "problemsets/store/QVDocumentDataController.h"
 #include "shell/app/AppDelegate.h"
 #include "shell/app/Bundle.h"
@@ -37,6 +38,7 @@ int fail(const core::Error& error) {
 // Starts the game in the host's application; the delegate serves the screens for as long as it lives.
 std::unique_ptr<AppDelegate> startGame(ui::Application& application) {
     installBundle();
+    installProblemSets();
     AppDelegate::Configuration configuration;
     configuration.credentials = ServiceCredentials::fromEnvironment(std::getenv);
     configuration.makeProblemSetStore = [] { return QVDocumentDataController::create(); };

@@ -2,8 +2,8 @@
 
 // The game as it runs, for benchmarks of its screens: launched in a headless window of the device a
 // benchmark's arguments name (state.range(0): 0 phone, 1 tablet; state.range(1): the scale), over a
-// settings file of its own with no progress, English as the player's language, and every topic
-// already visited (so no help opens by itself).
+// settings file and a data root of its own (without a cloud) with no progress and no problem sets,
+// English as the player's language, and every topic already visited (so no help opens by itself).
 
 #include "model/Operator.h"
 #include "platform/core/FileLocations.h"
@@ -14,6 +14,8 @@
 #include "playground/PlaygroundMain.h"
 #include "playground/PlaygroundView.h"
 #include "playground/views/ExprView.h"
+#include "problemsets/ProblemSetClasses.h"
+#include "problemsets/store/QVDocumentDataController.h"
 #include "shell/app/AppDelegate.h"
 #include "shell/app/Bundle.h"
 #include "shell/container/ContainerViewController.h"
@@ -47,7 +49,10 @@ struct Game {
             store.setViewedTopic(topic.topicID());
         host.loop().setCooperativeOperationQueues(true);
         zm::installBundle();
-        delegate = std::make_unique<zm::AppDelegate>(zm::AppDelegate::Configuration{});
+        zm::installProblemSets();
+        zm::AppDelegate::Configuration configuration;
+        configuration.makeProblemSetStore = [] { return zm::QVDocumentDataController::create(); };
+        delegate = std::make_unique<zm::AppDelegate>(std::move(configuration));
         delegate->application(host.application(), {});
         host.advance(1);
     }
@@ -86,11 +91,14 @@ struct Game {
     std::unique_ptr<zm::AppDelegate> delegate;
 
 private:
-    // The benchmarks neither read nor change the player's own settings; the progress store, made once
-    // per process over the store standing at its first use, keeps this one.
+    // The benchmarks neither read nor change the player's own settings and files; the progress store,
+    // made once per process over the store standing at its first use, keeps this one.
     static void useOwnSettings() {
         static const core::TemporaryFolder folder;
         static const bool once = [] {
+            core::FileLocations locations =
+                core::FileLocations::underRoot(folder.path(), core::FileLocations::shared().resources);
+            core::FileLocations::setShared(std::move(locations));
             core::UserDefaults::setStandard(
                 std::make_shared<core::UserDefaults>(folder.path() / "defaults.plist"));
             core::Localization::setMain(std::make_shared<core::Localization>(

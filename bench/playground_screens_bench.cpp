@@ -1,4 +1,4 @@
-// links: shell platform_host
+// links: problemsets shell platform_host
 //
 // One frame of a topic's playground screen as the game runs it, at each device and scale: the screen
 // at rest with a problem, and the screen of a solved problem (the glow over two turning sunbursts, the

@@ -1,10 +1,10 @@
-// links: shell components platform_host
+// links: problemsets shell components platform_host
 //
 // Frames of the game's screens while they move, at each device and scale: the home carousel under a
 // dragging finger and settling after a flick, the zoom from home into a topic, the tutorial's pager
 // moving and its demonstrations playing, the information screen and the licences scrolling under a
 // finger, and the mastery panel; a settings screen of 200 rows scrolling, and taking in an outside
-// change. A frame has 16 ms.
+// change; a problem set of 200 problems scrolling. A frame has 16 ms.
 
 #include "bench/GameBench.h"
 #include "components/SettingsKit/STKAppSettingsViewController.h"
@@ -13,6 +13,8 @@
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/TextView.h"
 #include "platform/ui/Window.h"
+#include "problemsets/screens/MasterListViewController.h"
+#include "problemsets/screens/ProblemListViewController.h"
 #include "shell/home/HomeViewController.h"
 #include "shell/info/InfoViewController.h"
 #include "shell/info/LicensesViewController.h"
@@ -20,6 +22,9 @@
 #include "shell/playground/PlaygroundViewController.h"
 #include "shell/topics/TopicIdentifiers.h"
 
+#include <algorithm>
+#include <cmath>
+#include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -253,5 +258,55 @@ void BM_SettingsOutsideChangeFrame(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SettingsOutsideChangeFrame)->ArgsProduct(kDevices)->Unit(benchmark::kMillisecond);
+
+// A problem set of 200 problems scrolled through by a finger, stroke after stroke, from end to end and
+// back: every few frames a row comes into sight and its problem is drawn.
+void BM_ProblemSetScrollFrame(benchmark::State& state) {
+    bench::Game game(state);
+    const std::filesystem::path folder = core::FileLocations::shared().documents / "ProblemLists";
+    std::filesystem::create_directories(folder);
+    std::ofstream set(folder / "Long.problemlist");
+    for (int i = 0; i < 200; ++i)
+        set << (i % 9 + 2) << "x + " << (i % 7 + 1) << " = " << (i % 5 + 3) << "(x - " << (i % 4 + 1) << ")\n";
+    set.close();
+    game.openTopic(zm::AlgebraTopicCustom);
+    const auto list = game.screen<zm::MasterListViewController>();
+    if (!list || list->shownURLs().empty())
+        return state.SkipWithError("no list of sets");
+    list->didSelectItem(*list->collectionView(), {0, 0});
+    game.host.advance(1.5);
+    const auto screen = game.screen<zm::ProblemListViewController>();
+    if (!screen || screen->totalRows() != 200)
+        return state.SkipWithError("the set did not open");
+    const std::shared_ptr<ui::CollectionView> collection = screen->collectionView();
+    const core::Point middle = middleInWindow(*collection);
+    const float stroke = collection->bounds().height() / 3;
+    float direction = -1;
+    core::Point finger = middle;
+    int frame = 0;
+    float farthest = 0;
+    for (auto _ : state) {
+        // A stroke of ten frames, then the finger lifts and lands again.
+        if (frame % 10 == 0) {
+            game.host.touchUp(finger);
+            const float offset = collection->contentOffset().y;
+            if (offset <= 0)
+                direction = -1;
+            else if (offset >= collection->contentSize().height - collection->bounds().height())
+                direction = 1;
+            finger = {middle.x, middle.y - direction * stroke / 2};
+            game.host.touchDown(finger);
+        }
+        finger.y += direction * stroke / 10;
+        game.host.touchMove(finger);
+        game.host.advance(bench::kFrame);
+        ++frame;
+        farthest = std::max(farthest, collection->contentOffset().y);
+    }
+    game.host.touchUp(finger);
+    // How far down the set the finger got, in rows.
+    state.counters["rows"] = std::floor(farthest / collection->flowLayout().itemSize.height);
+}
+BENCHMARK(BM_ProblemSetScrollFrame)->ArgsProduct(kDevices)->Unit(benchmark::kMillisecond);
 
 } // namespace

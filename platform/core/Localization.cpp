@@ -355,4 +355,11 @@ std::string localized(std::string_view key) {
     return Localization::main().localizedString(key);
 }
 
+std::string localizedFillingIn(std::string_view pattern, std::string_view value) {
+    std::string text = localized(pattern);
+    if (const size_t slot = text.find("%@"); slot != std::string::npos)
+        text.replace(slot, 2, value);
+    return text;
+}
+
 } // namespace core

@@ -62,5 +62,7 @@ private:
 
 // The program's text for an English key, from the main table.
 std::string localized(std::string_view key);
+// The program's text for a pattern with one "%@" (an English key), with `value` in its place.
+std::string localizedFillingIn(std::string_view pattern, std::string_view value);
 
 } // namespace core

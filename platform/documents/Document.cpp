@@ -4,6 +4,7 @@
 #include "platform/core/DispatchQueue.h"
 #include "platform/core/Log.h"
 #include "platform/documents/FileQueue.h"
+#include "platform/documents/FileVersionStore.h"
 
 #include <cerrno>
 
@@ -42,15 +43,17 @@ void Document::read(Completion completion) {
     const std::weak_ptr<Document> weakSelf = weak_from_this();
     FileQueue::shared().async([url = m_fileURL, weakSelf, completion = std::move(completion)] {
         core::Result<StampedContents> contents = readFileWithStamp(url);
-        core::DispatchQueue::main()->async(
-            [weakSelf, contents = std::move(contents), completion = std::move(completion)]() mutable {
-                if (const std::shared_ptr<Document> document = weakSelf.lock())
-                    document->didRead(std::move(contents), completion);
-            });
+        // Versions of the file still waiting for a choice between them leave the document in conflict.
+        const bool inConflict = !FileVersionStore::shared().unresolvedConflictVersionsOfItem(url).empty();
+        core::DispatchQueue::main()->async([weakSelf, contents = std::move(contents), inConflict,
+                                            completion = std::move(completion)]() mutable {
+            if (const std::shared_ptr<Document> document = weakSelf.lock())
+                document->didRead(std::move(contents), inConflict, completion);
+        });
     });
 }
 
-void Document::didRead(core::Result<StampedContents> contents, const Completion& completion) {
+void Document::didRead(core::Result<StampedContents> contents, bool inConflict, const Completion& completion) {
     core::Status loaded = contents ? loadFromContents(contents->bytes, fileType()) : core::Status(contents.error());
     if (!loaded) {
         core::log(core::LogLevel::Error, "cannot read the document " + m_fileURL.string() + ": " +
@@ -64,7 +67,8 @@ void Document::didRead(core::Result<StampedContents> contents, const Completion&
     FileQueue::shared().async([file = m_file, stamp = contents->stamp] { file->stamp = stamp; });
     m_hasContents = true;
     m_changeCount = 0;
-    setDocumentState(m_state & ~(DocumentStateClosed | DocumentStateSavingError));
+    const unsigned settled = m_state & ~(DocumentStateClosed | DocumentStateSavingError | DocumentStateInConflict);
+    setDocumentState(inConflict ? settled | DocumentStateInConflict : settled);
     if (completion)
         completion(true);
 }
@@ -85,9 +89,14 @@ core::Result<FileStamp> Document::write(FileRecord& record, const std::filesyste
         return documentsError(kDocumentsErrorFileGone, "will not write " + url.string() + " again: it is gone");
     if (!current)
         return current.error();
-    if (*current != *record.stamp)
+    if (*current != *record.stamp) {
+        // Their work stays in the file and ours is kept beside it, for a choice between the two.
+        if (const core::Status kept = FileVersionStore::shared().addConflictVersionOfItem(url, bytes); !kept)
+            core::log(core::LogLevel::Error, "cannot keep a version of " + url.string() + ": " +
+                                                 kept.error().description);
         return documentsError(kDocumentsErrorFileChanged,
                               "will not write over " + url.string() + ": someone else changed it");
+    }
     core::Result<FileStamp> replaced = replaceFileAtomically(url, bytes);
     if (replaced)
         record.stamp = *replaced;

@@ -34,7 +34,9 @@ enum DocumentState : unsigned {
 // back on the main queue. Writes are whole or nothing. A document remembers which version of its file
 // it read or wrote last (FileStamp) and overwrites only that version: it never writes over a file it
 // has not read, never brings back a file that was deleted or moved away, and when someone else wrote
-// the file in between it goes in conflict instead of writing over their work.
+// the file in between it goes in conflict instead of writing over their work, keeping its own bytes as
+// an unresolved version of the file (FileVersionStore). Reading the file again leaves the conflict
+// once no unresolved version is left.
 //
 // Changes are counted; a document with changes saves itself soon after each change and when the
 // application terminates. Every change of state is posted as kStateChangedNotification, with the
@@ -92,7 +94,7 @@ private:
     static core::Result<FileStamp> write(FileRecord& record, const std::filesystem::path& url,
                                          SaveOperation operation, std::string_view bytes);
     void read(Completion completion);
-    void didRead(core::Result<StampedContents> read, const Completion& completion);
+    void didRead(core::Result<StampedContents> read, bool inConflict, const Completion& completion);
     void didSave(const core::Result<FileStamp>& written, int savedChanges, const Completion& completion);
     void scheduleAutosave();
     void autosave();

@@ -6,6 +6,7 @@
 #include "platform/core/ManualClock.h"
 #include "platform/core/TemporaryFolder.h"
 #include "platform/core/testsupport/FileSizeLimit.h"
+#include "platform/documents/FileVersionStore.h"
 #include "platform/documents/testing/DocumentTesting.h"
 
 #include <fstream>
@@ -110,6 +111,7 @@ TEST_F(DocumentTest, ADocumentWritesOnlyNewFilesOrTheVersionItRead) {
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
         std::filesystem::remove(url);
+        std::filesystem::remove_all(folder.path() / ".versions");
         if (test.before) {
             ASSERT_TRUE(core::writeFileAtomically(url, *test.before).ok());
         }
@@ -242,6 +244,36 @@ TEST_F(DocumentTest, StateChangesAreAnnouncedWithTheDocumentAsSender) {
     core::LogCapture log;
     EXPECT_FALSE(save(*document, SaveOperation::ForOverwriting));
     EXPECT_EQ(states, (std::vector<unsigned>{0, DocumentStateSavingError | DocumentStateInConflict}));
+}
+
+TEST_F(DocumentTest, AConflictKeepsTheDocumentsBytesAsAVersionUntilSettled) {
+    ASSERT_TRUE(core::writeFileAtomically(url, "old").ok());
+    auto document = TextDocument::make(url);
+    ASSERT_TRUE(open(*document));
+    ASSERT_TRUE(testing::writeAsAnotherProgram(url, "theirs"));
+    document->edit("mine");
+    {
+        core::LogCapture log;
+        EXPECT_FALSE(save(*document, SaveOperation::ForOverwriting));
+    }
+    FileVersionStore& versions = FileVersionStore::shared();
+    const std::vector<FileVersion> kept = versions.unresolvedConflictVersionsOfItem(url);
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(core::readFile(kept[0].url).value(), "mine");
+    EXPECT_EQ(file(), "theirs");
+
+    // Read again while the version waits, the document stays in conflict; once it is settled, not.
+    auto reader = TextDocument::make(url);
+    ASSERT_TRUE(open(*reader));
+    EXPECT_EQ(reader->documentState(), unsigned(DocumentStateInConflict));
+    ASSERT_TRUE(versions.setResolved(kept[0], true).ok());
+    std::optional<bool> reverted;
+    document->revert([&](bool success) { reverted = success; });
+    settle();
+    EXPECT_EQ(reverted, true);
+    EXPECT_EQ(document->documentState(), unsigned(DocumentStateNormal));
+    EXPECT_EQ(document->text, "theirs");
+    ASSERT_TRUE(versions.removeOtherVersionsOfItem(url).ok());
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "platform/core/UserDefaults.h"
 #include "platform/documents/FileOperations.h"
 #include "platform/documents/FileQueue.h"
+#include "platform/documents/FileVersionStore.h"
 #include "problemsets/documents/ProblemListDocument.h"
 #include "problemsets/store/QVDocumentListener.h"
 #include "problemsets/store/SetFileNames.h"
@@ -202,6 +203,9 @@ void QVDocumentDataController::deleteDocumentAtURL(const std::filesystem::path& 
         if (const core::Status removed = documents::removeItem(url); !removed)
             core::logf(core::LogLevel::Error, "failed to delete document url %s: %s", url.c_str(),
                        removed.error().description.c_str());
+        if (const core::Status forgotten = documents::FileVersionStore::shared().removeOtherVersionsOfItem(url);
+            !forgotten)
+            core::log(core::LogLevel::Error, forgotten.error().description);
     });
 }
 
@@ -220,6 +224,11 @@ void QVDocumentDataController::renameDocument(const std::shared_ptr<ProblemListD
     const std::weak_ptr<QVDocumentDataController> weakSelf = weak_from_this();
     documents::FileQueue::shared().async([weakSelf, from, to, completion = std::move(completion)] {
         const core::Status moved = documents::moveItemWithoutReplacing(from, to);
+        if (moved) {
+            if (const core::Status followed = documents::FileVersionStore::shared().moveVersionsOfItem(from, to);
+                !followed)
+                core::log(core::LogLevel::Error, followed.error().description);
+        }
         core::DispatchQueue::main()->async([weakSelf, from, to, moved, completion] {
             std::optional<std::filesystem::path> result;
             if (!moved) {

@@ -4,6 +4,7 @@
 #include "platform/core/ApplicationEvents.h"
 #include "platform/core/Log.h"
 #include "platform/documents/FileQueue.h"
+#include "platform/documents/FileVersionStore.h"
 #include "problemsets/documents/ProblemListDocument.h"
 #include "problemsets/testing/StoreTesting.h"
 #include "shell/app/AppDelegate.h"
@@ -181,7 +182,10 @@ TEST_F(Store, NewSetsRenamesAndDeletes) {
     EXPECT_EQ(listener->updates, heard + 1);
     EXPECT_FALSE(std::filesystem::exists(*made));
 
-    // Renamed to its own name, a set takes the next number, and the list is sorted again.
+    // Renamed to its own name, a set takes the next number, and the list is sorted again; the versions
+    // kept of it follow it.
+    documents::FileVersionStore& versions = documents::FileVersionStore::shared();
+    ASSERT_TRUE(versions.addConflictVersionOfItem(localFolder() / "b.problemlist", "x\n").ok());
     std::optional<std::filesystem::path> renamed;
     store->renameDocument(ProblemListDocument::create(localFolder() / "b.problemlist"), "b",
                           [&](std::optional<std::filesystem::path> url) { renamed = url; });
@@ -190,6 +194,8 @@ TEST_F(Store, NewSetsRenamesAndDeletes) {
     EXPECT_EQ(renamed->filename(), "b(2).problemlist");
     EXPECT_EQ(listed(), (std::vector<std::string>{"b(2).problemlist", "C.problemlist", "ProblemSet(2).problemlist",
                                                   "ProblemSet(3).problemlist", "ProblemSet.problemlist"}));
+    EXPECT_EQ(versions.otherVersionsOfItem(*renamed).size(), 1u);
+    ASSERT_TRUE(versions.addConflictVersionOfItem(localFolder() / "C.problemlist", "y\n").ok());
 
     // A location not in the list deletes nothing; a listed one goes at once, its file after.
     store->deleteDocumentAtURL(localFolder() / "D.PROBLEMLIST");
@@ -197,6 +203,7 @@ TEST_F(Store, NewSetsRenamesAndDeletes) {
     settle();
     EXPECT_TRUE(std::filesystem::exists(localFolder() / "D.PROBLEMLIST"));
     EXPECT_FALSE(std::filesystem::exists(localFolder() / "C.problemlist"));
+    EXPECT_TRUE(versions.otherVersionsOfItem(localFolder() / "C.problemlist").empty());
     EXPECT_EQ(listed().size(), 4u);
 }
 

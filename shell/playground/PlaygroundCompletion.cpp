@@ -52,14 +52,6 @@ float storedSpeed(std::string_view key, float fallback) {
     return defaults.objectForKey(key) ? defaults.floatForKey(key) : fallback;
 }
 
-// The localised pattern with `value` in place of its "%@".
-std::string fillIn(std::string_view pattern, std::string_view value) {
-    std::string text = core::localized(pattern);
-    if (const size_t slot = text.find("%@"); slot != std::string::npos)
-        text.replace(slot, 2, value);
-    return text;
-}
-
 void addSubviews(ui::View& into, std::initializer_list<std::shared_ptr<ui::View>> views) {
     for (const std::shared_ptr<ui::View>& each : views) {
         if (each)
@@ -329,9 +321,9 @@ void PlaygroundViewController::showMastery() {
     if (topic()) {
         if (const Topic* next = TopicStatsDataController::sharedInstance().topicAfterTopic(*topic());
             next && m_nextTopicButton)
-            m_nextTopicButton->setTitle(fillIn("Go to %@", next->name()));
+            m_nextTopicButton->setTitle(core::localizedFillingIn("Go to %@", next->name()));
         if (m_masteryTopicLabel)
-            m_masteryTopicLabel->setText(fillIn("%@ Mastered", topic()->name()));
+            m_masteryTopicLabel->setText(core::localizedFillingIn("%@ Mastered", topic()->name()));
     }
     addSubviews(*m_masteryView, {m_nextTopicButton, m_masteryTopicLabel, m_masteryLabel});
     m_masteryView->setAlpha(0);
