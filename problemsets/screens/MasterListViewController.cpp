@@ -1,7 +1,6 @@
 #include "problemsets/screens/MasterListViewController.h"
 
 #include "platform/core/Localization.h"
-#include "platform/core/Log.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Device.h"
 #include "platform/ui/ImageView.h"
@@ -9,6 +8,7 @@
 #include "platform/ui/Outlets.h"
 #include "platform/ui/ViewAnimation.h"
 #include "problemsets/documents/ProblemListDocument.h"
+#include "problemsets/playgrounds/QuickPlaygroundViewController.h"
 #include "problemsets/screens/DeleteableCollectionViewCell.h"
 #include "problemsets/screens/ProblemListViewController.h"
 #include "problemsets/store/QVDocumentDataController.h"
@@ -131,7 +131,8 @@ void MasterListViewController::hitEdit() {
 }
 
 void MasterListViewController::hitQuickProblem() {
-    core::log(core::LogLevel::Info, "the quick problem is not there yet");
+    if (const std::shared_ptr<ContainerViewController> container = containerVC())
+        container->zoomIntoTopicVC(QuickPlaygroundViewController::spawnFromXib());
 }
 
 void MasterListViewController::hitNewProblemSet() {

@@ -2,7 +2,6 @@
 
 #include "components/KHProgressHUD/KHProgressHUD.h"
 #include "platform/core/Localization.h"
-#include "platform/core/Log.h"
 #include "platform/documents/FileVersionStore.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
@@ -11,6 +10,8 @@
 #include "playground/PlaygroundView.h"
 #include "playground/views/ExprView.h"
 #include "problemsets/documents/VersionConflict.h"
+#include "problemsets/playgrounds/ListPlaygroundViewController.h"
+#include "problemsets/playgrounds/ProblemEditViewController.h"
 #include "problemsets/screens/DeleteableCollectionViewCell.h"
 #include "problemsets/store/QVDocumentDataController.h"
 #include "shell/container/ContainerViewController.h"
@@ -200,11 +201,33 @@ void ProblemListViewController::hitHome() {
 }
 
 void ProblemListViewController::hitStartSet() {
-    core::log(core::LogLevel::Info, "playing a set is not there yet");
+    playFrom(0);
 }
 
 void ProblemListViewController::hitNewProblem() {
-    core::log(core::LogLevel::Info, "typing a problem is not there yet");
+    editProblem(nullptr);
+}
+
+void ProblemListViewController::playFrom(size_t row) {
+    const std::shared_ptr<ContainerViewController> container = containerVC();
+    const std::shared_ptr<ListPlaygroundViewController> player = ListPlaygroundViewController::spawnFromXib();
+    if (!container || !player)
+        return;
+    player->setDocument(m_document);
+    if (row > 0)
+        player->skipToProblemIndex(row);
+    container->zoomIntoTopicVC(player);
+}
+
+void ProblemListViewController::editProblem(ExprPtr problem) {
+    const std::shared_ptr<ContainerViewController> container = containerVC();
+    const std::shared_ptr<ProblemEditViewController> editor = ProblemEditViewController::spawnFromXib();
+    if (!container || !editor)
+        return;
+    editor->setProblemListViewController(screen());
+    editor->setDocument(m_document);
+    editor->setOriginalProblem(std::move(problem));
+    container->pushTopicVC(editor);
 }
 
 void ProblemListViewController::deleteMeAtIndex(unsigned row) {
@@ -248,8 +271,10 @@ std::shared_ptr<ui::CollectionViewCell> ProblemListViewController::cellForItem(u
 void ProblemListViewController::didSelectItem(ui::CollectionView&, const ui::IndexPath& indexPath) {
     if (indexPath.item < 0 || size_t(indexPath.item) >= totalRows())
         return;
-    core::log(core::LogLevel::Info, problemEditing() ? "editing a problem is not there yet"
-                                                     : "playing a set is not there yet");
+    if (problemEditing())
+        editProblem((*m_problems)[size_t(indexPath.item)]);
+    else
+        playFrom(size_t(indexPath.item));
 }
 
 } // namespace zm

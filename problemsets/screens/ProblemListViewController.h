@@ -87,6 +87,10 @@ private:
     void showName();
     // Settles a conflict of the document: the newest version in the file, then the file read again.
     void resolveConflict();
+    // Zooms into playing the set from the problem at `row`.
+    void playFrom(size_t row);
+    // Slides forward to typing a problem in place of `problem`, or a new one.
+    void editProblem(ExprPtr problem);
 
     std::shared_ptr<ProblemListDocument> m_document;
     std::shared_ptr<ProblemList> m_problems;
