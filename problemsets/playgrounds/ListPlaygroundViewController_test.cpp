@@ -23,7 +23,8 @@ protected:
         for (size_t i = 1; i <= count; ++i)
             text += "1 + " + std::to_string(i) + "\n";
         makeSet(localFolder(), "Set.problemlist", text);
-        const std::shared_ptr<MasterListViewController> list = openProblemSets(device);
+        const std::shared_ptr<MasterListViewController> list =
+            device.isTablet() ? listOfSets() : openProblemSets(device);
         tapOn(*cells(*list)[0]);
         const auto set = current<ProblemListViewController>();
         if (row)
@@ -62,8 +63,6 @@ TEST_F(PlayingASet, TheLabelAndTheArrows) {
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.label);
-        TearDown();
-        SetUp();
         const auto player = play(test.count, test.row);
         ASSERT_TRUE(player);
         EXPECT_EQ(player->problemIndexLabel()->text(), test.label);
@@ -83,6 +82,8 @@ TEST_F(PlayingASet, TheLabelAndTheArrows) {
             player->hitRight();
             EXPECT_EQ(player->problemIndexLabel()->text(), label);
         }
+        tapButton(player->homeButton());
+        tapButton(current<ProblemListViewController>()->homeButton());
     }
 }
 
@@ -223,6 +224,8 @@ TEST_F(PlayingASet, TheScreensAtPhoneAndTablet) {
         tapButton(set->topRightButton());
         tapOn(*cells(*set)[1]);
         ASSERT_TRUE(current<ProblemEditViewController>());
+        keyboardUp();
+        ASSERT_TRUE(keyboard());
         const auto editing = testing::keepScreenshot(*host, "problem-edit-" + idiom);
         testing::expectLegible(*editing, *keyboard()->view(), device.scale);
         testing::expectLegible(*editing, *current<ProblemEditViewController>()->playgroundView(),
@@ -232,6 +235,7 @@ TEST_F(PlayingASet, TheScreensAtPhoneAndTablet) {
 
         tapButton(current<MasterListViewController>()->quickProblemButton());
         type("2x+3=7");
+        ASSERT_TRUE(keyboard());
         const auto quick = testing::keepScreenshot(*host, "quick-problem-" + idiom);
         testing::expectLegible(*quick, *keyboard()->view(), device.scale);
         testing::expectLegible(*quick, *current<QuickPlaygroundViewController>()->playgroundView(),

@@ -15,8 +15,8 @@ namespace {
 
 class QuickProblem : public testing::TypingTest {
 protected:
-    std::shared_ptr<QuickPlaygroundViewController> openQuickProblem(const ui::Device& device = testing::kTablet) {
-        const std::shared_ptr<MasterListViewController> list = openProblemSets(device);
+    std::shared_ptr<QuickPlaygroundViewController> openQuickProblem() {
+        const std::shared_ptr<MasterListViewController> list = listOfSets();
         tapButton(list->quickProblemButton());
         return current<QuickPlaygroundViewController>();
     }
@@ -65,6 +65,9 @@ TEST_F(QuickProblem, WhatTheKeyboardDoesToThePlayground) {
             EXPECT_EQ(shown(), step.shown);
             EXPECT_EQ(touchable(), step.touchable);
         }
+        if (keyboard())
+            cancel();
+        tapButton(current<QuickPlaygroundViewController>()->homeButton());
     }
 }
 
@@ -110,7 +113,7 @@ protected:
     // new problem.
     std::shared_ptr<ProblemEditViewController> edit(std::optional<size_t> row) {
         makeSet(localFolder(), "Algebra.problemlist", "x + 3 = 5\n2x\n");
-        const std::shared_ptr<MasterListViewController> list = openProblemSets();
+        const std::shared_ptr<MasterListViewController> list = listOfSets();
         tapOn(*cells(*list)[0]);
         set = current<ProblemListViewController>();
         if (row) {
@@ -162,8 +165,6 @@ TEST_F(ProblemEdit, DoneAndCancelOnEveryPath) {
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
-        TearDown();
-        SetUp();
         const auto editor = edit(test.row);
         ASSERT_TRUE(editor);
         EXPECT_EQ(keyboardText(), test.initial);

@@ -68,6 +68,16 @@ protected:
         return current<MasterListViewController>();
     }
 
+    // The list of sets shown now, with what the folder holds now; else the game launched on the
+    // tablet with the list opened. Tables go on in one game from case to case.
+    std::shared_ptr<MasterListViewController> listOfSets() {
+        if (const auto list = application ? current<MasterListViewController>() : nullptr) {
+            store->loadDocumentURLs();
+            return list;
+        }
+        return openProblemSets();
+    }
+
     ContainerViewController& container() { return *application->containerVC(); }
     // The screen shown now, when it is a `Screen`.
     template <class Screen> std::shared_ptr<Screen> current() {
@@ -80,10 +90,13 @@ protected:
         host->advance(seconds);
         settle();
     }
+    // Long enough for a transition between screens (half a second) to end.
+    static constexpr double kTransitionWait = 0.6;
+
     // Taps the middle of `view` and lets a transition it starts end.
     void tapOn(const ui::View& view) {
         tap(*host, middleInWindow(view));
-        wait(1);
+        wait(kTransitionWait);
     }
     void tapButton(const std::shared_ptr<ui::Button>& button) {
         ASSERT_TRUE(button);

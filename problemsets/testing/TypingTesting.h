@@ -28,14 +28,27 @@ public:
         return keys && keys->textView() ? keys->textView()->text() : "(no keyboard)";
     }
 
+    // Lets the keyboard come up, until it has stopped sliding (a view on the move takes no touches) and
+    // takes what is typed.
+    void keyboardUp() {
+        for (int tries = 0; tries < 20; ++tries) {
+            const auto keys = keyboard();
+            if (keys && !keys->view()->layer().hasAnimations() && keys->textView() &&
+                keys->textView()->isFirstResponder())
+                return;
+            host->advance(0.1);
+        }
+    }
     // Types `text` one character at a time, as if on the keyboard's keys.
     void type(const std::string& text) {
+        keyboardUp();
         for (const char c : text) {
             host->typeText(std::string(1, c));
             host->advance(0.05);
         }
     }
     void deleteCharacters(size_t count) {
+        keyboardUp();
         for (size_t i = 0; i < count; ++i) {
             host->pressKey(ui::EditingKey::Backspace);
             host->advance(0.05);
@@ -66,10 +79,11 @@ public:
 
 private:
     void endKeyboard(size_t item) {
+        keyboardUp();
         const auto keys = keyboard();
         ASSERT_TRUE(keys) << "no keyboard";
         KeyboardFingers(*host).tapBar(*keys, item);
-        wait(1);
+        wait(kTransitionWait);
     }
 };
 
