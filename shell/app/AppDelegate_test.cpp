@@ -5,6 +5,7 @@
 #include "analytics/testing/AnalyticsServiceProcess.h"
 #include "crashlog/Crashlog.h"
 #include "platform/core/Files.h"
+#include "platform/core/TemporaryFolder.h"
 #include "platform/ui/Window.h"
 #include "shell/app/AppDelegate.h"
 #include "shell/app/ProblemSetStore.h"
@@ -34,13 +35,22 @@ protected:
         testing::ShellTest::SetUp();
         Telemetry::reset();
         TmService::setHost(std::nullopt);
-        TMDB("zembrixgames", "Ab3dE6gH").remove();
+        // The analytics store of its own: test processes may run side by side.
+        dataRoot = std::make_unique<core::TemporaryFolder>();
+        core::FileLocations locations = core::FileLocations::underRoot(dataRoot->path(), previousLocations.resources);
+        locations.userDefaults = previousLocations.userDefaults;
+        core::FileLocations::setShared(locations);
     }
     void TearDown() override {
         Telemetry::reset();
         TmService::setHost(std::nullopt);
+        core::FileLocations::setShared(previousLocations);
+        dataRoot.reset();
         testing::ShellTest::TearDown();
     }
+
+    const core::FileLocations previousLocations = core::FileLocations::shared();
+    std::unique_ptr<core::TemporaryFolder> dataRoot;
 
     AppDelegate::Configuration configuration(ServiceCredentials credentials = kCredentials) {
         AppDelegate::Configuration made;
