@@ -9,6 +9,7 @@ const PixFilterRegistry& PixFilterRegistry::shared() {
         PixFilterRegistry made;
         registerColorAdjustmentFilters(made);
         registerBlurAndMorphologyFilters(made);
+        registerBlendAndLookupFilters(made);
         return made;
     }();
     return registry;

@@ -8,5 +8,6 @@ class PixFilterRegistry;
 // adds every family).
 void registerColorAdjustmentFilters(PixFilterRegistry& registry);
 void registerBlurAndMorphologyFilters(PixFilterRegistry& registry);
+void registerBlendAndLookupFilters(PixFilterRegistry& registry);
 
 } // namespace zm

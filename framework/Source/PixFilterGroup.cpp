@@ -47,6 +47,11 @@ gl::RgbaImage PixFilterGroup::newImageFromCurrentlyProcessedOutput() {
     return m_terminalFilter ? m_terminalFilter->newImageFromCurrentlyProcessedOutput() : gl::RgbaImage{};
 }
 
+void PixFilterGroup::prepareForImageCapture() {
+    if (m_terminalFilter)
+        m_terminalFilter->prepareForImageCapture();
+}
+
 void PixFilterGroup::forceProcessingAtSize(core::Size frameSize) {
     for (const auto& filter : m_filters)
         filter->forceProcessingAtSize(frameSize);

@@ -43,6 +43,7 @@ public:
     void setTargetToIgnoreForUpdates(PixInput* target) override;
     void setFrameProcessingCompletionBlock(FrameProcessingCompletionBlock block) override;
     gl::RgbaImage newImageFromCurrentlyProcessedOutput() override;
+    void prepareForImageCapture() override;
     // Reaches every member, not only the initial ones.
     void forceProcessingAtSize(core::Size frameSize) override;
     void forceProcessingAtSizeRespectingAspectRatio(core::Size frameSize) override;

@@ -35,6 +35,11 @@ PixFilterPipeline::createWithConfiguration(const core::Value& configuration, std
     for (const PixPipelineFilterDescription& description : descriptions.value()) {
         const PixFilterRegistry::FilterClass& filterClass = *registry.filterClass(description.filterName);
         std::shared_ptr<PixFilterNode> filter = filterClass.make();
+        if (!filter)
+            return refusal(core::Error{std::string(kPixPipelineErrorDomain), 3,
+                                       std::string(kPixPipelineParsingErrorMessage) + " " + description.filterName +
+                                           " cannot be made here (a resource it needs is missing).",
+                                       {}});
         for (const PixPipelineAttribute& attribute : description.attributes)
             filterClass.methods.find(attribute.selector)->second.call(*filter, attribute.value ? &*attribute.value : nullptr);
         filters.push_back(std::move(filter));

@@ -205,7 +205,7 @@ TEST(PixFilterPipeline, EveryRegisteredFilterIsMadeAndTakesEachOfItsMethods) {
     for (const std::string& name : registry.filterNames()) {
         const PixFilterRegistry::FilterClass& filterClass = *registry.filterClass(name);
         const std::shared_ptr<PixFilterNode> filter = filterClass.make();
-        ASSERT_TRUE(filter) << name;
+        ASSERT_TRUE(filter) << name; // the application's images are there
         for (const auto& [selector, method] : filterClass.methods) {
             PixPipelineValue value;
             switch (method.argument) {

@@ -58,6 +58,8 @@ public:
     // The same as an image of scale 1, so that its size in points is its size in pixels; nullptr when
     // there is nothing to read.
     std::shared_ptr<const gfx::Image> imageFromCurrentlyProcessedOutput();
+    // Readies the source for a read-back of its next frame; nothing to do for most sources.
+    virtual void prepareForImageCapture() {}
     // Whether the frames handed on are luminance only.
     virtual bool providesMonochromeOutput() const { return false; }
     // Asks the whole chain below to release each image as soon as it has been consumed.
