@@ -4,7 +4,6 @@
 // cloud folder), "Create Your Own" opened from the home carousel, and helpers to find and tap what the
 // problem-set screens show.
 
-#include "analytics/Telemetry.h"
 #include "crashlog/Crashlog.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/CollectionView.h"
@@ -52,7 +51,6 @@ protected:
         host->loop().setCooperativeOperationQueues(true);
         AppDelegate::Configuration configuration;
         configuration.crashlog = &crashlog;
-        configuration.telemetry = &telemetry;
         configuration.makeProblemSetStore = [] { return QVDocumentDataController::create(); };
         application = std::make_unique<AppDelegate>(configuration);
         application->application(host->application(), {});
@@ -134,7 +132,6 @@ protected:
     }
 
     Crashlog crashlog;
-    Telemetry telemetry;
     std::unique_ptr<AppDelegate> application;
 };
 
