@@ -332,16 +332,18 @@ TEST(PixMovie, PlaysAPlayerItemAtEveryDisplayRefresh) {
     auto log = std::make_shared<FrameLog>();
     movie->addTarget(log);
     movie->startProcessing();
-    const auto settle = [] { std::this_thread::sleep_for(std::chrono::milliseconds(20)); };
     clock->advanceBy(std::chrono::milliseconds(100));
-    settle();
+    EXPECT_FALSE(clock->nextDeadline()) << "the link waits for the item to play";
     EXPECT_TRUE(log->frames().empty()) << "nothing before the item plays";
 
+    // The link starts on its own queue when the item's pictures begin to change, and every refresh
+    // arms the next one only once its frame is delivered: waiting for the armed refresh keeps the
+    // test in step with the link without sleeping.
     item->play();
-    settle(); // the link starts when the item's pictures begin to change
+    ASSERT_TRUE(clock->awaitPending(1)) << "the link starts";
     for (int refresh = 0; refresh < 12; ++refresh) {
         clock->advanceBy(media::DisplayLink::kRefreshInterval);
-        settle();
+        ASSERT_TRUE(clock->awaitPending(1)) << "refresh " << refresh;
     }
     const auto frames = log->frames();
     // Each refresh shows the frame due by the next refresh: 2/60 s for the first, when frames 0 and 1
