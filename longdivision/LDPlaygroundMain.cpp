@@ -207,6 +207,8 @@ void LDPlaygroundMain::moveToFinalStateAnimated(bool animated) {
 
 void LDPlaygroundMain::clear() {
     PlaygroundMain::clear();
+    // The overlap timer would go on lighting views that are no longer shown.
+    stopGhostAnimation();
     if (ExprViewSoloistDigits* quotient = answerView())
         quotient->clear();
     for (const auto& row : m_segmentViews)

@@ -9,6 +9,7 @@
 #include "playground/PlaygroundMain.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -137,9 +138,17 @@ public:
     void failAnimation();
     void insertSegmentsUpToNumSegment(uint32_t count, bool showModalOnFinal, bool setZeroOnFinal);
     void dropDigitForNumSegment(uint32_t index);
+    // Demonstration hints: a half-seen ghost acts out the next move after every step, again and again
+    // until the user acts (see the source for the choice).
     void animateCorrectGhost();
+    void animateGhostDragOver();
+    void animateGhostDropDown();
+    void animateGhostRepeatingDigits();
+    void animateGhostRemainder();
     void stopGhostAnimation();
+    // Lights the digits the sliding divisor's ghost covers on screen now.
     void checkGhostOverlap();
+    const std::shared_ptr<core::Timer>& ghostTimer() const { return m_ghostTimer; }
 
 private:
     // Sends `message` to the delegate when it takes it.
@@ -164,6 +173,13 @@ private:
     // Brings the dragged dividend digit down into `row` when it is the next digit, dropped in the
     // row's slot while the row's number is still below the divisor; answers whether it did.
     bool bringDown(const std::shared_ptr<ExprView>& digit, ExprViewSegment& row);
+    // The index among the dividend's digits of the next digit to bring down after `rows` rows: those
+    // the rows took, and those brought down beside the last row's difference since.
+    uint32_t nextDigitIndex(uint32_t rows) const;
+    // A new ghost of `number` centred on `center`, half seen, in place of the old one.
+    std::shared_ptr<ExprViewSoloist> showGhost(const std::shared_ptr<ExprSoloist>& number, core::Point center);
+    // Moves the ghost after a second, over two seconds, starting again from where it stood each time.
+    void moveGhost(const std::function<void(ExprViewSoloist&)>& move, std::function<void(bool)> completion = {});
     // The end of every drop that leaves the playground as it was: the dragged number back to size,
     // everything gliding into place.
     bool settleDrop(ExprView& held);

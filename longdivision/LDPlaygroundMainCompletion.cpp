@@ -55,6 +55,8 @@ void LDPlaygroundMain::checkComplete() {
         const int64_t dividend = m_longDivisionExpr->numerator()->coef();
         if (left + int64_t(quotient) * m_longDivisionExpr->denominator()->coef() == dividend && !chooserOpen)
             startRemainderMode();
+        else
+            animateCorrectGhost(); // the next move, as after a step of any other division
         return;
     }
     if (allOriginalDigitsUsed() && !chooserOpen)

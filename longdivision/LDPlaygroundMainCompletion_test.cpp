@@ -275,6 +275,13 @@ TEST(LDCompletion, RaisingAndLoweringADigit) {
     EXPECT_TRUE(main.lineSegments().empty());
     EXPECT_FALSE(main.repeatingGoButton()->superview());
     EXPECT_FALSE(digit->isHighlighted());
+    // It rises over 0.4 s.
+    main.moveSolo(digit);
+    stage.host.advance(0.2);
+    const float rising = digit->getViewList().front()->presentationFrame().minY();
+    const float top = digit->getViewList().front()->frame().minY();
+    EXPECT_GT(rising, top + 1);
+    EXPECT_LT(rising, top + 2 * stage.head().space() - 1);
 }
 
 TEST(LDCompletion, ThePointIsLiftedByTheDivisorCrossingItsBand) {

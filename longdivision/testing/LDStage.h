@@ -162,12 +162,11 @@ public:
     // Brings the next dividend digit down.
     void bringNext() { bringDown(main().nextIndex()); }
 
-    // Taps a quotient digit (raising or lowering it while the repeating digits are marked), on its
-    // right side: a digit's reach is half its size beyond its box, so a wide neighbour on the left
-    // may reach its middle.
+    // Taps the middle of a quotient digit (raising or lowering it while the repeating digits are
+    // marked).
     void tapQuotientDigit(size_t index) {
         const core::Rect box = head().answerView()->digitViews()[index]->getHitbox();
-        const core::Point point{box.maxX() - 1, box.midY()};
+        const core::Point point{box.midX(), box.midY()};
         host.touchDown(point);
         host.advance(kFrame);
         host.touchUp(point);

@@ -9,6 +9,8 @@
 #include "playground/views/GenericView.h"
 
 #include <algorithm>
+#include <cmath>
+#include <functional>
 #include <limits>
 
 namespace zm {
@@ -133,28 +135,38 @@ std::shared_ptr<ExprViewSoloist> ExprViewLongDivision::getPatternDigitFromPoint(
     const auto& digits = m_answerView->digitViews();
     const uint32_t dot = m_answerView->dotPosition();
     const std::optional<std::string>& pattern = m_longDivison->pattern();
+    // A digit reaches half its size beyond its box, so a wide digit reaches into its neighbour's:
+    // of the digits within reach, the one whose middle is nearest the finger.
+    auto nearest = [&point](const std::vector<std::shared_ptr<ExprViewSoloist>>& candidates,
+                            const std::function<bool(size_t)>& offered) -> std::shared_ptr<ExprViewSoloist> {
+        std::shared_ptr<ExprViewSoloist> best;
+        float bestDistance = 0;
+        for (size_t k = 0; k < candidates.size(); ++k) {
+            if (!offered(k) || !near(*candidates[k], point))
+                continue;
+            const float distance = std::abs(candidates[k]->getPointAtPosition(AnchorCenter).x - point.x);
+            if (!best || distance < bestDistance) {
+                best = candidates[k];
+                bestDistance = distance;
+            }
+        }
+        return best;
+    };
     // First a digit after the point, not yet tapped, that the pattern has.
-    for (size_t k = 0; k < digits.size(); ++k) {
-        const auto& digit = digits[k];
-        if (std::ranges::find(tapped, digit) != tapped.end() || k < dot)
-            continue;
-        if (pattern && pattern->find(std::to_string(digit->solo()->coef())) == std::string::npos)
-            continue;
-        if (near(*digit, point))
-            return digit;
-    }
-    // Then one already tapped, the latest first.
-    for (auto digit = tapped.rbegin(); digit != tapped.rend(); ++digit) {
-        if (near(**digit, point))
-            return *digit;
-    }
+    if (auto found = nearest(digits, [&](size_t k) {
+            if (k < dot || std::ranges::find(tapped, digits[k]) != tapped.end())
+                return false;
+            return !pattern || pattern->find(std::to_string(digits[k]->solo()->coef())) != std::string::npos;
+        }))
+        return found;
+    // Then one already tapped.
+    if (auto found = nearest(tapped, [](size_t) { return true; }))
+        return found;
     // Then any digit after the point that is on screen.
-    for (size_t k = dot; k < digits.size(); ++k) {
+    return nearest(digits, [&](size_t k) {
         const ViewList views = digits[k]->getViewList();
-        if (near(*digits[k], point) && !views.empty() && views.back()->superview())
-            return digits[k];
-    }
-    return nullptr;
+        return k >= dot && !views.empty() && views.back()->superview();
+    });
 }
 
 bool ExprViewLongDivision::validateRemainder(const ExprView& dragged) const {

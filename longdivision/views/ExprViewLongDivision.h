@@ -63,8 +63,9 @@ public:
     std::shared_ptr<ExprViewSoloist> getNumeratorDigitFromPoint(core::Point point, uint32_t index) const;
     std::shared_ptr<GenericLabel> getDotViewFromPoint(core::Point point) const;
     std::shared_ptr<ExprViewSoloist> getDigitViewFromPoint(core::Point point) const;
-    // The quotient digit after the point under the finger while the repeating digits are marked (see
-    // the source for the preference).
+    // The quotient digit after the point under the finger while the repeating digits are marked: one
+    // not yet tapped that the pattern has, else one tapped, else any on screen; of those within half
+    // their size of the finger, the nearest.
     std::shared_ptr<ExprViewSoloist>
     getPatternDigitFromPoint(core::Point point, const std::vector<std::shared_ptr<ExprViewSoloist>>& tapped) const;
     // Whether the dragged view reaches into the slot right of the "r".

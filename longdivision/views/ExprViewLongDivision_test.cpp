@@ -146,6 +146,18 @@ TEST_F(LongDivisionHead, PatternDigitWalks) {
     EXPECT_FALSE(head->getPatternDigitFromPoint(centerOf(*digits[1]), {}));
 }
 
+TEST_F(LongDivisionHead, APatternDigitTappedInItsMiddleIsThatDigit) {
+    // Wide digits reach half their size into their neighbours: the one under the finger wins.
+    const auto head = stage.showHead(ExprLongDivision::longDivision(100, 11, "09"));
+    auto quotient = ExprViewSoloistDigits::create(ExprSoloist::soloWithCoef(90909), *stage.playgroundView);
+    quotient->setDotPosition(1);
+    quotient->moveTo({100, 500}, AnchorMiddleLeft);
+    head->setAnswerView(quotient);
+    const auto& digits = quotient->digitViews();
+    for (size_t k = 1; k < digits.size(); ++k)
+        EXPECT_EQ(head->getPatternDigitFromPoint(centerOf(*digits[k]), {}), digits[k]) << k;
+}
+
 TEST_F(LongDivisionHead, TheBracketForBlackIsTheBlackColourItself) {
     stage.playgroundView->setExpressionColor(core::Color::black());
     EXPECT_EQ(show(12, 5)->dividerImage()->image(), ui::imageNamed("divider-left-black.png"));

@@ -27,12 +27,13 @@ TEST(HarnessOptions, ReadsTheDeviceTheModeAndTheExpression) {
 
 TEST(HarnessOptions, ReadsALongDivision) {
     const auto options = HarnessOptions::parse(
-        std::vector<std::string>{"--long-division", "3)10 3", "--remainders", "--demo", "--device", "phone"});
+        std::vector<std::string>{"--long-division", "3)10 3", "--remainders", "--demo", "--device", "phone", "--worked", "2"});
     ASSERT_TRUE(options) << options.error().description;
     EXPECT_EQ(options->longDivision, "3)10 3");
     EXPECT_TRUE(options->remainders);
     EXPECT_TRUE(options->demo);
     EXPECT_EQ(options->device.idiom, ui::Idiom::Phone);
+    EXPECT_EQ(options->worked, 2u);
 }
 
 TEST(HarnessOptions, RefusesWhatItCannotRun) {
@@ -48,6 +49,10 @@ TEST(HarnessOptions, RefusesWhatItCannotRun) {
         {"--long-division"},
         {"--long-division", "5)1234", "x"},
         {"--remainders", "x"},
+        {"--worked", "1", "x"},
+        {"--long-division", "5)1234", "--worked"},
+        {"--long-division", "5)1234", "--worked", "two"},
+        {"--long-division", "5)1234", "--worked", "-1"},
     };
     for (const auto& arguments : bad)
         EXPECT_FALSE(HarnessOptions::parse(arguments)) << ::testing::PrintToString(arguments);

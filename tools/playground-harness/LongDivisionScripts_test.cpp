@@ -2,6 +2,7 @@
 #include "tools/playground-harness/ScriptRunner.h"
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -20,12 +21,12 @@ struct ScriptedDivision {
 
 std::string nameOf(const ScriptedDivision& c, ui::Idiom idiom) {
     std::string name = std::filesystem::path(c.script).stem().string() + (idiom == ui::Idiom::Phone ? "_phone" : "_tablet");
-    std::ranges::replace(name, '-', '_');
+    std::ranges::replace_if(name, [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
     return name;
 }
 
-// Long divisions worked by a finger from the scripts in testdata, on a phone and on a tablet; the
-// pictures of every step are kept beside the test program.
+// Whole long divisions worked by a finger from the scripts in testdata, on a phone and on a tablet;
+// the pictures of every step are kept beside the test program (renders/SCRIPT_DEVICE).
 class LongDivisionScripts : public ::testing::TestWithParam<std::tuple<ScriptedDivision, ui::Idiom>> {};
 
 TEST_P(LongDivisionScripts, EndWhereTheyShould) {
@@ -49,8 +50,15 @@ TEST_P(LongDivisionScripts, EndWhereTheyShould) {
 
 INSTANTIATE_TEST_SUITE_P(
     Divisions, LongDivisionScripts,
-    ::testing::Combine(::testing::Values(ScriptedDivision{"long-division-rows.script", "5)1234", false,
-                                                          "quotient 246, remainder 0, decimal mode"}),
+    ::testing::Combine(
+        ::testing::Values(
+            ScriptedDivision{"long-division-1234-by-5.script", "5)1234", true, "quotient 246, remainder 4, solved"},
+            ScriptedDivision{"long-division-101-by-5.script", "5)101", true, "quotient 20, remainder 1, solved"},
+            ScriptedDivision{"long-division-100-by-11.script", "11)100 09", false, "quotient 9.0909, remainder 0, solved"},
+            ScriptedDivision{"long-division-100-by-7.script", "7)100 285714", false,
+                             "quotient 14.2857, remainder 0, finding pattern"},
+            ScriptedDivision{"long-division-7.5-by-12.5.script", "12.5)7.5", false, "quotient 0.6, remainder 0, solved"},
+            ScriptedDivision{"long-division-3.5-by-1.25.script", "1.25)3.5", false, "quotient 2.8, remainder 0, solved"}),
                        ::testing::Values(ui::Idiom::Phone, ui::Idiom::Tablet)),
     [](const auto& info) { return nameOf(std::get<0>(info.param), std::get<1>(info.param)); });
 

@@ -104,7 +104,8 @@ void LongDivisionStage::logState() const {
 // working digits (the dividend's before the first row, then the last row's), left of them; "@cover#K",
 // the divisor over the working digits 1 to K, clear of the next; "@drop", a dividend digit in the slot
 // right of the last row's working number; "@slot", the remainder right of the "r". A chooser's
-// buttons go by their titles ("@+", "@-", "@✓") and "@slider#V" is the slider's thumb at V per cent.
+// buttons go by their titles ("@+", "@-", "@✓") and "@slider#V" is where the slider's thumb stands at
+// V per cent.
 core::Result<core::Point> LongDivisionStage::resolve(const host::ScriptTarget& target) const {
     if (target.point)
         return *target.point;
@@ -167,8 +168,11 @@ core::Result<core::Point> LongDivisionStage::resolve(const host::ScriptTarget& t
     if (target.text == "slider") {
         for (const std::shared_ptr<ui::View>& view : m_view->subviews()) {
             if (auto slider = std::dynamic_pointer_cast<ui::Slider>(view)) {
+                // Where the thumb stands at that value (the thumb's own width short of the ends).
                 const core::Rect frame = slider->frame();
-                return core::Point{frame.minX() + frame.width() * float(target.occurrence) / 100, frame.midY()};
+                const float radius = slider->thumbRect().width() / 2;
+                const float share = float(target.occurrence) / 100;
+                return core::Point{frame.minX() + radius + share * (frame.width() - 2 * radius), frame.midY()};
             }
         }
         return noPart("slider");

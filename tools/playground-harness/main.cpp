@@ -69,6 +69,7 @@ int runLongDivision(const zm::HarnessOptions& options) {
     if (!division)
         return fail(division.error().description);
     (*division)->setAcceptsRemainders(options.remainders);
+    (*division)->setFinishedSegments(options.worked);
     if (!options.headless)
         return playLongDivision(options, *division);
     const auto script = readScript(options);
