@@ -1,6 +1,7 @@
 #include "platform/core/DispatchQueue.h"
 #include "platform/core/QueueIdentity.h"
 #include "platform/core/Thread.h"
+#include "platform/core/ThreadQueueLabels.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -34,6 +35,7 @@ public:
 private:
     void run() {
         QueueIdentity::Scope scope(this);
+        const ThreadQueueLabels::Scope published(label());
         std::unique_lock lock(m_mutex);
         for (;;) {
             m_changed.wait(lock, [&] { return !m_work.empty(); });

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/core/Clock.h"
+#include "platform/core/ThreadQueueLabels.h"
 
 #include <atomic>
 #include <cstdint>
@@ -111,6 +112,8 @@ private:
     std::shared_ptr<Jobs> m_jobs;
     std::shared_ptr<DispatchQueue> m_queue;
     std::shared_ptr<OperationQueue> m_operationQueue;
+    // The loop's thread works for the main queue.
+    ThreadQueueLabels::Scope m_publishedLabel{"main"};
 
     std::map<std::pair<FramePhase, FrameHandlerId>, std::shared_ptr<FrameHandler>> m_frameHandlers;
     FrameHandlerId m_nextFrameHandlerId = 1;

@@ -1,6 +1,7 @@
 #include "platform/core/DispatchQueue.h"
 #include "platform/core/QueueIdentity.h"
 #include "platform/core/Thread.h"
+#include "platform/core/ThreadQueueLabels.h"
 
 #include <condition_variable>
 #include <deque>
@@ -34,7 +35,7 @@ public:
         std::lock_guard lock(m_state->mutex);
         m_state->work.push_back(std::move(work));
         if (!m_thread.joinable())
-            m_thread = Thread(label(), [state = m_state] { run(*state); });
+            m_thread = Thread(label(), [state = m_state, label = label()] { run(*state, label); });
         m_state->changed.notify_one();
     }
 
@@ -48,8 +49,9 @@ private:
         bool closing = false;
     };
 
-    static void run(State& state) {
+    static void run(State& state, const std::string& label) {
         QueueIdentity::Scope scope(&state);
+        const ThreadQueueLabels::Scope published(label);
         std::unique_lock lock(state.mutex);
         for (;;) {
             state.changed.wait(lock, [&] { return !state.work.empty() || state.closing; });
