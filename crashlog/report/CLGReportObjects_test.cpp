@@ -56,6 +56,20 @@ TEST(CLGUUID, LaysOutTimeSequenceProcessAndSegment) {
     EXPECT_EQ(CLGSessionBaseName(first->stringValue()).substr(0, 12), "6553f10000fa");
 }
 
+TEST(CLGUUIDDeathTest, TheFirstIdentifiersOfAProcessAreNumberedOneAndTwo) {
+    // In a fresh process (the death test starts the program anew), where nothing made one before.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto makeTwo = [] {
+        const uint8_t segment[] = {1, 2, 3, 4, 5, 6};
+        const auto first = CLGUUID::generateWithSegmentData(segment);
+        const auto second = CLGUUID::generateWithSegmentData(segment);
+        const bool numbered = first->data()[6] == 0 && first->data()[7] == 1 && second->data()[6] == 0 &&
+                              second->data()[7] == 2;
+        _exit(numbered ? 0 : 1);
+    };
+    EXPECT_EXIT(makeTwo(), ::testing::ExitedWithCode(0), "");
+}
+
 TEST(CLGUUID, RefusesShortSegmentsAndMomentsBefore1970) {
     const uint8_t five[] = {1, 2, 3, 4, 5};
     const uint8_t six[] = {1, 2, 3, 4, 5, 6};
