@@ -1,10 +1,17 @@
 #pragma once
 
+#include "crashlog/capture/CLGHostInfo.h"
+#include "platform/core/Clock.h"
+#include "platform/core/Value.h"
+
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
 
 namespace zm {
+
+class ExceptionPorts;
 
 // How the application was built, as the facade is told and the record's "build" line reports it.
 struct CLGBuildEnvironment {
@@ -39,6 +46,20 @@ struct CLGCaptureConfiguration {
     std::function<void()> settingsReloadAction;
     // Exception-mask bits that the exception server must leave to the signal handler.
     uint32_t machMaskToLeave = 0;
+
+    // What this system answers in place of the platform's own queries.
+    // The application's information property list.
+    core::Dictionary infoPlist;
+    // The machine's facts, gathered with the others at start-up (nothing known without it).
+    std::function<CLGHostFacts()> hostFacts;
+    // The system's version text, which decides the exception server's mask.
+    std::string systemVersion;
+    // Whether this start made the install identifier.
+    bool installIdentifierCreated = false;
+    // The exception ports the server registers with; the system's when null.
+    ExceptionPorts* exceptionPorts = nullptr;
+    // How long start-up waits for the gatherers before it gives up protecting the static part.
+    core::Duration gathererTimeout = std::chrono::seconds(5);
 };
 
 } // namespace zm

@@ -5,7 +5,10 @@
 #include "crashlog/capture/CLGExecutableInfo.h"
 #include "crashlog/capture/CLGHostInfo.h"
 #include "crashlog/capture/CLGLogInfo.h"
+#include "crashlog/capture/CLGMachExceptionServer.h"
 #include "crashlog/capture/CLGProcessInfo.h"
+#include "crashlog/capture/CLGSignalHandler.h"
+#include "crashlog/capture/CLGThreadList.h"
 #include "platform/core/Value.h"
 
 #include <atomic>
@@ -23,6 +26,7 @@ class DispatchQueue;
 namespace zm {
 
 struct CLGAllocator;
+struct CLGCaptureConfiguration;
 
 // The part of the capture context that start-up writes once; read-only afterwards when the arena's
 // protection succeeds. Every string lies in the arena's protected region.
@@ -37,6 +41,11 @@ struct CLGCaptureStaticPart {
     CLGHostInfo host;
     CLGProcessInfo process;
     CLGExecutableInfo executable;
+    CLGMachExceptionHandler machHandler;
+    // The crash signals' earlier handlers and the alternate stack that was in force before ours.
+    CLGSavedSignalState savedSignals;
+    // Our alternate signal stack (kCLGAlternateStackSize bytes of the writable region).
+    void* alternateStack = nullptr;
     int32_t osMin = 0;
     int32_t osMax = 0;
     const char* config = nullptr;
@@ -46,6 +55,8 @@ struct CLGCaptureStaticPart {
     // Whether the "thread_state" line carries the crashed thread's registers.
     bool registerDump = true;
     bool conversionTracking = false;
+    // Whether this start had to make the install identifier.
+    bool installIdentifierCreated = false;
 };
 
 // The part that changes after start-up: on the context queue, or by swapping whole string pointers.
@@ -68,6 +79,12 @@ struct CLGCaptureMutablePart {
     // Development platform name and version set through the facade (percent-escaped); null until set.
     std::atomic<char*> devPlatform = nullptr;
     std::atomic<char*> devPlatformVersion = nullptr;
+    // Follows the images the dynamic linker loads; made at start-up, never freed.
+    CLGBinaryImageTracker* imageTracker = nullptr;
+    // Kept only while conversion tracking is on; run hourly.
+    std::function<void()> settingsReloadAction;
+    // Where the other threads freeze while a crash record is written.
+    CLGFreezeSlot freezeSlots[kCLGThreadLimit];
 };
 
 // The one block of state crash-time code reads: the pair of parts, both in the guarded arena. A
@@ -83,6 +100,16 @@ CLGCaptureContext& CLGCaptureContextShared();
 
 // 1 once the capture start-up has finished, else 0 (also before the context exists).
 int CLGCaptureContextIsReady();
+
+// Fills the context of the process from `configuration` and marks it ready: the arena, the signal
+// handlers, the exception server, the gathered facts, the exception hook and the session log. Once per
+// process; the gatherers run in parallel, and when they are late the context is marked ready
+// without protecting its static part.
+void CLGCaptureContextInitialize(const CLGCaptureConfiguration& configuration);
+
+// Stores one custom key (a member of the record's "custom_attributes") on the context queue; nothing before
+// the context is ready.
+void CLGCaptureContextSetCustomValue(const char* value, const char* key);
 
 // Services for the facade and the report controller.
 

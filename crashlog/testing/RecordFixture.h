@@ -61,8 +61,9 @@ public:
         fixture.add("executable", [](CLGRecordWriter& w) { w.stringMember("path", "/usr/bin/zembrix"); });
         fixture.addArray("binary_images", [](CLGRecordWriter&) {});
         fixture.add("exception", [](CLGRecordWriter&) {});
-        fixture.add("threads", [](CLGRecordWriter& w) {
-            w.key("threads");
+        // The one line with three members of the record: the threads, the crashed one and the count.
+        fixture.addLine("threads", [](CLGRecordWriter& w) {
+            w.beginLine("threads");
             w.beginArray();
             w.beginArray();
             w.beginObject();
@@ -72,6 +73,7 @@ public:
             w.endArray();
             w.numberMember("crashed_thread", 0);
             w.numberMember("thread_count", 1);
+            w.endLine();
         });
         fixture.add("thread_state", [](CLGRecordWriter&) {});
         fixture.add("process_stats", [](CLGRecordWriter& w) { w.numberMember("active", 4096); });
@@ -104,6 +106,14 @@ public:
             w.endArray();
             w.endLine();
         });
+    }
+    // A line written whole by `line`.
+    void addLine(std::string kind, Line line) { m_lines.emplace_back(std::move(kind), std::move(line)); }
+    void replaceLine(const std::string& kind, Line line) {
+        for (auto& [name, existing] : m_lines) {
+            if (name == kind)
+                existing = line;
+        }
     }
     // Replaces the line of that kind, keeping its place.
     void replace(const std::string& kind, std::function<void(CLGRecordWriter&)> members) {
