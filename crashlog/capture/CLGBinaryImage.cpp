@@ -54,8 +54,11 @@ CLGImageFacts CLGImageFactsFromProgramHeaders(uintptr_t loadBias, const ElfW(Phd
             if (!sawLoad)
                 facts.address = loadBias + header.p_vaddr;
             sawLoad = true;
+            // The code segment may begin pages after the image (a read-only segment first): the size
+            // reaches from the image's address to the end of its code, so that every return address
+            // in it falls inside.
             if ((header.p_flags & PF_X) && facts.size == 0)
-                facts.size = header.p_memsz;
+                facts.size = loadBias + header.p_vaddr + header.p_memsz - facts.address;
         } else if (header.p_type == PT_NOTE && !facts.uuid) {
             facts.uuid = CLGBuildIdInNotes(reinterpret_cast<const uint8_t*>(loadBias + header.p_vaddr), header.p_filesz);
         }
@@ -140,6 +143,18 @@ void CLGBinaryImageTracker::insert(std::vector<std::pair<std::string, CLGImageFa
             link->store(node);
         }
     });
+}
+
+std::map<std::string, uint64_t> CLGUUIDMapOfImages(const CLGBinaryImage* head) {
+    std::map<std::string, uint64_t> map;
+    for (const CLGBinaryImage* image = head; image; image = image->next.load()) {
+        if (!image->uuid)
+            continue;
+        char uuid[kCLGUUIDStringSize];
+        CLGUUIDString(image->uuid, uuid);
+        map.emplace(uuid, image->address);
+    }
+    return map;
 }
 
 void CLGWriteBinaryImages(CLGRecordWriter& writer, const CLGBinaryImage* head) {

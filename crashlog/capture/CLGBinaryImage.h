@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <link.h>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,7 +21,7 @@ class CLGRecordWriter;
 struct CLGImageFacts {
     // The first loadable segment's address.
     uint64_t address = 0;
-    // The executable segment's size in memory.
+    // From the address to the end of the executable segment.
     uint64_t size = 0;
     // The first 16 bytes of the image's GNU build-id note, inside the loaded image; null without one.
     const uint8_t* uuid = nullptr;
@@ -70,6 +71,9 @@ private:
 // The image's path as the record gives it: the main program's real path for the program itself,
 // "(path invalid)" when the path is not UTF-8.
 std::string CLGImagePath(const char* linkerName, bool isMainProgram);
+
+// Lower-case build-id text -> load address, one entry per image from `head` on that has a build-id.
+std::map<std::string, uint64_t> CLGUUIDMapOfImages(const CLGBinaryImage* head);
 
 // The "binary_images" line: {"path", "uuid", "address", "size"} per image from `head` on. Crash time.
 void CLGWriteBinaryImages(CLGRecordWriter& writer, const CLGBinaryImage* head);

@@ -55,7 +55,7 @@ TEST(CLGBinaryImage, FindsTheBuildIdAmongNotes) {
     EXPECT_EQ(CLGBuildIdInNotes(shortId.data(), shortId.size()), nullptr);
 }
 
-TEST(CLGBinaryImage, TakesAddressFromTheFirstLoadAndSizeFromTheExecutableSegment) {
+TEST(CLGBinaryImage, SpansFromTheFirstLoadToTheEndOfTheExecutableSegment) {
     std::vector<uint8_t> notes;
     appendNote(notes, NT_GNU_BUILD_ID, "GNU", buildId());
     const auto bias = reinterpret_cast<uintptr_t>(notes.data()) - 0x300;
@@ -73,7 +73,8 @@ TEST(CLGBinaryImage, TakesAddressFromTheFirstLoadAndSizeFromTheExecutableSegment
     headers[3].p_filesz = notes.size();
     const CLGImageFacts facts = CLGImageFactsFromProgramHeaders(bias, headers, 4);
     EXPECT_EQ(facts.address, bias + 0x1000);
-    EXPECT_EQ(facts.size, 0x5432u);
+    // From the image's start to the end of its code.
+    EXPECT_EQ(facts.size, 0x1000u + 0x5432u);
     EXPECT_EQ(facts.uuid, notes.data() + 16);
 }
 

@@ -3,6 +3,13 @@
 #include "crashlog/capture/CLGCaptureConfiguration.h"
 #include "crashlog/capture/CLGMemory.h"
 #include "crashlog/record/CLGRecordWriter.h"
+#include "platform/core/SystemFacts.h"
+#include "platform/net/NetworkFacts.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
 
 #include <string_view>
 #include <sys/statfs.h>
@@ -27,6 +34,36 @@ std::string CLGLocaleIdentifier(const std::function<const char*(const char*)>& e
     if (setting.empty() || setting == "C" || setting == "POSIX")
         return "en_US_POSIX";
     return std::string(setting);
+}
+
+CLGHostFacts CLGHostFactsGather(const std::string& installIdentifier, const std::optional<std::string>& documentsPath) {
+    const core::SystemFacts& system = core::systemFacts();
+    CLGHostFacts facts;
+    facts.machine = system.machine;
+    facts.model = system.model;
+    facts.locale = CLGLocaleIdentifier(&getenv);
+    facts.osBuild = system.osVersion;
+    facts.osVersion = system.systemVersion;
+    facts.cores = static_cast<uint32_t>(std::max(1L, sysconf(_SC_NPROCESSORS_ONLN)));
+    facts.documentsPath = documentsPath;
+    facts.installIdentifier = installIdentifier;
+    uint8_t address[6];
+    if (CLGMACAddressRead(address) == 0)
+        facts.macAddress = std::to_array(address);
+    return facts;
+}
+
+int CLGMACAddressRead(uint8_t (&address)[6]) {
+    const char* interface = getenv(net::kMacInterfaceVariable);
+    if (!interface || !*interface)
+        return 1;
+    const auto found = net::macAddress(interface);
+    if (!found) {
+        printf("Error: %s\n", "if_nametoindex failure");
+        return 1;
+    }
+    std::copy(found->begin(), found->end(), address);
+    return 0;
 }
 
 void CLGHostInfoGather(CLGHostInfo& host, const CLGHostFacts& facts, CLGAllocator* allocator) {

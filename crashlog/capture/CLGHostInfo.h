@@ -69,6 +69,16 @@ struct CLGHostFacts {
 // plain C locale gives "en_US_POSIX".
 std::string CLGLocaleIdentifier(const std::function<const char*(const char*)>& environment);
 
+// The machine's facts as this system gives them (core's system facts, the environment's locale, the
+// processor count and the configured network interface's address), with the application's install
+// identifier and documents folder.
+CLGHostFacts CLGHostFactsGather(const std::string& installIdentifier, const std::optional<std::string>& documentsPath);
+
+// The link-layer address of the network interface a person configured (ZEMBRIX_MAC_INTERFACE) into
+// `address`; 0 on success. Without a configured interface nothing is read; a configured interface
+// without an address prints "Error: if_nametoindex failure" on standard output.
+int CLGMACAddressRead(uint8_t (&address)[6]);
+
 // Copies the facts into `host`, with the identifiers its flags ask for (set the flags first).
 void CLGHostInfoGather(CLGHostInfo& host, const CLGHostFacts& facts, CLGAllocator* allocator);
 

@@ -2,7 +2,9 @@
 #include "crashlog/capture/CLGCaptureConfiguration.h"
 #include "crashlog/capture/CLGHostInfo.h"
 #include "crashlog/testing/Written.h"
+#include "platform/core/SystemFacts.h"
 #include "platform/core/TemporaryFolder.h"
+#include "platform/net/NetworkFacts.h"
 
 #include <gtest/gtest.h>
 
@@ -56,6 +58,30 @@ TEST(CLGHostInfo, CollectsTheIdentifiersItsFlagsAskFor) {
     EXPECT_EQ(none.vendorIdentifier, nullptr);
     EXPECT_EQ(none.advertisingIdentifier, nullptr);
     EXPECT_EQ(none.deviceIdentifier, nullptr);
+}
+
+TEST(CLGHostInfo, GathersTheSystemsFactsAndTheAddressOfTheConfiguredInterfaceOnly) {
+    const core::SystemFacts& system = core::systemFacts();
+    unsetenv(net::kMacInterfaceVariable);
+    const CLGHostFacts facts = CLGHostFactsGather("INSTALL", std::string("/docs"));
+    EXPECT_EQ(facts.machine, system.machine);
+    EXPECT_EQ(facts.model, system.model);
+    EXPECT_EQ(facts.osVersion, system.systemVersion);
+    EXPECT_EQ(facts.osBuild, system.osVersion);
+    EXPECT_GE(facts.cores, 1u);
+    EXPECT_EQ(facts.installIdentifier, "INSTALL");
+    EXPECT_EQ(facts.documentsPath, "/docs");
+    EXPECT_FALSE(facts.macAddress);
+
+    // The loopback interface has an address of six zero bytes.
+    setenv(net::kMacInterfaceVariable, "lo", 1);
+    EXPECT_EQ(CLGHostFactsGather("", std::nullopt).macAddress, (std::array<uint8_t, 6>{}));
+    setenv(net::kMacInterfaceVariable, "no-such-interface", 1);
+    ::testing::internal::CaptureStdout();
+    uint8_t address[6];
+    EXPECT_NE(CLGMACAddressRead(address), 0);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Error: if_nametoindex failure\n");
+    unsetenv(net::kMacInterfaceVariable);
 }
 
 TEST(CLGHostInfo, NamesTheLocaleFromTheEnvironment) {
