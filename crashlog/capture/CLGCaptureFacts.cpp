@@ -69,17 +69,9 @@ std::optional<std::string> CLGOSVersionText(const CLGCaptureContext& context) {
 }
 
 std::map<std::string, uint64_t> CLGUUIDMap(const CLGCaptureContext& context) {
-    std::map<std::string, uint64_t> map;
     if (!readyStaticPart(context))
-        return map;
-    for (const CLGBinaryImage* image = context.mutablePart->images.load(); image; image = image->next.load()) {
-        if (!image->uuid)
-            continue;
-        char uuid[kCLGUUIDStringSize];
-        CLGUUIDString(image->uuid, uuid);
-        map.emplace(uuid, image->address);
-    }
-    return map;
+        return {};
+    return CLGUUIDMapOfImages(context.mutablePart->images.load());
 }
 
 } // namespace zm

@@ -366,6 +366,7 @@ const std::map<std::string, std::vector<std::string>> kLicensedPackages = {
     {"libswscale-dev", {"libswscale"}},
     {"libswresample-dev", {"libswresample"}},
     {"libavutil-dev", {"libavutil"}},
+    {"libprotobuf-c-dev", {"protobuf-c", "Dave Benson"}},
     {"fonts-ebgaramond", {"EB Garamond", "Georg Duffner", "SIL OPEN FONT LICENSE"}},
     {"fonts-roboto-unhinted", {"Roboto", "Google", "Apache License 2.0"}},
     {"fonts-dejavu-core", {"DejaVu", "Bitstream", "BITSTREAM VERA FONTS LICENCE"}},
@@ -386,6 +387,8 @@ bool buildOnly(const std::string& package) {
                                                 "libcpp-httplib-dev",
                                                 "ninja-build",
                                                 "pkg-config",
+                                                // Generates the crash report's message code at build time.
+                                                "protobuf-c-compiler",
                                                 "python3",
                                                 "xauth",
                                                 "xvfb"};
