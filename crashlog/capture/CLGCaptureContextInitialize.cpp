@@ -86,7 +86,12 @@ void CLGCaptureContextInitialize(const CLGCaptureConfiguration& configuration) {
     group.async(global, [part, shared, arena] {
         CLGExecutableInfoGather(part->executable, shared->infoPlist, arena);
     });
-    group.async(global, [mutablePart] { mutablePart->imageTracker->start(); });
+    group.async(global, [mutablePart] {
+        mutablePart->imageTracker->start();
+        // The images loaded now are in the list once start-up is done: a crash right after it
+        // still names them.
+        mutablePart->queue->sync([] {});
+    });
     group.async(global, [mutablePart] { CLGExceptionHookInstall(mutablePart->exception); });
     group.async(global, [mutablePart] { CLGLogSetUp(mutablePart->log); });
 
