@@ -22,6 +22,7 @@ enum class HttpFailure : long {
     Insecure = 4,        // the peer's certificate did not verify
     TooLarge = 5,        // the answer's body passed the request's limit
     Transport = 6,       // any other failure on the way
+    Cancelled = 7,       // the sender was shut down before the answer came
 };
 
 using HttpHeaders = std::vector<std::pair<std::string, std::string>>;
@@ -38,6 +39,9 @@ struct HttpRequest {
     // An answer whose body grows past this is no answer (a hostile or broken server cannot exhaust
     // memory).
     size_t maximumBodySize = 64 << 20;
+    // A PEM file of the certificate authorities to trust in place of the system's (empty: the
+    // system's), for a peer whose certificate a person or a test made.
+    std::string certificateAuthorities = {};
 };
 
 // The answer of the final response (after redirects): its status, headers in the order received, and

@@ -1,5 +1,6 @@
 #include "platform/net/HttpRequest.h"
 #include "platform/net/testing/LoopbackServer.h"
+#include "platform/net/testing/TestCertificate.h"
 
 #include "platform/core/Files.h"
 #include "platform/core/TemporaryFolder.h"
@@ -8,9 +9,6 @@
 #include <mutex>
 
 #include <gtest/gtest.h>
-#include <openssl/evp.h>
-#include <openssl/pem.h>
-#include <openssl/x509.h>
 
 namespace net {
 namespace {
@@ -128,34 +126,11 @@ TEST(HttpRequest, AServerThatKeepsSilentTimesOut) {
     released.notify_all();
 }
 
-// A key and a certificate that sign themselves, for a TLS server no authority vouches for.
-void writeSelfSignedCertificate(const std::filesystem::path& certificatePath, const std::filesystem::path& keyPath) {
-    EVP_PKEY* key = EVP_EC_gen("P-256");
-    ASSERT_TRUE(key);
-    X509* certificate = X509_new();
-    ASN1_INTEGER_set(X509_get_serialNumber(certificate), 1);
-    X509_gmtime_adj(X509_getm_notBefore(certificate), -60);
-    X509_gmtime_adj(X509_getm_notAfter(certificate), 3600);
-    X509_set_pubkey(certificate, key);
-    X509_NAME* name = X509_get_subject_name(certificate);
-    X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char*>("127.0.0.1"), -1, -1, 0);
-    X509_set_issuer_name(certificate, name);
-    ASSERT_GT(X509_sign(certificate, key, EVP_sha256()), 0);
-    FILE* file = fopen(certificatePath.c_str(), "w");
-    PEM_write_X509(file, certificate);
-    fclose(file);
-    file = fopen(keyPath.c_str(), "w");
-    PEM_write_PrivateKey(file, key, nullptr, nullptr, 0, nullptr, nullptr);
-    fclose(file);
-    X509_free(certificate);
-    EVP_PKEY_free(key);
-}
-
-TEST(HttpRequest, AnHttpsPeerWhoseCertificateDoesNotVerifyGetsNothing) {
+TEST(HttpRequest, AnHttpsPeerWhoseCertificateDoesNotVerifyGetsNothingUntilItsAuthorityIsTrusted) {
     core::TemporaryFolder folder;
     const auto certificate = folder.path() / "certificate.pem";
     const auto key = folder.path() / "key.pem";
-    writeSelfSignedCertificate(certificate, key);
+    ASSERT_TRUE(testing::writeSelfSignedCertificate(certificate, key));
     bool reached = false;
     LoopbackServer<httplib::SSLServer> server(certificate.c_str(), key.c_str());
     ASSERT_TRUE(server.server().is_valid());
@@ -166,6 +141,10 @@ TEST(HttpRequest, AnHttpsPeerWhoseCertificateDoesNotVerifyGetsNothing) {
     ASSERT_TRUE(server.start());
     EXPECT_EQ(failureOf(perform({.url = server.url("/", "https")})), HttpFailure::Insecure);
     EXPECT_FALSE(reached);
+
+    const auto trusted = perform({.url = server.url("/", "https"), .certificateAuthorities = certificate});
+    ASSERT_TRUE(trusted.ok()) << trusted.error().text();
+    EXPECT_EQ(trusted->body, "secret");
 }
 
 } // namespace
