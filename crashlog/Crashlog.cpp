@@ -1,27 +1,416 @@
 #include "crashlog/Crashlog.h"
 
-#include "platform/core/Log.h"
+#include "crashlog/capture/CLGCaptureContext.h"
+#include "crashlog/capture/CLGCaptureFacts.h"
+#include "crashlog/capture/CLGExceptionInfo.h"
+#include "crashlog/capture/CLGInstallIdentifier.h"
+#include "crashlog/capture/CLGMemory.h"
+#include "crashlog/capture/CLGSignalHandler.h"
+#include "crashlog/log/CLGLog.h"
+#include "crashlog/report/CLGCrashFile.h"
+#include "crashlog/report/CLGUUID.h"
+#include "platform/core/ApplicationEvents.h"
+#include "platform/core/Battery.h"
+#include "platform/core/DeviceEvents.h"
+#include "platform/core/Digest.h"
+#include "platform/core/DispatchQueue.h"
+#include "platform/core/FileLocations.h"
+#include "platform/core/Format.h"
+#include "platform/core/InfoPlist.h"
+#include "platform/core/SystemFacts.h"
+#include "platform/core/Timer.h"
+#include "platform/core/UserDefaults.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <mutex>
 
 namespace zm {
 
-Crashlog& Crashlog::sharedInstance() {
-    static Crashlog shared;
-    return shared;
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr core::Duration kProcessListInterval = 30s;
+// Collect every device identifier the machine offers.
+constexpr uint32_t kAllIdentifiers = 15;
+
+std::once_flag g_startupOnce;
+
+CLGCaptureMutablePart* readyMutablePart() {
+    return CLGCaptureContextIsReady() ? CLGCaptureContextShared().mutablePart : nullptr;
 }
 
-Crashlog& Crashlog::startWithAPIKey(const std::string& apiKey, double startDelay) {
+// Runs `work` on the context's queue and waits for it, once capture is ready.
+template <typename Work> void onContextQueue(Work work) {
+    if (CLGCaptureMutablePart* part = readyMutablePart())
+        part->queue->sync([part, &work] { work(*part); });
+}
+
+std::optional<std::string> customValueText(const CrashlogObject& value) {
+    if (std::holds_alternative<std::monostate>(value))
+        return std::nullopt;
+    return Crashlog::confirmCustomIdentifierValue(value);
+}
+
+void storeCustomValue(const std::string& text, const std::string& key) {
+    CLGCaptureContextSetCustomValue(text.c_str(), key.c_str());
+}
+
+void setUserSlot(std::atomic<char*> CLGLogInfo::*slot, const CrashlogObject& value) {
+    if (CLGCaptureMutablePart* part = readyMutablePart())
+        CLGCaptureContextSetString(part->log.*slot, Crashlog::confirmCustomIdentifierValue(value), true);
+}
+
+std::string batteryLevelText(float level) {
+    return core::format("%f", static_cast<double>(level));
+}
+
+uint32_t orientationOf(const core::Notification& notification) {
+    const core::Value* orientation = notification.userInfo.find(core::kOrientationKey);
+    return orientation ? static_cast<uint32_t>(orientation->integerValue()) : 1;
+}
+
+} // namespace
+
+Crashlog& Crashlog::sharedInstance() {
+    static Crashlog* const shared = new Crashlog;
+    return *shared;
+}
+
+Crashlog& Crashlog::startWithAPIKey(const std::string& apiKey) {
+    return startWithAPIKey(apiKey, nullptr, kDefaultStartDelay);
+}
+
+Crashlog& Crashlog::startWithAPIKey(const std::string& apiKey, double delay) {
+    return startWithAPIKey(apiKey, nullptr, delay);
+}
+
+Crashlog& Crashlog::startWithAPIKey(const std::string& apiKey, CrashlogDelegate* delegate) {
+    return startWithAPIKey(apiKey, delegate, kDefaultStartDelay);
+}
+
+Crashlog& Crashlog::startWithAPIKey(const std::string& apiKey, CrashlogDelegate* delegate, double delay) {
+    return startWithAPIKey(apiKey, delegate, delay, CLGBuildEnvironment{});
+}
+
+Crashlog& Crashlog::startWithAPIKey(const std::string& apiKey, CrashlogDelegate* delegate, double delay,
+                                    const CLGBuildEnvironment& environment) {
+    Crashlog& crashlog = sharedInstance();
+    if (delegate)
+        crashlog.setDelegate(delegate);
+    crashlog.initializeWithAPIKey(apiKey, delay, environment);
+    return crashlog;
+}
+
+void Crashlog::initializeWithAPIKey(const std::string& apiKey, double delay, const CLGBuildEnvironment& environment) {
     if (apiKey.empty())
         throw CrashlogException("Crashlog cannot start with the API key '" + apiKey + "'");
-    if (m_started) {
-        core::log(core::LogLevel::Warning,
-                  "[Crashlog] startWithAPIKey: called more than once. startWithAPIKey: should only be called "
-                  "once, at app launch time. This call is being ignored.");
-        return *this;
+    if (CLGCaptureContextIsReady()) {
+        CLGLog("[Crashlog] startWithAPIKey: called more than once. startWithAPIKey: should only be called once, "
+               "at app launch time. This call is being ignored.");
+        return;
     }
-    m_started = true;
+    std::call_once(g_startupOnce, [&] { runStartupSteps(apiKey, delay, environment); });
+}
+
+void Crashlog::runStartupSteps(const std::string& apiKey, double /*delay*/, const CLGBuildEnvironment& environment) {
+    m_queue = core::DispatchQueue::serial("com.crashlog.queue");
     m_apiKey = apiKey;
-    m_startDelay = startDelay;
-    return *this;
+    m_collectProcesses = false;
+    CLGDebugLog("[Crashlog] Welcome to Crashlog %s", std::string(kVersion).c_str());
+    if (!setupCrashDirectory())
+        return;
+    setupCrashHandling(environment);
+    gatherInitialNotificationData();
+    setupNotifications();
+    m_lastSessionWasCrash = false;
+    checkForCrashMarker();
+}
+
+bool Crashlog::setupCrashDirectory() {
+    m_crashDirectory = core::FileLocations::shared().caches / "com.crashlog.data" /
+                       CLGBundleIdentifier(*core::sharedInfoDictionary());
+    std::error_code error;
+    std::filesystem::create_directories(m_crashDirectory, error);
+    if (error) {
+        CLGDebugLog("[Crashlog] Unable to create directory %s", error.message().c_str());
+        return false;
+    }
+    std::filesystem::permissions(m_crashDirectory, std::filesystem::perms(0755), error);
+    return true;
+}
+
+std::filesystem::path Crashlog::crashMarkerFilePath() const {
+    return m_crashDirectory / "crash_marker";
+}
+
+void Crashlog::setupCrashHandling(const CLGBuildEnvironment& environment) {
+    bool installIdentifierCreated = false;
+    const std::string installIdentifier =
+        CLGInstallIdentifier(core::UserDefaults::standard(), &installIdentifierCreated);
+    const std::string segment = core::sha1Hex(installIdentifier);
+    const auto session = CLGUUID::generateWithSegmentData(
+        std::span(reinterpret_cast<const uint8_t*>(segment.data()), segment.size()));
+    if (!session) {
+        CLGLog("[Crashlog] The clock stands before 1970: no session can be named, and nothing is captured");
+        return;
+    }
+    const std::string base = CLGSessionBaseName(session->stringValue());
+    const core::FileLocations& locations = core::FileLocations::shared();
+
+    CLGCaptureConfiguration configuration;
+    configuration.apiKey = m_apiKey;
+    configuration.sessionIdentifier = session->stringValue();
+    configuration.recordPath = m_crashDirectory / (base + ".clgrecord");
+    configuration.crashMarkerPath = crashMarkerFilePath();
+    configuration.identifierFlags = kAllIdentifiers;
+    configuration.runningLogPath = m_crashDirectory / "session.clglog";
+    configuration.crashLogPath = m_crashDirectory / (base + ".clglog");
+    configuration.buildEnvironment = environment;
+    configuration.machMaskToLeave = machExceptionMask();
+    configuration.infoPlist = *core::sharedInfoDictionary();
+    configuration.hostFacts = [installIdentifier, documents = locations.documents.string()] {
+        return CLGHostFactsGather(installIdentifier, documents);
+    };
+    configuration.systemVersion = core::systemFacts().systemVersion;
+    configuration.installIdentifierCreated = installIdentifierCreated;
+    CLGCaptureContextInitialize(configuration);
+}
+
+uint32_t Crashlog::machExceptionMask() {
+    if (!m_delegate || !m_delegate->answersEnsureDeliveryOfUnixSignal())
+        return 0;
+    uint32_t mask = 0;
+    for (const int signal : kCLGSignals) {
+        if (m_delegate->crashlogEnsureDeliveryOfUnixSignal(*this, signal))
+            mask |= CLGSignalExceptionMask(signal);
+    }
+    return mask;
+}
+
+void Crashlog::gatherInitialNotificationData() {
+    CLGCaptureMutablePart* part = readyMutablePart();
+    if (!part)
+        return;
+    const core::Battery battery = core::Battery::read();
+    CLGDeviceState& state = part->deviceState;
+    // A desktop stands upright and never turns by itself; a turned status bar says so when it turns.
+    state.deviceOrientation = 1;
+    state.interfaceOrientation = 1;
+    state.chargingState = static_cast<int32_t>(battery.state);
+    CLGCaptureContextSetString(state.batteryLevel, batteryLevelText(battery.level), false);
+}
+
+void Crashlog::setupNotifications() {
+    using Update = void (*)(CLGDeviceState&, const core::Notification&);
+    const std::pair<std::string_view, Update> observed[] = {
+        {core::kDeviceOrientationDidChangeNotification,
+         [](CLGDeviceState& state, const core::Notification& notification) {
+             state.deviceOrientation = orientationOf(notification);
+         }},
+        {core::kDeviceBatteryStateDidChangeNotification,
+         [](CLGDeviceState& state, const core::Notification&) {
+             state.chargingState = static_cast<int32_t>(core::Battery::read().state);
+         }},
+        {core::kDeviceBatteryLevelDidChangeNotification,
+         [](CLGDeviceState& state, const core::Notification&) {
+             CLGCaptureContextSetString(state.batteryLevel, batteryLevelText(core::Battery::read().level), false);
+         }},
+        // Nothing here senses what is near the screen.
+        {core::kDeviceProximityStateDidChangeNotification,
+         [](CLGDeviceState& state, const core::Notification&) { state.proximity = false; }},
+        {core::kStatusBarOrientationDidChangeNotification,
+         [](CLGDeviceState& state, const core::Notification& notification) {
+             state.interfaceOrientation = orientationOf(notification);
+         }},
+        {core::kApplicationDidEnterBackgroundNotification,
+         [](CLGDeviceState& state, const core::Notification&) { state.backgrounded = true; }},
+        {core::kApplicationWillEnterForegroundNotification,
+         [](CLGDeviceState& state, const core::Notification&) { state.backgrounded = false; }},
+    };
+    core::NotificationCenter& center = core::NotificationCenter::defaultCenter();
+    for (const auto& [name, update] : observed) {
+        m_observations.push_back(center.addObserver(
+            std::string(name), nullptr, [update](const core::Notification& notification) {
+                onContextQueue([&](CLGCaptureMutablePart& part) { update(part.deviceState, notification); });
+            }));
+    }
+}
+
+void Crashlog::checkForCrashMarker() {
+    const std::filesystem::path marker = crashMarkerFilePath();
+    std::error_code error;
+    m_lastSessionWasCrash = std::filesystem::exists(marker, error);
+    if (!m_lastSessionWasCrash)
+        return;
+    if (!std::filesystem::remove(marker, error))
+        CLGDebugLog("[Crashlog] Unable to remove crash marker file");
+    if (m_delegate) {
+        core::DispatchQueue::main()->async([this] {
+            if (m_delegate)
+                m_delegate->crashlogDidDetectCrashDuringPreviousExecution(*this);
+        });
+    }
+}
+
+bool Crashlog::debugMode() {
+    return CLGDebugMode();
+}
+
+void Crashlog::setDebugMode(bool on) {
+    CLGSetDebugMode(on);
+}
+
+void Crashlog::crash() {
+    __builtin_trap();
+}
+
+std::optional<std::string> Crashlog::confirmCustomIdentifierValue(const CrashlogObject& value) {
+    struct Describe {
+        std::optional<std::string> operator()(std::monostate) const { return std::nullopt; }
+        std::optional<std::string> operator()(const std::string& text) const { return text; }
+        std::optional<std::string> operator()(const core::Value& number) const { return number.stringValue(); }
+        std::optional<std::string> operator()(const CrashlogURL& url) const { return url.absoluteString; }
+        std::optional<std::string> operator()(const CrashlogDescribable& object) const { return object.description; }
+    };
+    return std::visit(Describe{}, value);
+}
+
+void Crashlog::setUserIdentifier(const CrashlogObject& identifier) {
+    setUserSlot(&CLGLogInfo::userIdentifier, identifier);
+}
+
+void Crashlog::setUserName(const CrashlogObject& name) {
+    setUserSlot(&CLGLogInfo::userName, name);
+}
+
+void Crashlog::setUserEmail(const CrashlogObject& email) {
+    setUserSlot(&CLGLogInfo::userEmail, email);
+}
+
+void Crashlog::setObjectValue(const CrashlogObject& value, const std::string& key) {
+    if (!CLGCaptureContextIsReady())
+        return;
+    if (const std::optional<std::string> text = customValueText(value))
+        storeCustomValue(core::percentEscape(*text), key);
+}
+
+void Crashlog::setIntValue(int value, const std::string& key) {
+    storeCustomValue(core::format("%i", value), key);
+}
+
+void Crashlog::setBoolValue(bool value, const std::string& key) {
+    storeCustomValue(value ? "YES" : "NO", key);
+}
+
+void Crashlog::setFloatValue(float value, const std::string& key) {
+    storeCustomValue(core::format("%f", static_cast<double>(value)), key);
+}
+
+void Crashlog::setDevelopmentPlatformName(const CrashlogObject& name) {
+    if (CLGCaptureMutablePart* part = readyMutablePart())
+        CLGCaptureContextSetString(part->devPlatform, confirmCustomIdentifierValue(name), true);
+}
+
+void Crashlog::setDevelopmentPlatformVersion(const CrashlogObject& version) {
+    if (CLGCaptureMutablePart* part = readyMutablePart())
+        CLGCaptureContextSetString(part->devPlatformVersion, confirmCustomIdentifierValue(version), true);
+}
+
+void Crashlog::recordExceptionName(const std::string& name, const std::string& reason,
+                                   const std::vector<CLGStackFrame>& frames) {
+    onContextQueue([&](CLGCaptureMutablePart& part) { CLGExceptionRecordHandled(part.exception, name, reason, frames); });
+}
+
+void Crashlog::controllerWillProcessFile(CLGCrashFile& file) {
+    if (CLGCaptureContextIsReady()) {
+        const CLGCaptureContext& context = CLGCaptureContextShared();
+        onContextQueue([&](CLGCaptureMutablePart&) {
+            char uuid[kCLGUUIDStringSize] = "";
+            if (context.staticPart->executable.uuid)
+                CLGUUIDString(context.staticPart->executable.uuid, uuid);
+            file.setProcessingExecutableUUID(uuid);
+            file.symbolicateWithUUIDMap(CLGUUIDMap(context));
+        });
+    }
+    if (m_lastSessionWasCrash && m_delegate) {
+        core::DispatchQueue::main()->async([this, report = std::make_shared<CLGCrashFile>(file)] {
+            if (m_delegate)
+                m_delegate->crashlogDidDetectCrashDuringPreviousExecution(*this, *report);
+        });
+    }
+}
+
+void Crashlog::controllerCollectProcesses(bool collect) {
+    m_collectProcesses = collect;
+    if (!collect)
+        return;
+    onContextQueue([](CLGCaptureMutablePart& part) { CLGProcessListRefresh(part.processes); });
+    core::DispatchQueue::main()->async([this] {
+        if (m_thirtySecondTimer)
+            return;
+        m_thirtySecondTimer = core::Timer::schedule(kProcessListInterval, core::Timer::Repeat::Repeating,
+                                                    [this](core::Timer&) { updateThirtySecondIntervalData(); });
+    });
+}
+
+void Crashlog::updateThirtySecondIntervalData() {
+    if (m_collectProcesses)
+        onContextQueue([](CLGCaptureMutablePart& part) { CLGProcessListRefresh(part.processes); });
+}
+
+std::string Crashlog::bundleIdForClient() const {
+    return CLGBundleIdentifier(*core::sharedInfoDictionary());
+}
+
+std::string Crashlog::applicationNameForClient() const {
+    return CLGApplicationName(*core::sharedInfoDictionary());
+}
+
+std::string Crashlog::bundleVersionForClient() const {
+    return CLGBundleVersion(*core::sharedInfoDictionary());
+}
+
+std::optional<std::string> Crashlog::shortBundleVersionForClient() const {
+    return CLGShortBundleVersion(*core::sharedInfoDictionary());
+}
+
+std::optional<std::map<std::string, std::string>> Crashlog::executableSlicesForClient() const {
+    return CLGExecutableSlices(CLGCaptureContextShared());
+}
+
+std::string Crashlog::minimumSDKVersionForClient() const {
+    return CLGMinimumOSVersion(CLGCaptureContextShared());
+}
+
+std::string Crashlog::builtSDKVersionForClient() const {
+    return CLGSDKVersion(CLGCaptureContextShared());
+}
+
+core::Dictionary Crashlog::identificationDictionaryForClient() const {
+    core::Dictionary identification;
+    if (!CLGCaptureContextIsReady())
+        return identification;
+    const CLGCaptureContext& context = CLGCaptureContextShared();
+    const CLGHostInfo& host = context.staticPart->host;
+    const std::pair<const char*, const char*> identifiers[] = {
+        {"ios_udid", host.deviceIdentifier},
+        {"ios_vendor_identifier", host.vendorIdentifier},
+        {"ios_advertising_identifier", host.advertisingIdentifier},
+        {"wifi_mac_address", host.macAddress},
+        {"application_installation_uuid", host.installIdentifier},
+        {"font_token", host.fontToken},
+    };
+    for (const auto& [key, value] : identifiers) {
+        if (value)
+            identification.set(key, std::string(value));
+    }
+    if (const auto model = CLGModelText(context))
+        identification.set("model", *model);
+    if (const auto osVersion = CLGOSVersionText(context))
+        identification.set("os_version", *osVersion);
+    return identification;
 }
 
 } // namespace zm

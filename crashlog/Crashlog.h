@@ -1,10 +1,31 @@
 #pragma once
 
+#include "crashlog/capture/CLGCaptureConfiguration.h"
+#include "crashlog/report/CLGStackFrame.h"
+#include "platform/core/NotificationCenter.h"
+#include "platform/core/Value.h"
+
+#include <atomic>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <variant>
+#include <vector>
+
+namespace core {
+class DispatchQueue;
+class Timer;
+} // namespace core
 
 namespace zm {
+
+class CLGCrashReport;
+class CLGCrashFile;
+class Crashlog;
 
 // What a start without an API key raises: a fault of the program's deployment, not of the user.
 class CrashlogException : public std::runtime_error {
@@ -15,36 +36,144 @@ public:
         : std::runtime_error(reason) {}
 };
 
+// What an application may be told about the crash reporter. Every operation is optional; messages
+// arrive on the main queue.
+class CrashlogDelegate {
+public:
+    virtual ~CrashlogDelegate() = default;
+
+    // The previous run ended in a crash.
+    virtual void crashlogDidDetectCrashDuringPreviousExecution(Crashlog&) {}
+    // The same, with the previous run's crash, once its record is being converted.
+    virtual void crashlogDidDetectCrashDuringPreviousExecution(Crashlog&, const CLGCrashReport&) {}
+
+    // Whether the delegate decides which crash signals are left to the signal handlers.
+    virtual bool answersEnsureDeliveryOfUnixSignal() const { return false; }
+    // Whether `signal` must reach the signal handlers even when the exception server could take it.
+    virtual bool crashlogEnsureDeliveryOfUnixSignal(Crashlog&, int /*signal*/) { return false; }
+};
+
+// A web address handed in as a custom value.
+struct CrashlogURL {
+    std::string absoluteString;
+};
+
+// An object of the application's own: it may describe itself, or not.
+struct CrashlogDescribable {
+    std::optional<std::string> description;
+};
+
+// What an application hands in as a user field or a custom value: nothing, a text, a number (any
+// numeric core::Value), a web address or another object.
+using CrashlogObject = std::variant<std::monostate, std::string, core::Value, CrashlogURL, CrashlogDescribable>;
+
 // The crash reporter of the process: started once, at launch, with the crash-reporting service's API
-// key. Capture, crash files and uploads hang off this object as they arrive; today it keeps what the
-// start was given.
+// key. The start installs crash capture, keeps the device's state in the capture context current,
+// and finds out whether the previous run crashed. Afterwards it offers the application setters that
+// attach a user, custom keys and handled exceptions to a later crash record, and answers the questions
+// the service client asks about the application.
 //
-// Main thread only.
+// Start, setters and answers may be called from any thread; delegate messages go to the main queue.
 class Crashlog {
 public:
     // The delay between the start and the first look at crashes of earlier runs.
     static constexpr double kDefaultStartDelay = 1.0;
+    static constexpr std::string_view kVersion = "2.1.3";
 
-    Crashlog() = default;
     Crashlog(const Crashlog&) = delete;
     Crashlog& operator=(const Crashlog&) = delete;
 
-    // The reporter of the process.
+    // The reporter of the process, made at first use and never destroyed: its observers and timer last
+    // as long as the process.
     static Crashlog& sharedInstance();
 
-    // Starts crash reporting with `apiKey` and answers this reporter. An empty key raises
-    // CrashlogException; a second start is logged and changes nothing.
-    Crashlog& startWithAPIKey(const std::string& apiKey, double startDelay = kDefaultStartDelay);
+    // Starts crash reporting for the process through its reporter and answers that reporter. An empty
+    // key raises CrashlogException; a start after a successful one is logged and changes nothing.
+    static Crashlog& startWithAPIKey(const std::string& apiKey);
+    static Crashlog& startWithAPIKey(const std::string& apiKey, double delay);
+    static Crashlog& startWithAPIKey(const std::string& apiKey, CrashlogDelegate* delegate);
+    static Crashlog& startWithAPIKey(const std::string& apiKey, CrashlogDelegate* delegate, double delay);
+    static Crashlog& startWithAPIKey(const std::string& apiKey, CrashlogDelegate* delegate, double delay,
+                                     const CLGBuildEnvironment& environment);
 
-    bool isStarted() const { return m_started; }
-    // The key given to the first start ("" before it).
+    // The start of this reporter: the start-up steps run once per process, on the calling thread.
+    void initializeWithAPIKey(const std::string& apiKey, double delay, const CLGBuildEnvironment& environment);
+
     const std::string& apiKey() const { return m_apiKey; }
-    double startDelay() const { return m_startDelay; }
+    static std::string_view version() { return kVersion; }
+    // Whether diagnostics beginning "[Crashlog] " are written; one switch for the whole crash reporter.
+    static bool debugMode();
+    static void setDebugMode(bool on);
+    CrashlogDelegate* delegate() const { return m_delegate; }
+    void setDelegate(CrashlogDelegate* delegate) { m_delegate = delegate; }
+
+    // Where the crash files of this installation live, and the marker a crash leaves there.
+    const std::filesystem::path& crashDirectory() const { return m_crashDirectory; }
+    std::filesystem::path crashMarkerFilePath() const;
+    // Whether this start found the marker of a crash.
+    bool lastSessionWasCrash() const { return m_lastSessionWasCrash; }
+
+    // Crashes the process on purpose, by a trap, to try the reporter out.
+    [[noreturn]] static void crash();
+
+    // What a crash record will carry. Each does nothing until capture is ready.
+    static void setUserIdentifier(const CrashlogObject& identifier);
+    static void setUserName(const CrashlogObject& name);
+    static void setUserEmail(const CrashlogObject& email);
+    static void setObjectValue(const CrashlogObject& value, const std::string& key);
+    static void setIntValue(int value, const std::string& key);
+    static void setBoolValue(bool value, const std::string& key);
+    static void setFloatValue(float value, const std::string& key);
+    static void setDevelopmentPlatformName(const CrashlogObject& name);
+    static void setDevelopmentPlatformVersion(const CrashlogObject& version);
+    static void recordExceptionName(const std::string& name, const std::string& reason,
+                                    const std::vector<CLGStackFrame>& frames);
+
+    // A text as it stands; any other object's description when it has one; else nothing.
+    static std::optional<std::string> confirmCustomIdentifierValue(const CrashlogObject& value);
+
+    // The report controller's questions.
+    void controllerCompletedSubmissions() {}
+    // A crash record is about to be converted: symbolicate it with the images of this run and, when
+    // this start found the marker, hand it to the delegate.
+    void controllerWillProcessFile(CLGCrashFile& file);
+    // Whether the list of running processes is collected, now and every 30 s.
+    void controllerCollectProcesses(bool collect);
+
+    // The service client's questions.
+    std::string APIKeyForClient() const { return m_apiKey; }
+    std::string bundleIdForClient() const;
+    std::string applicationNameForClient() const;
+    std::string bundleVersionForClient() const;
+    std::optional<std::string> shortBundleVersionForClient() const;
+    std::optional<std::map<std::string, std::string>> executableSlicesForClient() const;
+    std::string minimumSDKVersionForClient() const;
+    std::string builtSDKVersionForClient() const;
+    // The identifiers the context holds, then the model and the system version, each when present.
+    core::Dictionary identificationDictionaryForClient() const;
 
 private:
-    bool m_started = false;
+    Crashlog() = default;
+    ~Crashlog() = default;
+
+    void runStartupSteps(const std::string& apiKey, double delay, const CLGBuildEnvironment& environment);
+    bool setupCrashDirectory();
+    void setupCrashHandling(const CLGBuildEnvironment& environment);
+    uint32_t machExceptionMask();
+    void gatherInitialNotificationData();
+    void setupNotifications();
+    void checkForCrashMarker();
+    void updateThirtySecondIntervalData();
+
+    CrashlogDelegate* m_delegate = nullptr;
+    std::shared_ptr<core::DispatchQueue> m_queue;
+    std::shared_ptr<core::Timer> m_thirtySecondTimer;
     std::string m_apiKey;
-    double m_startDelay = 0;
+    std::filesystem::path m_crashDirectory;
+    bool m_lastSessionWasCrash = false;
+    std::atomic<bool> m_collectProcesses = false;
+    // The seven device-state observers.
+    std::vector<core::NotificationCenter::Observation> m_observations;
 };
 
 } // namespace zm

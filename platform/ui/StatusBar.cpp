@@ -25,8 +25,9 @@ void StatusBar::setCurrent(const StatusBar& statusBar) {
     if (!turned)
         return;
     core::NotificationCenter& center = core::NotificationCenter::defaultCenter();
-    center.post(std::string(statusBarOrientationDidChangeNotification));
-    center.post(std::string(deviceOrientationDidChangeNotification));
+    const core::Dictionary turnedTo{{std::string(core::kOrientationKey), static_cast<int>(statusBar.orientation)}};
+    center.post(std::string(statusBarOrientationDidChangeNotification), nullptr, turnedTo);
+    center.post(std::string(deviceOrientationDidChangeNotification), nullptr, turnedTo);
 }
 
 } // namespace ui

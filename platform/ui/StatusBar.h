@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/core/DeviceEvents.h"
 #include "platform/core/Geometry.h"
 
 #include <string_view>
@@ -20,11 +21,11 @@ constexpr bool isLandscape(InterfaceOrientation orientation) {
 }
 
 // Posted on the default notification centre, without a sender, when the status bar's orientation
-// changes (and, with it, the device's).
+// changes (and, with it, the device's), with the new orientation under core::kOrientationKey.
 inline constexpr std::string_view statusBarOrientationDidChangeNotification =
-    "StatusBarOrientationDidChangeNotification";
+    core::kStatusBarOrientationDidChangeNotification;
 inline constexpr std::string_view deviceOrientationDidChangeNotification =
-    "DeviceOrientationDidChangeNotification";
+    core::kDeviceOrientationDidChangeNotification;
 
 // The strip of system information along the top of a screen, and the orientation of the interface
 // it follows. Our windows neither turn nor show one: the orientation stays upright and the frame

@@ -1,6 +1,5 @@
 #include "problemsets/store/QVDocumentDataController.h"
 
-#include "crashlog/Crashlog.h"
 #include "platform/core/ApplicationEvents.h"
 #include "platform/core/Log.h"
 #include "platform/documents/FileQueue.h"
@@ -339,9 +338,7 @@ TEST_F(Store, AMigrationWithNothingToBringStillShowsTheList) {
 TEST_F(Store, TheInformationScreenBringsTheCloudOffer) {
     testing::testDefaults().setBool(true, "seenIntro");
     start(testing::kTablet);
-    Crashlog crashlog;
     AppDelegate::Configuration configuration;
-    configuration.crashlog = &crashlog;
     configuration.makeProblemSetStore = [] { return QVDocumentDataController::create(); };
     AppDelegate application(configuration);
     application.application(host->application(), {});

@@ -4,7 +4,6 @@
 // cloud folder), "Create Your Own" opened from the home carousel, and helpers to find and tap what the
 // problem-set screens show.
 
-#include "crashlog/Crashlog.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/CollectionView.h"
 #include "problemsets/ProblemSetClasses.h"
@@ -50,7 +49,6 @@ protected:
         installProblemSets();
         host->loop().setCooperativeOperationQueues(true);
         AppDelegate::Configuration configuration;
-        configuration.crashlog = &crashlog;
         configuration.makeProblemSetStore = [] { return QVDocumentDataController::create(); };
         application = std::make_unique<AppDelegate>(configuration);
         application->application(host->application(), {});
@@ -131,7 +129,6 @@ protected:
         tapOn(*cell.deleteButton());
     }
 
-    Crashlog crashlog;
     std::unique_ptr<AppDelegate> application;
 };
 

@@ -25,8 +25,8 @@ AppDelegate* g_shared = nullptr;
 AppDelegate::AppDelegate(Configuration configuration)
     : m_configuration(std::move(configuration)) {
     assert(!g_shared && "one application delegate at a time");
-    if (!m_configuration.crashlog)
-        m_configuration.crashlog = &Crashlog::sharedInstance();
+    if (!m_configuration.startCrashReporting)
+        m_configuration.startCrashReporting = [](const std::string& apiKey) { Crashlog::startWithAPIKey(apiKey); };
     g_shared = this;
 }
 
@@ -55,7 +55,7 @@ bool AppDelegate::application(ui::Application& application, const core::Dictiona
 void AppDelegate::startServices(const core::Dictionary& launchOptions) {
     const ServiceCredentials& credentials = m_configuration.credentials;
     if (credentials.hasCrashlog())
-        m_configuration.crashlog->startWithAPIKey(credentials.crashlogAPIKey);
+        m_configuration.startCrashReporting(credentials.crashlogAPIKey);
     else
         core::log(core::LogLevel::Info, "crash reporting is off: no API key is configured");
     if (credentials.hasTelemetry())

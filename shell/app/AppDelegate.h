@@ -14,7 +14,6 @@ class Application;
 namespace zm {
 
 class ContainerViewController;
-class Crashlog;
 class ProblemSetStore;
 
 // Starts the application and serves the screens: the launch sequence (crash reporting, analytics, the
@@ -29,9 +28,9 @@ public:
         ServiceCredentials credentials;
         // Makes the problem-set store; without one the problem sets stay unavailable.
         std::function<std::shared_ptr<ProblemSetStore>()> makeProblemSetStore;
-        // The crash reporter started at launch (the process's own unless replaced). Analytics are the
-        // process's (Telemetry), sending to the service ZEMBRIX_TELEMETRY_HOST names.
-        Crashlog* crashlog = nullptr;
+        // Starts crash reporting with the API key: the process's crash reporter unless replaced.
+        // Analytics are the process's (Telemetry), sending to the service ZEMBRIX_TELEMETRY_HOST names.
+        std::function<void(const std::string& apiKey)> startCrashReporting;
     };
 
     explicit AppDelegate(Configuration configuration);

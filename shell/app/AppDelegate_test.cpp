@@ -3,7 +3,6 @@
 #include "analytics/Telemetry.h"
 #include "analytics/TmUtils.h"
 #include "analytics/testing/AnalyticsServiceProcess.h"
-#include "crashlog/Crashlog.h"
 #include "platform/core/Files.h"
 #include "platform/core/TemporaryFolder.h"
 #include "platform/ui/Window.h"
@@ -55,7 +54,7 @@ protected:
     AppDelegate::Configuration configuration(ServiceCredentials credentials = kCredentials) {
         AppDelegate::Configuration made;
         made.credentials = std::move(credentials);
-        made.crashlog = &crashlog;
+        made.startCrashReporting = [this](const std::string& apiKey) { crashlogStarts.push_back(apiKey); };
         return made;
     }
 
@@ -66,7 +65,8 @@ protected:
         return events;
     }
 
-    Crashlog crashlog;
+    // The keys crash reporting was started with.
+    std::vector<std::string> crashlogStarts;
 };
 
 TEST_F(AppDelegateTest, TheFirstLaunchReportsANewUserAndTheKindOfDevice) {
@@ -131,9 +131,7 @@ TEST_F(AppDelegateTest, TheLaunchStartsTheServicesAndPutsTheContainerAtTheRoot) 
     EXPECT_EQ(AppDelegate::shared(), &application);
     host::HeadlessHost& host = start();
     application.application(host.application(), {});
-    EXPECT_TRUE(crashlog.isStarted());
-    EXPECT_EQ(crashlog.apiKey(), kCredentials.crashlogAPIKey);
-    EXPECT_EQ(crashlog.startDelay(), 1.0);
+    EXPECT_EQ(crashlogStarts, std::vector<std::string>{kCredentials.crashlogAPIKey});
     EXPECT_TRUE(Telemetry::sessionStarted());
     const std::shared_ptr<ContainerViewController> container = application.containerVC();
     ASSERT_TRUE(container);
@@ -144,7 +142,7 @@ TEST_F(AppDelegateTest, TheLaunchStartsTheServicesAndPutsTheContainerAtTheRoot) 
 TEST_F(AppDelegateTest, ServicesWithoutCredentialsStayOffAndTheirEventsAreLost) {
     AppDelegate application(configuration({}));
     application.application(start().application(), {});
-    EXPECT_FALSE(crashlog.isStarted());
+    EXPECT_TRUE(crashlogStarts.empty());
     EXPECT_FALSE(Telemetry::sessionStarted());
     EXPECT_FALSE(std::filesystem::exists(TMDB("zembrixgames", "Ab3dE6gH").filePath()));
     EXPECT_TRUE(testing::testDefaults().boolForKey("firstRun"));

@@ -1,4 +1,3 @@
-#include "crashlog/Crashlog.h"
 #include "platform/gfx/Image.h"
 #include "platform/gfx/Png.h"
 #include "platform/ui/Label.h"
@@ -56,9 +55,7 @@ protected:
     std::shared_ptr<const gfx::Image> launch(const ui::Device& device, const std::string& name) {
         // The home screen as every launch after the first shows it, without the tutorial.
         testing::testDefaults().setBool(true, "seenIntro");
-        Crashlog crashlog;
         AppDelegate::Configuration configuration;
-        configuration.crashlog = &crashlog;
         AppDelegate application(configuration);
         host::HeadlessHost& host = start(device);
         application.application(host.application(), {});

@@ -3,7 +3,6 @@
 // The game launched headless with a topic's playground screen opened from the home carousel, and a
 // finger for its playground and buttons.
 
-#include "crashlog/Crashlog.h"
 #include "model/Operator.h"
 #include "platform/gfx/Image.h"
 #include "platform/gfx/Png.h"
@@ -60,7 +59,6 @@ public:
         // manual clock.
         game.loop().setCooperativeOperationQueues(true);
         AppDelegate::Configuration configuration;
-        configuration.crashlog = &crashlog;
         application = std::make_unique<AppDelegate>(configuration);
         application->application(game.application(), {});
         game.advance(1);
@@ -125,7 +123,6 @@ public:
         return frame;
     }
 
-    Crashlog crashlog;
     std::unique_ptr<AppDelegate> application;
     std::shared_ptr<ContainerViewController> container;
     std::shared_ptr<PlaygroundViewController> screen;
