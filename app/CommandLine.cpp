@@ -31,13 +31,15 @@ CommandLineResult parseCommandLine(const std::vector<std::string>& arguments) {
                 return {std::nullopt, "unknown scale '" + value + "' (1 or 2)"};
         } else if (argument == "--screenshot") {
             options.screenshot = arguments[++i];
+        } else if (argument == "--crash") {
+            options.crash = true;
         } else {
             return {std::nullopt, "unknown option '" + argument + "'"};
         }
     }
-    if (options.headless && !options.screenshot && !options.showHelp)
+    if (options.headless && !options.screenshot && !options.crash && !options.showHelp)
         return {std::nullopt,
-                "'--headless' needs '--screenshot FILE': without a window, that is all it shows"};
+                "'--headless' needs '--screenshot FILE' or '--crash': without a window, that is all it does"};
     return {options, {}};
 }
 
@@ -50,7 +52,8 @@ std::string usageText() {
            "  --device phone|tablet  the screen to play on: 480 x 320 or 1024 x 768 points (tablet)\n"
            "  --scale 1|2            pixels per point (1)\n"
            "  --screenshot FILE      write a PNG of the screen once the game has settled, then quit\n"
-           "  --headless             run without a window (with --screenshot)\n"
+           "  --crash                crash on purpose once the game has settled, to try the crash reporter\n"
+           "  --headless             run without a window (with --screenshot or --crash)\n"
            "  -h, --help             show this text and quit\n";
 }
 

@@ -17,6 +17,9 @@ struct LaunchOptions {
     bool headless = false;
     // Where to write a PNG of the screen once the game has settled, then quit.
     std::optional<std::string> screenshot;
+    // Crash on purpose once the game has settled (after the screenshot, when one is asked for), to try
+    // the crash reporter out.
+    bool crash = false;
 };
 
 struct CommandLineResult {

@@ -20,6 +20,16 @@ TEST(CommandLine, DefaultsToATabletWindowAtScaleOne) {
     EXPECT_EQ(result.options->scale, 1);
     EXPECT_FALSE(result.options->headless);
     EXPECT_FALSE(result.options->screenshot);
+    EXPECT_FALSE(result.options->crash);
+}
+
+TEST(CommandLine, ACrashMayBeAskedForWithOrWithoutAWindow) {
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"--crash"}, {"--headless", "--crash"}, {"--crash", "--headless", "--screenshot", "a.png"}}) {
+        const CommandLineResult result = parseCommandLine(arguments);
+        ASSERT_TRUE(result.options) << result.error;
+        EXPECT_TRUE(result.options->crash);
+    }
 }
 
 TEST(CommandLine, DeviceScaleHeadlessAndScreenshot) {

@@ -1,5 +1,6 @@
 #include "app/Launch.h"
 
+#include "crashlog/Crashlog.h"
 #include "platform/core/DispatchQueue.h"
 #include "platform/core/Files.h"
 #include "platform/core/SteadyClock.h"
@@ -47,18 +48,21 @@ std::unique_ptr<AppDelegate> startGame(ui::Application& application) {
     return delegate;
 }
 
-int launchHeadless(const ui::Device& device, const std::string& screenshot) {
+int launchHeadless(const ui::Device& device, const LaunchOptions& options) {
     host::HeadlessHost host(device);
     const std::unique_ptr<AppDelegate> game = startGame(host.application());
     host.advance(kSettleSeconds);
-    const core::Status written = host.writeScreenshot(screenshot);
+    if (options.screenshot) {
+        if (const core::Status written = host.writeScreenshot(*options.screenshot); !written)
+            return fail(written.error());
+    }
+    if (options.crash)
+        Crashlog::crash();
     host.application().terminate();
-    if (!written)
-        return fail(written.error());
     return 0;
 }
 
-int launchWindow(const ui::Device& device, const std::optional<std::string>& screenshot) {
+int launchWindow(const ui::Device& device, const LaunchOptions& options) {
     auto opened = host::WindowHost::open(device, core::SteadyClock::shared());
     if (!opened)
         return fail(opened.error());
@@ -67,13 +71,17 @@ int launchWindow(const ui::Device& device, const std::optional<std::string>& scr
     ui::MailComposer::setTransport(std::make_shared<ui::MailtoTransport>());
     const std::unique_ptr<AppDelegate> game = startGame(window.application());
     int status = 0;
-    if (screenshot) {
+    if (options.screenshot || options.crash) {
         core::DispatchQueue::main()->after(core::fromSeconds(kSettleSeconds), [&] {
-            const auto screen = window.readScreen();
-            const core::Status written =
-                screen ? writePng(**screen, *screenshot) : core::Status(screen.error());
-            if (!written)
-                status = fail(written.error());
+            if (options.screenshot) {
+                const auto screen = window.readScreen();
+                const core::Status written =
+                    screen ? writePng(**screen, *options.screenshot) : core::Status(screen.error());
+                if (!written)
+                    status = fail(written.error());
+            }
+            if (options.crash)
+                Crashlog::crash();
             window.quit();
         });
     }
@@ -86,8 +94,8 @@ int launchWindow(const ui::Device& device, const std::optional<std::string>& scr
 int launch(const LaunchOptions& options) {
     const ui::Device device{options.device, options.scale};
     if (options.headless)
-        return launchHeadless(device, *options.screenshot);
-    return launchWindow(device, options.screenshot);
+        return launchHeadless(device, options);
+    return launchWindow(device, options);
 }
 
 } // namespace zm

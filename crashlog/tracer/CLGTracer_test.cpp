@@ -47,6 +47,8 @@ TEST_F(CLGTracerTest, SamplesAtOnceAndEveryMinuteOnTheClock) {
     loop.advanceBy(59s);
     EXPECT_EQ(lines(*tracer).size(), 1u);
     loop.advanceBy(1s);
+    // The next sample is timed once this one has run on the tracer's queue.
+    EXPECT_EQ(lines(*tracer).size(), 2u);
     loop.advanceBy(60s);
     EXPECT_EQ(lines(*tracer), (std::vector<std::string>{"sampling", "sampling", "sampling"}));
 }
