@@ -1,5 +1,6 @@
 #include "longdivision/LDPlaygroundView.h"
 
+#include "longdivision/PlaygroundBeginningDecimal.h"
 #include "longdivision/testing/LDStage.h"
 #include "longdivision/testing/LongDivisionStage.h"
 #include "platform/core/FileLocations.h"
@@ -97,6 +98,67 @@ INSTANTIATE_TEST_SUITE_P(LDPlaygroundView, LDPictures,
                                            PictureCase{ui::Idiom::Phone, "7)100", "ld-7-100-phone"},
                                            PictureCase{ui::Idiom::Tablet, "7)100", "ld-7-100-tablet"}),
                          [](const auto& info) { return std::string(info.param.idiom == ui::Idiom::Phone ? "Phone" : "Tablet") + std::to_string(info.index); });
+
+// 1234 ÷ 5 saved with its three rows worked and remainders taken.
+std::shared_ptr<ExprLongDivision> savedWithRemainder(int32_t remainder) {
+    auto division = ExprLongDivision::fromString("5)1234");
+    division->setAcceptsRemainders(true);
+    division->setFinishedSegments(3);
+    division->setRemainder(ExprSoloist::soloWithCoef(remainder));
+    return division;
+}
+
+TEST(LDPlaygroundView, ASavedRemainderComesBackAfterTheRAndASavedZeroDoesNot) {
+    for (const int32_t saved : {4, 0}) {
+        testing::LDStage stage;
+        stage.start(savedWithRemainder(saved));
+        EXPECT_EQ(stage.main().segmentViews().size(), 3u) << saved;
+        EXPECT_FALSE(stage.view->modalVisible()) << saved;
+        EXPECT_TRUE(stage.head().remainderLabel()->superview()) << saved;
+        const auto& shown = stage.head().remainderView();
+        EXPECT_EQ(shown ? shown->solo()->coef() : 0, saved);
+        EXPECT_EQ(bool(shown), saved != 0);
+    }
+}
+
+TEST(LDPlaygroundView, APointedDivisorOpensTheShifterOverTheRestoredRows) {
+    testing::LDStage stage;
+    auto division = ExprLongDivision::longDivision(75, 25);
+    division->setNumeratorDotPosition(1);
+    division->setDenominatorDotPosition(1);
+    division->setFinishedSegments(1);
+    stage.start(division);
+    EXPECT_EQ(stage.main().segmentViews().size(), 1u);
+    EXPECT_TRUE(std::dynamic_pointer_cast<PlaygroundBeginningDecimal>(stage.view->modalPlayground()));
+}
+
+class RestoredPictures : public ::testing::TestWithParam<ui::Idiom> {};
+
+// Every number of the rows worked again, the quotient and the remainder after the "r" are drawn, on
+// the screen.
+TEST_P(RestoredPictures, RowsQuotientAndRemainderAreDrawn) {
+    const ui::Idiom idiom = GetParam();
+    testing::LDStage stage(idiom);
+    stage.start(savedWithRemainder(4));
+    const auto picture = stage.render(idiom == ui::Idiom::Phone ? "ld-restored-phone" : "ld-restored-tablet");
+    ASSERT_TRUE(stage.head().remainderView());
+    std::vector<const ExprViewSoloistDigits*> numbers{stage.head().answerView().get()};
+    for (const auto& row : stage.main().segmentViews())
+        numbers.insert(numbers.end(), {row->productView().get(), &row->workingView()});
+    std::vector<core::Rect> boxes{stage.head().remainderLabel()->getHitbox(), stage.head().remainderView()->getHitbox()};
+    // What each number shows: its digits but the leading zeros it keeps off the screen.
+    for (const ExprViewSoloistDigits* number : numbers) {
+        for (const auto& shown : number->getViewList())
+            boxes.push_back(shown->frame());
+    }
+    for (const core::Rect& box : boxes) {
+        EXPECT_TRUE(stage.view->bounds().contains(box)) << box.minX() << ", " << box.minY();
+        EXPECT_GT(testing::inkIn(*picture, box), int(box.width() * box.height() / 20)) << box.minX() << ", " << box.minY();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(LDPlaygroundView, RestoredPictures, ::testing::Values(ui::Idiom::Phone, ui::Idiom::Tablet),
+                         [](const auto& info) { return std::string(info.param == ui::Idiom::Phone ? "Phone" : "Tablet"); });
 
 } // namespace
 } // namespace zm

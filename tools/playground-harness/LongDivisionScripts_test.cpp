@@ -17,6 +17,8 @@ struct ScriptedDivision {
     const char* division;
     bool remainders;
     const char* end;
+    // Moves the division refused with the error feedback (a wrong repeating pattern's Go).
+    size_t refusals = 0;
 };
 
 std::string nameOf(const ScriptedDivision& c, ui::Idiom idiom) {
@@ -46,6 +48,11 @@ TEST_P(LongDivisionScripts, EndWhereTheyShould) {
     const auto end = runLongDivisionScript(*division, false, *script, pictures, ui::Device{idiom, 1}, log);
     ASSERT_TRUE(end) << end.error().description;
     EXPECT_EQ(*end, c.end) << log.str();
+    const std::string played = log.str();
+    size_t refusals = 0;
+    for (size_t at = played.find("  refused\n"); at != std::string::npos; at = played.find("  refused\n", at + 1))
+        ++refusals;
+    EXPECT_EQ(refusals, c.refusals) << played;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -56,7 +63,7 @@ INSTANTIATE_TEST_SUITE_P(
             ScriptedDivision{"long-division-101-by-5.script", "5)101", true, "quotient 20, remainder 1, solved"},
             ScriptedDivision{"long-division-100-by-11.script", "11)100 09", false, "quotient 9.0909, remainder 0, solved"},
             ScriptedDivision{"long-division-100-by-7.script", "7)100 285714", false,
-                             "quotient 14.2857, remainder 0, finding pattern"},
+                             "quotient 14.2857, remainder 0, finding pattern", 2},
             ScriptedDivision{"long-division-7.5-by-12.5.script", "12.5)7.5", false, "quotient 0.6, remainder 0, solved"},
             ScriptedDivision{"long-division-3.5-by-1.25.script", "1.25)3.5", false, "quotient 2.8, remainder 0, solved"}),
                        ::testing::Values(ui::Idiom::Phone, ui::Idiom::Tablet)),
