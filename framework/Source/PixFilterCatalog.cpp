@@ -10,6 +10,7 @@ const PixFilterRegistry& PixFilterRegistry::shared() {
         registerColorAdjustmentFilters(made);
         registerBlurAndMorphologyFilters(made);
         registerBlendAndLookupFilters(made);
+        registerCurveAndGeometryFilters(made);
         return made;
     }();
     return registry;

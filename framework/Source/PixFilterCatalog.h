@@ -9,5 +9,6 @@ class PixFilterRegistry;
 void registerColorAdjustmentFilters(PixFilterRegistry& registry);
 void registerBlurAndMorphologyFilters(PixFilterRegistry& registry);
 void registerBlendAndLookupFilters(PixFilterRegistry& registry);
+void registerCurveAndGeometryFilters(PixFilterRegistry& registry);
 
 } // namespace zm

@@ -2,6 +2,7 @@
 
 #include "framework/Source/PixFilterNode.h"
 
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -72,7 +73,7 @@ template <class Value> constexpr PixFilterRegistry::Argument argumentOf() {
     using Plain = std::remove_cvref_t<Value>;
     if constexpr (std::is_same_v<Plain, core::Point>)
         return PixFilterRegistry::Argument::Point;
-    else if constexpr (std::is_same_v<Plain, std::string>)
+    else if constexpr (std::is_same_v<Plain, std::string> || std::is_same_v<Plain, std::filesystem::path>)
         return PixFilterRegistry::Argument::String;
     else if constexpr (std::is_same_v<Plain, std::vector<float>>)
         return PixFilterRegistry::Argument::FloatArray;
@@ -89,8 +90,8 @@ template <class Value> std::remove_cvref_t<Value> convert(const PixPipelineValue
     using Plain = std::remove_cvref_t<Value>;
     if constexpr (std::is_same_v<Plain, core::Point>) {
         return value.point;
-    } else if constexpr (std::is_same_v<Plain, std::string>) {
-        return value.text;
+    } else if constexpr (std::is_same_v<Plain, std::string> || std::is_same_v<Plain, std::filesystem::path>) {
+        return Plain(value.text);
     } else if constexpr (std::is_same_v<Plain, std::vector<float>>) {
         Plain numbers;
         for (const PixPipelineValue& element : value.elements)

@@ -53,7 +53,7 @@ core::Result<PixPipelineValue> readTypedText(std::string_view text) {
     return value;
 }
 
-std::string quoted(std::string_view text) {
+std::string inQuotes(std::string_view text) {
     return "\"" + std::string(text) + "\"";
 }
 
@@ -96,7 +96,7 @@ readPixPipelineConfiguration(const core::Value& configuration, const PixFilterRe
             return refusal(place + " has no \"FilterName\".");
         const PixFilterRegistry::FilterClass* filterClass = registry.filterClass(*filterName->asString());
         if (!filterClass)
-            return refusal("There is no filter named " + quoted(*filterName->asString()) + ".");
+            return refusal("There is no filter named " + inQuotes(*filterName->asString()) + ".");
 
         PixPipelineFilterDescription description{*filterName->asString(), {}};
         if (const core::Value* attributes = element.find("Attributes")) {
@@ -105,7 +105,7 @@ readPixPipelineConfiguration(const core::Value& configuration, const PixFilterRe
             for (const auto& [selector, value] : attributes->asDictionary()->entries()) {
                 const auto method = filterClass->methods.find(selector);
                 if (method == filterClass->methods.end())
-                    return refusal(description.filterName + " has no method " + quoted(selector) + ".");
+                    return refusal(description.filterName + " has no method " + inQuotes(selector) + ".");
                 const PixFilterRegistry::Argument argument = method->second.argument;
                 PixPipelineAttribute attribute{selector, std::nullopt};
                 // An action takes nothing, and its value is not read.
@@ -116,7 +116,7 @@ readPixPipelineConfiguration(const core::Value& configuration, const PixFilterRe
                     if (!PixFilterRegistry::fits(argument, read.value()))
                         return refusal(selector + " of " + description.filterName + " takes " +
                                        PixFilterRegistry::describe(argument) + ", not " +
-                                       quoted(value.asString() ? *value.asString() : "an array") + ".");
+                                       inQuotes(value.asString() ? *value.asString() : "an array") + ".");
                     attribute.value = std::move(read.value());
                 }
                 description.attributes.push_back(std::move(attribute));

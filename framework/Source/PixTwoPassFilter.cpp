@@ -69,7 +69,8 @@ void PixTwoPassFilter::createFilterFBOofSize(core::Size currentFBOSize) {
         PixContext::useImageProcessingContext();
         if (!m_filterFramebuffer)
             PixFilter::createFilterFBOofSize(currentFBOSize);
-        createSecondFilterFBOofSize(sizeOfFBO());
+        if (!m_secondFilterFramebuffer)
+            createSecondFilterFBOofSize(sizeOfFBO());
     });
 }
 

@@ -28,6 +28,9 @@ protected:
     void createFilterFBOofSize(core::Size currentFBOSize) override;
     void setFilterFBO() override;
     void setOutputFBO() override { setSecondFilterFBO(); }
+    // Binds the output framebuffer, making both framebuffers first when they are missing.
+    virtual void setSecondFilterFBO();
+    bool hasSecondFilterFramebuffer() const { return m_secondFilterFramebuffer != 0; }
     void recreateFilterFBO() override;
     void releaseInputTexturesIfNeeded() override {} // the input is released inside the render
     void renderToTextureWithVertices(const GLfloat* vertices, const GLfloat* textureCoordinates,
@@ -42,8 +45,6 @@ private:
     void initializeSecondOutputTextureIfNeeded();
     // Builds the output framebuffer; inside work already on the processing queue.
     void createSecondFilterFBOofSize(core::Size currentFBOSize);
-    // Binds the output framebuffer, making both framebuffers first when they are missing.
-    void setSecondFilterFBO();
 
     GLuint m_secondFilterOutputTexture = 0;
     GLuint m_secondFilterPositionAttribute = 0;

@@ -29,16 +29,17 @@ protected:
     // Set on the processing queue; subclasses change them there and then call setupFilterForSize.
     float m_verticalTexelSpacing = 1.0f;
     float m_horizontalTexelSpacing = 1.0f;
+    // The steps each pass's samples take, written before each draw; on the processing queue.
+    GLfloat m_verticalPassTexelWidthOffset = 0;
+    GLfloat m_verticalPassTexelHeightOffset = 0;
+    GLfloat m_horizontalPassTexelWidthOffset = 0;
+    GLfloat m_horizontalPassTexelHeightOffset = 0;
 
 private:
     GLint m_verticalPassTexelWidthOffsetUniform = -1;
     GLint m_verticalPassTexelHeightOffsetUniform = -1;
     GLint m_horizontalPassTexelWidthOffsetUniform = -1;
     GLint m_horizontalPassTexelHeightOffsetUniform = -1;
-    GLfloat m_verticalPassTexelWidthOffset = 0;
-    GLfloat m_verticalPassTexelHeightOffset = 0;
-    GLfloat m_horizontalPassTexelWidthOffset = 0;
-    GLfloat m_horizontalPassTexelHeightOffset = 0;
 };
 
 } // namespace zm
