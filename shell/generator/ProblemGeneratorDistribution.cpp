@@ -53,6 +53,31 @@ bool variableCancels(const ExprPtr& sum) {
     return false;
 }
 
+// The value with every variable 0 (a quotient by 0 gives no value).
+double valueWithVariablesZero(const Expr& expr) {
+    if (auto term = dynamic_cast<const ExprSoloist*>(&expr))
+        return term->varIsNum() ? term->coef() : 0.0;
+    if (auto quotient = dynamic_cast<const ExprQuotient*>(&expr))
+        return valueWithVariablesZero(*quotient->firstExpr()) / valueWithVariablesZero(*quotient->secondExpr());
+    const bool product = dynamic_cast<const ExprProduct*>(&expr) != nullptr;
+    double value = product ? 1.0 : 0.0;
+    for (const ExprPtr& member : expr.children())
+        value = product ? value * valueWithVariablesZero(*member) : value + valueWithVariablesZero(*member);
+    return value;
+}
+
+// A coefficient moved on by one, never to 0.
+int32_t movedOn(int32_t coef) {
+    return coef == -1 ? 1 : coef + 1;
+}
+
+// The number side of an equation is moved on by one when the variable's value would be 0: the
+// player would reach "x = 0 / n", which no move turns into x = 0.
+void avoidAnswerZero(const Expr& variableSide, ExprSoloist& number) {
+    if (valueWithVariablesZero(variableSide) == number.coef())
+        number.setCoef(movedOn(number.coef()));
+}
+
 } // namespace
 
 std::shared_ptr<ExprProduct> ProblemGenerator::getDistribution(bool outerVar) {
@@ -70,8 +95,11 @@ std::shared_ptr<ExprProduct> ProblemGenerator::getDistribution(bool outerVar) {
 
 ExprPtr ProblemGenerator::getDistribution() {
     auto product = getDistribution(false);
-    if (oddDraw())
-        return ExprEquation::equationWithLeft(product, randomSoloWithVar(kNumVar));
+    if (oddDraw()) {
+        auto number = randomSoloWithVar(kNumVar);
+        avoidAnswerZero(*product, *number);
+        return ExprEquation::equationWithLeft(product, number);
+    }
     return product;
 }
 
@@ -176,13 +204,16 @@ ExprPtr ProblemGenerator::getDistAdvancedDistWithVar() {
     }
     // Equal coefficients on both sides would cancel the variable.
     if (productCoef == r->coef())
-        r->setCoef(r->coef() == -1 ? 1 : r->coef() + 1);
+        r->setCoef(movedOn(r->coef()));
+    avoidAnswerZero(*product, *n);
     return ExprEquation::equationWithLeft(product, ExprSum::sumWithArray(shuffled({n, r})));
 }
 
 ExprPtr ProblemGenerator::getDistAdvancedFact() {
     auto quotient = getFactoringOutWithType(-1);
-    return ExprEquation::equationWithLeft(quotient, randomSoloWithVar(kNumVar));
+    auto number = randomSoloWithVar(kNumVar);
+    avoidAnswerZero(*quotient, *number);
+    return ExprEquation::equationWithLeft(quotient, number);
 }
 
 ExprPtr ProblemGenerator::getDistAdvancedTripleDist() {
@@ -192,7 +223,9 @@ ExprPtr ProblemGenerator::getDistAdvancedTripleDist() {
     auto s = randomSoloWithVar(kNumVar);
     auto k = randomSoloWithVar(kNumVar);
     auto sum = ExprSum::sumWithArray(shuffled({p, q, r}));
-    return ExprEquation::equationWithLeft(ExprProduct::productWithArray({s, sum}), k);
+    auto product = ExprProduct::productWithArray({s, sum});
+    avoidAnswerZero(*product, *k);
+    return ExprEquation::equationWithLeft(product, k);
 }
 
 ExprPtr ProblemGenerator::getDistAdvancedFatDist() {

@@ -182,5 +182,25 @@ TEST(DistributionProblems, EachAdvancedKindOverManySeeds) {
     });
 }
 
+TEST(DistributionProblems, NoPosedEquationHasTheAnswerZero) {
+    // "x = 0 / n" is as far as a player's moves take such an equation. A thousand seeds hold a few
+    // draws that would make one, e.g. -4 * (-3 + 11a) = 12 and (5 * 15 + 45x) / 5 = 15.
+    ExprPtr (*const posed[])() = {
+        ProblemGenerator::getDistribution,
+        ProblemGenerator::getDistAdvancedDistWithVar,
+        ProblemGenerator::getDistAdvancedFact,
+        ProblemGenerator::getDistAdvancedTripleDist,
+    };
+    for (auto generate : posed) {
+        forEachSeed(
+            [&](uint64_t) {
+                if (auto equation = asExactly<ExprEquation>(generate())) {
+                    EXPECT_NE(valueOf(*equation, 0), 0.0) << equation->description();
+                }
+            },
+            1000);
+    }
+}
+
 } // namespace
 } // namespace zm
