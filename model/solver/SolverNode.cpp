@@ -20,18 +20,29 @@ namespace zm {
 
 namespace {
 
-// The number of terms, halved for an equation with a lone variable, then halved after a
-// distribution, doubled after a commute and divided by three after a factoring out.
-uint32_t scoreFor(const ExprPtr& expr, const StepPtr& step, uint32_t terms) {
-    uint32_t score = terms;
+// The number of terms, halved for an equation with a lone variable.
+uint32_t termScoreFor(const ExprPtr& expr, uint32_t terms) {
     if (auto equation = asExactly<ExprEquation>(expr); equation && equation->otherSideOfIsolatedVar())
-        score >>= 1;
+        return terms >> 1;
+    return terms;
+}
+
+bool isCommute(const StepPtr& step) {
+    if (!step)
+        return false;
+    const Step& kind = *step;
+    return typeid(kind) == typeid(StepCommute);
+}
+
+// The term score halved after a distribution, doubled after a commute and divided by three after a
+// factoring out.
+uint32_t scoreFor(const StepPtr& step, uint32_t score) {
     if (!step)
         return score;
     const Step& kind = *step;
     if (typeid(kind) == typeid(StepDistribute))
         return score >> 1;
-    if (typeid(kind) == typeid(StepCommute))
+    if (isCommute(step))
         return score << 1;
     if (typeid(kind) == typeid(StepFactorOut))
         return score / 3;
@@ -45,17 +56,25 @@ SolverNode::SolverNode(ExprPtr expr, StepPtr step, const SolverNode* parentNode)
     , m_step(std::move(step))
     , m_parentNode(parentNode)
     , m_score(m_expr ? static_cast<uint32_t>(m_expr->getSolos().size()) : 0)
-    , m_calculatedScore(scoreFor(m_expr, m_step, m_score)) {}
+    , m_termScore(termScoreFor(m_expr, m_score))
+    , m_calculatedScore(scoreFor(m_step, m_termScore)) {}
+
+uint32_t SolverNode::rank(SolverOrder order) const {
+    if (order == SolverOrder::CommutesAtPar && isCommute(m_step))
+        return m_termScore;
+    return m_calculatedScore;
+}
 
 StepPtr SolverNode::findNextStepForExpr(const ExprPtr& expr, size_t maxExpansions) {
     if (!expr)
         return nullptr;
-    SolverSearch search(expr);
-    while (search.expansions() < maxExpansions) {
-        switch (search.expandNext()) {
+    for (const SolverOrder order : {SolverOrder::Scored, SolverOrder::CommutesAtPar}) {
+        SolverSearch search(expr, order);
+        switch (search.run(maxExpansions)) {
         case SolverSearch::Outcome::Found:
             return search.found()->originalStep();
         case SolverSearch::Outcome::Exhausted:
+            // Every expression within reach was expanded: no order finds more.
             return nullptr;
         case SolverSearch::Outcome::Expanded:
             break;
@@ -244,7 +263,8 @@ std::vector<StepPtr> SolverNode::factorOutSteps() const {
     return steps;
 }
 
-SolverSearch::SolverSearch(const ExprPtr& start) {
+SolverSearch::SolverSearch(const ExprPtr& start, SolverOrder order)
+    : m_order(order) {
     m_arena.push_back(std::make_unique<SolverNode>(start));
     // The start's children all enter, duplicates included.
     for (auto& child : m_arena.front()->createChildNodes()) {
@@ -255,7 +275,7 @@ SolverSearch::SolverSearch(const ExprPtr& start) {
 }
 
 void SolverSearch::push(const SolverNode& node) {
-    m_open.push_back({node.calculatedScore(), m_arrivals++, &node});
+    m_open.push_back({node.rank(m_order), m_arrivals++, &node});
     std::push_heap(m_open.begin(), m_open.end());
 }
 
@@ -293,6 +313,13 @@ bool SolverSearch::isKnown(const Expr& expr) const {
 
 void SolverSearch::remember(const SolverNode& node) {
     m_known.emplace(shapeHash(*node.expr()), node.expr().get());
+}
+
+SolverSearch::Outcome SolverSearch::run(size_t maxExpansions) {
+    Outcome outcome = Outcome::Expanded;
+    while (outcome == Outcome::Expanded && m_expansions < maxExpansions)
+        outcome = expandNext();
+    return outcome;
 }
 
 SolverSearch::Outcome SolverSearch::expandNext() {

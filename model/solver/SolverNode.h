@@ -14,6 +14,17 @@ class ExprList;
 class ExprQuotient;
 class ExprSoloist;
 
+// How the search ranks the nodes waiting to be expanded.
+enum class SolverOrder {
+    // By `calculatedScore`: distributing and factoring out favoured, commuting penalised.
+    Scored,
+    // The same, except that a commute costs what its expression's terms cost. Bringing like terms
+    // of a sum together takes commutes, and the scored order puts every commute behind all the
+    // expressions that factoring out and distributing can make of fewer than twice the terms: an
+    // endless supply, so a sum that needs a commute may never be reached.
+    CommutesAtPar,
+};
+
 // One expression reached by a path of steps in the search for a simplified form. Its score is the
 // number of single terms, adjusted by the kind of step that led to it (distributing and factoring
 // out are favoured, commuting is penalised). The search keeps every node in one arena; a node
@@ -23,7 +34,9 @@ public:
     explicit SolverNode(ExprPtr expr, StepPtr step = nullptr, const SolverNode* parentNode = nullptr);
 
     // The first step, on `expr`'s own tree, of the cheapest path found to a simplified expression;
-    // null when there is none within `maxExpansions` expanded nodes. `expr` is not changed.
+    // null when there is none. The scored order searches first; when it has expanded
+    // `maxExpansions` nodes without reaching a simplified expression, the order with commutes at
+    // par searches again, within the same bound. `expr` is not changed.
     static StepPtr findNextStepForExpr(const ExprPtr& expr, size_t maxExpansions = kMaxExpansions);
     static constexpr size_t kMaxExpansions = 400;
 
@@ -35,6 +48,8 @@ public:
     // One child per candidate step, each the step's trial on an id copy of `expr`, cheapest first.
     std::vector<std::unique_ptr<SolverNode>> createChildNodes() const;
     uint32_t calculatedScore() const { return m_calculatedScore; }
+    // The rank of this node in `order`'s open list, cheapest first.
+    uint32_t rank(SolverOrder order) const;
     // The step of this node's ancestor one level below the start (its own step for a child of the
     // start; null for the start).
     StepPtr originalStep() const;
@@ -69,6 +84,8 @@ private:
     StepPtr m_step;
     const SolverNode* m_parentNode;
     uint32_t m_score;
+    // The score before the step's adjustment: the terms, halved for an equation with a lone variable.
+    uint32_t m_termScore;
     uint32_t m_calculatedScore;
 };
 
@@ -78,11 +95,14 @@ private:
 // confirmed by an exact match).
 class SolverSearch {
 public:
-    explicit SolverSearch(const ExprPtr& start);
+    explicit SolverSearch(const ExprPtr& start, SolverOrder order = SolverOrder::Scored);
 
     enum class Outcome { Expanded, Found, Exhausted };
     // Takes the cheapest open node: Found when its expression is simplified, else adds its children.
     Outcome expandNext();
+    // Expands until a simplified expression is found, nothing is left to expand or
+    // `maxExpansions` nodes are expanded in all (then Expanded).
+    Outcome run(size_t maxExpansions);
 
     // The waiting nodes in the order they would be expanded.
     std::vector<const SolverNode*> open() const;
@@ -105,6 +125,7 @@ private:
         }
     };
 
+    SolverOrder m_order;
     std::vector<std::unique_ptr<SolverNode>> m_arena;
     std::vector<Waiting> m_open;
     uint64_t m_arrivals = 0;

@@ -90,6 +90,41 @@ TEST(SolverSearch, StartChildrenAllEnterLaterDuplicatesArePruned) {
         EXPECT_LE(search.open()[i - 1]->calculatedScore(), search.open()[i]->calculatedScore());
 }
 
+TEST(SolverNode, SumsWhoseLikeTermsLieApartAreSolved) {
+    // Each needs a commute before like terms meet; factoring out and distributing make endless
+    // expressions that the scored order takes before any commute, so it spends its bound (about
+    // 700 to 1,100 expansions would reach a simplified form).
+    const ExprPtr problems[] = {
+        sum({term(6, "z"), num(3), var("z"), term(12, "y"), num(2)}),
+        sum({num(17), term(19, "b"), num(18), term(2, "a"), term(18, "a")}),
+        sum({term(15, "a"), num(15), term(15, "a"), term(11, "z"), num(19)}),
+    };
+    for (const ExprPtr& problem : problems) {
+        SCOPED_TRACE(problem->description());
+        const StepPtr step = SolverNode::findNextStepForExpr(problem);
+        ASSERT_NE(step, nullptr);
+        EXPECT_FALSE(applyToIdCopy(*step, *problem)->isExactMatch(*problem));
+    }
+}
+
+TEST(SolverNode, TheScoredOrdersAnswerStandsWhenItHasOne) {
+    const ExprPtr problems[] = {
+        sum({term(7, "b"), num(19), term(17, "b")}),
+        eq(sum({term(3, "x"), num(2)}), sum({num(11), var("x")})),
+        quot(prod({num(6), var("x"), var("y")}), prod({num(4), var("x")})),
+    };
+    for (const ExprPtr& problem : problems) {
+        SCOPED_TRACE(problem->description());
+        SolverSearch scored(problem);
+        ASSERT_EQ(scored.run(SolverNode::kMaxExpansions), SolverSearch::Outcome::Found);
+        const StepPtr answer = SolverNode::findNextStepForExpr(problem);
+        const StepPtr expected = scored.found()->originalStep();
+        ASSERT_NE(answer, nullptr);
+        EXPECT_EQ(answer->description(), expected->description());
+        EXPECT_EQ(applyToIdCopy(*answer, *problem)->description(), applyToIdCopy(*expected, *problem)->description());
+    }
+}
+
 TEST(SolverNode, SolvesTypicalProblems) {
     const ExprPtr problems[] = {
         sum({term(2, "x"), num(3), term(4, "x"), num(5)}),
