@@ -1,9 +1,12 @@
 #include "crashlog/controller/CLGSDKController.h"
 
+#include "crashlog/controller/CLGApplicationIcon.h"
 #include "crashlog/log/CLGLog.h"
 #include "crashlog/report/CLGCrashFile.h"
 #include "platform/core/Digest.h"
+#include "platform/core/FileLocations.h"
 #include "platform/core/Files.h"
+#include "platform/core/InfoPlist.h"
 
 #include <cmath>
 #include <system_error>
@@ -123,6 +126,10 @@ bool CLGSDKController::ensureReasonableFileAtPath(const std::filesystem::path& p
         return false;
     }
     return true;
+}
+
+std::optional<CLGIcon> CLGSDKController::applicationIcon() {
+    return CLGApplicationIconFrom(*core::sharedInfoDictionary(), core::FileLocations::shared().resources);
 }
 
 bool CLGSDKController::setup() {

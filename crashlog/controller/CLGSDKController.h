@@ -3,6 +3,7 @@
 #include "crashlog/controller/CLGAlertPresenter.h"
 #include "crashlog/controller/CLGSDKControllerDelegate.h"
 #include "crashlog/service/CLGClient.h"
+#include "crashlog/service/CLGIcon.h"
 #include "crashlog/service/CLGSettings.h"
 #include "platform/core/DispatchQueue.h"
 
@@ -77,6 +78,9 @@ public:
     // with fresh settings, processing after `delay` seconds.
     void beginStartupFlowAfterDelay(double delay);
     void loadSettings(std::function<void()> completion = nullptr);
+
+    // The application's icon from the Info.plist and the resources, read anew at every call.
+    static std::optional<CLGIcon> applicationIcon();
 
     // The back-off of the next failed upload, in seconds (the controller's queue).
     uint64_t retryInterval() const { return m_retryInterval; }

@@ -183,9 +183,9 @@ void CLGClient::configureApplicationUsingURL(const std::optional<std::string>& u
     if (const auto icon = m_delegate ? m_delegate->iconForClient(*this) : std::nullopt) {
         request->addValueForFormField(icon->dataHash, "app[icon][hash]");
         request->addValueForFormField(icon->prerendered ? "true" : "false", "app[icon][prerendered]");
-        request->addValueForFormField(std::to_string(static_cast<unsigned long>(icon->pixelSize.width)), "app[icon][width]");
-        request->addValueForFormField(std::to_string(static_cast<unsigned long>(icon->pixelSize.height)), "app[icon][height]");
-        request->addData(icon->pngData, "image/png", "icon.png", "app[icon][data]");
+        request->addValueForFormField(std::to_string(static_cast<unsigned long>(icon->size.width)), "app[icon][width]");
+        request->addValueForFormField(std::to_string(static_cast<unsigned long>(icon->size.height)), "app[icon][height]");
+        request->addData(icon->data, "image/png", "icon.png", "app[icon][data]");
     }
     request->addValueForHTTPHeaderField(APIKey(), kAPIKeyHeader);
     m_webClient->startRequest(request, [completion](std::shared_ptr<const CLGWebResponse> response) {

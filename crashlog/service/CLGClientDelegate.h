@@ -1,7 +1,6 @@
 #pragma once
 
-#include "platform/core/Encoding.h"
-#include "platform/core/Geometry.h"
+#include "crashlog/service/CLGIcon.h"
 #include "platform/core/Value.h"
 
 #include <optional>
@@ -15,14 +14,6 @@ class CLGClient;
 
 // The executable's slices: architecture name and the UUID text of that slice, in the order given.
 using CLGExecutableSlices = std::vector<std::pair<std::string, std::string>>;
-
-// The application's icon as the service is told of it.
-struct CLGApplicationIcon {
-    std::string dataHash;
-    bool prerendered = false;
-    core::Size pixelSize;
-    core::Bytes pngData;
-};
 
 // What the crash service client asks of the application each time it builds a request: it keeps no
 // application facts of its own. Called on the thread that starts the request, but for
@@ -46,7 +37,7 @@ public:
     virtual core::Array eventArrayForClient(const CLGClient& client) = 0;
     // The install event reached the service: forget it.
     virtual void removeInstallEventKeyForClient(const CLGClient& client) = 0;
-    virtual std::optional<CLGApplicationIcon> iconForClient(const CLGClient& client) = 0;
+    virtual std::optional<CLGIcon> iconForClient(const CLGClient& client) = 0;
 };
 
 } // namespace zm

@@ -85,14 +85,14 @@ TEST_F(CLGClientTest, TheSettingsRequestNamesTheBuildAndInstanceAndTheServiceDec
         const char* name;
         std::optional<std::string> shortVersion;
         std::optional<CLGExecutableSlices> slices;
-        std::optional<CLGApplicationIcon> icon;
+        std::optional<CLGIcon> icon;
         core::Dictionary identification;
         core::Array events;
         std::string target;
         std::string decryptedIdentification;
         std::string decryptedEvents;
     } cases[] = {
-        {"everything", "1.2", facts.slices, CLGApplicationIcon{"f00d", false, {}, {}}, {{"device", "d1"}},
+        {"everything", "1.2", facts.slices, CLGIcon{{}, "f00d", {}, false}, {{"device", "d1"}},
          {core::Dictionary{{"type", "install"}, {"at", "7"}}, core::Dictionary{{"type", "launch"}}},
          "/spi/v1/platforms/ios/apps/com.zembrix.algebra/settings?build_version=42&display_version=1.2&instance=" + instance +
              "&icon_hash=f00d",
@@ -129,7 +129,7 @@ TEST_F(CLGClientTest, AnApplicationIsNewUntilConfiguredAndTheSettingsPointAtTheS
 
     EXPECT_EQ(codeOf(configure(true, std::nullopt)), static_cast<long>(CLGClientError::NoURL));
     facts.shortVersion.reset();
-    facts.icon = CLGApplicationIcon{"beef", true, {57.9f, 60}, core::asBytes("png")};
+    facts.icon = CLGIcon{core::asBytes("png"), "beef", {57.9f, 60}, true};
     EXPECT_EQ(configure(true, appURL()), std::nullopt);
     const core::Array apps = service.listed("apps");
     ASSERT_EQ(apps.size(), 1u);

@@ -20,7 +20,7 @@ public:
     core::Dictionary identificationDictionaryForClient(const CLGClient&) override { return identification; }
     core::Array eventArrayForClient(const CLGClient&) override { return events; }
     void removeInstallEventKeyForClient(const CLGClient&) override { ++installEventRemovals; }
-    std::optional<CLGApplicationIcon> iconForClient(const CLGClient&) override { return icon; }
+    std::optional<CLGIcon> iconForClient(const CLGClient&) override { return icon; }
 
     std::string apiKey = "0123abcd";
     std::string bundleId = "com.zembrix.algebra";
@@ -28,7 +28,7 @@ public:
     std::optional<CLGExecutableSlices> slices = CLGExecutableSlices{{"x86_64", "bbbb"}, {"arm64", "aaaa"}};
     core::Dictionary identification;
     core::Array events;
-    std::optional<CLGApplicationIcon> icon;
+    std::optional<CLGIcon> icon;
     std::atomic<int> installEventRemovals = 0;
 };
 
