@@ -57,9 +57,8 @@ void storeCustomValue(const std::string& text, const std::string& key) {
     CLGCaptureContextSetCustomValue(text.c_str(), key.c_str());
 }
 
-void setUserSlot(std::atomic<char*> CLGLogInfo::*slot, const CrashlogObject& value) {
-    if (CLGCaptureMutablePart* part = readyMutablePart())
-        CLGCaptureContextSetString(part->log.*slot, Crashlog::confirmCustomIdentifierValue(value), true);
+void setString(std::atomic<char*>& slot, const std::optional<std::string>& text) {
+    CLGCaptureContextSetString(slot, text, true);
 }
 
 std::string batteryLevelText(float level) {
@@ -72,6 +71,9 @@ uint32_t orientationOf(const core::Notification& notification) {
 }
 
 } // namespace
+
+Crashlog::Crashlog()
+    : m_queue(core::DispatchQueue::serial("com.crashlog.queue")) {}
 
 Crashlog& Crashlog::sharedInstance() {
     static Crashlog* const shared = new Crashlog;
@@ -106,17 +108,34 @@ Crashlog& Crashlog::startWithAPIKey(const std::string& apiKey, CrashlogDelegate*
 void Crashlog::initializeWithAPIKey(const std::string& apiKey, double delay, const CLGBuildEnvironment& environment) {
     if (apiKey.empty())
         throw CrashlogException("Crashlog cannot start with the API key '" + apiKey + "'");
-    if (CLGCaptureContextIsReady()) {
+    if (m_starting.load() || CLGCaptureContextIsReady()) {
         CLGLog("[Crashlog] startWithAPIKey: called more than once. startWithAPIKey: should only be called once, "
                "at app launch time. This call is being ignored.");
         return;
     }
-    std::call_once(g_startupOnce, [&] { runStartupSteps(apiKey, delay, environment); });
+    std::call_once(g_startupOnce, [&] {
+        m_apiKey = apiKey;
+        m_starting = true;
+        m_queue->async([this, delay, environment] {
+            runStartupSteps(delay, environment);
+            m_starting = false;
+        });
+    });
 }
 
-void Crashlog::runStartupSteps(const std::string& apiKey, double /*delay*/, const CLGBuildEnvironment& environment) {
-    m_queue = core::DispatchQueue::serial("com.crashlog.queue");
-    m_apiKey = apiKey;
+void Crashlog::afterStart(std::function<void()> work) {
+    // Capture is ready before the start is over: a start seen over has made it ready, or failed.
+    if (sharedInstance().m_starting.load()) {
+        sharedInstance().m_queue->async([work = std::move(work)] {
+            if (CLGCaptureContextIsReady())
+                work();
+        });
+    }
+    else if (CLGCaptureContextIsReady())
+        work();
+}
+
+void Crashlog::runStartupSteps(double /*delay*/, const CLGBuildEnvironment& environment) {
     m_collectProcesses = false;
     CLGDebugLog("[Crashlog] Welcome to Crashlog %s", std::string(kVersion).c_str());
     if (!setupCrashDirectory())
@@ -278,49 +297,57 @@ std::optional<std::string> Crashlog::confirmCustomIdentifierValue(const Crashlog
 }
 
 void Crashlog::setUserIdentifier(const CrashlogObject& identifier) {
-    setUserSlot(&CLGLogInfo::userIdentifier, identifier);
+    afterStart([text = confirmCustomIdentifierValue(identifier)] {
+        setString(CLGCaptureContextShared().mutablePart->log.userIdentifier, text);
+    });
 }
 
 void Crashlog::setUserName(const CrashlogObject& name) {
-    setUserSlot(&CLGLogInfo::userName, name);
+    afterStart([text = confirmCustomIdentifierValue(name)] {
+        setString(CLGCaptureContextShared().mutablePart->log.userName, text);
+    });
 }
 
 void Crashlog::setUserEmail(const CrashlogObject& email) {
-    setUserSlot(&CLGLogInfo::userEmail, email);
+    afterStart([text = confirmCustomIdentifierValue(email)] {
+        setString(CLGCaptureContextShared().mutablePart->log.userEmail, text);
+    });
 }
 
 void Crashlog::setObjectValue(const CrashlogObject& value, const std::string& key) {
-    if (!CLGCaptureContextIsReady())
-        return;
     if (const std::optional<std::string> text = customValueText(value))
-        storeCustomValue(core::percentEscape(*text), key);
+        afterStart([escaped = core::percentEscape(*text), key] { storeCustomValue(escaped, key); });
 }
 
 void Crashlog::setIntValue(int value, const std::string& key) {
-    storeCustomValue(core::format("%i", value), key);
+    afterStart([text = core::format("%i", value), key] { storeCustomValue(text, key); });
 }
 
 void Crashlog::setBoolValue(bool value, const std::string& key) {
-    storeCustomValue(value ? "YES" : "NO", key);
+    afterStart([text = std::string(value ? "YES" : "NO"), key] { storeCustomValue(text, key); });
 }
 
 void Crashlog::setFloatValue(float value, const std::string& key) {
-    storeCustomValue(core::format("%f", static_cast<double>(value)), key);
+    afterStart([text = core::format("%f", static_cast<double>(value)), key] { storeCustomValue(text, key); });
 }
 
 void Crashlog::setDevelopmentPlatformName(const CrashlogObject& name) {
-    if (CLGCaptureMutablePart* part = readyMutablePart())
-        CLGCaptureContextSetString(part->devPlatform, confirmCustomIdentifierValue(name), true);
+    afterStart([text = confirmCustomIdentifierValue(name)] {
+        setString(CLGCaptureContextShared().mutablePart->devPlatform, text);
+    });
 }
 
 void Crashlog::setDevelopmentPlatformVersion(const CrashlogObject& version) {
-    if (CLGCaptureMutablePart* part = readyMutablePart())
-        CLGCaptureContextSetString(part->devPlatformVersion, confirmCustomIdentifierValue(version), true);
+    afterStart([text = confirmCustomIdentifierValue(version)] {
+        setString(CLGCaptureContextShared().mutablePart->devPlatformVersion, text);
+    });
 }
 
 void Crashlog::recordExceptionName(const std::string& name, const std::string& reason,
                                    const std::vector<CLGStackFrame>& frames) {
-    onContextQueue([&](CLGCaptureMutablePart& part) { CLGExceptionRecordHandled(part.exception, name, reason, frames); });
+    afterStart([=] {
+        onContextQueue([&](CLGCaptureMutablePart& part) { CLGExceptionRecordHandled(part.exception, name, reason, frames); });
+    });
 }
 
 void Crashlog::controllerWillProcessFile(CLGCrashFile& file) {

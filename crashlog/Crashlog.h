@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -73,6 +74,10 @@ using CrashlogObject = std::variant<std::monostate, std::string, core::Value, Cr
 // attach a user, custom keys and handled exceptions to a later crash record, and answers the questions
 // the service client asks about the application.
 //
+// The start returns at once and runs its steps on the reporter's own queue: they take tens of
+// milliseconds (the capture's facts, the images, the first use of the digests), which a launch should
+// not wait for. What the application sets meanwhile is applied as soon as capture is ready.
+//
 // Start, setters and answers may be called from any thread; delegate messages go to the main queue.
 class Crashlog {
 public:
@@ -96,8 +101,10 @@ public:
     static Crashlog& startWithAPIKey(const std::string& apiKey, CrashlogDelegate* delegate, double delay,
                                      const CLGBuildEnvironment& environment);
 
-    // The start of this reporter: the start-up steps run once per process, on the calling thread.
+    // The start of this reporter: the start-up steps run once per process, on the reporter's queue.
     void initializeWithAPIKey(const std::string& apiKey, double delay, const CLGBuildEnvironment& environment);
+    // Where the start-up runs (a caller that must know capture is on waits for it there).
+    const std::shared_ptr<core::DispatchQueue>& queue() const { return m_queue; }
 
     const std::string& apiKey() const { return m_apiKey; }
     static std::string_view version() { return kVersion; }
@@ -116,7 +123,8 @@ public:
     // Crashes the process on purpose, by a trap, to try the reporter out.
     [[noreturn]] static void crash();
 
-    // What a crash record will carry. Each does nothing until capture is ready.
+    // What a crash record will carry. Each does nothing before a start; between the start and the
+    // moment capture is ready it is applied once capture is.
     static void setUserIdentifier(const CrashlogObject& identifier);
     static void setUserName(const CrashlogObject& name);
     static void setUserEmail(const CrashlogObject& email);
@@ -153,10 +161,13 @@ public:
     core::Dictionary identificationDictionaryForClient() const;
 
 private:
-    Crashlog() = default;
+    Crashlog();
     ~Crashlog() = default;
 
-    void runStartupSteps(const std::string& apiKey, double delay, const CLGBuildEnvironment& environment);
+    // Runs `work` now when capture is ready, after the start-up when one is under way, else never.
+    static void afterStart(std::function<void()> work);
+
+    void runStartupSteps(double delay, const CLGBuildEnvironment& environment);
     bool setupCrashDirectory();
     void setupCrashHandling(const CLGBuildEnvironment& environment);
     uint32_t machExceptionMask();
@@ -166,10 +177,11 @@ private:
     void updateThirtySecondIntervalData();
 
     CrashlogDelegate* m_delegate = nullptr;
-    std::shared_ptr<core::DispatchQueue> m_queue;
+    const std::shared_ptr<core::DispatchQueue> m_queue;
     std::shared_ptr<core::Timer> m_thirtySecondTimer;
     std::string m_apiKey;
     std::filesystem::path m_crashDirectory;
+    std::atomic<bool> m_starting = false;
     bool m_lastSessionWasCrash = false;
     std::atomic<bool> m_collectProcesses = false;
     // The seven device-state observers.

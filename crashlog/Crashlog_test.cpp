@@ -154,6 +154,13 @@ protected:
         core::setInfoDictionary({{"CFBundleIdentifier", "org/zembrix/test"}, {"CFBundleVersion", "37"}});
     }
 
+    // Starts crash reporting and waits until the start-up has run.
+    static Crashlog& startAndWait(CrashlogDelegate* delegate = nullptr) {
+        Crashlog& crashlog = Crashlog::startWithAPIKey(kKey, delegate);
+        crashlog.queue()->sync([] {});
+        return crashlog;
+    }
+
     std::filesystem::path crashDirectory() const {
         return core::FileLocations::underRoot(root, {}).caches / "com.crashlog.data" / "org_zembrix_test";
     }
@@ -180,6 +187,15 @@ TEST_F(CrashlogStartDeathTest, AStartInstallsCaptureOnceAndIdentifiesTheInstalla
         isolate();
         Crashlog& crashlog = Crashlog::startWithAPIKey(kKey);
         CHILD_CHECK(&crashlog == &Crashlog::sharedInstance());
+        CHILD_CHECK(crashlog.apiKey() == kKey);
+        {
+            // A second start, while the first is still under way or after it, changes nothing.
+            core::LogCapture log;
+            Crashlog::startWithAPIKey("ffffffffffffffffffffffffffffffffffffffff", 5);
+            CHILD_CHECK(log.contains("[Crashlog] startWithAPIKey: called more than once. startWithAPIKey: should "
+                                     "only be called once, at app launch time. This call is being ignored."));
+        }
+        crashlog.queue()->sync([] {});
         CHILD_CHECK(CLGCaptureContextIsReady() == 1);
         CHILD_CHECK(crashlog.crashDirectory() == crashDirectory());
         CHILD_CHECK(std::filesystem::exists(crashDirectory() / "session.clglog"));
@@ -214,8 +230,7 @@ TEST_F(CrashlogStartDeathTest, AStartInstallsCaptureOnceAndIdentifiesTheInstalla
 
         core::LogCapture log;
         Crashlog::startWithAPIKey("ffffffffffffffffffffffffffffffffffffffff", 5);
-        CHILD_CHECK(log.contains("[Crashlog] startWithAPIKey: called more than once. startWithAPIKey: should only "
-                                 "be called once, at app launch time. This call is being ignored."));
+        CHILD_CHECK(log.messages().size() == 1);
         CHILD_CHECK(crashlog.apiKey() == kKey);
         _exit(0);
     };
@@ -225,12 +240,16 @@ TEST_F(CrashlogStartDeathTest, AStartInstallsCaptureOnceAndIdentifiesTheInstalla
 TEST_F(CrashlogStartDeathTest, WhatTheApplicationSetsReachesTheContextOnceReady) {
     const auto setEverything = [&] {
         isolate();
+        // Set while the start-up runs: applied once capture is ready.
         Crashlog::startWithAPIKey(kKey);
+        Crashlog::setUserName(CrashlogObject{});
+        Crashlog::setIntValue(3, "early");
+        Crashlog::sharedInstance().queue()->sync([] {});
         CLGCaptureMutablePart& part = *CLGCaptureContextShared().mutablePart;
         const auto text = [](const std::atomic<char*>& slot) { return std::string(slot.load() ? slot.load() : ""); };
-
-        Crashlog::setUserName(CrashlogObject{});
         CHILD_CHECK(text(part.log.userName) == "(null)");
+        CHILD_CHECK(text(part.log.pairs[0].key) == "early" && text(part.log.pairs[0].value) == "3");
+
         Crashlog::setUserName(std::string("Ada Lovelace"));
         Crashlog::setUserIdentifier(core::Value(7));
         Crashlog::setUserEmail(std::string("ada@example.org"));
@@ -288,7 +307,7 @@ TEST_F(CrashlogStartDeathTest, WhatTheApplicationSetsReachesTheContextOnceReady)
 TEST_F(CrashlogStartDeathTest, TheDeviceStateFollowsTheNotifications) {
     const auto postAndRead = [&] {
         isolate();
-        Crashlog::startWithAPIKey(kKey);
+        startAndWait();
         CLGDeviceState& state = CLGCaptureContextShared().mutablePart->deviceState;
         CHILD_CHECK(state.deviceOrientation == 1 && state.interfaceOrientation == 1);
         CHILD_CHECK(state.batteryLevel.load() != nullptr);
@@ -321,7 +340,7 @@ TEST_F(CrashlogStartDeathTest, ProcessesAreListedEveryThirtySecondsWhileWanted) 
         isolate();
         auto clock = std::make_shared<core::ManualClock>();
         core::MainLoop loop(clock);
-        Crashlog& crashlog = Crashlog::startWithAPIKey(kKey);
+        Crashlog& crashlog = startAndWait();
         std::atomic<CLGProcessList*>& processes = CLGCaptureContextShared().mutablePart->processes;
         CHILD_CHECK(processes.load() == nullptr);
         crashlog.controllerCollectProcesses(true);
@@ -344,7 +363,7 @@ TEST_F(CrashlogStartDeathTest, ACrashIsFoundAtTheNextStartWithWhatWasSetBeforeIt
     // The first run sets a user and keys, then writes through a null pointer.
     const auto crashAfterSetting = [&] {
         isolate();
-        Crashlog::startWithAPIKey(kKey);
+        startAndWait();
         Crashlog::setUserName(std::string("Ada Lovelace"));
         Crashlog::setObjectValue(std::string("level 3"), "where");
         Crashlog::setBoolValue(true, "sound");
@@ -360,7 +379,7 @@ TEST_F(CrashlogStartDeathTest, ACrashIsFoundAtTheNextStartWithWhatWasSetBeforeIt
         core::MainLoop loop(clock);
         CHILD_CHECK(std::filesystem::exists(crashDirectory() / "crash_marker"));
         MarkerDelegate delegate;
-        Crashlog& crashlog = Crashlog::startWithAPIKey(kKey, &delegate);
+        Crashlog& crashlog = startAndWait(&delegate);
         CHILD_CHECK(crashlog.lastSessionWasCrash());
         CHILD_CHECK(!std::filesystem::exists(crashDirectory() / "crash_marker"));
         CHILD_CHECK(delegate.told == 0);
