@@ -1,14 +1,17 @@
 #include "crashlog/Crashlog.h"
 
+#include "crashlog/CrashlogContextFacts.h"
 #include "crashlog/capture/CLGCaptureContext.h"
-#include "crashlog/capture/CLGCaptureFacts.h"
 #include "crashlog/capture/CLGExceptionInfo.h"
 #include "crashlog/capture/CLGInstallIdentifier.h"
 #include "crashlog/capture/CLGMemory.h"
 #include "crashlog/capture/CLGSignalHandler.h"
+#include "crashlog/controller/CLGConversionEvents.h"
+#include "crashlog/controller/CLGSDKController.h"
 #include "crashlog/log/CLGLog.h"
 #include "crashlog/report/CLGCrashFile.h"
 #include "crashlog/report/CLGUUID.h"
+#include "crashlog/service/CLGClient.h"
 #include "platform/core/ApplicationEvents.h"
 #include "platform/core/Battery.h"
 #include "platform/core/DeviceEvents.h"
@@ -135,36 +138,39 @@ void Crashlog::afterStart(std::function<void()> work) {
         work();
 }
 
-void Crashlog::runStartupSteps(double /*delay*/, const CLGBuildEnvironment& environment) {
+void Crashlog::runStartupSteps(double delay, const CLGBuildEnvironment& environment) {
     m_collectProcesses = false;
     CLGDebugLog("[Crashlog] Welcome to Crashlog %s", std::string(kVersion).c_str());
-    if (!setupCrashDirectory())
+    const core::Dictionary& info = *core::sharedInfoDictionary();
+    // Nothing is sent anywhere unless a person names the service.
+    const std::optional<std::string> endpoint = CLGAPIEndpointOverride(info, std::getenv);
+    m_crashDirectory = core::FileLocations::shared().caches / "com.crashlog.data" / CLGBundleIdentifier(info);
+    m_controller = CLGSDKController::create(m_crashDirectory, endpoint.value_or(""));
+    m_controller->setDelegate(this);
+    m_controller->setAlertPresenter(m_alertPresenter);
+    if (!m_controller->setup())
         return;
-    setupCrashHandling(environment);
+    setupCrashHandling(environment, endpoint);
     gatherInitialNotificationData();
     setupNotifications();
     m_lastSessionWasCrash = false;
-    checkForCrashMarker();
-}
-
-bool Crashlog::setupCrashDirectory() {
-    m_crashDirectory = core::FileLocations::shared().caches / "com.crashlog.data" /
-                       CLGBundleIdentifier(*core::sharedInfoDictionary());
-    std::error_code error;
-    std::filesystem::create_directories(m_crashDirectory, error);
-    if (error) {
-        CLGDebugLog("[Crashlog] Unable to create directory %s", error.message().c_str());
-        return false;
+    if (endpoint) {
+        m_client = std::make_shared<CLGClient>(*endpoint);
+        m_client->setDelegate(this);
+        m_controller->setClient(m_client);
     }
-    std::filesystem::permissions(m_crashDirectory, std::filesystem::perms(0755), error);
-    return true;
+    checkForCrashMarker();
+    if (endpoint)
+        m_controller->beginStartupFlowAfterDelay(delay);
+    else
+        CLGDebugLog("[Crashlog] No service endpoint (CrashlogAPIEndpoint): crash records wait");
 }
 
 std::filesystem::path Crashlog::crashMarkerFilePath() const {
     return m_crashDirectory / "crash_marker";
 }
 
-void Crashlog::setupCrashHandling(const CLGBuildEnvironment& environment) {
+void Crashlog::setupCrashHandling(const CLGBuildEnvironment& environment, const std::optional<std::string>& endpoint) {
     bool installIdentifierCreated = false;
     const std::string installIdentifier =
         CLGInstallIdentifier(core::UserDefaults::standard(), &installIdentifierCreated);
@@ -194,6 +200,8 @@ void Crashlog::setupCrashHandling(const CLGBuildEnvironment& environment) {
     };
     configuration.systemVersion = core::systemFacts().systemVersion;
     configuration.installIdentifierCreated = installIdentifierCreated;
+    if (endpoint)
+        configuration.settingsReloadAction = [controller = m_controller] { controller->loadSettings(); };
     CLGCaptureContextInitialize(configuration);
 }
 
@@ -350,7 +358,7 @@ void Crashlog::recordExceptionName(const std::string& name, const std::string& r
     });
 }
 
-void Crashlog::controllerWillProcessFile(CLGCrashFile& file) {
+void Crashlog::controllerWillProcessFile(CLGSDKController&, CLGCrashFile& file) {
     if (CLGCaptureContextIsReady()) {
         const CLGCaptureContext& context = CLGCaptureContextShared();
         onContextQueue([&](CLGCaptureMutablePart&) {
@@ -358,7 +366,7 @@ void Crashlog::controllerWillProcessFile(CLGCrashFile& file) {
             if (context.staticPart->executable.uuid)
                 CLGUUIDString(context.staticPart->executable.uuid, uuid);
             file.setProcessingExecutableUUID(uuid);
-            file.symbolicateWithUUIDMap(CLGUUIDMap(context));
+            file.symbolicateWithUUIDMap(CrashlogContextUUIDMap());
         });
     }
     if (m_lastSessionWasCrash && m_delegate) {
@@ -369,7 +377,7 @@ void Crashlog::controllerWillProcessFile(CLGCrashFile& file) {
     }
 }
 
-void Crashlog::controllerCollectProcesses(bool collect) {
+void Crashlog::controllerCollectProcesses(CLGSDKController&, bool collect) {
     m_collectProcesses = collect;
     if (!collect)
         return;
@@ -387,57 +395,54 @@ void Crashlog::updateThirtySecondIntervalData() {
         onContextQueue([](CLGCaptureMutablePart& part) { CLGProcessListRefresh(part.processes); });
 }
 
-std::string Crashlog::bundleIdForClient() const {
+std::string Crashlog::bundleIdForClient(const CLGClient&) {
     return CLGBundleIdentifier(*core::sharedInfoDictionary());
 }
 
-std::string Crashlog::applicationNameForClient() const {
+std::optional<std::string> Crashlog::applicationNameForClient(const CLGClient&) {
     return CLGApplicationName(*core::sharedInfoDictionary());
 }
 
-std::string Crashlog::bundleVersionForClient() const {
+std::optional<std::string> Crashlog::bundleVersionForClient(const CLGClient&) {
     return CLGBundleVersion(*core::sharedInfoDictionary());
 }
 
-std::optional<std::string> Crashlog::shortBundleVersionForClient() const {
+std::optional<std::string> Crashlog::shortBundleVersionForClient(const CLGClient&) {
     return CLGShortBundleVersion(*core::sharedInfoDictionary());
 }
 
-std::optional<std::map<std::string, std::string>> Crashlog::executableSlicesForClient() const {
-    return CLGExecutableSlices(CLGCaptureContextShared());
+std::optional<CLGExecutableSlices> Crashlog::executableSlicesForClient(const CLGClient&) {
+    return CrashlogContextExecutableSlices();
 }
 
-std::string Crashlog::minimumSDKVersionForClient() const {
-    return CLGMinimumOSVersion(CLGCaptureContextShared());
+std::optional<std::string> Crashlog::minimumSDKVersionForClient(const CLGClient&) {
+    return CrashlogContextMinimumOSVersion();
 }
 
-std::string Crashlog::builtSDKVersionForClient() const {
-    return CLGSDKVersion(CLGCaptureContextShared());
+std::optional<std::string> Crashlog::builtSDKVersionForClient(const CLGClient&) {
+    return CrashlogContextSDKVersion();
 }
 
-core::Dictionary Crashlog::identificationDictionaryForClient() const {
-    core::Dictionary identification;
-    if (!CLGCaptureContextIsReady())
-        return identification;
-    const CLGCaptureContext& context = CLGCaptureContextShared();
-    const CLGHostInfo& host = context.staticPart->host;
-    const std::pair<const char*, const char*> identifiers[] = {
-        {"ios_udid", host.deviceIdentifier},
-        {"ios_vendor_identifier", host.vendorIdentifier},
-        {"ios_advertising_identifier", host.advertisingIdentifier},
-        {"wifi_mac_address", host.macAddress},
-        {"application_installation_uuid", host.installIdentifier},
-        {"font_token", host.fontToken},
-    };
-    for (const auto& [key, value] : identifiers) {
-        if (value)
-            identification.set(key, std::string(value));
-    }
-    if (const auto model = CLGModelText(context))
-        identification.set("model", *model);
-    if (const auto osVersion = CLGOSVersionText(context))
-        identification.set("os_version", *osVersion);
-    return identification;
+core::Array Crashlog::eventArrayForClient(const CLGClient&) {
+    return CLGConversionEventArray(CLGConversionSource::fromCaptureContext()).value_or(core::Array());
+}
+
+void Crashlog::removeInstallEventKeyForClient(const CLGClient&) {
+    if (!CLGCaptureContextIsReady() || !CLGCaptureContextShared().staticPart->conversionTracking)
+        return;
+    core::UserDefaults& defaults = core::UserDefaults::standard();
+    if (!defaults.contains(kCLGInstallEventKey))
+        return;
+    defaults.removeObject(kCLGInstallEventKey);
+    defaults.synchronize();
+}
+
+std::optional<CLGIcon> Crashlog::iconForClient(const CLGClient&) {
+    return CLGSDKController::applicationIcon();
+}
+
+core::Dictionary Crashlog::identificationDictionaryForClient(const CLGClient&) {
+    return CrashlogContextIdentification();
 }
 
 } // namespace zm

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "crashlog/capture/CLGCaptureConfiguration.h"
+#include "crashlog/controller/CLGSDKControllerDelegate.h"
 #include "crashlog/report/CLGStackFrame.h"
+#include "crashlog/service/CLGClientDelegate.h"
 #include "platform/core/NotificationCenter.h"
 #include "platform/core/Value.h"
 
@@ -24,8 +26,11 @@ class Timer;
 
 namespace zm {
 
+class CLGAlertPresenter;
+class CLGClient;
 class CLGCrashReport;
 class CLGCrashFile;
+class CLGSDKController;
 class Crashlog;
 
 // What a start without an API key raises: a fault of the program's deployment, not of the user.
@@ -70,16 +75,18 @@ using CrashlogObject = std::variant<std::monostate, std::string, core::Value, Cr
 
 // The crash reporter of the process: started once, at launch, with the crash-reporting service's API
 // key. The start installs crash capture, keeps the device's state in the capture context current,
-// and finds out whether the previous run crashed. Afterwards it offers the application setters that
-// attach a user, custom keys and handled exceptions to a later crash record, and answers the questions
-// the service client asks about the application.
+// finds out whether the previous run crashed and hands the crash files to the report controller, which
+// converts and sends them to the service the "CrashlogAPIEndpoint" setting names (the Info.plist's,
+// else the environment's); without one nothing is sent and the records wait. Afterwards it offers
+// the application setters that attach a user, custom keys and handled exceptions to a later crash
+// record, and answers the questions of the controller and the service client.
 //
 // The start returns at once and runs its steps on the reporter's own queue: they take tens of
 // milliseconds (the capture's facts, the images, the first use of the digests), which a launch should
 // not wait for. What the application sets meanwhile is applied as soon as capture is ready.
 //
 // Start, setters and answers may be called from any thread; delegate messages go to the main queue.
-class Crashlog {
+class Crashlog : public CLGSDKControllerDelegate, public CLGClientDelegate {
 public:
     // The delay between the start and the first look at crashes of earlier runs.
     static constexpr double kDefaultStartDelay = 1.0;
@@ -113,6 +120,13 @@ public:
     static void setDebugMode(bool on);
     CrashlogDelegate* delegate() const { return m_delegate; }
     void setDelegate(CrashlogDelegate* delegate) { m_delegate = delegate; }
+    // Who asks the user for permission to send, when the service's settings want it; not owned, it
+    // lives as long as the process. Set before the start; without one the reports wait unsent.
+    void setAlertPresenter(CLGAlertPresenter* presenter) { m_alertPresenter = presenter; }
+    // The report controller and the service client the start made (null before it, or without an
+    // endpoint for the client).
+    const std::shared_ptr<CLGSDKController>& controller() const { return m_controller; }
+    const std::shared_ptr<CLGClient>& client() const { return m_client; }
 
     // Where the crash files of this installation live, and the marker a crash leaves there.
     const std::filesystem::path& crashDirectory() const { return m_crashDirectory; }
@@ -141,35 +155,38 @@ public:
     static std::optional<std::string> confirmCustomIdentifierValue(const CrashlogObject& value);
 
     // The report controller's questions.
-    void controllerCompletedSubmissions() {}
+    void controllerCompletedSubmissions(CLGSDKController&) override {}
     // A crash record is about to be converted: symbolicate it with the images of this run and, when
     // this start found the marker, hand it to the delegate.
-    void controllerWillProcessFile(CLGCrashFile& file);
+    void controllerWillProcessFile(CLGSDKController& controller, CLGCrashFile& file) override;
     // Whether the list of running processes is collected, now and every 30 s.
-    void controllerCollectProcesses(bool collect);
+    void controllerCollectProcesses(CLGSDKController& controller, bool collect) override;
 
     // The service client's questions.
-    std::string APIKeyForClient() const { return m_apiKey; }
-    std::string bundleIdForClient() const;
-    std::string applicationNameForClient() const;
-    std::string bundleVersionForClient() const;
-    std::optional<std::string> shortBundleVersionForClient() const;
-    std::optional<std::map<std::string, std::string>> executableSlicesForClient() const;
-    std::string minimumSDKVersionForClient() const;
-    std::string builtSDKVersionForClient() const;
+    std::string APIKeyForClient(const CLGClient&) override { return m_apiKey; }
+    std::string bundleIdForClient(const CLGClient&) override;
+    std::optional<std::string> applicationNameForClient(const CLGClient&) override;
+    std::optional<std::string> bundleVersionForClient(const CLGClient&) override;
+    std::optional<std::string> shortBundleVersionForClient(const CLGClient&) override;
+    std::optional<CLGExecutableSlices> executableSlicesForClient(const CLGClient&) override;
+    std::optional<std::string> minimumSDKVersionForClient(const CLGClient&) override;
+    std::optional<std::string> builtSDKVersionForClient(const CLGClient&) override;
     // The identifiers the context holds, then the model and the system version, each when present.
-    core::Dictionary identificationDictionaryForClient() const;
+    core::Dictionary identificationDictionaryForClient(const CLGClient&) override;
+    // The conversion events while conversion tracking is on.
+    core::Array eventArrayForClient(const CLGClient&) override;
+    void removeInstallEventKeyForClient(const CLGClient&) override;
+    std::optional<CLGIcon> iconForClient(const CLGClient&) override;
 
 private:
     Crashlog();
-    ~Crashlog() = default;
+    ~Crashlog() override = default;
 
     // Runs `work` now when capture is ready, after the start-up when one is under way, else never.
     static void afterStart(std::function<void()> work);
 
     void runStartupSteps(double delay, const CLGBuildEnvironment& environment);
-    bool setupCrashDirectory();
-    void setupCrashHandling(const CLGBuildEnvironment& environment);
+    void setupCrashHandling(const CLGBuildEnvironment& environment, const std::optional<std::string>& endpoint);
     uint32_t machExceptionMask();
     void gatherInitialNotificationData();
     void setupNotifications();
@@ -177,7 +194,10 @@ private:
     void updateThirtySecondIntervalData();
 
     CrashlogDelegate* m_delegate = nullptr;
+    CLGAlertPresenter* m_alertPresenter = nullptr;
     const std::shared_ptr<core::DispatchQueue> m_queue;
+    std::shared_ptr<CLGSDKController> m_controller;
+    std::shared_ptr<CLGClient> m_client;
     std::shared_ptr<core::Timer> m_thirtySecondTimer;
     std::string m_apiKey;
     std::filesystem::path m_crashDirectory;

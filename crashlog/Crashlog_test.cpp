@@ -1,8 +1,12 @@
 #include "crashlog/Crashlog.h"
 
 #include "crashlog/capture/CLGCaptureContext.h"
+#include "crashlog/controller/CLGSDKController.h"
 #include "crashlog/log/CLGLog.h"
 #include "crashlog/report/CLGCrashFile.h"
+#include "crashlog/service/CLGClient.h"
+#include "crashlog/testing/ClientFacts.h"
+#include "crashlog/testing/CrashServiceProcess.h"
 #include "crashlog/testing/Sanitizers.h"
 #include "platform/core/ApplicationEvents.h"
 #include "platform/core/DeviceEvents.h"
@@ -12,6 +16,7 @@
 #include "platform/core/Log.h"
 #include "platform/core/MainLoop.h"
 #include "platform/core/ManualClock.h"
+#include "platform/core/SteadyClock.h"
 #include "platform/core/TemporaryFolder.h"
 #include "platform/core/Thread.h"
 #include "platform/core/UserDefaults.h"
@@ -21,6 +26,8 @@
 #include <csignal>
 #include <cstdio>
 #include <fstream>
+#include <future>
+#include <thread>
 #include <unistd.h>
 
 // Crashes by writing through a null pointer; its name must come back in the crashed thread's frames.
@@ -60,7 +67,8 @@ TEST(Crashlog, SettersBeforeCaptureIsReadyAreIgnoredWithoutAWord) {
     Crashlog::setDevelopmentPlatformName(std::string("Unity"));
     Crashlog::setDevelopmentPlatformVersion(std::string("5"));
     Crashlog::recordExceptionName("name", "reason", {});
-    Crashlog::sharedInstance().controllerCollectProcesses(true);
+    core::TemporaryFolder folder;
+    Crashlog::sharedInstance().controllerCollectProcesses(*CLGSDKController::create(folder.path(), ""), true);
     EXPECT_EQ(CLGCaptureContextShared().mutablePart, nullptr);
     EXPECT_TRUE(log.messages().empty());
 }
@@ -98,20 +106,22 @@ TEST(Crashlog, TheClientLearnsTheApplicationFromItsInformation) {
         {{{"CFBundleVersion", "37"}}, "", "37", "37", std::nullopt},
         {{}, "", "0", "0", std::nullopt},
     };
-    const Crashlog& crashlog = Crashlog::sharedInstance();
+    Crashlog& crashlog = Crashlog::sharedInstance();
+    const CLGClient client("");
     for (const auto& test : cases) {
         core::ScopedInfoDictionary info(test.info);
         SCOPED_TRACE(test.name);
-        EXPECT_EQ(crashlog.bundleIdForClient(), test.bundleId);
-        EXPECT_EQ(crashlog.applicationNameForClient(), test.name);
-        EXPECT_EQ(crashlog.bundleVersionForClient(), test.version);
-        EXPECT_EQ(crashlog.shortBundleVersionForClient(), test.shortVersion);
+        EXPECT_EQ(crashlog.bundleIdForClient(client), test.bundleId);
+        EXPECT_EQ(crashlog.applicationNameForClient(client), test.name);
+        EXPECT_EQ(crashlog.bundleVersionForClient(client), test.version);
+        EXPECT_EQ(crashlog.shortBundleVersionForClient(client), test.shortVersion);
     }
     // What capture gathers is not known before it is ready.
-    EXPECT_EQ(crashlog.executableSlicesForClient(), std::nullopt);
-    EXPECT_EQ(crashlog.minimumSDKVersionForClient(), "0.0.0");
-    EXPECT_EQ(crashlog.builtSDKVersionForClient(), "0.0.0");
-    EXPECT_TRUE(crashlog.identificationDictionaryForClient().empty());
+    EXPECT_EQ(crashlog.executableSlicesForClient(client), std::nullopt);
+    EXPECT_EQ(crashlog.minimumSDKVersionForClient(client), "0.0.0");
+    EXPECT_EQ(crashlog.builtSDKVersionForClient(client), "0.0.0");
+    EXPECT_TRUE(crashlog.identificationDictionaryForClient(client).empty());
+    EXPECT_TRUE(crashlog.eventArrayForClient(client).empty());
 }
 
 // Each case below starts crash reporting for a whole process, so it runs in a child of its own, under
@@ -142,9 +152,14 @@ protected:
         setenv(kRootVariable, root.c_str(), 1);
     }
     void TearDown() override {
-        if (owned)
+        if (owned) {
             unsetenv(kRootVariable);
+            unsetenv("CrashlogAPIEndpoint");
+        }
     }
+
+    // Whether this is the test's own process rather than one of its children.
+    bool isParent() const { return owned.has_value(); }
 
     // What the child runs before its case: the data root, the defaults and the application's
     // information of the test.
@@ -199,6 +214,9 @@ TEST_F(CrashlogStartDeathTest, AStartInstallsCaptureOnceAndIdentifiesTheInstalla
         CHILD_CHECK(CLGCaptureContextIsReady() == 1);
         CHILD_CHECK(crashlog.crashDirectory() == crashDirectory());
         CHILD_CHECK(std::filesystem::exists(crashDirectory() / "session.clglog"));
+        CHILD_CHECK(std::filesystem::is_directory(crashDirectory() / "sendable"));
+        // No service is named: nothing will be sent, and the records wait.
+        CHILD_CHECK(crashlog.controller() && !crashlog.client());
         CHILD_CHECK(!crashlog.lastSessionWasCrash());
 
         // The session is named after the installation, whose identifier was made and kept.
@@ -211,7 +229,8 @@ TEST_F(CrashlogStartDeathTest, AStartInstallsCaptureOnceAndIdentifiesTheInstalla
         CHILD_CHECK(std::string(facts.crashMarkerPath) == (crashDirectory() / "crash_marker").string());
 
         // The identifiers it holds, in their order, then the model and the system.
-        const core::Dictionary identification = crashlog.identificationDictionaryForClient();
+        const CLGClient client("");
+        const core::Dictionary identification = crashlog.identificationDictionaryForClient(client);
         std::vector<std::string> keys = identification.keys();
         CHILD_CHECK(identification.find("application_installation_uuid")->stringValue() == *install);
         CHILD_CHECK(!identification.contains("ios_udid") && !identification.contains("font_token"));
@@ -226,7 +245,7 @@ TEST_F(CrashlogStartDeathTest, AStartInstallsCaptureOnceAndIdentifiesTheInstalla
         }
         CHILD_CHECK(identification.contains("model") && identification.contains("os_version"));
         CHILD_CHECK(identification.find("os_version")->stringValue().find('/') != std::string::npos);
-        CHILD_CHECK(crashlog.executableSlicesForClient().has_value());
+        CHILD_CHECK(crashlog.executableSlicesForClient(client).has_value());
 
         core::LogCapture log;
         Crashlog::startWithAPIKey("ffffffffffffffffffffffffffffffffffffffff", 5);
@@ -343,7 +362,7 @@ TEST_F(CrashlogStartDeathTest, ProcessesAreListedEveryThirtySecondsWhileWanted) 
         Crashlog& crashlog = startAndWait();
         std::atomic<CLGProcessList*>& processes = CLGCaptureContextShared().mutablePart->processes;
         CHILD_CHECK(processes.load() == nullptr);
-        crashlog.controllerCollectProcesses(true);
+        crashlog.controllerCollectProcesses(*crashlog.controller(), true);
         CLGProcessList* first = processes.load();
         CHILD_CHECK(first != nullptr);
         loop.advanceBy(29s);
@@ -351,7 +370,7 @@ TEST_F(CrashlogStartDeathTest, ProcessesAreListedEveryThirtySecondsWhileWanted) 
         loop.advanceBy(1s);
         CLGProcessList* second = processes.load();
         CHILD_CHECK(second != first);
-        crashlog.controllerCollectProcesses(false);
+        crashlog.controllerCollectProcesses(*crashlog.controller(), false);
         loop.advanceBy(60s);
         CHILD_CHECK(processes.load() == second);
         _exit(0);
@@ -394,7 +413,7 @@ TEST_F(CrashlogStartDeathTest, ACrashIsFoundAtTheNextStartWithWhatWasSetBeforeIt
         CHILD_CHECK(record);
         CLGCrashFile file(*record);
         CHILD_CHECK(file.isValid());
-        crashlog.controllerWillProcessFile(file);
+        crashlog.controllerWillProcessFile(*crashlog.controller(), file);
         loop.runUntilIdle();
         CHILD_CHECK(delegate.reported == file.identifier());
         CHILD_CHECK(file.executablesMatch());
@@ -409,6 +428,86 @@ TEST_F(CrashlogStartDeathTest, ACrashIsFoundAtTheNextStartWithWhatWasSetBeforeIt
         _exit(0);
     };
     EXPECT_EXIT(startAgain(), ::testing::ExitedWithCode(0), "");
+}
+
+// The service's listing of what it holds, read from a child that has no handle on the service.
+core::Array listedReports(const std::string& serviceURL) {
+    net::HttpRequest request;
+    request.url = serviceURL + "/list";
+    const auto response = net::perform(request);
+    auto parsed = response ? core::parseJson(response->body) : core::Result<core::Value>(core::Error{});
+    const core::Value* reports = parsed ? parsed->find("reports") : nullptr;
+    return reports && reports->asArray() ? *reports->asArray() : core::Array();
+}
+
+struct ReportDelegate : CrashlogDelegate {
+    void crashlogDidDetectCrashDuringPreviousExecution(Crashlog&, const CLGCrashReport& report) override {
+        customKeys = report.customKeys();
+        if (const auto* file = dynamic_cast<const CLGCrashFile*>(&report))
+            user = file->crashData().find("user") ? *file->crashData().find("user") : core::Value();
+        ++told;
+    }
+    int told = 0;
+    CLGCustomKeys customKeys;
+    core::Value user;
+};
+
+TEST_F(CrashlogStartDeathTest, ACrashIsSentToTheServiceByTheNextStart) {
+    // The service and the application's registration with it are the test's own, made once.
+    std::optional<testing::CrashServiceProcess> service;
+    if (isParent()) {
+        service.emplace();
+        ASSERT_TRUE(service->running());
+        setenv("CrashlogAPIEndpoint", service->url().c_str(), 1);
+        testing::Facts facts;
+        facts.apiKey = kKey;
+        facts.bundleId = "org_zembrix_test";
+        auto client = std::make_shared<CLGClient>(service->url());
+        client->setDelegate(&facts);
+        std::promise<std::optional<core::Error>> configured;
+        client->configureApplicationUsingURL(service->url() + "/spi/v1/platforms/ios/apps/org_zembrix_test", true,
+                                             [&](std::optional<core::Error> error) { configured.set_value(error); });
+        ASSERT_EQ(configured.get_future().get(), std::nullopt);
+    }
+
+    const auto crashAfterSetting = [&] {
+        isolate();
+        startAndWait();
+        Crashlog::setUserIdentifier(std::string("player 7"));
+        Crashlog::setObjectValue(std::string("level 3"), "where");
+        crashlogTestWriteThroughNull();
+    };
+    EXPECT_EXIT(crashAfterSetting(), ::testing::KilledBySignal(SIGSEGV), "");
+
+    const auto startAgainAndSend = [&] {
+        isolate();
+        core::MainLoop loop(core::SteadyClock::shared());
+        ReportDelegate delegate;
+        Crashlog::startWithAPIKey(kKey, &delegate, 0);
+        const std::string serviceURL = getenv("CrashlogAPIEndpoint");
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (listedReports(serviceURL).empty() || delegate.told == 0) {
+            CHILD_CHECK(std::chrono::steady_clock::now() < deadline);
+            loop.runUntilIdle();
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        CHILD_CHECK((delegate.customKeys == CLGCustomKeys{{"where", "level 3"}}));
+        CHILD_CHECK(delegate.user.find("id") && delegate.user.find("id")->stringValue() == "player%207");
+        _exit(0);
+    };
+    EXPECT_EXIT(startAgainAndSend(), ::testing::ExitedWithCode(0), "");
+
+    if (!service)
+        return;
+    const core::Array reports = service->listed("reports");
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_FALSE(reports[0].find("invalid")->boolValue());
+    const core::Value* session = reports[0].find("session");
+    ASSERT_TRUE(session);
+    EXPECT_EQ(session->find("signal")->find("name")->stringValue(), "SIGSEGV");
+    const core::Value* frames = session->find("crashed_thread")->find("frames");
+    ASSERT_TRUE(frames && !frames->asArray()->empty());
+    EXPECT_EQ(frames->asArray()->front().find("symbol")->stringValue(), "crashlogTestWriteThroughNull");
 }
 
 } // namespace
