@@ -7,6 +7,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Device.h"
 #include "platform/ui/Window.h"
+#include "shell/app/CrashReportAlertPresenter.h"
 #include "shell/app/ProblemSetStore.h"
 #include "shell/container/ContainerViewController.h"
 
@@ -20,13 +21,22 @@ constexpr std::string_view kFirstRunKey = "firstRun";
 
 AppDelegate* g_shared = nullptr;
 
+// The process's crash reporter, asking the player with the alert view before it sends when the
+// service wants that.
+void startProcessCrashReporting(const std::string& apiKey) {
+    // The reporter asks through it for as long as the process lives.
+    static CrashReportAlertPresenter* const presenter = new CrashReportAlertPresenter;
+    Crashlog::sharedInstance().setAlertPresenter(presenter);
+    Crashlog::startWithAPIKey(apiKey);
+}
+
 } // namespace
 
 AppDelegate::AppDelegate(Configuration configuration)
     : m_configuration(std::move(configuration)) {
     assert(!g_shared && "one application delegate at a time");
     if (!m_configuration.startCrashReporting)
-        m_configuration.startCrashReporting = [](const std::string& apiKey) { Crashlog::startWithAPIKey(apiKey); };
+        m_configuration.startCrashReporting = startProcessCrashReporting;
     g_shared = this;
 }
 
