@@ -11,6 +11,7 @@ const PixFilterRegistry& PixFilterRegistry::shared() {
         registerBlurAndMorphologyFilters(made);
         registerBlendAndLookupFilters(made);
         registerCurveAndGeometryFilters(made);
+        registerDistortionAndPixellationFilters(made);
         return made;
     }();
     return registry;

@@ -10,5 +10,6 @@ void registerColorAdjustmentFilters(PixFilterRegistry& registry);
 void registerBlurAndMorphologyFilters(PixFilterRegistry& registry);
 void registerBlendAndLookupFilters(PixFilterRegistry& registry);
 void registerCurveAndGeometryFilters(PixFilterRegistry& registry);
+void registerDistortionAndPixellationFilters(PixFilterRegistry& registry);
 
 } // namespace zm
