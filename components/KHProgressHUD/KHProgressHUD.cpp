@@ -261,7 +261,8 @@ void KHProgressHUD::showWhileExecuting(std::function<void()> task, bool animated
     setTaskInProgress(true);
     core::Thread::detach("KHProgressHUD", [hud = self(), task = std::move(task)]() mutable {
         task();
-        core::DispatchQueue::main()->async([hud] { hud->cleanUp(); });
+        // The worker keeps no hold of its own: the overlay, a view, must be let go on the main thread.
+        core::DispatchQueue::main()->async([hud = std::move(hud)] { hud->cleanUp(); });
     });
     show(animated);
 }

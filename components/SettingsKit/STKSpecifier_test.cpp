@@ -1,8 +1,10 @@
 #include "components/SettingsKit/STKSpecifier.h"
 
+#include "platform/core/Log.h"
 #include "platform/ui/ClassRegistry.h"
 #include "platform/ui/ViewController.h"
 
+#include <algorithm>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -121,10 +123,14 @@ TEST(STKSpecifier, FallsBackWhereKeysAreMissing) {
 }
 
 TEST(STKSpecifier, TheHighlightedImageAppendsToTheWholeName) {
-    // No such images: both read as none, but the second was looked up as iconHighlighted.
-    const STKSpecifier row = rowWith("STKButtonSpecifier", {{"STKCellImage", "kit-test-icon"}});
-    EXPECT_EQ(row.cellImage(), nullptr);
-    EXPECT_EQ(row.highlightedCellImage(), nullptr);
+    const STKSpecifier shown = rowWith("STKButtonSpecifier", {{"STKCellImage", "goButton"}});
+    EXPECT_NE(shown.cellImage(), nullptr);
+    // The resources have no highlighted twin: the name looked for is the whole name and "Highlighted".
+    const core::LogCapture log;
+    EXPECT_EQ(shown.highlightedCellImage(), nullptr);
+    EXPECT_TRUE(std::ranges::any_of(log.messages(), [](const std::string& message) {
+        return message.find("\"goButtonHighlighted\"") != std::string::npos;
+    })) << ::testing::PrintToString(log.messages());
 }
 
 TEST(STKSpecifier, NamedClassesAndOperationsResolveOnlyWhenKnown) {
