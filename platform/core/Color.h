@@ -69,4 +69,19 @@ private:
     bool m_isBlackConstant = false;
 };
 
+// The platform's named colours, as lists that offer colours by name show them.
+namespace colors {
+constexpr Color black() { return Color::black(); }
+constexpr Color darkGray() { return Color::white(1.0f / 3); }
+constexpr Color gray() { return Color::white(0.5f); }
+constexpr Color lightGray() { return Color::white(2.0f / 3); }
+constexpr Color blue() { return Color::rgba(0, 0, 1); }
+constexpr Color red() { return Color::rgba(1, 0, 0); }
+constexpr Color green() { return Color::rgba(0, 1, 0); }
+constexpr Color cyan() { return Color::rgba(0, 1, 1); }
+constexpr Color orange() { return Color::rgba(1, 0.5f, 0); }
+constexpr Color purple() { return Color::rgba(0.5f, 0, 0.5f); }
+constexpr Color brown() { return Color::rgba(0.6f, 0.4f, 0.2f); }
+} // namespace colors
+
 } // namespace core

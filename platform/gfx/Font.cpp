@@ -29,6 +29,9 @@ Metrics metrics(const Font& font) {
 std::optional<Font> Font::named(std::string_view name, float pointSize) {
     const FontFace* face = FontRegistry::face(name);
     if (!face) {
+        face = FontRegistry::regularFace(name);
+    }
+    if (!face) {
         return std::nullopt;
     }
     return Font(*face, pointSize);

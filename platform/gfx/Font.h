@@ -10,7 +10,8 @@ struct FontFace;
 // A face of the font registry at a point size. Cheap to copy; faces live for the whole program.
 class Font {
 public:
-    // The font of that name at that size, or nothing when the registry has no such face.
+    // The font of that name at that size, or nothing when the registry has no such face. A family's
+    // name ("Helvetica Neue") names the family's regular face, as font lists hand over a family's font.
     static std::optional<Font> named(std::string_view name, float pointSize);
     static Font system(float pointSize);
     static Font boldSystem(float pointSize);

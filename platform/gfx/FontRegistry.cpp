@@ -81,4 +81,20 @@ std::vector<std::string> FontRegistry::fontNames(std::string_view familyName) {
     return names;
 }
 
+const FontFace* FontRegistry::regularFace(std::string_view familyName) {
+    const FontFace* first = nullptr;
+    for (const FontFace& face : kFaces) {
+        if (face.familyName != familyName) {
+            continue;
+        }
+        if (face.weight == 400 && !face.italic) {
+            return &face;
+        }
+        if (!first) {
+            first = &face;
+        }
+    }
+    return first;
+}
+
 } // namespace gfx

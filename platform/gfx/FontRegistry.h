@@ -35,6 +35,8 @@ public:
     static std::vector<std::string> familyNames();
     // The names of the faces of a family; empty for an unknown family.
     static std::vector<std::string> fontNames(std::string_view familyName);
+    // The family's upright face of normal weight (else its first face); nullptr for an unknown family.
+    static const FontFace* regularFace(std::string_view familyName);
 };
 
 } // namespace gfx

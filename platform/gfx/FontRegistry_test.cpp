@@ -36,8 +36,20 @@ TEST(FontRegistryTest, AnswersTheNamesTheGameAsksFor) {
     EXPECT_EQ(Font::boldSystem(16).familyName(), "Helvetica Neue");
 }
 
+TEST(FontRegistryTest, AFamilysNameNamesItsRegularFace) {
+    for (const std::string& family : FontRegistry::familyNames()) {
+        const std::optional<Font> font = Font::named(family, 14);
+        ASSERT_TRUE(font) << family;
+        EXPECT_EQ(font->familyName(), family);
+        EXPECT_EQ(font->face().weight, 400) << family;
+        EXPECT_FALSE(font->face().italic) << family;
+        EXPECT_EQ(font->pointSize(), 14);
+    }
+    EXPECT_EQ(Font::named("Helvetica Neue", 0)->name(), "HelveticaNeue");
+}
+
 TEST(FontRegistryTest, UnknownNamesFindNothing) {
-    for (const char* name : {"Arial", "georgia", "Georgia ", "", "EB Garamond", "Roboto"}) {
+    for (const char* name : {"Arial", "georgia", "Georgia ", "", "EB Garamond", "Roboto", "helvetica neue"}) {
         EXPECT_EQ(Font::named(name, 12), std::nullopt) << name;
     }
 }

@@ -6,6 +6,7 @@
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Slider.h"
+#include "platform/ui/Switch.h"
 #include "platform/ui/WebView.h"
 
 namespace ui {
@@ -196,6 +197,10 @@ void registerControls(ClassRegistry& registry) {
             return {};
         });
     registry.registerProperty<Slider>("Slider", "continuous", flag(&Slider::setContinuous));
+
+    registry.registerClass<Switch, Control>("Switch", "Control", [] { return Switch::create(); });
+    registry.registerProperty<Switch>("Switch", "on", flag(&Switch::setOn));
+    registry.registerProperty<Switch>("Switch", "onTintColor", color(&Switch::setOnTintColor));
     registry.registerProperty<Slider>("Slider", "minimumTrackTintColor",
                                       color(&Slider::setMinimumTrackTintColor));
 }

@@ -1,5 +1,6 @@
 #include "platform/core/Log.h"
 #include "platform/ui/CollectionView.h"
+#include "platform/ui/Label.h"
 #include "platform/ui/PlatformClasses.h"
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/TableView.h"
@@ -112,6 +113,33 @@ void registerCollectionView(ClassRegistry& registry) {
                                                      [] { return CollectionViewCell::create(); });
 }
 
+// The cell's title.
+core::Status cellText(TableViewCell& cell, const core::Value& value, PropertyContext&) {
+    const std::string* text = value.asString();
+    if (!text)
+        return expected("a text");
+    cell.textLabel().setText(*text);
+    return {};
+}
+
+// [OBJECT, ...]: views of the cell's content, laid out in the content view (which has the cell's size
+// when the file makes it), so that they make room for the accessory and fade with the content.
+core::Status addContentSubviews(TableViewCell& cell, const core::Value& value, PropertyContext& context) {
+    const core::Array* descriptions = value.asArray();
+    if (!descriptions)
+        return expected("a list of views");
+    for (const core::Value& description : *descriptions) {
+        core::Result<std::shared_ptr<InterfaceObject>> made = context.makeObject(description);
+        if (!made)
+            return made.error();
+        auto view = std::dynamic_pointer_cast<View>(*made);
+        if (!view)
+            return expected("views");
+        cell.contentView().addSubview(std::move(view));
+    }
+    return {};
+}
+
 void registerTableView(ClassRegistry& registry) {
     registry.registerClass<TableView, ScrollView>("TableView", "ScrollView",
                                                   [] { return TableView::create(); });
@@ -130,6 +158,8 @@ void registerTableView(ClassRegistry& registry) {
                 {"disclosureIndicator", TableViewCell::Accessory::DisclosureIndicator},
                 {"detailDisclosureButton", TableViewCell::Accessory::DetailDisclosureButton},
                 {"checkmark", TableViewCell::Accessory::Checkmark}}));
+    registry.registerProperty<TableViewCell>("TableViewCell", "text", cellText);
+    registry.registerProperty<TableViewCell>("TableViewCell", "contentSubviews", addContentSubviews);
     registry.registerProperty<TableViewCell>(
         "TableViewCell", "selectionStyle",
         choice(&TableViewCell::setSelectionStyle, {{"none", TableViewCell::SelectionStyle::None},

@@ -345,7 +345,12 @@ void TableView::updateVisibleCells() {
 }
 
 std::optional<IndexPath> TableView::rowUnder(const Touch& touch) {
-    return indexPathForRowAtPoint(touch.locationInView(this));
+    const std::optional<IndexPath> row = indexPathForRowAtPoint(touch.locationInView(this));
+    // A cell that takes no touches can be neither highlighted nor selected.
+    if (const std::shared_ptr<TableViewCell> cell = row ? cellForRow(*row) : nullptr;
+        cell && !cell->isUserInteractionEnabled())
+        return std::nullopt;
+    return row;
 }
 
 void TableView::touchesBegan(const TouchSet& touches, const Event&) {

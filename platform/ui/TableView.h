@@ -63,7 +63,8 @@ enum class RowAnimation {
 //
 // A finger on a row highlights it (after the scroll view's content-touch delay); lifting the finger on
 // it selects it, one row at a time, unless the delegate's willSelectRow answers no row. Selected rows
-// stay selected until deselected (a screen usually deselects at once, animated).
+// stay selected until deselected (a screen usually deselects at once, animated). A row whose cell takes
+// no touches is neither highlighted nor selected.
 //
 // Updates: reloadData reads everything again; reloadRows hands out new cells for some rows; between
 // beginUpdates and endUpdates, rows and sections are inserted and deleted (deletions by their old index

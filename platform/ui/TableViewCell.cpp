@@ -15,6 +15,8 @@ namespace ui {
 namespace {
 
 constexpr float margin = 15;
+// Between a title and its value.
+constexpr float valueSpacing = 8;
 constexpr float markSize = 22;
 const core::Color highlightColor = core::Color::rgb255(217, 217, 217);
 const core::Color separatorColor = core::Color::rgb255(200, 199, 204);
@@ -188,11 +190,13 @@ void TableViewCell::layoutSubviews() {
     const float end = content.maxX() - (m_accessory == Accessory::None && !m_accessoryView ? margin : 0);
     const float width = std::max(0.0f, end - left);
     if (m_style == Style::Value && !m_detailTextLabel->text().empty()) {
-        const float title = std::min(m_textLabel->sizeThatFits({width, area.height()}).width, width);
+        // Each label as wide as its text, the value against the right end; a title too long for both
+        // gives way to the value.
+        const float value = std::min(m_detailTextLabel->sizeThatFits({width, area.height()}).width, width);
+        const float title = std::min(m_textLabel->sizeThatFits({width, area.height()}).width,
+                                     std::max(0.0f, width - value - valueSpacing));
         m_textLabel->setFrame({left, content.minY(), title, content.height()});
-        const float valueLeft = left + title + 8;
-        m_detailTextLabel->setFrame(
-            {valueLeft, content.minY(), std::max(0.0f, end - valueLeft), content.height()});
+        m_detailTextLabel->setFrame({end - value, content.minY(), value, content.height()});
     } else {
         m_textLabel->setFrame({left, content.minY(), width, content.height()});
         m_detailTextLabel->setFrame({end, content.minY(), 0, content.height()});

@@ -1,3 +1,6 @@
+#include "platform/core/Files.h"
+#include "platform/core/TemporaryFolder.h"
+#include "platform/ui/InterfaceFile.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/TableView.h"
 #include "platform/ui/TableViewController.h"
@@ -133,8 +136,14 @@ TEST_F(Tables, TapsSelectRowsTheDelegateAllows) {
     EXPECT_FALSE(table->indexPathForSelectedRow());
     EXPECT_FALSE(table->cellForRow({1, 0})->isSelected());
 
-    // The detail button beside a row is a button of its own.
+    // A cell that takes no touches is passed over, as the delegate's refusal is.
     rows->calls.clear();
+    table->cellForRow({1, 1})->setUserInteractionEnabled(false);
+    tap({1, 1});
+    EXPECT_FALSE(table->cellForRow({1, 1})->isHighlighted());
+    EXPECT_TRUE(rows->calls.empty());
+
+    // The detail button beside a row is a button of its own.
     const std::shared_ptr<TableViewCell> cell = table->cellForRow({0, 0});
     const core::Rect row = table->convertRectToView(*table->rectForRow({0, 0}), nullptr);
     fingers.tap({row.maxX() - 40, row.midY()});
@@ -228,6 +237,27 @@ TEST(TableViewControllers, AreTheirTablesSourceAndDelegate) {
     EXPECT_EQ(table->style(), TableView::Style::Grouped);
     EXPECT_EQ(table->frame(), window->bounds());
     EXPECT_EQ(table->cellForRow({0, 1})->textLabel().text(), "Blue");
+}
+
+TEST(TableViewControllers, TakeTheTableOfTheirInterfaceFile) {
+    core::TemporaryFolder folder;
+    ASSERT_TRUE(core::writeFileAtomically(folder.path() / "Choices.json", R"({"view": {"class": "TableView",
+        "properties": {"style": "plain"}, "outlets": {"dataSource": "owner", "delegate": "owner"}}})"));
+    const InterfaceLoader::SharedOverride files({folder.path(), Idiom::Phone, nullptr});
+    auto window = Window::create({0, 0, 320, 480});
+    auto fromFile = ChoiceList::make();
+    fromFile->setNibName("Choices");
+    window->setRootViewController(fromFile);
+    window->layoutIfNeeded();
+    ASSERT_NE(fromFile->tableView(), nullptr);
+    EXPECT_EQ(fromFile->tableView()->style(), TableView::Style::Plain);
+    EXPECT_EQ(fromFile->tableView()->cellForRow({0, 0})->textLabel().text(), "Red");
+
+    // A file that cannot be read still leaves the screen its own table.
+    auto missing = ChoiceList::make();
+    missing->setNibName("NoSuchFile");
+    ASSERT_NE(missing->tableView(), nullptr);
+    EXPECT_EQ(missing->tableView()->style(), TableView::Style::Grouped);
 }
 
 } // namespace
