@@ -56,6 +56,45 @@ Pixel Bitmap::pixel(int x, int y) const {
     return pixel;
 }
 
+core::Rect Bitmap::paintedBounds() const {
+    // A transparent pixel is four zero bytes (colours are multiplied by alpha).
+    const auto painted = [this](int x, int y) {
+        std::uint32_t word;
+        std::memcpy(&word, bytes() + static_cast<std::ptrdiff_t>(y) * bytesPerRow() + x * 4, sizeof word);
+        return word != 0;
+    };
+    const auto rowPainted = [&](int y) {
+        for (int x = 0; x < m_width; ++x)
+            if (painted(x, y))
+                return true;
+        return false;
+    };
+    int top = 0;
+    while (top < m_height && !rowPainted(top))
+        ++top;
+    if (top == m_height)
+        return {};
+    int bottom = m_height - 1;
+    while (!rowPainted(bottom))
+        --bottom;
+    // Row by row, only the pixels beyond the sides found so far are looked at.
+    int left = m_width;
+    int right = -1;
+    for (int y = top; y <= bottom; ++y) {
+        for (int x = 0; x < left; ++x)
+            if (painted(x, y)) {
+                left = x;
+                break;
+            }
+        for (int x = m_width - 1; x > right; --x)
+            if (painted(x, y)) {
+                right = x;
+                break;
+            }
+    }
+    return {float(left), float(top), float(right - left + 1), float(bottom - top + 1)};
+}
+
 std::unique_ptr<Bitmap> Bitmap::copy(int x, int y, int width, int height) const {
     assert(x >= 0 && y >= 0 && width >= 0 && height >= 0 && x + width <= m_width && y + height <= m_height);
     std::unique_ptr<Bitmap> part = create(width, height);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/core/Geometry.h"
+
 #include <bit>
 #include <cstdint>
 #include <memory>
@@ -42,6 +44,10 @@ public:
     const std::uint8_t* bytes() const;
     // The pixel at (x, y), counted from the top-left; a transparent pixel outside the bitmap.
     Pixel pixel(int x, int y) const;
+
+    // The smallest rectangle of pixels (x, y, width, height, in pixels) that holds every pixel that is
+    // not fully transparent; an empty rectangle when every pixel is.
+    core::Rect paintedBounds() const;
 
     // A copy of the part from (x, y), width by height pixels; the part must lie inside.
     std::unique_ptr<Bitmap> copy(int x, int y, int width, int height) const;

@@ -39,6 +39,17 @@ TEST_F(CanvasTest, DrawsInPointsAtTheScaleWithYGrowingDownward) {
     }
 }
 
+TEST_F(CanvasTest, ThePaintedBoundsHoldEveryPaintedPixel) {
+    EXPECT_TRUE(m_pixels.paintedBounds().isEmpty());
+    m_canvas.setFillColor(kRedColor.withAlpha(0.02f));
+    m_canvas.fillRect({3, 4, 1, 1});
+    m_canvas.fillRect({12, 15, 2, 1});
+    m_canvas.fillRect({7, 2, 1, 1});
+    EXPECT_EQ(m_pixels.paintedBounds(), (core::Rect{3, 2, 11, 14}));
+    m_canvas.fillRect({19, 19, 1, 1});
+    EXPECT_EQ(m_pixels.paintedBounds(), (core::Rect{3, 2, 17, 18}));
+}
+
 TEST_F(CanvasTest, FillRulesDecideAboutNestedShapes) {
     Path nested = Path::rect({0, 0, 20, 20});
     nested.addPath(Path::rect({5, 5, 10, 10}));

@@ -236,6 +236,10 @@ const std::shared_ptr<const gfx::Image>& Layer::drawing(float scale) {
     context.canvas().translate(-bounds.origin.x, -bounds.origin.y);
     m_delegate->drawLayer(context.canvas());
     m_drawing = context.image();
+    m_drawingPaintedBounds = m_drawing ? m_drawing->bitmap().paintedBounds() : core::Rect{};
+    // A drawing without a single painted pixel is no drawing.
+    if (m_drawingPaintedBounds.isEmpty())
+        m_drawing.reset();
     return m_drawing;
 }
 

@@ -110,6 +110,8 @@ public:
     // The delegate's drawing at `scale`, made now when the layer needs display; nullptr when there is
     // nothing to show.
     const std::shared_ptr<const gfx::Image>& drawing(float scale);
+    // The part of that drawing that holds anything, in its pixels: where it must be put down.
+    const core::Rect& drawingPaintedBounds() const { return m_drawingPaintedBounds; }
 
     // The tree. A layer owns its sublayers (drawn in order, the last on top) and its mask; it points to
     // its superlayer without owning it.
@@ -193,6 +195,7 @@ private:
     std::vector<RunningAnimation> m_animations;
     // The delegate's drawing, kept by the renderer; the delegate has drawn something before.
     std::shared_ptr<const gfx::Image> m_drawing;
+    core::Rect m_drawingPaintedBounds;
     bool m_delegateDraws = false;
 };
 

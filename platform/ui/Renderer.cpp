@@ -30,6 +30,25 @@ core::Rect extentsOf(Layer& layer, const LayerState& state) {
     return extents;
 }
 
+// Puts the layer's drawing down over its bounds: only the painted part of it, since a label's picture
+// is as large as the label and mostly empty, and every pixel put down costs.
+void drawPainted(gfx::Canvas& canvas, const gfx::Image& drawing, const core::Rect& painted, const core::Rect& bounds) {
+    const auto width = float(drawing.pixelWidth());
+    const auto height = float(drawing.pixelHeight());
+    if (painted.width() >= width && painted.height() >= height) {
+        canvas.drawImage(drawing, bounds);
+        return;
+    }
+    // A pixel more around it, for the smoothing of a stretched picture.
+    const float sx = bounds.width() / width;
+    const float sy = bounds.height() / height;
+    canvas.save();
+    canvas.clipToRect({bounds.minX() + (painted.minX() - 1) * sx, bounds.minY() + (painted.minY() - 1) * sy,
+                       (painted.width() + 2) * sx, (painted.height() + 2) * sy});
+    canvas.drawImage(drawing, bounds);
+    canvas.restore();
+}
+
 // The layer's own look and its sublayers, in its bounds' coordinates; `alpha` for what it draws itself.
 void renderBody(Layer& layer, const LayerState& state, gfx::Canvas& canvas, float alpha) {
     if (layer.masksToBounds())
@@ -42,7 +61,7 @@ void renderBody(Layer& layer, const LayerState& state, gfx::Canvas& canvas, floa
     if (const auto& contents = layer.contents())
         canvas.drawImage(*contents, state.bounds);
     if (const auto& drawing = layer.drawing(canvas.scale()))
-        canvas.drawImage(*drawing, state.bounds);
+        drawPainted(canvas, *drawing, layer.drawingPaintedBounds(), state.bounds);
     layer.drawContent(canvas);
     canvas.setAlpha(1);
     for (const std::shared_ptr<Layer>& sublayer : std::vector<std::shared_ptr<Layer>>(layer.sublayers()))
