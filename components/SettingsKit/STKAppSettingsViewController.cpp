@@ -19,8 +19,10 @@
 #include "platform/ui/Label.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/TableViewCell.h"
+#include "platform/ui/TapGestureRecognizer.h"
 #include "platform/ui/UrlOpener.h"
 
+#include <algorithm>
 #include <cassert>
 #include <functional>
 #include <map>
@@ -44,6 +46,20 @@ bool isUnselectable(std::string_view type) {
 
 std::string textOf(const core::Value& value) {
     return value.stringValue();
+}
+
+// Whether one of `keys` is the key of a group row of the reader's file.
+bool namesAGroup(const STKSettingsReader& reader, const std::set<std::string, std::less<>>& keys) {
+    const core::Value* rows = reader.settingsDictionary() ? reader.settingsDictionary()->find("PreferenceSpecifiers")
+                                                          : nullptr;
+    if (!rows || !rows->asArray())
+        return false;
+    return std::ranges::any_of(*rows->asArray(), [&keys](const core::Value& row) {
+        const core::Dictionary* dictionary = row.asDictionary();
+        const core::Value* type = dictionary ? dictionary->find("Type") : nullptr;
+        const core::Value* key = dictionary ? dictionary->find("Key") : nullptr;
+        return type && type->stringValue() == kSTKPSGroupSpecifier && key && keys.contains(key->stringValue());
+    });
 }
 
 } // namespace
@@ -143,14 +159,27 @@ void STKAppSettingsViewController::reload() {
 void STKAppSettingsViewController::viewDidLoad() {
     TableViewController::viewDidLoad();
     tableView()->setBackgroundColor(core::Color::rgb255(239, 239, 244));
+    // A tap elsewhere on the table ends the editing of a field; the rows still get the tap.
+    auto endEditing = ui::TapGestureRecognizer::create([weak = std::weak_ptr(self())](ui::GestureRecognizer& tap) {
+        const auto screen = weak.lock();
+        const std::shared_ptr<ui::TextField> field = screen ? screen->m_currentFirstResponder.lock() : nullptr;
+        if (!field || !field->isFirstResponder() || field->bounds().contains(tap.locationInView(field.get())))
+            return;
+        field->resignFirstResponder();
+        screen->m_currentFirstResponder.reset();
+    });
+    endEditing->setCancelsTouchesInView(false);
+    tableView()->addGestureRecognizer(std::move(endEditing));
 }
 
 void STKAppSettingsViewController::viewWillAppear(bool animated) {
     TableViewController::viewWillAppear(animated);
     ui::TableView& table = *tableView();
+    // The row chosen before a list or pane opened shows its new value, and lets go of its highlight.
     if (const std::optional<ui::IndexPath> selected = table.indexPathForSelectedRow()) {
         table.reloadRows({*selected});
         table.selectRow(*selected, false);
+        table.deselectRow(*selected, animated);
     }
     setRightBarButtonItem(m_showDoneButton ? ui::BarButtonItem::create(ui::BarButtonItem::SystemItem::Done,
                                                                        [weak = std::weak_ptr(self())](ui::BarButtonItem&) {
@@ -459,12 +488,17 @@ void STKAppSettingsViewController::textChanged(ui::Control& sender) {
     postChange(field.key, field.text());
 }
 
-void STKAppSettingsViewController::fontSelected(const std::string& key, const std::string& fontName) {
+void STKAppSettingsViewController::fontSelectTableViewController(NZFontSelectTableViewController& list,
+                                                                 const gfx::Font& font) {
+    const std::optional<std::string> key = list.specifier() ? list.specifier()->key() : std::nullopt;
+    if (!key)
+        return;
     // Through the screen's own store, so that the choice is kept, shown and announced whatever the store.
-    settingsStore()->setObject(fontName, key);
+    const std::string name(font.name());
+    settingsStore()->setObject(name, *key);
     settingsStore()->synchronize();
-    postChange(key, fontName);
-    if (const std::optional<ui::IndexPath> indexPath = settingsReader()->indexPathForKey(key); indexPath && isViewLoaded())
+    postChange(*key, name);
+    if (const std::optional<ui::IndexPath> indexPath = settingsReader()->indexPathForKey(*key); indexPath && isViewLoaded())
         tableView()->reloadRows({*indexPath});
 }
 
@@ -507,6 +541,13 @@ void STKAppSettingsViewController::didSelectRow(ui::TableView& tableView, const 
     } else if (type == kSTKMailComposeSpecifier) {
         tableView.deselectRow(indexPath, true);
         composeMail(*specifier);
+    } else if (type == kSTKFontSelectorSpecifier) {
+        // The family list, with no font marked; the choice comes back through fontSelectTableViewController.
+        const std::shared_ptr<NZFontSelectTableViewController> families = NZFontSelectTableViewController::create();
+        families->setDelegate(self());
+        families->setSpecifier(specifier);
+        if (navigation)
+            navigation->pushViewController(families, true);
     } else if (type == kSTKCustomViewSpecifier && delegateFor(STKSettingsMessage::DidSelectCustomViewSpecifier)) {
         delegateFor(STKSettingsMessage::DidSelectCustomViewSpecifier)->didSelectCustomViewSpecifier(*this, tableView, *specifier);
     } else {
@@ -649,6 +690,14 @@ void STKAppSettingsViewController::setHiddenKeysAnimated(std::set<std::string, s
                         std::inserter(toHide, toHide.end()));
     std::set_difference(m_hiddenKeys.begin(), m_hiddenKeys.end(), keys.begin(), keys.end(),
                         std::inserter(toShow, toShow.end()));
+    // A group's key moves the group's rows into the section before it, which row changes cannot
+    // express: the table is read again instead.
+    if (namesAGroup(*reader, toHide) || namesAGroup(*reader, toShow)) {
+        m_hiddenKeys = std::move(keys);
+        reader->setHiddenKeys(m_hiddenKeys);
+        table.reloadData();
+        return;
+    }
     // The rows of `changing` keys, and the sections all of whose rows they are.
     const auto collect = [&reader](const std::set<std::string, std::less<>>& changing, std::vector<ui::IndexPath>& rows,
                                    std::set<int>& sections) {

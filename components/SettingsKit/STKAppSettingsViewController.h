@@ -1,5 +1,6 @@
 #pragma once
 
+#include "components/NZTextStylePicker/NZFontSelectTableViewController.h"
 #include "components/SettingsKit/STKSettingsDelegate.h"
 #include "components/SettingsKit/STKViewController.h"
 #include "platform/core/NotificationCenter.h"
@@ -32,7 +33,8 @@ class STKSpecifierValuesViewController;
 class STKAppSettingsViewController : public ui::TableViewController,
                                      public STKViewController,
                                      public ui::TextFieldDelegate,
-                                     public ui::MailComposerDelegate {
+                                     public ui::MailComposerDelegate,
+                                     public NZFontSelectTableViewControllerDelegate {
 public:
     static std::shared_ptr<STKAppSettingsViewController> create();
     ~STKAppSettingsViewController() override;
@@ -65,8 +67,9 @@ public:
     void reload();
     // Reloads the rows whose keys changed in the standard user defaults since the last look.
     void userDefaultsDidChange();
-    // A font chosen from the font list for the row with `key`.
-    void fontSelected(const std::string& key, const std::string& fontName);
+    // A font chosen on the family list that a font-selector row opened: its name is stored under the
+    // row's key, through this screen's store, announced and shown.
+    void fontSelectTableViewController(NZFontSelectTableViewController& list, const gfx::Font& font) override;
 
     // Forgets what the screens of the process last saw of the user defaults.
     static void resetUserDefaultsSnapshot();

@@ -1,5 +1,6 @@
 #include "components/SettingsKit/STKAppSettingsViewController.h"
 
+#include "components/NZTextStylePicker/NZFontSelectTableViewController.h"
 #include "components/SettingsKit/STKAppSettingsWebViewController.h"
 #include "components/SettingsKit/STKKeyedControls.h"
 #include "components/SettingsKit/STKSettingsCells.h"
@@ -18,6 +19,7 @@
 #include "platform/ui/UrlOpener.h"
 #include "platform/ui/Window.h"
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -44,7 +46,7 @@ core::Array rootRows() {
             {{"DefaultValue", 2}, {"Values", core::Array{1, 2, 3}}, {"Titles", core::Array{"Easy", "Medium", "Hard"}}}),
         row("PSTitleValueSpecifier", "version", "Version", {{"DefaultValue", "1.0"}}),
         row("STKFontSelectorSpecifier", "font", "Font", {{"DefaultValue", "Helvetica Neue"}}),
-        group("Lonely"),
+        group("Lonely", "lonely"),
         row("PSToggleSwitchSpecifier", "only", "Only row"),
         group("More", "", "Note"),
         row("PSChildPaneSpecifier", "child", "Advanced", {{"File", "Child"}}),
@@ -162,13 +164,33 @@ TEST_F(SettingsScreen, CreditsCloseTheLastFooterButNotAChildsFooter) {
 }
 
 TEST_F(SettingsScreen, TheFirstAppearanceReloadsEveryKeyInTheDefaults) {
+    // The rows are made before the screen first appears, and the defaults change meanwhile unheard.
+    const ui::IndexPath name = *screen->settingsReader()->indexPathForKey("name");
+    screen->view()->setFrame({0, 0, 480, 276});
+    screen->view()->layoutIfNeeded();
+    const auto field = [&] {
+        return static_cast<STKPSTextFieldSpecifierViewCell&>(*screen->tableView()->cellForRow(name)).textField().text();
+    };
+    ASSERT_EQ(field(), "Ann");
     defaults->setObject("Zoe", "name");
     show();
-    EXPECT_EQ(static_cast<STKPSTextFieldSpecifierViewCell&>(cellFor("name")).textField().text(), "Zoe");
+    EXPECT_EQ(field(), "Zoe");
     // An outside change reaches the row.
     defaults->setObject("Max", "name");
     host.advance(0.1);
-    EXPECT_EQ(static_cast<STKPSTextFieldSpecifierViewCell&>(cellFor("name")).textField().text(), "Max");
+    EXPECT_EQ(field(), "Max");
+}
+
+TEST_F(SettingsScreen, ATapElsewhereEndsTheEditing) {
+    show();
+    auto& field = static_cast<STKPSTextFieldSpecifierViewCell&>(cellFor("name")).textField();
+    tapView(field);
+    ASSERT_TRUE(field.isFirstResponder());
+    tapView(field);
+    EXPECT_TRUE(field.isFirstResponder()) << "a tap on the field itself keeps it";
+    tapView(cellFor("version"));
+    EXPECT_FALSE(field.isFirstResponder());
+    EXPECT_EQ(screen->currentFirstResponder(), nullptr);
 }
 
 TEST_F(SettingsScreen, AFieldBeingEditedIsLeftAlone) {
@@ -196,6 +218,20 @@ TEST_F(SettingsScreen, HidingASectionsOnlyRowKeepsItsHeading) {
     screen->setHiddenKeys({}, true);
     host.advance(1);
     EXPECT_EQ(screen->tableView()->numberOfRows(lonely), 1);
+}
+
+TEST_F(SettingsScreen, HidingAGroupKeyMovesItsRowsUp) {
+    show();
+    const int sections = screen->tableView()->numberOfSections();
+    screen->setHiddenKeys({"lonely"}, true);
+    host.advance(1);
+    EXPECT_EQ(screen->tableView()->numberOfSections(), sections - 1);
+    const ui::IndexPath only = *screen->settingsReader()->indexPathForKey("only");
+    EXPECT_EQ(screen->titleForHeader(*screen->tableView(), only.section), "Profile");
+    EXPECT_EQ(screen->tableView()->numberOfRows(only.section), 5) << "the Profile rows and the lonely one";
+    screen->setHiddenKeys({}, true);
+    host.advance(1);
+    EXPECT_EQ(screen->tableView()->numberOfSections(), sections);
 }
 
 TEST_F(SettingsScreen, AButtonGoesToTheFirstHandlerThatTakesIt) {
@@ -257,12 +293,21 @@ TEST_F(SettingsScreen, AFontChoiceGoesThroughTheScreensStore) {
     auto store = std::make_shared<STKSettingsStoreFile>(bundle.path() / "store.plist");
     screen->setSettingsStore(store);
     show();
-    screen->fontSelected("font", "Georgia");
+    tapCell("font");
+    host.advance(1);
+    auto* families = dynamic_cast<NZFontSelectTableViewController*>(navigation->topViewController());
+    ASSERT_NE(families, nullptr);
+    EXPECT_EQ(families->selectedFont(), std::nullopt) << "the list marks no family";
+    const auto georgia = std::ranges::find(families->fontFamilyNames(), "Georgia") - families->fontFamilyNames().begin();
+    host::testing::tap(host, host::testing::middleInWindow(*families->tableView()->cellForRow({0, int(georgia)})));
+    host.advance(0.5);
     EXPECT_EQ(core::readDictionaryFile(bundle.path() / "store.plist", "test").values, (core::Dictionary{{"font", "Georgia"}}));
     EXPECT_FALSE(defaults->contains("font"));
     EXPECT_EQ(posted, (std::vector<std::string>{"font=Georgia"}));
-    host.advance(0.1);
+    navigation->popViewController(false);
+    host.advance(0.5);
     EXPECT_EQ(cellFor("font").detailTextLabel().text(), "Georgia");
+    EXPECT_FALSE(cellFor("font").isSelected()) << "the row lets go of its highlight";
 }
 
 TEST_F(SettingsScreen, DoneSynchronisesAndTellsTheDelegate) {

@@ -1,19 +1,21 @@
 // A developer's harness for the interface components, which no screen of the game opens: the
-// progress overlays and the settings screens (over a sample settings bundle, with their values in the
-// user defaults or, with --store file, in a file of their own), in a window played with the mouse, or
-// headless with a touch script and a picture per command.
+// progress overlays, the settings screens (over a sample settings bundle, with their values in the
+// user defaults or, with --store file, in a file of their own) and the text-style picker beside a
+// sample text, in a window played with the mouse, or headless with a touch script and a picture per
+// command.
 
+#include "components/SettingsKit/STKAppSettingsViewController.h"
 #include "platform/core/Files.h"
 #include "platform/core/SteadyClock.h"
 #include "platform/host/HeadlessHost.h"
 #include "platform/host/ScriptPlayer.h"
 #include "platform/host/WindowHost.h"
-#include "platform/ui/Window.h"
 #include "platform/ui/NavigationController.h"
+#include "platform/ui/Window.h"
 #include "tools/components-harness/MenuScreen.h"
 #include "tools/components-harness/OverlaysScreen.h"
-#include "components/SettingsKit/STKAppSettingsViewController.h"
 #include "tools/components-harness/SettingsTrial.h"
+#include "tools/components-harness/TextStyleTrial.h"
 
 #include <iostream>
 #include <vector>
@@ -34,6 +36,7 @@ std::shared_ptr<ui::ViewController> makeRoot(zm::HarnessStore store) {
     std::vector<zm::MenuScreen::Entry> entries{
         {"Overlays", [] { return std::shared_ptr<ui::ViewController>(zm::OverlaysScreen::create(std::cout)); }},
         {"Settings", [settings] { return std::shared_ptr<ui::ViewController>(settings->makeScreen()); }},
+        {"TextStyle", [] { return std::shared_ptr<ui::ViewController>(zm::TextStyleTrial::create(std::cout)); }},
     };
     return ui::NavigationController::create(zm::MenuScreen::create(std::move(entries)));
 }
