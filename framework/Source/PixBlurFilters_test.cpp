@@ -20,34 +20,17 @@
 #include "framework/Source/PixZoomBlurFilter.h"
 
 #include <cmath>
-#include <functional>
 
 #include <gtest/gtest.h>
 
 namespace zm {
 namespace {
 
+using pixtest::filtered;
+using pixtest::made;
 using pixtest::pixelsNear;
-using pixtest::PixTestImageSource;
 using pixtest::Rgba;
-using Make = std::function<std::shared_ptr<PixFilterNode>()>;
-
-gl::RgbaImage filtered(const std::shared_ptr<PixFilterNode>& filter, int width, int height,
-                       const std::vector<Rgba>& pixels) {
-    auto source = PixTestImageSource::create(width, height, pixels);
-    source->addTarget(filter);
-    source->push();
-    return filter->newImageFromCurrentlyProcessedOutput();
-}
-
-template <class Filter> Make made(std::function<void(Filter&)> setUp = {}) {
-    return [setUp] {
-        auto filter = Filter::create();
-        if (setUp)
-            setUp(*filter);
-        return std::static_pointer_cast<PixFilterNode>(filter);
-    };
-}
+using Make = pixtest::MakeFilter;
 
 TEST(PixBlurFilters, AFlatPictureStaysFlat) {
     const Rgba flat{90, 140, 200, 255};

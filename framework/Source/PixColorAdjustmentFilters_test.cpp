@@ -24,7 +24,6 @@
 #include "framework/Source/PixWhiteBalanceFilter.h"
 
 #include <cmath>
-#include <functional>
 #include <numbers>
 
 #include <gtest/gtest.h>
@@ -32,28 +31,13 @@
 namespace zm {
 namespace {
 
+using pixtest::filtered;
+using pixtest::made;
 using pixtest::pixelsNear;
 using pixtest::PixRecordingTarget;
 using pixtest::PixTestImageSource;
 using pixtest::Rgba;
-using Make = std::function<std::shared_ptr<PixFilter>()>;
-
-// The filter's picture of the pixels.
-gl::RgbaImage filtered(const std::shared_ptr<PixFilter>& filter, int width, int height, const std::vector<Rgba>& pixels) {
-    auto source = PixTestImageSource::create(width, height, pixels);
-    source->addTarget(filter);
-    source->push();
-    return filter->newImageFromCurrentlyProcessedOutput();
-}
-
-template <class Filter> Make made(std::function<void(Filter&)> setUp = {}) {
-    return [setUp] {
-        auto filter = Filter::create();
-        if (setUp)
-            setUp(*filter);
-        return std::static_pointer_cast<PixFilter>(filter);
-    };
-}
+using Make = pixtest::MakeFilter;
 
 TEST(PixColorAdjustmentFilters, ColourEachPixelAsWorkedOutByHand) {
     struct Case {

@@ -103,6 +103,19 @@ TEST(PixFilterPipeline, CallsTheConfiguredMethodsWithTheirTypedValuesInOrder) {
                                                         "setWeights 1 0", "reset"}));
 }
 
+TEST(PixFilterPipeline, AWholeNumberBeyondItsTypeTakesTheNearestEnd) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"float(1e12)", "setCount 2147483647"}, {"float(-1e12)", "setCount -2147483648"}, {"float(-3.9)", "setCount -3"}};
+    for (const auto& [text, call] : cases) {
+        auto pipeline = PixFilterPipeline::createWithConfiguration(
+            plist(filterXml("Recorder", std::string("<key>setCount:</key><string>") + text + "</string>")), nullptr,
+            nullptr, testRegistry());
+        ASSERT_TRUE(pipeline) << pipeline.error().text();
+        EXPECT_EQ(static_cast<RecordingFilter&>(*pipeline.value()->filters()[0]).calls, std::vector<std::string>{call})
+            << text;
+    }
+}
+
 TEST(PixFilterPipeline, ReadsTypedTexts) {
     struct Case {
         const char* text;

@@ -2,8 +2,10 @@
 
 #include "framework/Source/PixFilterNode.h"
 
+#include <cmath>
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <map>
 #include <memory>
 #include <string>
@@ -104,6 +106,18 @@ template <class Value> std::remove_cvref_t<Value> convert(const PixPipelineValue
         return points;
     } else if constexpr (std::is_same_v<Plain, bool>) {
         return value.number != 0;
+    } else if constexpr (std::is_integral_v<Plain>) {
+        // A count or a radius from a configuration may be negative, fractional or huge; a cast of a
+        // number its type cannot hold is undefined, so it takes the nearest whole number the type holds.
+        static_assert(sizeof(Plain) <= 4, "whole numbers of up to 32 bits, which a double holds exactly");
+        const double number = value.number;
+        if (std::isnan(number))
+            return 0;
+        if (number <= static_cast<double>(std::numeric_limits<Plain>::lowest()))
+            return std::numeric_limits<Plain>::lowest();
+        if (number >= static_cast<double>(std::numeric_limits<Plain>::max()))
+            return std::numeric_limits<Plain>::max();
+        return static_cast<Plain>(number);
     } else {
         return static_cast<Plain>(value.number);
     }

@@ -1,27 +1,19 @@
 #include "framework/Source/PixMorphologyGroups.h"
 #include "framework/Source/PixTestSupport.h"
 
-#include <functional>
+#include <cstdlib>
 
 #include <gtest/gtest.h>
 
 namespace zm {
 namespace {
 
+using pixtest::filtered;
 using pixtest::pixelsNear;
-using pixtest::PixTestImageSource;
 using pixtest::Rgba;
-using Make = std::function<std::shared_ptr<PixFilterNode>()>;
+using Make = pixtest::MakeFilter;
 
 const Rgba kBlack{0, 0, 0, 255}, kWhite{255, 255, 255, 255};
-
-gl::RgbaImage filtered(const std::shared_ptr<PixFilterNode>& filter, int width, int height,
-                       const std::vector<Rgba>& pixels) {
-    auto source = PixTestImageSource::create(width, height, pixels);
-    source->addTarget(filter);
-    source->push();
-    return filter->newImageFromCurrentlyProcessedOutput();
-}
 
 // A 9 x 9 picture, `inside` within the square of the given half side around the middle, `outside`
 // elsewhere (half side -1: nowhere).

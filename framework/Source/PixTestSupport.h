@@ -2,10 +2,12 @@
 
 // Helpers shared by the framework's tests (defined in PixTestSupport_test.cpp; not part of the library).
 
+#include "framework/Source/PixFilterNode.h"
 #include "framework/Source/PixOutput.h"
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -66,6 +68,22 @@ public:
     bool wantsMonochromeInput() const override { return wantsMonochrome; }
     void setCurrentlyReceivingMonochromeInput(bool newValue) override;
 };
+
+// The filter's (or group's) picture of the pixels, pushed once from a test source and read back.
+gl::RgbaImage filtered(const std::shared_ptr<PixFilterNode>& filter, int width, int height,
+                       const std::vector<Rgba>& pixels);
+
+// Makes a fresh filter for a table of cases.
+using MakeFilter = std::function<std::shared_ptr<PixFilterNode>()>;
+// A filter of the class, set up by the function.
+template <class Filter> MakeFilter made(std::function<void(Filter&)> setUp = {}) {
+    return [setUp] {
+        auto filter = Filter::create();
+        if (setUp)
+            setUp(*filter);
+        return std::static_pointer_cast<PixFilterNode>(filter);
+    };
+}
 
 // An image of scale `scale` from straight RGBA pixels, top row first.
 std::shared_ptr<const gfx::Image> makeImage(int width, int height, const std::vector<Rgba>& pixels,

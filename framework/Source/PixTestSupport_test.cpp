@@ -41,6 +41,14 @@ void PixTestImageSource::replacePixels(const std::vector<Rgba>& pixels) {
     });
 }
 
+gl::RgbaImage filtered(const std::shared_ptr<PixFilterNode>& filter, int width, int height,
+                       const std::vector<Rgba>& pixels) {
+    auto source = PixTestImageSource::create(width, height, pixels);
+    source->addTarget(filter);
+    source->push();
+    return filter->newImageFromCurrentlyProcessedOutput();
+}
+
 void PixTestImageSource::push() {
     push(PixFrameTime::indefiniteTime());
 }
