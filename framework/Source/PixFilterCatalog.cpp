@@ -12,6 +12,7 @@ const PixFilterRegistry& PixFilterRegistry::shared() {
         registerBlendAndLookupFilters(made);
         registerCurveAndGeometryFilters(made);
         registerDistortionAndPixellationFilters(made);
+        registerEdgeDetectionFilters(made);
         return made;
     }();
     return registry;

@@ -11,5 +11,6 @@ void registerBlurAndMorphologyFilters(PixFilterRegistry& registry);
 void registerBlendAndLookupFilters(PixFilterRegistry& registry);
 void registerCurveAndGeometryFilters(PixFilterRegistry& registry);
 void registerDistortionAndPixellationFilters(PixFilterRegistry& registry);
+void registerEdgeDetectionFilters(PixFilterRegistry& registry);
 
 } // namespace zm

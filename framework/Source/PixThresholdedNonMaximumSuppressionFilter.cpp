@@ -1,0 +1,95 @@
+#include "framework/Source/PixThresholdedNonMaximumSuppressionFilter.h"
+
+#include <string>
+
+namespace zm {
+
+namespace {
+
+const char* const kRedResponse = R"(
+precision highp float;
+
+float responseOf(vec4 color)
+{
+    return color.r;
+}
+)";
+
+const char* const kPackedResponse = R"(
+precision highp float;
+
+float responseOf(vec4 color)
+{
+    return dot(color.rgb, vec3(1.0 / 256.0, 1.0, 256.0));
+}
+)";
+
+const char* const kThresholdedNonMaximumSuppressionMain = R"(
+varying vec2 textureCoordinate;
+varying vec2 leftTextureCoordinate;
+varying vec2 rightTextureCoordinate;
+
+varying vec2 topTextureCoordinate;
+varying vec2 topLeftTextureCoordinate;
+varying vec2 topRightTextureCoordinate;
+
+varying vec2 bottomTextureCoordinate;
+varying vec2 bottomLeftTextureCoordinate;
+varying vec2 bottomRightTextureCoordinate;
+
+uniform sampler2D inputImageTexture;
+uniform float threshold;
+
+void main()
+{
+    float bottomColor = responseOf(texture2D(inputImageTexture, bottomTextureCoordinate));
+    float bottomLeftColor = responseOf(texture2D(inputImageTexture, bottomLeftTextureCoordinate));
+    float bottomRightColor = responseOf(texture2D(inputImageTexture, bottomRightTextureCoordinate));
+    float centerColor = responseOf(texture2D(inputImageTexture, textureCoordinate));
+    float leftColor = responseOf(texture2D(inputImageTexture, leftTextureCoordinate));
+    float rightColor = responseOf(texture2D(inputImageTexture, rightTextureCoordinate));
+    float topColor = responseOf(texture2D(inputImageTexture, topTextureCoordinate));
+    float topRightColor = responseOf(texture2D(inputImageTexture, topRightTextureCoordinate));
+    float topLeftColor = responseOf(texture2D(inputImageTexture, topLeftTextureCoordinate));
+
+    // Strictly above one half of the neighbourhood, at least as high as the other half.
+    float multiplier = 1.0 - step(centerColor, topColor);
+    multiplier = multiplier * (1.0 - step(centerColor, topLeftColor));
+    multiplier = multiplier * (1.0 - step(centerColor, leftColor));
+    multiplier = multiplier * (1.0 - step(centerColor, bottomLeftColor));
+
+    float maxValue = max(centerColor, bottomColor);
+    maxValue = max(maxValue, bottomRightColor);
+    maxValue = max(maxValue, rightColor);
+    maxValue = max(maxValue, topRightColor);
+
+    float finalValue = step(maxValue, centerColor) * multiplier * step(threshold, centerColor);
+
+    gl_FragColor = vec4(vec3(finalValue), 1.0);
+}
+)";
+
+std::string thresholdedNonMaximumSuppressionShader(bool packedColorspace) {
+    return std::string(packedColorspace ? kPackedResponse : kRedResponse) + kThresholdedNonMaximumSuppressionMain;
+}
+
+} // namespace
+
+std::shared_ptr<PixThresholdedNonMaximumSuppressionFilter>
+PixThresholdedNonMaximumSuppressionFilter::create(bool packedColorspace) {
+    return std::shared_ptr<PixThresholdedNonMaximumSuppressionFilter>(
+        new PixThresholdedNonMaximumSuppressionFilter(packedColorspace));
+}
+
+PixThresholdedNonMaximumSuppressionFilter::PixThresholdedNonMaximumSuppressionFilter(bool packedColorspace)
+    : Pix3x3TextureSamplingFilter(Pix3x3SamplingVertexShader, thresholdedNonMaximumSuppressionShader(packedColorspace)) {
+    m_thresholdUniform = uniformLocation("threshold");
+    setThreshold(0.9f);
+}
+
+void PixThresholdedNonMaximumSuppressionFilter::setThreshold(float newValue) {
+    m_threshold = newValue;
+    setFloat(newValue, m_thresholdUniform, m_filterProgram);
+}
+
+} // namespace zm
