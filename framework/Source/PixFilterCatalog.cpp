@@ -13,6 +13,7 @@ const PixFilterRegistry& PixFilterRegistry::shared() {
         registerCurveAndGeometryFilters(made);
         registerDistortionAndPixellationFilters(made);
         registerEdgeDetectionFilters(made);
+        registerStylisationFilters(made);
         return made;
     }();
     return registry;

@@ -12,5 +12,6 @@ void registerBlendAndLookupFilters(PixFilterRegistry& registry);
 void registerCurveAndGeometryFilters(PixFilterRegistry& registry);
 void registerDistortionAndPixellationFilters(PixFilterRegistry& registry);
 void registerEdgeDetectionFilters(PixFilterRegistry& registry);
+void registerStylisationFilters(PixFilterRegistry& registry);
 
 } // namespace zm
