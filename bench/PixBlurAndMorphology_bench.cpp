@@ -28,15 +28,6 @@ using namespace pixbench;
 
 constexpr double kSigma = 2.12;
 
-template <class Operation> void openCVBenchmark(benchmark::State& state, const cv::Mat& source, Operation operation) {
-    cv::Mat result;
-    for (auto _ : state) {
-        operation(source, result);
-        benchmark::DoNotOptimize(result.data);
-    }
-    countPixels(state);
-}
-
 // Blurs.
 
 void BM_GaussianBlur(benchmark::State& state) {

@@ -102,6 +102,16 @@ private:
     std::vector<std::shared_ptr<zm::PixRawDataInput>> m_inputs;
 };
 
+// Times an OpenCV counterpart: the operation makes the result from the source at each turn.
+template <class Operation> void openCVBenchmark(benchmark::State& state, const cv::Mat& source, Operation operation) {
+    cv::Mat result;
+    for (auto _ : state) {
+        operation(source, result);
+        benchmark::DoNotOptimize(result.data);
+    }
+    countPixels(state);
+}
+
 // Times a filter's render at 1280 x 720.
 inline void renderBenchmark(benchmark::State& state, const std::shared_ptr<zm::PixFilterNode>& filter,
                             int inputCount = 1) {
