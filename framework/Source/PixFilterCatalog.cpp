@@ -14,6 +14,7 @@ const PixFilterRegistry& PixFilterRegistry::shared() {
         registerDistortionAndPixellationFilters(made);
         registerEdgeDetectionFilters(made);
         registerStylisationFilters(made);
+        registerImageAnalysisFilters(made);
         return made;
     }();
     return registry;

@@ -13,5 +13,6 @@ void registerCurveAndGeometryFilters(PixFilterRegistry& registry);
 void registerDistortionAndPixellationFilters(PixFilterRegistry& registry);
 void registerEdgeDetectionFilters(PixFilterRegistry& registry);
 void registerStylisationFilters(PixFilterRegistry& registry);
+void registerImageAnalysisFilters(PixFilterRegistry& registry);
 
 } // namespace zm
