@@ -14,8 +14,10 @@
 #include "shell/app/AppDelegate.h"
 #include "shell/app/Bundle.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <iostream>
+#include <thread>
 #include <string_view>
 
 namespace zm {
@@ -24,6 +26,9 @@ namespace {
 
 // Game time given to the opening animations before a screenshot is taken.
 constexpr double kSettleSeconds = 1.0;
+// How long, at most, a headless run that found a crash of the run before waits for its report to be
+// sent (real time: the service answers in it).
+constexpr auto kCrashReportPatience = std::chrono::seconds(20);
 
 core::Status writePng(const gfx::Image& image, const std::string& file) {
     const std::vector<std::uint8_t> png = gfx::encodePng(image);
@@ -48,10 +53,28 @@ std::unique_ptr<AppDelegate> startGame(ui::Application& application) {
     return delegate;
 }
 
+// A headless run is over in moments of real time. When it found a crash of the run before and a
+// crash service is named, it keeps the game going, game time moving a little ahead of real time, until
+// the report has been sent or patience runs out.
+void awaitCrashReport(host::HeadlessHost& host) {
+    Crashlog& crashlog = Crashlog::sharedInstance();
+    crashlog.queue()->sync([] {});
+    if (!crashlog.lastSessionWasCrash() || !crashlog.client())
+        return;
+    const auto deadline = std::chrono::steady_clock::now() + kCrashReportPatience;
+    while (!crashlog.hasCompletedSubmissions() && std::chrono::steady_clock::now() < deadline) {
+        host.advance(0.1);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    if (!crashlog.hasCompletedSubmissions())
+        std::cerr << "zembrix: the last crash's report could not be sent yet; it waits for the next start\n";
+}
+
 int launchHeadless(const ui::Device& device, const LaunchOptions& options) {
     host::HeadlessHost host(device);
     const std::unique_ptr<AppDelegate> game = startGame(host.application());
     host.advance(kSettleSeconds);
+    awaitCrashReport(host);
     if (options.screenshot) {
         if (const core::Status written = host.writeScreenshot(*options.screenshot); !written)
             return fail(written.error());

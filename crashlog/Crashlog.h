@@ -154,8 +154,12 @@ public:
     // A text as it stands; any other object's description when it has one; else nothing.
     static std::optional<std::string> confirmCustomIdentifierValue(const CrashlogObject& value);
 
+    // Whether the report controller has sent everything there was to send in this run (a program that
+    // runs briefly, as a headless game does, waits for it after a crash).
+    bool hasCompletedSubmissions() const { return m_submissionsCompleted.load(); }
+
     // The report controller's questions.
-    void controllerCompletedSubmissions(CLGSDKController&) override {}
+    void controllerCompletedSubmissions(CLGSDKController&) override { m_submissionsCompleted = true; }
     // A crash record is about to be converted: symbolicate it with the images of this run and, when
     // this start found the marker, hand it to the delegate.
     void controllerWillProcessFile(CLGSDKController& controller, CLGCrashFile& file) override;
@@ -202,6 +206,7 @@ private:
     std::string m_apiKey;
     std::filesystem::path m_crashDirectory;
     std::atomic<bool> m_starting = false;
+    std::atomic<bool> m_submissionsCompleted = false;
     bool m_lastSessionWasCrash = false;
     std::atomic<bool> m_collectProcesses = false;
     // The seven device-state observers.
