@@ -98,6 +98,20 @@ std::shared_ptr<const gfx::Image> blurredWithInterpolation(const gfx::Image& ima
     return brightnessFilter->imageFromCurrentlyProcessedOutput();
 }
 
+// The largest difference of any channel of any pixel of two images of the same size.
+int largestDifference(const gfx::Image& first, const gfx::Image& second) {
+    int largest = 0;
+    for (int y = 0; y < first.pixelHeight(); ++y) {
+        for (int x = 0; x < first.pixelWidth(); ++x) {
+            const Rgba a = premultipliedPixel(first, x, y);
+            const Rgba b = premultipliedPixel(second, x, y);
+            for (int channel = 0; channel < 4; ++channel)
+                largest = std::max(largest, std::abs(a[channel] - b[channel]));
+        }
+    }
+    return largest;
+}
+
 TEST(PixBlurRoad, WholeBlurSizesGiveTheSameImageAsInterpolatedSampling) {
     std::vector<Rgba> pixels;
     for (int y = 0; y < 48; ++y)
@@ -106,19 +120,25 @@ TEST(PixBlurRoad, WholeBlurSizesGiveTheSameImageAsInterpolatedSampling) {
                               static_cast<std::uint8_t>((x + y) % 2 ? 250 : 10), 255});
     const auto image = makeImage(64, 48, pixels);
     for (const float blurSize : {1.0f, 3.0f, 20.0f}) {
-        const auto road = blurImage(*image, blurSize, -0.1f);
-        const auto interpolated = blurredWithInterpolation(*image, blurSize, -0.1f);
-        int largestDifference = 0;
-        for (int y = 0; y < 48; ++y) {
-            for (int x = 0; x < 64; ++x) {
-                const Rgba a = premultipliedPixel(*road, x, y);
-                const Rgba b = premultipliedPixel(*interpolated, x, y);
-                for (int channel = 0; channel < 4; ++channel)
-                    largestDifference = std::max(largestDifference, std::abs(a[channel] - b[channel]));
-            }
-        }
-        EXPECT_LE(largestDifference, 1) << "blur size " << blurSize;
+        EXPECT_LE(largestDifference(*blurImage(*image, blurSize, -0.1f),
+                                    *blurredWithInterpolation(*image, blurSize, -0.1f)),
+                  1)
+            << "blur size " << blurSize;
     }
+}
+
+TEST(PixBlurRoad, AKeptRoadBlursTheImageItIsGivenNotTheOneBefore) {
+    // The same size each time: the second and third calls run on the road the first one kept.
+    auto grey = makeImage(40, 40, std::vector<Rgba>(40 * 40, {120, 120, 120, 255}));
+    auto content = contentOnTransparency(40, 8);
+    const auto greyFirst = blurImage(*grey, 3.0f, -0.1f);
+    const auto contentThen = blurImage(*content, 3.0f, -0.1f);
+    const auto greyAgain = blurImage(*grey, 3.0f, -0.1f);
+    ASSERT_TRUE(greyFirst && contentThen && greyAgain);
+    EXPECT_EQ(premultipliedPixel(*contentThen, 0, 0)[3], 0);
+    EXPECT_EQ(premultipliedPixel(*greyFirst, 0, 0)[3], 255);
+    EXPECT_TRUE(sameImages(*greyFirst, *greyAgain));
+    EXPECT_LE(largestDifference(*contentThen, *blurredWithInterpolation(*content, 3.0f, -0.1f)), 1);
 }
 
 TEST(PixBlurRoad, AnImageWithoutPixelsGivesNone) {

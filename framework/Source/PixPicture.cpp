@@ -98,6 +98,24 @@ PixPicture::PixPicture(const gfx::Image& image, bool smoothlyScaleOutput,
     });
 }
 
+bool PixPicture::replaceImage(const gfx::Image& image) {
+    const int width = image.pixelWidth();
+    const int height = image.pixelHeight();
+    // The fitted size equals the image's only when nothing was scaled.
+    if (shouldSmoothlyScaleOutput() || m_pixelSizeOfImage.width != static_cast<float>(width) ||
+        m_pixelSizeOfImage.height != static_cast<float>(height) || image.bitmap().bytesPerRow() != width * 4)
+        return false;
+    runSynchronouslyOnContextQueue([&] {
+        PixContext::useImageProcessingContext();
+        glBindTexture(GL_TEXTURE_2D, m_outputTexture);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, GL_BGRA_EXT, GL_UNSIGNED_BYTE,
+                        image.bitmap().bytes());
+        glBindTexture(GL_TEXTURE_2D, 0);
+    });
+    return true;
+}
+
 bool PixPicture::processImageWithCompletionHandler(std::function<void()> completion) {
     m_hasProcessedImage = true;
     if (!m_imageUpdateSemaphore.tryWait())
@@ -106,7 +124,7 @@ bool PixPicture::processImageWithCompletionHandler(std::function<void()> complet
     auto self = std::static_pointer_cast<PixPicture>(shared_from_this());
     runAsynchronouslyOnContextQueue([self, completion = std::move(completion)] {
         const core::Size size = self->m_pixelSizeOfImage;
-        if (std::max(size.width, size.height) > kConserveMemoryAbovePixels)
+        if (self->m_conservesMemory && std::max(size.width, size.height) > kConserveMemoryAbovePixels)
             self->conserveMemoryForNextFrame();
         for (std::size_t position = 0; position < self->m_targets.size(); ++position) {
             // Served one by one: each filter renders and passes the frame on before the next target.

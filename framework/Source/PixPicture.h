@@ -34,6 +34,14 @@ public:
     static core::Result<std::shared_ptr<PixPicture>> createWithData(std::span<const std::uint8_t> data,
                                                                     bool smoothlyScaleOutput = false);
 
+    // Writes the pixels of an image of the picture's own size over its texture, which is kept; false,
+    // changing nothing, for an image of another size, a scaled or smoothed texture. The next push
+    // hands on the new pixels.
+    bool replaceImage(const gfx::Image& image);
+    // On by default: a push of a picture whose larger side is above 1000 pixels has the chain free
+    // each intermediate image once it is consumed. A chain kept for the next picture turns it off.
+    void setConservesMemory(bool conserves) { m_conservesMemory = conserves; }
+
     void processImage() { processImageWithCompletionHandler({}); }
     // Queues one push of the image to every target and answers true; answers false, queuing nothing,
     // while an earlier push is queued or running. The completion runs on the processing queue.
@@ -52,6 +60,7 @@ private:
     PixPicture(const gfx::Image& image, bool smoothlyScaleOutput, const GPUTextureOptions& textureOptions);
 
     core::Size m_pixelSizeOfImage;
+    std::atomic<bool> m_conservesMemory = true;
     std::atomic<bool> m_hasProcessedImage = false;
     core::Semaphore m_imageUpdateSemaphore{1}; // held while a push is queued or running
 };
