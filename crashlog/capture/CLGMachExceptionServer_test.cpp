@@ -169,12 +169,15 @@ int recordingCallback(ExceptionPort, ExceptionPort, int32_t exception, const int
 }
 
 TEST(CLGMachExceptionServer, TakesOneExceptionPutsTheEarlierPortsBackAndReplies) {
-    FakeExceptionPorts ports;
+    // The server thread is detached and still runs (on its stack, with the handler and the ports) for a
+    // moment after the test has seen it end, up to the process's exit: all of it is never freed.
+    static FakeExceptionPorts* const kept = new FakeExceptionPorts;
+    static CLGMachExceptionHandler* const keptHandler = new CLGMachExceptionHandler;
+    static char* const stack = new char[kCLGMachServerStackSize];
+    FakeExceptionPorts& ports = *kept;
     ports.earlier = oneRegistration(kCLGMaskBadAccess, 9, kExceptionDefault | kExceptionCodes64, 1);
-    // The server thread is detached and ends on this stack after the test has seen it end.
-    static std::vector<char> stack(kCLGMachServerStackSize);
-    CLGMachExceptionHandler handler;
-    handler.stack = stack.data();
+    CLGMachExceptionHandler& handler = *keptHandler;
+    handler.stack = stack;
     testing::StandardErrorCapture standardError;
     CLGMachExceptionHandlerInstall(handler, kCLGMaskArithmetic, 60000, ports);
     ASSERT_EQ(handler.port, 77u);

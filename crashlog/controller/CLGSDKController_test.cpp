@@ -55,7 +55,12 @@ protected:
         client->setDelegate(&facts);
         controller = makeController();
     }
-    void TearDown() override { core::UserDefaults::setStandard(nullptr); }
+    void TearDown() override {
+        // What the controllers still have queued runs while the fixture it may reach is there.
+        for (const auto& made : m_made)
+            made->queue()->sync([] {});
+        core::UserDefaults::setStandard(nullptr);
+    }
 
     std::shared_ptr<CLGSDKController> makeController() {
         auto made = CLGSDKController::create(crashDirectory, service.url());
@@ -63,6 +68,7 @@ protected:
         made->setDelegate(&recorder);
         made->setAlertPresenter(&presenter);
         EXPECT_TRUE(made->setup());
+        m_made.push_back(made);
         return made;
     }
 
@@ -133,6 +139,9 @@ protected:
     Recorder recorder;
     Presenter presenter;
     std::shared_ptr<CLGSDKController> controller;
+
+private:
+    std::vector<std::shared_ptr<CLGSDKController>> m_made;
 };
 
 TEST(CLGSDKController, AFileAboveOneMebibyteIsReplacedByALineGivingItsSize) {
