@@ -15,6 +15,7 @@ const PixFilterRegistry& PixFilterRegistry::shared() {
         registerEdgeDetectionFilters(made);
         registerStylisationFilters(made);
         registerImageAnalysisFilters(made);
+        registerGeneratorAndVoronoiFilters(made);
         return made;
     }();
     return registry;

@@ -14,5 +14,6 @@ void registerDistortionAndPixellationFilters(PixFilterRegistry& registry);
 void registerEdgeDetectionFilters(PixFilterRegistry& registry);
 void registerStylisationFilters(PixFilterRegistry& registry);
 void registerImageAnalysisFilters(PixFilterRegistry& registry);
+void registerGeneratorAndVoronoiFilters(PixFilterRegistry& registry);
 
 } // namespace zm
