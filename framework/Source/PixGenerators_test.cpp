@@ -241,12 +241,13 @@ TEST(PixJFAVoronoiFilter, GivesEachPixelItsNearestSeedWhichTheConsumerColours) {
 }
 
 TEST(PixJFAVoronoiFilter, TargetsAndReadBackGetTheLastPassAtEitherParity) {
-    // 128: passes 0 to 8, the last in the first framebuffer; 256: 0 to 9, the last in the second.
-    for (const int side : {128, 256}) {
-        auto voronoi = PixJFAVoronoiFilter::create();
+    // 128: passes 0 to 8, the last in the first framebuffer; 256: 0 to 9, the last in the second. One
+    // filter takes both in turn, and then the first again.
+    auto voronoi = PixJFAVoronoiFilter::create();
+    auto after = PixFilter::create();
+    voronoi->addTarget(after);
+    for (const int side : {128, 256, 128}) {
         voronoi->setSizeInPixels({static_cast<float>(side), static_cast<float>(side)});
-        auto after = PixFilter::create();
-        voronoi->addTarget(after);
         std::vector<Rgba> seeds(static_cast<std::size_t>(side * side), kClear);
         for (const auto& [x, y] : {std::pair{5, 9}, std::pair{side - 20, side / 2}, std::pair{side / 3, side - 7}})
             seeds[static_cast<std::size_t>(y * side + x)] = {static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), 0, 255};
