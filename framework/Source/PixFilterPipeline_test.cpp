@@ -5,6 +5,7 @@
 #include "framework/Source/PixGaussianBlurFilter.h"
 #include "framework/Source/PixPipelineConfiguration.h"
 #include "framework/Source/PixTestSupport.h"
+#include "framework/Source/PixToneCurveFilter.h"
 #include "platform/core/Files.h"
 #include "platform/core/PropertyList.h"
 #include "platform/core/TemporaryFolder.h"
@@ -211,6 +212,24 @@ TEST(PixFilterPipeline, MakesTheFrameworksFiltersFromAFile) {
     EXPECT_EQ(std::dynamic_pointer_cast<PixGaussianBlurFilter>(filters[0])->blurSize(), 2);
     EXPECT_EQ(std::dynamic_pointer_cast<PixBrightnessFilter>(filters[1])->brightness(), 0.25f);
     EXPECT_EQ(input->targets(), (std::vector<std::shared_ptr<PixInput>>{filters[0]}));
+}
+
+TEST(PixFilterPipeline, GivesTheCurveFilterItsCurveFileByPath) {
+    core::TemporaryFolder folder;
+    // Four curves of two points, output then input: red from (0, 0) to (255 in, 128 out).
+    const std::uint8_t halveRed[] = {0, 1, 0, 4, 0, 2, 0, 0, 0, 0, 0, 255, 0, 255, 0, 2, 0, 0, 0, 0, 0, 128, 0, 255,
+                                     0, 2, 0, 0, 0, 0, 0, 255, 0, 255, 0, 2, 0, 0, 0, 0, 0, 255, 0, 255};
+    const auto curves = folder.path() / "halve-red.acv";
+    ASSERT_TRUE(core::writeFileAtomically(curves, std::string(reinterpret_cast<const char*>(halveRed), sizeof halveRed)));
+    auto input = PixTestImageSource::filled(1, 1, {0, 0, 0, 255});
+    auto pipeline = PixFilterPipeline::createWithConfiguration(
+        plist(filterXml("PixToneCurveFilter", "<key>setPointsWithACVURL:</key><string>NSString(" + curves.string() + ")</string>")),
+        input, nullptr);
+    ASSERT_TRUE(pipeline) << pipeline.error().text();
+    const auto curve = std::dynamic_pointer_cast<PixToneCurveFilter>(pipeline.value()->filters().at(0));
+    ASSERT_TRUE(curve);
+    EXPECT_NEAR(curve->toneCurveBytes()[200 * 4 + 2], 100, 2); // red, in the table's blue-green-red order
+    EXPECT_NEAR(curve->toneCurveBytes()[200 * 4 + 1], 200, 2);
 }
 
 TEST(PixFilterPipeline, EveryRegisteredFilterIsMadeAndTakesEachOfItsMethods) {
