@@ -157,6 +157,18 @@ TEST(PixEdgeDetectionFilters, ALuminanceInputIsSampledAsItsSourceTurnsIt) {
                            {black, black, white, white, white, white, black, black}));
 }
 
+TEST(PixEdgeDetectionFilters, ATexelSizeSetByHandStaysForLaterFrameSizes) {
+    auto sobel = PixSobelEdgeDetectionFilter::create();
+    filtered(sobel, 4, 5, std::vector<Rgba>(20, grey(0)));
+    EXPECT_FLOAT_EQ(sobel->texelWidth(), 1.0f / 4);
+    EXPECT_FLOAT_EQ(sobel->texelHeight(), 1.0f / 5);
+    // Setting the width keeps the height too.
+    sobel->setTexelWidth(0.5f);
+    filtered(sobel, 8, 10, std::vector<Rgba>(80, grey(0)));
+    EXPECT_FLOAT_EQ(sobel->texelWidth(), 0.5f);
+    EXPECT_FLOAT_EQ(sobel->texelHeight(), 1.0f / 5);
+}
+
 TEST(PixEdgeDetectionFilters, CannyOutlinesASquareAndNothingInside) {
     constexpr int kSide = 16;
     // A white square over columns and rows 4 to 11.
