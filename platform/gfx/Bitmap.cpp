@@ -57,17 +57,22 @@ Pixel Bitmap::pixel(int x, int y) const {
 }
 
 core::Rect Bitmap::paintedBounds() const {
-    // A transparent pixel is four zero bytes (colours are multiplied by alpha).
-    const auto painted = [this](int x, int y) {
+    // A transparent pixel is four zero bytes (colours are multiplied by alpha). The surface is asked
+    // for its pixels once: asking cairo for each pixel cost more than the scan itself.
+    const std::uint8_t* const data = bytes();
+    const std::ptrdiff_t stride = bytesPerRow();
+    const auto pixelWord = [&](int x, int y) {
         std::uint32_t word;
-        std::memcpy(&word, bytes() + static_cast<std::ptrdiff_t>(y) * bytesPerRow() + x * 4, sizeof word);
-        return word != 0;
+        std::memcpy(&word, data + y * stride + std::ptrdiff_t{x} * 4, sizeof word);
+        return word;
     };
+    const auto painted = [&](int x, int y) { return pixelWord(x, y) != 0; };
+    // The whole row at once, without stopping early, so that the compiler can run it wide.
     const auto rowPainted = [&](int y) {
+        std::uint32_t any = 0;
         for (int x = 0; x < m_width; ++x)
-            if (painted(x, y))
-                return true;
-        return false;
+            any |= pixelWord(x, y);
+        return any != 0;
     };
     int top = 0;
     while (top < m_height && !rowPainted(top))

@@ -6,6 +6,7 @@
 #include <array>
 #include <limits>
 #include <numbers>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -48,6 +49,25 @@ TEST_F(CanvasTest, ThePaintedBoundsHoldEveryPaintedPixel) {
     EXPECT_EQ(m_pixels.paintedBounds(), (core::Rect{3, 2, 11, 14}));
     m_canvas.fillRect({19, 19, 1, 1});
     EXPECT_EQ(m_pixels.paintedBounds(), (core::Rect{3, 2, 17, 18}));
+}
+
+// The picture a context hands over holds what was drawn, whether copied or taken; a copy does not
+// follow later drawing, and a context without pixels gives no picture.
+TEST_F(CanvasTest, AContextHandsOverWhatItDrew) {
+    m_canvas.setFillColor(kRedColor);
+    m_canvas.fillRect({2, 2, 4, 4});
+    const std::shared_ptr<const Image> copy = m_context.image();
+    m_canvas.setFillColor(kBlueColor);
+    m_canvas.fillRect({10, 10, 4, 4});
+    ASSERT_NE(copy, nullptr);
+    EXPECT_TRUE(pixelNear(copy->bitmap(), 3, 3, kRed));
+    EXPECT_TRUE(pixelNear(copy->bitmap(), 11, 11, kClear));
+    const std::shared_ptr<const Image> taken = std::move(m_context).takeImage();
+    ASSERT_NE(taken, nullptr);
+    EXPECT_EQ(taken->pixelWidth(), 20);
+    EXPECT_TRUE(pixelNear(taken->bitmap(), 3, 3, kRed));
+    EXPECT_TRUE(pixelNear(taken->bitmap(), 11, 11, kBlue));
+    EXPECT_EQ(ImageContext({0, 5}, 1).takeImage(), nullptr);
 }
 
 TEST_F(CanvasTest, FillRulesDecideAboutNestedShapes) {

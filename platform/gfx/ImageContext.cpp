@@ -1,6 +1,7 @@
 #include "platform/gfx/ImageContext.h"
 
 #include <cmath>
+#include <utility>
 
 namespace gfx {
 namespace {
@@ -43,6 +44,13 @@ std::shared_ptr<const Image> ImageContext::image() const {
         return nullptr;
     }
     return std::make_shared<Image>(m_bitmap->copy(0, 0, m_bitmap->width(), m_bitmap->height()), scale());
+}
+
+std::shared_ptr<const Image> ImageContext::takeImage() && {
+    if (m_bitmap->width() == 0 || m_bitmap->height() == 0) {
+        return nullptr;
+    }
+    return std::make_shared<Image>(std::move(m_bitmap), scale());
 }
 
 } // namespace gfx

@@ -23,6 +23,9 @@ public:
 
     // A copy of what has been drawn so far; nullptr when the context has no pixels.
     std::shared_ptr<const Image> image() const;
+    // What has been drawn, handed over without a copy; the context is spent (nothing more may be
+    // drawn on it). nullptr when the context has no pixels.
+    std::shared_ptr<const Image> takeImage() &&;
 
 private:
     std::unique_ptr<Bitmap> m_bitmap;

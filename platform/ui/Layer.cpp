@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cassert>
 #include <cmath>
+#include <utility>
 
 namespace ui {
 
@@ -235,7 +236,7 @@ const std::shared_ptr<const gfx::Image>& Layer::drawing(float scale) {
     gfx::ImageContext context(bounds.size, scale);
     context.canvas().translate(-bounds.origin.x, -bounds.origin.y);
     m_delegate->drawLayer(context.canvas());
-    m_drawing = context.image();
+    m_drawing = std::move(context).takeImage();
     m_drawingPaintedBounds = m_drawing ? m_drawing->bitmap().paintedBounds() : core::Rect{};
     // A drawing without a single painted pixel is no drawing.
     if (m_drawingPaintedBounds.isEmpty())

@@ -6,6 +6,7 @@
 #include "platform/ui/Layer.h"
 
 #include <cmath>
+#include <utility>
 
 namespace ui {
 
@@ -93,7 +94,7 @@ void renderGroup(Layer& layer, const LayerState& state, gfx::Canvas& canvas) {
         context.canvas().translate(-box.minX(), -box.minY());
         context.canvas().concat(toBase);
         draw(context.canvas());
-        return context.image();
+        return std::move(context).takeImage();
     };
     std::shared_ptr<const gfx::Image> picture =
         offscreen([&](gfx::Canvas& group) { renderBody(layer, state, group, 1); });
@@ -108,7 +109,7 @@ void renderGroup(Layer& layer, const LayerState& state, gfx::Canvas& canvas) {
             masked.canvas().setBlendMode(gfx::BlendMode::DestinationIn);
             masked.canvas().drawImage(*coverage, {{}, box.size});
         }
-        picture = masked.image();
+        picture = std::move(masked).takeImage();
     }
     canvas.save();
     canvas.concat(toBase.inverted());
@@ -153,7 +154,7 @@ void Renderer::render(Layer& root, gfx::Canvas& canvas) {
 std::shared_ptr<const gfx::Image> Renderer::snapshot(Layer& root, float scale) {
     gfx::ImageContext context(root.bounds().size, scale);
     render(root, context.canvas());
-    return context.image();
+    return std::move(context).takeImage();
 }
 
 } // namespace ui

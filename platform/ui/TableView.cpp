@@ -5,6 +5,7 @@
 #include "platform/ui/Outlets.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace ui {
 
@@ -25,8 +26,13 @@ float titleHeight(const std::string& title, float width) {
         .height;
 }
 
+// Where a title label stands in the space `frame` of its heading or footnote.
+core::Rect titleFrame(const core::Rect& frame) {
+    return frame.insetBy(titleInset, 0).isNull() ? frame : frame.insetBy(titleInset, 0);
+}
+
 std::shared_ptr<Label> titleLabel(const std::string& text, const core::Rect& frame, bool footer) {
-    auto label = Label::create(frame.insetBy(titleInset, 0).isNull() ? frame : frame.insetBy(titleInset, 0));
+    auto label = Label::create(titleFrame(frame));
     label->setText(text);
     label->setFont(titleFont());
     label->setTextColor(titleColor);
@@ -172,6 +178,19 @@ void TableView::updateSupplements() {
     for (const std::shared_ptr<View>& view : m_supplements)
         view->removeFromSuperview();
     m_supplements.clear();
+    // A title label that reads and sits as before is kept, so that a row's update does not draw every
+    // heading and footnote again.
+    std::vector<std::shared_ptr<Label>> madeBefore = std::exchange(m_titleLabels, {});
+    const auto addTitle = [&](const std::string& text, const core::Rect& frame, bool footer) {
+        const auto same = std::find_if(madeBefore.begin(), madeBefore.end(), [&](const std::shared_ptr<Label>& old) {
+            return old && old->text() == text && old->frame() == titleFrame(frame) &&
+                   (old->numberOfLines() == 0) == footer;
+        });
+        std::shared_ptr<Label> label =
+            same != madeBefore.end() ? std::exchange(*same, nullptr) : titleLabel(text, frame, footer);
+        m_titleLabels.push_back(label);
+        m_supplements.push_back(std::move(label));
+    };
     const std::shared_ptr<TableViewDataSource> source = m_dataSource.lock();
     const std::shared_ptr<TableViewDelegate> delegate = m_delegate.lock();
     if (!source || !m_layout)
@@ -185,12 +204,10 @@ void TableView::updateSupplements() {
         } else if (const std::string title = source->titleForHeader(*this, int(section)); !title.empty()) {
             // The title sits at the bottom of its space, over the rows it heads.
             const float height = titleHeight(title, laid.header.width());
-            m_supplements.push_back(titleLabel(
-                title, {laid.header.minX(), laid.header.maxY() - height - 6, laid.header.width(), height},
-                false));
+            addTitle(title, {laid.header.minX(), laid.header.maxY() - height - 6, laid.header.width(), height}, false);
         }
         if (const std::string footer = source->titleForFooter(*this, int(section)); !footer.empty())
-            m_supplements.push_back(titleLabel(footer, laid.footer.insetBy(0, 8), true));
+            addTitle(footer, laid.footer.insetBy(0, 8), true);
     }
     for (const std::shared_ptr<View>& view : m_supplements)
         addSubview(view);

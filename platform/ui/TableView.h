@@ -170,6 +170,7 @@ private:
     float m_layoutWidth = 0;
     ShownCells<TableViewCell> m_cells;                // the rows in sight
     std::vector<std::shared_ptr<View>> m_supplements; // headers and footers
+    std::vector<std::shared_ptr<Label>> m_titleLabels; // those of them made from the titles
     int m_updateDepth = 0;
     PendingUpdate m_pending;
     std::optional<Layout> m_updateBase; // the layout on screen when the update began

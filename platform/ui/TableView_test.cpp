@@ -38,7 +38,7 @@ public:
     }
     std::string titleForHeader(TableView&, int section) override { return section == 0 ? "General" : ""; }
     std::string titleForFooter(TableView&, int section) override {
-        return section + 1 == int(sections.size()) ? "Powered by nothing" : "";
+        return section + 1 == int(sections.size()) ? footer : "";
     }
 
     std::optional<IndexPath> willSelectRow(TableView&, const IndexPath& path) override {
@@ -58,6 +58,7 @@ public:
     }
 
     std::vector<std::vector<std::string>> sections{{"Sound", "Music", "Hints"}, {"Name", "Colour"}};
+    std::string footer = "Powered by nothing";
     std::string unselectable = "Music";
     std::vector<std::string> calls;
     std::vector<std::string> shown;
@@ -80,6 +81,16 @@ protected:
             shown.push_back(cell ? cell->textLabel().text() : "(none)");
         }
         return shown;
+    }
+
+    // The table's heading or footnote that reads `text`.
+    const Label* titleReading(const std::string& text) {
+        table->layoutIfNeeded();
+        for (const std::shared_ptr<View>& view : table->subviews()) {
+            if (const auto* label = dynamic_cast<const Label*>(view.get()); label && label->text() == text)
+                return label;
+        }
+        return nullptr;
     }
 
     std::shared_ptr<Window> window = Window::create({0, 0, 320, 480});
@@ -210,6 +221,20 @@ TEST_F(Tables, ReloadingARowAsksForItsCellAgain) {
     table->reloadRows({{0, 1}}, RowAnimation::Fade);
     EXPECT_EQ(table->cellForRow({0, 1})->textLabel().text(), "Songs");
     EXPECT_EQ(table->cellForRow({0, 0})->textLabel().text(), "Sound");
+}
+
+// A row's update leaves the headings and footnotes as they were (their pictures are not drawn again),
+// but one whose text changed reads the new text.
+TEST_F(Tables, ReloadingARowKeepsTheTitlesThatStayAndRenewsTheOthers) {
+    const Label* heading = titleReading("General");
+    ASSERT_NE(heading, nullptr);
+    ASSERT_NE(titleReading("Powered by nothing"), nullptr);
+    rows->sections[0][1] = "Songs";
+    rows->footer = "Powered by something";
+    table->reloadRows({{0, 1}});
+    EXPECT_EQ(titleReading("General"), heading);
+    EXPECT_EQ(titleReading("Powered by nothing"), nullptr);
+    EXPECT_NE(titleReading("Powered by something"), nullptr);
 }
 
 class ChoiceList : public TableViewController {
