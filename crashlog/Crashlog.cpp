@@ -50,12 +50,6 @@ template <typename Work> void onContextQueue(Work work) {
         part->queue->sync([part, &work] { work(*part); });
 }
 
-std::optional<std::string> customValueText(const CrashlogObject& value) {
-    if (std::holds_alternative<std::monostate>(value))
-        return std::nullopt;
-    return Crashlog::confirmCustomIdentifierValue(value);
-}
-
 void storeCustomValue(const std::string& text, const std::string& key) {
     CLGCaptureContextSetCustomValue(text.c_str(), key.c_str());
 }
@@ -323,7 +317,7 @@ void Crashlog::setUserEmail(const CrashlogObject& email) {
 }
 
 void Crashlog::setObjectValue(const CrashlogObject& value, const std::string& key) {
-    if (const std::optional<std::string> text = customValueText(value))
+    if (const std::optional<std::string> text = confirmCustomIdentifierValue(value))
         afterStart([escaped = core::percentEscape(*text), key] { storeCustomValue(escaped, key); });
 }
 
