@@ -121,13 +121,13 @@ net::HttpRequest CLGWebRequest::URLRequest() const {
         request.body = std::move(*body);
         request.headers.emplace_back("Content-Type", "multipart/form-data; boundary=" + std::string(kBoundary));
     }
-    for (const auto& [name, value] : m_customHeaders) {
+    for (const auto& header : m_customHeaders) {
         const auto same = std::find_if(request.headers.begin(), request.headers.end(),
-                                       [&](const auto& entry) { return sameHeader(entry.first, name); });
+                                       [&](const auto& entry) { return sameHeader(entry.first, header.first); });
         if (same != request.headers.end())
-            same->second = value;
+            same->second = header.second;
         else
-            request.headers.emplace_back(name, value);
+            request.headers.push_back(header);
     }
     return request;
 }
