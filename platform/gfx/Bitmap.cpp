@@ -100,6 +100,30 @@ core::Rect Bitmap::paintedBounds() const {
     return {float(left), float(top), float(right - left + 1), float(bottom - top + 1)};
 }
 
+void Bitmap::clear(int x, int y, int width, int height) {
+    assert(x >= 0 && y >= 0 && width >= 0 && height >= 0 && x + width <= m_width && y + height <= m_height);
+    std::uint8_t* pixels = mutableBytes();
+    const int stride = bytesPerRow();
+    for (int row = y; row < y + height; ++row)
+        std::memset(pixels + static_cast<std::ptrdiff_t>(row) * stride + x * 4, 0, static_cast<size_t>(width) * 4);
+    markChanged();
+}
+
+void Bitmap::copyPixels(const Bitmap& source, int sourceX, int sourceY, int width, int height, int x, int y) {
+    assert(sourceX >= 0 && sourceY >= 0 && width >= 0 && height >= 0 && sourceX + width <= source.m_width &&
+           sourceY + height <= source.m_height);
+    assert(x >= 0 && y >= 0 && x + width <= m_width && y + height <= m_height);
+    const std::uint8_t* from = source.bytes();
+    std::uint8_t* to = mutableBytes();
+    const int fromStride = source.bytesPerRow();
+    const int toStride = bytesPerRow();
+    for (int row = 0; row < height; ++row)
+        std::memcpy(to + static_cast<std::ptrdiff_t>(y + row) * toStride + x * 4,
+                    from + static_cast<std::ptrdiff_t>(sourceY + row) * fromStride + sourceX * 4,
+                    static_cast<size_t>(width) * 4);
+    markChanged();
+}
+
 std::unique_ptr<Bitmap> Bitmap::copy(int x, int y, int width, int height) const {
     assert(x >= 0 && y >= 0 && width >= 0 && height >= 0 && x + width <= m_width && y + height <= m_height);
     std::unique_ptr<Bitmap> part = create(width, height);

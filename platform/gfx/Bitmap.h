@@ -52,6 +52,12 @@ public:
     // A copy of the part from (x, y), width by height pixels; the part must lie inside.
     std::unique_ptr<Bitmap> copy(int x, int y, int width, int height) const;
 
+    // Makes the part from (x, y), width by height pixels, transparent; the part must lie inside.
+    void clear(int x, int y, int width, int height);
+    // Puts the part of `source` from (sourceX, sourceY), width by height pixels, in place of the pixels
+    // from (x, y); both parts must lie inside.
+    void copyPixels(const Bitmap& source, int sourceX, int sourceY, int width, int height, int x, int y);
+
     // Writing to the pixels directly: after the writes, `markChanged`.
     std::uint8_t* mutableBytes();
     void markChanged();

@@ -271,10 +271,65 @@ void Canvas::strokePath(const Path& path) {
             cairo_set_miter_limit(cr, m_state.miterLimit);
             cairo_set_dash(cr, m_state.dash.data(), static_cast<int>(m_state.dash.size()), m_state.dashPhase);
             setSourceColor(cr, m_state.strokeColor);
-            cairo_stroke(cr);
+            strokeWhole(cr);
         }
         cairo_new_path(cr);
     });
+}
+
+// Cairo leaves out the parts of a stroke that the clip or the edge of the picture cut away before it fills
+// the outline, which changes the edges that remain by a few steps of coverage. A screen drawn again only
+// where it changed must match what it keeps from before, so a stroke is drawn whole apart and then put
+// down: its pixels are then the same however it is cut.
+void Canvas::strokeWhole(cairo_t* cr) {
+    double x1 = 0;
+    double y1 = 0;
+    double x2 = 0;
+    double y2 = 0;
+    cairo_stroke_extents(cr, &x1, &y1, &x2, &y2);
+    std::array<double, 8> corners{x1, y1, x2, y1, x1, y2, x2, y2};
+    double left = INFINITY;
+    double top = INFINITY;
+    double right = -INFINITY;
+    double bottom = -INFINITY;
+    for (size_t i = 0; i < corners.size(); i += 2) {
+        cairo_user_to_device(cr, &corners[i], &corners[i + 1]);
+        left = std::min(left, std::floor(corners[i]));
+        right = std::max(right, std::ceil(corners[i]));
+        top = std::min(top, std::floor(corners[i + 1]));
+        bottom = std::max(bottom, std::ceil(corners[i + 1]));
+    }
+    // A stroke too large to hold apart is drawn in place.
+    constexpr double kMostPixelsApart = 4096.0 * 1024;
+    if (!(right > left && bottom > top && (right - left) * (bottom - top) <= kMostPixelsApart)) {
+        cairo_stroke(cr);
+        return;
+    }
+    const detail::Surface whole(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(right - left),
+                                                           static_cast<int>(bottom - top)));
+    cairo_t* apart = cairo_create(whole.get());
+    cairo_matrix_t matrix;
+    cairo_get_matrix(cr, &matrix);
+    matrix.x0 -= left;
+    matrix.y0 -= top;
+    cairo_path_t* outline = cairo_copy_path(cr);
+    cairo_set_matrix(apart, &matrix);
+    cairo_append_path(apart, outline);
+    cairo_path_destroy(outline);
+    cairo_set_source(apart, cairo_get_source(cr));
+    cairo_set_line_width(apart, cairo_get_line_width(cr));
+    cairo_set_line_cap(apart, cairo_get_line_cap(cr));
+    cairo_set_line_join(apart, cairo_get_line_join(cr));
+    cairo_set_miter_limit(apart, cairo_get_miter_limit(cr));
+    cairo_set_dash(apart, m_state.dash.data(), static_cast<int>(m_state.dash.size()), m_state.dashPhase);
+    cairo_stroke(apart);
+    cairo_destroy(apart);
+    cairo_new_path(cr);
+    cairo_save(cr);
+    cairo_identity_matrix(cr);
+    cairo_set_source_surface(cr, whole.get(), left, top);
+    cairo_paint(cr);
+    cairo_restore(cr);
 }
 
 void Canvas::fillRect(const core::Rect& rect) {

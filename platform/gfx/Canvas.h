@@ -129,6 +129,7 @@ private:
     void applyTransform(const core::AffineTransform& transform);
     bool setPath(_cairo* cr, const Path& path) const;
     void setSourceColor(_cairo* cr, const core::Color& color) const;
+    void strokeWhole(_cairo* cr);
     void drawGradient(const Gradient& gradient, _cairo_pattern* pattern, GradientExtension extension);
     // Runs one drawing operation with the blend mode and, when one is set, the shadow.
     void perform(const Paint& paint);

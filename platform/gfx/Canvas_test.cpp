@@ -125,6 +125,31 @@ TEST_F(CanvasTest, ClipsUntilRestored) {
     EXPECT_TRUE(pixelNear(m_pixels, 15, 5, kRed));
 }
 
+// A picture drawn again only where it changed keeps the rest: what a clip lets through must be what
+// drawing without it gives there.
+TEST_F(CanvasTest, AStrokeCutByAClipDrawsTheSamePixelsInsideIt) {
+    auto draw = [](Canvas& canvas) {
+        Path zigzag;
+        zigzag.moveTo({2, 3});
+        zigzag.lineTo({9, 17});
+        zigzag.lineTo({18, 1});
+        canvas.setStrokeColor(kBlueColor.withAlpha(0.8f));
+        canvas.setLineWidth(3.3f);
+        canvas.strokePath(zigzag);
+    };
+    ImageContext whole({20, 20}, 2);
+    draw(whole.canvas());
+    for (const core::Rect& clip : {core::Rect{0, 0, 8.5f, 20}, core::Rect{5, 9, 10, 4}, core::Rect{9, 0, 11, 6}}) {
+        ImageContext cut({20, 20}, 2);
+        cut.canvas().clipToRect(clip);
+        draw(cut.canvas());
+        for (int y = int(clip.minY() * 2); y < int(clip.maxY() * 2); ++y) {
+            for (int x = int(clip.minX() * 2); x < int(clip.maxX() * 2); ++x)
+                ASSERT_EQ(cut.bitmap().pixel(x, y), whole.bitmap().pixel(x, y)) << x << ", " << y;
+        }
+    }
+}
+
 TEST_F(CanvasTest, TransformsApplyToWhatIsDrawnNext) {
     m_canvas.translate(10, 0);
     m_canvas.rotate(kPi / 2); // (x, y) -> (10 - y, x)

@@ -4,11 +4,8 @@
 #include <utility>
 
 namespace gfx {
-namespace {
 
-// Whole pixels for a length in points; a length a rounding error above a whole number of pixels
-// does not get a pixel more.
-int pixels(float points, float scale) {
+int pixelLength(float points, float scale) {
     const double length = static_cast<double>(points) * scale;
     if (!(length > 0)) {
         return 0;
@@ -19,10 +16,12 @@ int pixels(float points, float scale) {
     return static_cast<int>(std::ceil(length - 1e-3));
 }
 
+namespace {
+
 std::unique_ptr<Bitmap> makeBitmap(core::Size size, float scale) {
     const float usableScale = std::isfinite(scale) && scale > 0 ? scale : 1;
     std::unique_ptr<Bitmap> bitmap =
-        Bitmap::create(pixels(size.width, usableScale), pixels(size.height, usableScale));
+        Bitmap::create(pixelLength(size.width, usableScale), pixelLength(size.height, usableScale));
     return bitmap ? std::move(bitmap) : Bitmap::create(0, 0);
 }
 

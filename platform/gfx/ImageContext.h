@@ -9,6 +9,11 @@
 
 namespace gfx {
 
+// The whole pixels a length of `points` takes at `scale` pixels per point: rounded up, except that a
+// length a rounding error above a whole number of pixels does not get a pixel more. A length beyond the
+// bitmap limits gives more pixels than a bitmap may have.
+int pixelLength(float points, float scale);
+
 // A canvas over a new bitmap, for drawing a picture and taking it as an image.
 class ImageContext {
 public:

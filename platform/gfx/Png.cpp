@@ -75,7 +75,10 @@ core::Result<std::shared_ptr<const Image>> decodePng(std::span<const std::uint8_
 }
 
 std::vector<std::uint8_t> encodePng(const Image& image) {
-    const Bitmap& bitmap = image.bitmap();
+    return encodePng(image.bitmap());
+}
+
+std::vector<std::uint8_t> encodePng(const Bitmap& bitmap) {
     const int width = bitmap.width();
     const int height = bitmap.height();
     std::vector<std::uint8_t> file;

@@ -14,5 +14,6 @@ namespace gfx {
 core::Result<std::shared_ptr<const Image>> decodePng(std::span<const std::uint8_t> bytes, float scale = 1);
 // The bytes of a PNG file of the image's pixels (8-bit RGBA, colours not premultiplied).
 std::vector<std::uint8_t> encodePng(const Image& image);
+std::vector<std::uint8_t> encodePng(const Bitmap& bitmap);
 
 } // namespace gfx

@@ -63,7 +63,7 @@ core::Result<std::shared_ptr<const Image>> renderSvg(std::span<const std::uint8_
         g_clear_error(&error);
         return imageError(kImageErrorUnreadable, "damaged SVG image: " + message);
     }
-    return context.image();
+    return std::move(context).takeImage();
 }
 
 } // namespace gfx
