@@ -73,7 +73,7 @@ void awaitCrashReport(host::HeadlessHost& host) {
 int launchHeadless(const ui::Device& device, const LaunchOptions& options) {
     host::HeadlessHost host(device);
     const std::unique_ptr<AppDelegate> game = startGame(host.application());
-    host.advance(kSettleSeconds);
+    host.settle(kSettleSeconds);
     awaitCrashReport(host);
     if (options.screenshot) {
         if (const core::Status written = host.writeScreenshot(*options.screenshot); !written)

@@ -21,6 +21,12 @@ void HeadlessHost::advance(double seconds) {
     m_loop.advanceBy(core::fromSeconds(seconds));
 }
 
+void HeadlessHost::settle(double seconds) {
+    m_application.setDrawsFrames(false);
+    advance(seconds);
+    m_application.setDrawsFrames(true);
+}
+
 void HeadlessHost::send(ui::TouchPhase phase, core::Point point, int finger) {
     const ui::Window::TouchInput input{finger, phase, point};
     window().dispatchTouches({&input, 1}, now());
@@ -72,7 +78,8 @@ std::shared_ptr<const gfx::Image> HeadlessHost::screenshot() {
 }
 
 core::Status HeadlessHost::writeScreenshot(const std::filesystem::path& file) {
-    const std::vector<std::uint8_t> png = gfx::encodePng(*screenshot());
+    m_application.renderIfNeeded();
+    const std::vector<std::uint8_t> png = gfx::encodePng(m_application.frame());
     return core::writeFileAtomically(file,
                                      std::string_view(reinterpret_cast<const char*>(png.data()), png.size()));
 }

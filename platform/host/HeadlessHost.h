@@ -45,6 +45,9 @@ public:
     // of queued work that falls due on the way).
     double now() const { return m_clock->mediaTime(); }
     void advance(double seconds);
+    // The same, drawing no frame on the way: for letting the screen come to rest before a screenshot,
+    // which then draws it.
+    void settle(double seconds);
     // Runs the work queued for now.
     void runUntilIdle() { m_loop.runUntilIdle(); }
 

@@ -4,8 +4,6 @@
 #include "platform/core/MainLoop.h"
 #include "platform/core/NotificationCenter.h"
 #include "platform/gfx/Bitmap.h"
-#include "platform/gfx/Canvas.h"
-#include "platform/ui/Renderer.h"
 #include "platform/ui/Window.h"
 
 #include <cassert>
@@ -96,7 +94,8 @@ void Application::runFrame() {
         m_frameHandler = 0;
         return;
     }
-    renderIfNeeded();
+    if (m_drawsFrames)
+        renderIfNeeded();
 }
 
 void Application::renderIfNeeded() {
@@ -104,8 +103,7 @@ void Application::renderIfNeeded() {
     if (!m_window->needsDisplay())
         return;
     m_window->markDisplayed();
-    gfx::Canvas canvas(*m_frame, m_device.scale);
-    Renderer::render(m_window->layer(), canvas);
+    m_renderer.render(m_window->layer(), *m_frame, m_device.scale);
     m_display.present(*m_frame);
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/ui/AnimationEngine.h"
 #include "platform/ui/Device.h"
+#include "platform/ui/FrameRenderer.h"
 
 #include <cstdint>
 #include <memory>
@@ -60,6 +61,9 @@ public:
     void renderIfNeeded();
     // The last frame drawn.
     const gfx::Bitmap& frame() const { return *m_frame; }
+    // While off, the frames of the main loop lay the window out and move its animations on but draw
+    // nothing (nobody looks); the next frame, or renderIfNeeded, draws what changed meanwhile.
+    void setDrawsFrames(bool draws) { m_drawsFrames = draws; }
 
 private:
     void requestFrames();
@@ -72,6 +76,8 @@ private:
     AnimationEngine m_engine;
     std::shared_ptr<Window> m_window;
     std::unique_ptr<gfx::Bitmap> m_frame;
+    FrameRenderer m_renderer;
+    bool m_drawsFrames = true;
     std::uint64_t m_frameHandler = 0;
     bool m_inBackground = false;
     bool m_terminated = false;

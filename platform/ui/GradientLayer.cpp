@@ -48,4 +48,8 @@ void GradientLayer::drawContent(gfx::Canvas& canvas) const {
     canvas.restore();
 }
 
+core::Rect GradientLayer::drawingExtents() const {
+    return m_colors.empty() ? Layer::drawingExtents() : presentation().bounds;
+}
+
 } // namespace ui

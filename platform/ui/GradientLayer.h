@@ -25,6 +25,7 @@ public:
     void setEndPoint(core::Point point);
 
     void drawContent(gfx::Canvas& canvas) const override;
+    core::Rect drawingExtents() const override;
 
 private:
     GradientLayer() = default;

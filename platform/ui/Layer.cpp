@@ -116,6 +116,7 @@ void Layer::setRasterizationScale(std::optional<float> scale) {
     if (m_rasterizationScale == scale)
         return;
     m_rasterizationScale = scale;
+    m_changes.subtree = true;
     invalidate();
 }
 
@@ -245,6 +246,11 @@ const std::shared_ptr<const gfx::Image>& Layer::drawing(float scale) {
 }
 
 void Layer::invalidate() {
+    m_changes.look = true;
+    treeChanged();
+}
+
+void Layer::treeChanged() {
     Layer* root = this;
     while (root->m_superlayer)
         root = root->m_superlayer;
@@ -263,7 +269,7 @@ void Layer::detachFromSuperlayer() {
         std::erase_if(superlayer->m_sublayers,
                       [this](const std::shared_ptr<Layer>& sublayer) { return sublayer.get() == this; });
     }
-    superlayer->invalidate();
+    superlayer->treeChanged();
 }
 
 void Layer::addSublayer(std::shared_ptr<Layer> layer) {
@@ -285,7 +291,8 @@ void Layer::insertSublayer(std::shared_ptr<Layer> layer, size_t index) {
     index = std::min(index, m_sublayers.size());
     m_sublayers.insert(m_sublayers.begin() + static_cast<std::ptrdiff_t>(index), layer);
     layer->m_superlayer = this;
-    invalidate();
+    layer->m_changes.subtree = true;
+    treeChanged();
 }
 
 void Layer::removeFromSuperlayer() {
@@ -303,6 +310,7 @@ void Layer::setMask(std::shared_ptr<Layer> mask) {
     m_mask = std::move(mask);
     if (m_mask)
         m_mask->m_superlayer = this;
+    m_changes.subtree = true;
     invalidate();
 }
 
@@ -420,7 +428,10 @@ bool Layer::advanceAnimations(double now) {
 void Layer::drawContent(gfx::Canvas&) const {}
 
 core::Rect Layer::drawingExtents() const {
-    return presentation().bounds;
+    const LayerState state = presentation();
+    // A delegate that is still to draw may draw anything.
+    const bool draws = state.backgroundColor.alpha() > 0 || m_contents || (m_delegate && (m_needsDisplay || m_drawing));
+    return draws ? state.bounds : core::Rect::null();
 }
 
 } // namespace ui

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace gfx {
@@ -149,11 +150,21 @@ public:
 
     // Draws what only this kind of layer draws, in its bounds' coordinates, with presented values.
     virtual void drawContent(gfx::Canvas& canvas) const;
-    // Where this layer itself draws, in its bounds' coordinates (its sublayers aside).
+    // Where this layer itself draws, in its bounds' coordinates (its sublayers aside); null when it draws
+    // nothing of its own.
     virtual core::Rect drawingExtents() const;
 
     // Tells the host of the tree that the layer must be drawn again.
     void invalidate();
+
+    // What changed since the screen's renderer last took the changes (it alone does): the layer's own
+    // look or place, or everything under it too (it came into its place in the tree, or its mask or
+    // its rasterization changed, which changes how its sublayers show).
+    struct Changes {
+        bool look = false;
+        bool subtree = false;
+    };
+    Changes takeChanges() { return std::exchange(m_changes, {}); }
 
 protected:
     Layer();
@@ -178,6 +189,8 @@ private:
     void stop(RunningAnimation& running, bool finished);
     void stopAll();
     void detachFromSuperlayer();
+    // Tells the host of the tree that something in it changed, without this layer's own look changing.
+    void treeChanged();
     static void applyValue(LayerState& state, LayerProperty property, const AnimatableValue& value);
 
     LayerState m_model;
@@ -197,6 +210,7 @@ private:
     std::shared_ptr<const gfx::Image> m_drawing;
     core::Rect m_drawingPaintedBounds;
     bool m_delegateDraws = false;
+    Changes m_changes{true, true};
 };
 
 } // namespace ui

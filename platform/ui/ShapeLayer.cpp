@@ -78,10 +78,11 @@ void ShapeLayer::drawContent(gfx::Canvas& canvas) const {
 }
 
 core::Rect ShapeLayer::drawingExtents() const {
-    const core::Rect bounds = presentation().bounds;
     if (m_path.isEmpty())
-        return bounds;
-    return m_path.bounds().insetBy(-m_lineWidth, -m_lineWidth).united(bounds);
+        return Layer::drawingExtents();
+    // A mitred corner reaches out up to half the line width times the canvas's miter limit (10).
+    const float reach = m_lineJoin == gfx::LineJoin::Miter ? 5 * m_lineWidth : m_lineWidth;
+    return m_path.bounds().insetBy(-reach, -reach).united(Layer::drawingExtents());
 }
 
 } // namespace ui

@@ -1,0 +1,194 @@
+#include "platform/ui/FrameRenderer.h"
+
+#include "platform/gfx/Bitmap.h"
+#include "platform/gfx/Canvas.h"
+#include "platform/ui/Layer.h"
+
+#include <cmath>
+
+namespace ui {
+
+namespace {
+
+// Pixels drawn around an area, beyond the reach of what a clip changes at its edge.
+constexpr float kClipMargin = 2;
+// At most this many areas are drawn apart in one frame; more are merged.
+constexpr size_t kMaxAreas = 8;
+// Drawing an area apart walks the tree once more: two areas are drawn as one when the box around both
+// holds no more than their pixels and this many more.
+constexpr float kAreaOverhead = 64 * 64;
+
+bool isFinite(const core::Rect& rect) {
+    return std::isfinite(rect.minX()) && std::isfinite(rect.minY()) && std::isfinite(rect.width()) &&
+           std::isfinite(rect.height());
+}
+
+// The whole pixels that `rect` (in points) touches at `scale`; null for a rectangle that is not a number.
+core::Rect pixelsOf(const core::Rect& rect, float scale) {
+    const core::Rect scaled(rect.minX() * scale, rect.minY() * scale, rect.width() * scale, rect.height() * scale);
+    return !rect.isNull() && isFinite(scaled) ? scaled.integral() : core::Rect::null();
+}
+
+float pixelCount(const core::Rect& rect) {
+    return rect.isNull() ? 0 : rect.width() * rect.height();
+}
+
+// Takes the changes of a mask's tree: whether anything in it changed.
+bool takeChangesOfTree(Layer& layer) {
+    const Layer::Changes changes = layer.takeChanges();
+    bool changed = changes.look || changes.subtree;
+    for (const std::shared_ptr<Layer>& sublayer : layer.sublayers())
+        changed = takeChangesOfTree(*sublayer) || changed;
+    if (const std::shared_ptr<Layer>& mask = layer.mask())
+        changed = takeChangesOfTree(*mask) || changed;
+    return changed;
+}
+
+} // namespace
+
+const std::vector<core::Rect>& FrameRenderer::render(Layer& root, gfx::Bitmap& frame, float scale) {
+    ++m_frame;
+    m_damage.clear();
+    m_scale = scale;
+    m_bounds = core::Rect(0, 0, float(frame.width()), float(frame.height()));
+    const bool whole = &frame != m_lastBitmap || scale != m_lastScale;
+    m_lastBitmap = &frame;
+    m_lastScale = scale;
+
+    if (!root.isHidden()) {
+        const LayerState state = root.presentation();
+        note(root, state,
+             core::AffineTransform::makeTranslation(-state.bounds.origin.x, -state.bounds.origin.y), m_bounds,
+             1, whole);
+    }
+    // What the last frame showed and this one does not: taken away, hidden or faded out.
+    std::erase_if(m_shown, [&](const auto& entry) {
+        if (entry.second.frame == m_frame)
+            return false;
+        damage(entry.second.area);
+        return true;
+    });
+    if (whole)
+        m_damage.assign(1, m_bounds);
+
+    for (const core::Rect& area : m_damage)
+        repaint(root, frame, area);
+    m_surfaces.endFrame();
+    return m_damage;
+}
+
+// Cairo fills and strokes the pixels along the edge of a clip a step or two differently from the same
+// pixels drawn without it. An area is therefore drawn apart with a margin around it, and only the area
+// taken from there: so the frame holds what drawing it whole would give.
+void FrameRenderer::repaint(Layer& root, gfx::Bitmap& frame, const core::Rect& area) {
+    const core::Rect drawn = area.insetBy(-kClipMargin, -kClipMargin).intersected(m_bounds);
+    if (drawn == m_bounds) {
+        frame.clear(0, 0, frame.width(), frame.height());
+        gfx::Canvas canvas(frame, m_scale);
+        detail::LayerPainter(canvas, &m_surfaces, this, area).paintRoot(root);
+        return;
+    }
+    const std::shared_ptr<gfx::Bitmap> apart = m_surfaces.take(int(drawn.width()), int(drawn.height()));
+    if (!apart)
+        return;
+    {
+        gfx::Canvas canvas(*apart, m_scale);
+        const core::Point origin{drawn.minX() / m_scale, drawn.minY() / m_scale};
+        canvas.translate(-origin.x, -origin.y);
+        detail::LayerPainter(canvas, &m_surfaces, this, drawn, origin).paintRoot(root);
+    }
+    frame.copyPixels(*apart, int(area.minX() - drawn.minX()), int(area.minY() - drawn.minY()), int(area.width()),
+                     int(area.height()), int(area.minX()), int(area.minY()));
+}
+
+core::Rect FrameRenderer::note(Layer& layer, const LayerState& state, const core::AffineTransform& toFrame,
+                               const core::Rect& clip, float alpha, bool everythingChanged) {
+    if (state.opacity < detail::kInvisibleOpacity)
+        return core::Rect::null();
+    const Layer::Changes changes = layer.takeChanges();
+    const bool maskChanged = layer.mask() && takeChangesOfTree(*layer.mask());
+    everythingChanged = everythingChanged || changes.subtree || maskChanged;
+    alpha *= state.opacity;
+    const core::Rect area = pixelsOf(toFrame.apply(layer.drawingExtents()), m_scale).intersected(clip);
+
+    Shown& shown = m_shown[&layer]; // stays in place while the map grows
+    if (shown.frame != m_frame - 1) {
+        damage(area); // it comes into sight
+    } else if (everythingChanged || changes.look || shown.toFrame != toFrame || shown.clip != clip ||
+               shown.alpha != alpha) {
+        damage(shown.area);
+        damage(area);
+    }
+    shown.frame = m_frame;
+    shown.toFrame = toFrame;
+    shown.clip = clip;
+    shown.alpha = alpha;
+    shown.area = area;
+
+    const core::Rect sublayerClip =
+        layer.masksToBounds() ? clip.intersected(pixelsOf(toFrame.apply(state.bounds), m_scale)) : clip;
+    core::Rect treeArea = area;
+    for (const std::shared_ptr<Layer>& sublayer : layer.sublayers()) {
+        if (sublayer->isHidden())
+            continue;
+        const LayerState substate = sublayer->presentation();
+        const core::AffineTransform toFrameOfSublayer =
+            core::AffineTransform::concat(substate.toSuperlayer(), toFrame);
+        treeArea = treeArea.united(
+            note(*sublayer, substate, toFrameOfSublayer, sublayerClip, alpha, everythingChanged));
+    }
+    shown.treeArea = treeArea;
+    return treeArea;
+}
+
+void FrameRenderer::damage(const core::Rect& area) {
+    core::Rect merged = area.intersected(m_bounds);
+    if (merged.isEmpty())
+        return;
+    // Whatever it meets to little waste joins it, until nothing more does.
+    for (size_t i = 0; i < m_damage.size();) {
+        const core::Rect& other = m_damage[i];
+        if (other.contains(merged))
+            return;
+        const core::Rect both = merged.united(other);
+        if (pixelCount(both) <= pixelCount(merged) + pixelCount(other) + kAreaOverhead) {
+            merged = both;
+            m_damage.erase(m_damage.begin() + std::ptrdiff_t(i));
+            i = 0;
+        } else {
+            ++i;
+        }
+    }
+    m_damage.push_back(merged);
+    if (m_damage.size() > kMaxAreas)
+        mergeDamage();
+}
+
+void FrameRenderer::mergeDamage() {
+    // The two areas whose box adds the fewest pixels become one.
+    size_t first = 0;
+    size_t second = 1;
+    float leastWaste = INFINITY;
+    for (size_t i = 0; i < m_damage.size(); ++i) {
+        for (size_t j = i + 1; j < m_damage.size(); ++j) {
+            const float waste =
+                pixelCount(m_damage[i].united(m_damage[j])) - pixelCount(m_damage[i]) - pixelCount(m_damage[j]);
+            if (waste < leastWaste) {
+                leastWaste = waste;
+                first = i;
+                second = j;
+            }
+        }
+    }
+    const core::Rect both = m_damage[first].united(m_damage[second]);
+    m_damage.erase(m_damage.begin() + std::ptrdiff_t(second));
+    m_damage.erase(m_damage.begin() + std::ptrdiff_t(first));
+    damage(both);
+}
+
+const core::Rect* FrameRenderer::areaOf(const Layer& layer) const {
+    const auto found = m_shown.find(&layer);
+    return found != m_shown.end() && found->second.frame == m_frame ? &found->second.treeArea : nullptr;
+}
+
+} // namespace ui
