@@ -102,12 +102,14 @@ Crashlog& Crashlog::startWithAPIKey(const std::string& apiKey, CrashlogDelegate*
     return crashlog;
 }
 
-void Crashlog::initializeWithAPIKey(const std::string& apiKey, double delay, const CLGBuildEnvironment& environment) {
+void Crashlog::initializeWithAPIKey(const std::string& apiKey, double delay,
+                                    const CLGBuildEnvironment& environment) {
     if (apiKey.empty())
         throw CrashlogException("Crashlog cannot start with the API key '" + apiKey + "'");
     if (m_starting.load() || CLGCaptureContextIsReady()) {
-        CLGLog("[Crashlog] startWithAPIKey: called more than once. startWithAPIKey: should only be called once, "
-               "at app launch time. This call is being ignored.");
+        CLGLog(
+            "[Crashlog] startWithAPIKey: called more than once. startWithAPIKey: should only be called once, "
+            "at app launch time. This call is being ignored.");
         return;
     }
     std::call_once(g_startupOnce, [&] {
@@ -127,8 +129,7 @@ void Crashlog::afterStart(std::function<void()> work) {
             if (CLGCaptureContextIsReady())
                 work();
         });
-    }
-    else if (CLGCaptureContextIsReady())
+    } else if (CLGCaptureContextIsReady())
         work();
 }
 
@@ -164,7 +165,8 @@ std::filesystem::path Crashlog::crashMarkerFilePath() const {
     return m_crashDirectory / "crash_marker";
 }
 
-void Crashlog::setupCrashHandling(const CLGBuildEnvironment& environment, const std::optional<std::string>& endpoint) {
+void Crashlog::setupCrashHandling(const CLGBuildEnvironment& environment,
+                                  const std::optional<std::string>& endpoint) {
     bool installIdentifierCreated = false;
     const std::string installIdentifier =
         CLGInstallIdentifier(core::UserDefaults::standard(), &installIdentifierCreated);
@@ -236,7 +238,8 @@ void Crashlog::setupNotifications() {
          }},
         {core::kDeviceBatteryLevelDidChangeNotification,
          [](CLGDeviceState& state, const core::Notification&) {
-             CLGCaptureContextSetString(state.batteryLevel, batteryLevelText(core::Battery::read().level), false);
+             CLGCaptureContextSetString(state.batteryLevel, batteryLevelText(core::Battery::read().level),
+                                        false);
          }},
         // Nothing here senses what is near the screen.
         {core::kDeviceProximityStateDidChangeNotification,
@@ -251,9 +254,10 @@ void Crashlog::setupNotifications() {
          [](CLGDeviceState& state, const core::Notification&) { state.backgrounded = false; }},
     };
     core::NotificationCenter& center = core::NotificationCenter::defaultCenter();
-    for (const auto& [name, update] : observed) {
+    for (const auto& observation : observed) {
         m_observations.push_back(center.addObserver(
-            std::string(name), nullptr, [update](const core::Notification& notification) {
+            std::string(observation.first), nullptr,
+            [update = observation.second](const core::Notification& notification) {
                 onContextQueue([&](CLGCaptureMutablePart& part) { update(part.deviceState, notification); });
             }));
     }
@@ -291,9 +295,13 @@ std::optional<std::string> Crashlog::confirmCustomIdentifierValue(const Crashlog
     struct Describe {
         std::optional<std::string> operator()(std::monostate) const { return std::nullopt; }
         std::optional<std::string> operator()(const std::string& text) const { return text; }
-        std::optional<std::string> operator()(const core::Value& number) const { return number.stringValue(); }
+        std::optional<std::string> operator()(const core::Value& number) const {
+            return number.stringValue();
+        }
         std::optional<std::string> operator()(const CrashlogURL& url) const { return url.absoluteString; }
-        std::optional<std::string> operator()(const CrashlogDescribable& object) const { return object.description; }
+        std::optional<std::string> operator()(const CrashlogDescribable& object) const {
+            return object.description;
+        }
     };
     return std::visit(Describe{}, value);
 }
@@ -348,7 +356,9 @@ void Crashlog::setDevelopmentPlatformVersion(const CrashlogObject& version) {
 void Crashlog::recordExceptionName(const std::string& name, const std::string& reason,
                                    const std::vector<CLGStackFrame>& frames) {
     afterStart([=] {
-        onContextQueue([&](CLGCaptureMutablePart& part) { CLGExceptionRecordHandled(part.exception, name, reason, frames); });
+        onContextQueue([&](CLGCaptureMutablePart& part) {
+            CLGExceptionRecordHandled(part.exception, name, reason, frames);
+        });
     });
 }
 
@@ -379,8 +389,9 @@ void Crashlog::controllerCollectProcesses(CLGSDKController&, bool collect) {
     core::DispatchQueue::main()->async([this] {
         if (m_thirtySecondTimer)
             return;
-        m_thirtySecondTimer = core::Timer::schedule(kProcessListInterval, core::Timer::Repeat::Repeating,
-                                                    [this](core::Timer&) { updateThirtySecondIntervalData(); });
+        m_thirtySecondTimer =
+            core::Timer::schedule(kProcessListInterval, core::Timer::Repeat::Repeating,
+                                  [this](core::Timer&) { updateThirtySecondIntervalData(); });
     });
 }
 
