@@ -243,12 +243,11 @@ bool PixMovie::readNextAudioSampleFromOutput(media::AssetReaderOutput& readerAud
 
 void PixMovie::paceSample(PixFrameTime sampleTime) {
     const double frameDifference = (sampleTime - m_previousFrameTime).inSeconds();
-    const double actualDifference = core::toSeconds(m_clock->now() - m_previousActualFrameTime);
-    if (frameDifference > actualDifference) {
-        // Nobody signals it: the wait ends when the clock has moved on by the difference.
-        core::Semaphore due(0);
-        due.waitFor(core::fromSeconds(frameDifference - actualDifference));
-    }
+    // Nobody signals it: the wait ends when the clock reaches the frame's moment, fixed from the last
+    // frame's so that time passing before the wait begins does not push it later.
+    const core::TimePoint due = m_previousActualFrameTime + core::fromSeconds(frameDifference);
+    if (due > m_clock->now())
+        core::Semaphore(0).waitUntil(due);
     m_previousFrameTime = sampleTime;
     m_previousActualFrameTime = m_clock->now();
 }

@@ -287,6 +287,12 @@ TEST_F(CameraTest, StillsComeAsImageJpegAndPngAndABusyCameraSaysSo) {
         << int(middle.red) << " " << int(middle.green) << " " << int(middle.blue);
     pixtest::keepPicture(*image, "movie-camera-blurred");
 
+    // A handler runs before the photo output is done with its photo: the next photo waits for that.
+    const auto waitUntilIdle = [&] {
+        for (int tries = 0; tries < 5000 && camera->photoOutput()->isCapturingStillImage(); ++tries)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    };
+    waitUntilIdle();
     std::promise<std::vector<std::uint8_t>> jpegTaken;
     std::promise<core::Error> busy;
     camera->capturePhotoAsJPEGProcessedUpToFilter(filter, [&](const auto& data, const auto& error) {
@@ -303,9 +309,7 @@ TEST_F(CameraTest, StillsComeAsImageJpegAndPngAndABusyCameraSaysSo) {
     ASSERT_TRUE(decodedJpeg);
     EXPECT_EQ((*decodedJpeg)->pixelWidth(), kWidth);
 
-    // The JPEG's handler has returned once the output is done with it.
-    for (int tries = 0; tries < 5000 && camera->photoOutput()->isCapturingStillImage(); ++tries)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    waitUntilIdle();
     std::promise<std::vector<std::uint8_t>> pngTaken;
     camera->capturePhotoAsPNGProcessedUpToFilter(filter, [&](const auto& data, const auto&) { pngTaken.set_value(data); });
     const auto decodedPng = gfx::decodePng(pngTaken.get_future().get());

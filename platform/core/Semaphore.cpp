@@ -28,9 +28,13 @@ bool Semaphore::tryWait() {
 }
 
 bool Semaphore::waitFor(Duration timeout) {
+    return waitUntil(currentClock()->now() + timeout);
+}
+
+bool Semaphore::waitUntil(TimePoint deadline) {
     const auto clock = currentClock();
     auto lock = m_wait.lock();
-    if (!m_wait.waitUntil(lock, *clock, clock->now() + timeout, [&] { return m_count > 0; }))
+    if (!m_wait.waitUntil(lock, *clock, deadline, [&] { return m_count > 0; }))
         return false;
     --m_count;
     return true;

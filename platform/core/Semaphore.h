@@ -19,6 +19,9 @@ public:
     bool tryWait();
     // Like wait(), giving up after `timeout`. Answers whether the count was lowered.
     bool waitFor(Duration timeout);
+    // Like wait(), giving up once the current clock reaches `deadline`: a deadline fixed beforehand
+    // does not drift with the time it takes to begin waiting.
+    bool waitUntil(TimePoint deadline);
 
 private:
     ClockWait m_wait;
