@@ -1,0 +1,172 @@
+// links: problemsets shell platform_host
+//
+// Launching the game, each run a new process timed from its start as a whole: to the headless screenshot
+// (`zembrix --headless --screenshot`, written and the process ended), and to the first frame shown in a
+// window, which needs a display (run under xvfb-run). The window's run starts this program again in a
+// mode of its own that opens the window and starts the game as `zembrix` does, and tells as soon as the
+// first frame is on the screen. Every run has a data root of its own after one untimed run that fills it,
+// as the player's second launch finds it. The peak resident memory of the process is counted too.
+
+#include "platform/core/SteadyClock.h"
+#include "platform/core/TemporaryFolder.h"
+#include "platform/host/WindowHost.h"
+#include "platform/ui/Window.h"
+#include "problemsets/ProblemSetClasses.h"
+#include "problemsets/store/QVDocumentDataController.h"
+#include "shell/app/AppDelegate.h"
+#include "shell/app/Bundle.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr std::string_view kWindowMode = "--first-window-frame";
+// The descriptor on which the window mode tells that its first frame is on the screen.
+constexpr int kReportFd = 3;
+
+const char* deviceName(const benchmark::State& state) {
+    return state.range(0) ? "tablet" : "phone";
+}
+
+struct Run {
+    double seconds = 0;
+    long peakKilobytes = 0;
+    bool ok = false;
+};
+
+// Starts `arguments` in a new process with the data root `home`; when `report` is set, the time runs until
+// the process writes on its descriptor 3, else until it ends.
+Run runProcess(std::vector<std::string> arguments, const std::filesystem::path& home, bool report) {
+    int pipeFds[2] = {-1, -1};
+    if (report && pipe(pipeFds) != 0)
+        return {};
+    std::vector<char*> argv;
+    for (std::string& argument : arguments)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    const std::string homeVariable = "ZEMBRIX_HOME=" + home.string();
+
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t child = fork();
+    if (child == 0) {
+        putenv(const_cast<char*>(homeVariable.c_str()));
+        if (report) {
+            dup2(pipeFds[1], kReportFd);
+            close(pipeFds[0]);
+        }
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    Run run;
+    bool reported = false;
+    if (report) {
+        close(pipeFds[1]);
+        char byte = 0;
+        reported = read(pipeFds[0], &byte, 1) == 1;
+        run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        close(pipeFds[0]);
+    }
+    int status = 0;
+    rusage usage{};
+    if (child < 0 || wait4(child, &status, 0, &usage) != child)
+        return {};
+    if (!report)
+        run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    run.peakKilobytes = usage.ru_maxrss;
+    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0 && (!report || reported);
+    return run;
+}
+
+void timeLaunches(benchmark::State& state, const std::vector<std::string>& arguments, bool report) {
+    const core::TemporaryFolder home;
+    if (!runProcess(arguments, home.path(), report).ok)
+        return state.SkipWithError("the launch failed");
+    long peak = 0;
+    for (auto _ : state) {
+        const Run run = runProcess(arguments, home.path(), report);
+        if (!run.ok)
+            return state.SkipWithError("the launch failed");
+        state.SetIterationTime(run.seconds);
+        peak = std::max(peak, run.peakKilobytes);
+    }
+    state.counters["peak_MB"] = double(peak) / 1024;
+}
+
+void BM_LaunchToHeadlessScreenshot(benchmark::State& state) {
+    const core::TemporaryFolder folder;
+    timeLaunches(state,
+                 {ZEMBRIX_GAME_PROGRAM, "--headless", "--device", deviceName(state), "--scale",
+                  std::to_string(state.range(1)), "--screenshot", (folder.path() / "shot.png").string()},
+                 false);
+}
+BENCHMARK(BM_LaunchToHeadlessScreenshot)
+    ->Args({1, 1})
+    ->Args({0, 2})
+    ->UseManualTime()
+    ->Iterations(10)
+    ->Unit(benchmark::kMillisecond);
+
+void BM_LaunchToFirstWindowFrame(benchmark::State& state) {
+    if (!std::getenv("DISPLAY"))
+        return state.SkipWithError("no display: run under xvfb-run");
+    timeLaunches(state,
+                 {"/proc/self/exe", std::string(kWindowMode), deviceName(state), std::to_string(state.range(1))},
+                 true);
+}
+BENCHMARK(BM_LaunchToFirstWindowFrame)
+    ->Args({1, 1})
+    ->Args({0, 2})
+    ->UseManualTime()
+    ->Iterations(10)
+    ->Unit(benchmark::kMillisecond);
+
+// The window mode: opens the window, starts the game as `zembrix` does and, once the first frame it
+// draws is on the screen, tells on descriptor 3 and ends.
+int showFirstWindowFrame(std::string_view device, std::string_view scale) {
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    auto opened = host::WindowHost::open({device == "tablet" ? ui::Idiom::Tablet : ui::Idiom::Phone,
+                                          scale == "2" ? 2.0f : 1.0f},
+                                         core::SteadyClock::shared());
+    if (!opened)
+        return 1;
+    host::WindowHost& window = **opened;
+    zm::installBundle();
+    zm::installProblemSets();
+    zm::AppDelegate::Configuration configuration;
+    configuration.makeProblemSetStore = [] { return zm::QVDocumentDataController::create(); };
+    zm::AppDelegate game(std::move(configuration));
+    game.application(window.application(), {});
+    // Handlers of one phase run in the order they came: this one after the application has drawn and
+    // shown the frame.
+    window.loop().addFrameHandler(core::FramePhase::Render, [&](core::TimePoint) {
+        if (window.application().window().needsDisplay())
+            return;
+        const char shown = 1;
+        if (write(kReportFd, &shown, 1) == 1)
+            window.quit();
+    });
+    window.run();
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 4 && argv[1] == kWindowMode)
+        return showFirstWindowFrame(argv[2], argv[3]);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
