@@ -5,6 +5,7 @@
 #include "platform/ui/Layer.h"
 
 #include <cmath>
+#include <memory>
 
 namespace ui {
 
@@ -78,27 +79,37 @@ const std::vector<core::Rect>& FrameRenderer::render(Layer& root, gfx::Bitmap& f
 }
 
 // Cairo fills and strokes the pixels along the edge of a clip a step or two differently from the same
-// pixels drawn without it. An area is therefore drawn apart with a margin around it, and only the area
-// taken from there: so the frame holds what drawing it whole would give.
+// pixels drawn without it. An area is therefore drawn with a margin around it, and the margin given back
+// what it held: so the frame holds what drawing it whole would give.
 void FrameRenderer::repaint(Layer& root, gfx::Bitmap& frame, const core::Rect& area) {
     const core::Rect drawn = area.insetBy(-kClipMargin, -kClipMargin).intersected(m_bounds);
-    if (drawn == m_bounds) {
-        frame.clear(0, 0, frame.width(), frame.height());
-        gfx::Canvas canvas(frame, m_scale);
-        detail::LayerPainter(canvas, &m_surfaces, this, area).paintRoot(root);
-        return;
+    struct Strip {
+        int x, y, width, height;
+        std::unique_ptr<gfx::Bitmap> pixels;
+    };
+    const int left = int(drawn.minX());
+    const int top = int(drawn.minY());
+    const int right = int(drawn.maxX());
+    const int bottom = int(drawn.maxY());
+    Strip margin[] = {{left, top, right - left, int(area.minY()) - top, nullptr},
+                      {left, int(area.maxY()), right - left, bottom - int(area.maxY()), nullptr},
+                      {left, int(area.minY()), int(area.minX()) - left, int(area.height()), nullptr},
+                      {int(area.maxX()), int(area.minY()), right - int(area.maxX()), int(area.height()), nullptr}};
+    for (Strip& strip : margin) {
+        if (strip.width > 0 && strip.height > 0)
+            strip.pixels = frame.copy(strip.x, strip.y, strip.width, strip.height);
     }
-    const std::shared_ptr<gfx::Bitmap> apart = m_surfaces.take(int(drawn.width()), int(drawn.height()));
-    if (!apart)
-        return;
+    frame.clear(left, top, right - left, bottom - top);
     {
-        gfx::Canvas canvas(*apart, m_scale);
-        const core::Point origin{drawn.minX() / m_scale, drawn.minY() / m_scale};
-        canvas.translate(-origin.x, -origin.y);
-        detail::LayerPainter(canvas, &m_surfaces, this, drawn, origin).paintRoot(root);
+        gfx::Canvas canvas(frame, m_scale);
+        canvas.clipToRect({drawn.minX() / m_scale, drawn.minY() / m_scale, drawn.width() / m_scale,
+                           drawn.height() / m_scale});
+        detail::LayerPainter(canvas, &m_surfaces, this, drawn).paintRoot(root);
     }
-    frame.copyPixels(*apart, int(area.minX() - drawn.minX()), int(area.minY() - drawn.minY()), int(area.width()),
-                     int(area.height()), int(area.minX()), int(area.minY()));
+    for (const Strip& strip : margin) {
+        if (strip.pixels)
+            frame.copyPixels(*strip.pixels, 0, 0, strip.width, strip.height, strip.x, strip.y);
+    }
 }
 
 core::Rect FrameRenderer::note(Layer& layer, const LayerState& state, const core::AffineTransform& toFrame,
