@@ -90,7 +90,8 @@ std::optional<Date> Date::fromIso8601(std::string_view text) {
     }
     if (position + 1 != text.size() || text[position] != 'Z')
         return std::nullopt;
-    if (month < 1 || month > 12 || day < 1 || day > 31 || hour > 23 || minute > 59 || second > 60)
+    // Year 0 would read, yet is written back as year 1: the years held are those written, 1 to 9999.
+    if (year < 1 || month < 1 || month > 12 || day < 1 || day > 31 || hour > 23 || minute > 59 || second > 60)
         return std::nullopt;
     if (civilFromDays(daysFromCivil(year, month, day)).month != month) // 31 April, 30 February...
         return std::nullopt;
