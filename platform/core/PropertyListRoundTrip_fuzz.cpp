@@ -1,6 +1,7 @@
-// A value written as a property list reads back exactly, for every value the format can carry: what
-// a parsed file holds, and texts of any characters XML allows (valid UTF-8 without control characters
-// other than tab, line feed and carriage return) as keys and strings.
+// A value written as a property list reads back exactly (dates to the whole second, as the format
+// keeps them), for every value the format can carry: what a parsed file holds, and texts of any
+// characters XML allows (valid UTF-8 without control characters other than tab, line feed and
+// carriage return) as keys and strings.
 #include "platform/core/Encoding.h"
 #include "platform/core/PropertyList.h"
 
@@ -21,6 +22,9 @@ bool same(const core::Value& x, const core::Value& y) {
         return false;
     if (x.kind() == core::Value::Kind::Real && std::isnan(x.doubleValue()))
         return std::isnan(y.doubleValue());
+    // The format keeps dates to the whole second: a fraction read from a file is not written back.
+    if (const core::Date* date = x.asDate())
+        return std::floor(date->secondsSince1970) == std::floor(y.asDate()->secondsSince1970);
     if (const core::Array* xs = x.asArray()) {
         const core::Array& ys = *y.asArray();
         return xs->size() == ys.size() && std::equal(xs->begin(), xs->end(), ys.begin(), same);
