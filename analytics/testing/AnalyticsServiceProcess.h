@@ -3,15 +3,12 @@
 #include "platform/core/Json.h"
 #include "platform/core/Value.h"
 #include "platform/net/HttpRequest.h"
+#include "platform/net/testing/ServiceProcess.h"
 
-#include <csignal>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
-
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -22,63 +19,36 @@ namespace zm::testing {
 class AnalyticsServiceProcess {
 public:
     // Serves `account` signed with `secret`; `database` empty keeps everything in memory.
-    AnalyticsServiceProcess(const std::string& account, const std::string& secret, const std::string& database = {}) {
-        std::vector<std::string> arguments = {ANALYTICS_SERVICE_PROGRAM, "--port", "0", "--account", account + ":" + secret};
+    AnalyticsServiceProcess(const std::string& account, const std::string& secret,
+                            const std::string& database = {}) {
+        std::vector<std::string> arguments = {ANALYTICS_SERVICE_PROGRAM, "--port", "0", "--account",
+                                              account + ":" + secret};
         if (!database.empty()) {
             arguments.push_back("--database");
             arguments.push_back(database);
         }
-        std::vector<char*> argv;
-        for (std::string& argument : arguments)
-            argv.push_back(argument.data());
-        argv.push_back(nullptr);
-
-        int output[2];
-        if (pipe(output) != 0)
-            return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, output[0]);
-        if (posix_spawn(&m_pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
-            m_pid = 0;
-        posix_spawn_file_actions_destroy(&actions);
-        close(output[1]);
+        m_process.emplace(std::move(arguments));
         // The program names its port once it answers.
-        FILE* lines = fdopen(output[0], "r");
-        char line[128] = "";
-        if (lines && std::fgets(line, sizeof line, lines))
-            std::sscanf(line, "listening on 127.0.0.1:%d", &m_port);
-        if (lines)
-            std::fclose(lines);
-        else
-            close(output[0]);
+        std::sscanf(m_process->firstLine().c_str(), "listening on 127.0.0.1:%d", &m_port);
     }
 
-    ~AnalyticsServiceProcess() { stop(); }
     AnalyticsServiceProcess(const AnalyticsServiceProcess&) = delete;
     AnalyticsServiceProcess& operator=(const AnalyticsServiceProcess&) = delete;
 
-    bool running() const { return m_pid > 0 && m_port > 0; }
+    bool running() const { return m_process->started() && m_port > 0; }
     // "127.0.0.1:PORT", what ZEMBRIX_TELEMETRY_HOST names.
     std::string host() const { return "127.0.0.1:" + std::to_string(m_port); }
 
     // Ends the program; its port is closed afterwards.
-    void stop() {
-        if (m_pid <= 0)
-            return;
-        kill(m_pid, SIGTERM);
-        int status = 0;
-        waitpid(m_pid, &status, 0);
-        m_pid = 0;
-    }
+    void stop() { m_process->stop(); }
 
     // The next `times` answers of `endpoint` ("resolve", "start", "event"; 0: all from now on).
     void script(const std::string& endpoint, const core::Dictionary& answer, int times = 1) {
         net::HttpRequest request;
         request.method = "POST";
         request.url = "http://" + host() + "/script";
-        request.body = core::toJson(core::Dictionary{{"endpoint", endpoint}, {"answer", answer}, {"times", times}});
+        request.body =
+            core::toJson(core::Dictionary{{"endpoint", endpoint}, {"answer", answer}, {"times", times}});
         const auto response = net::perform(request);
         ASSERT_TRUE(response.ok() && response->status == 200) << request.body;
     }
@@ -102,7 +72,7 @@ public:
     }
 
 private:
-    pid_t m_pid = 0;
+    std::optional<net::testing::ServiceProcess> m_process;
     int m_port = 0;
 };
 

@@ -3,15 +3,12 @@
 #include "platform/core/Json.h"
 #include "platform/core/Value.h"
 #include "platform/net/HttpRequest.h"
+#include "platform/net/testing/ServiceProcess.h"
 
-#include <csignal>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
-
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -28,55 +25,28 @@ public:
             m_certificate = certificate;
             arguments.insert(arguments.end(), {"--certificate", certificate, "--key", key});
         }
-        std::vector<char*> argv;
-        for (std::string& argument : arguments)
-            argv.push_back(argument.data());
-        argv.push_back(nullptr);
-
-        int output[2];
-        if (pipe(output) != 0)
-            return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, output[0]);
-        if (posix_spawn(&m_pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
-            m_pid = 0;
-        posix_spawn_file_actions_destroy(&actions);
-        close(output[1]);
+        m_process.emplace(std::move(arguments));
         // The program names its address once it answers.
-        FILE* lines = fdopen(output[0], "r");
-        char line[128] = "";
         char scheme[8] = "";
-        if (lines && std::fgets(line, sizeof line, lines) && std::sscanf(line, "listening on %7[a-z]://127.0.0.1:%d", scheme, &m_port) == 2)
+        if (std::sscanf(m_process->firstLine().c_str(), "listening on %7[a-z]://127.0.0.1:%d", scheme,
+                        &m_port) == 2)
             m_url = std::string(scheme) + "://127.0.0.1:" + std::to_string(m_port);
-        if (lines)
-            std::fclose(lines);
-        else
-            close(output[0]);
     }
 
-    ~CrashServiceProcess() { stop(); }
     CrashServiceProcess(const CrashServiceProcess&) = delete;
     CrashServiceProcess& operator=(const CrashServiceProcess&) = delete;
 
-    bool running() const { return m_pid > 0 && m_port > 0; }
+    bool running() const { return m_process->started() && m_port > 0; }
     // "http://127.0.0.1:PORT" or "https://...".
     const std::string& url() const { return m_url; }
 
-    void stop() {
-        if (m_pid <= 0)
-            return;
-        kill(m_pid, SIGTERM);
-        int status = 0;
-        waitpid(m_pid, &status, 0);
-        m_pid = 0;
-    }
+    void stop() { m_process->stop(); }
 
     // The next `times` answers of `endpoint` ("settings", "configure", "report"; 0: all from now on).
     void script(const std::string& endpoint, const core::Dictionary& answer, int times = 1) {
-        const auto response = perform("POST", "/script",
-                                      core::toJson(core::Dictionary{{"endpoint", endpoint}, {"answer", answer}, {"times", times}}));
+        const auto response = perform(
+            "POST", "/script",
+            core::toJson(core::Dictionary{{"endpoint", endpoint}, {"answer", answer}, {"times", times}}));
         ASSERT_TRUE(response.ok() && response->status == 200) << endpoint;
     }
 
@@ -98,7 +68,7 @@ private:
         return net::perform(request);
     }
 
-    pid_t m_pid = 0;
+    std::optional<net::testing::ServiceProcess> m_process;
     int m_port = 0;
     std::string m_url;
     std::string m_certificate;
