@@ -29,7 +29,7 @@ public:
         }
         m_process.emplace(std::move(arguments));
         // The program names its port once it answers.
-        std::sscanf(m_process->firstLine().c_str(), "listening on 127.0.0.1:%d", &m_port);
+        std::sscanf(m_process->firstLine().c_str(), "listening on http://127.0.0.1:%d", &m_port);
     }
 
     AnalyticsServiceProcess(const AnalyticsServiceProcess&) = delete;

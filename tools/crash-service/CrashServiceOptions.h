@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/core/Result.h"
+#include "tools/service-host/ServiceCommandLine.h"
 
 #include <string>
 #include <vector>
@@ -14,12 +15,9 @@ namespace zm {
 //       "listening on SCHEME://127.0.0.1:PORT" once it answers.
 //   crash-service --database FILE --list
 //       prints what FILE holds, as JSON.
-struct CrashServiceOptions {
-    int port = 0;
-    std::string database = ":memory:";
+struct CrashServiceOptions : ServiceCommandLine {
     std::string certificate;
     std::string key;
-    bool list = false;
 
     bool secure() const { return !certificate.empty(); }
 

@@ -2,15 +2,12 @@
 #include "tools/crash-service/CrashService.h"
 #include "tools/crash-service/CrashServiceOptions.h"
 #include "tools/crash-service/CrashServiceStore.h"
+#include "tools/service-host/ServiceLoop.h"
 
-#include <atomic>
-#include <csignal>
 #include <cstdio>
 #include <memory>
-#include <thread>
 
 #include <httplib.h>
-#include <pthread.h>
 
 int main(int argc, char** argv) {
     const auto options = zm::CrashServiceOptions::parse(std::vector<std::string>(argv + 1, argv + argc));
@@ -28,14 +25,6 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    // The end signals are taken by one thread of our own, which stops the server; the server's
-    // threads never see them.
-    sigset_t endSignals;
-    sigemptyset(&endSignals);
-    sigaddset(&endSignals, SIGINT);
-    sigaddset(&endSignals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &endSignals, nullptr);
-
     const char* scheme = options->secure() ? "https" : "http";
     std::unique_ptr<httplib::Server> server;
     if (options->secure())
@@ -49,27 +38,5 @@ int main(int argc, char** argv) {
     }
     zm::CrashService service(**store, scheme);
     service.install(*server);
-    const int port = options->port == 0 ? server->bind_to_any_port("127.0.0.1")
-                                        : (server->bind_to_port("127.0.0.1", options->port) ? options->port : -1);
-    if (port <= 0) {
-        std::fprintf(stderr, "crash-service: cannot listen on 127.0.0.1:%d\n", options->port);
-        return 1;
-    }
-    std::atomic<bool> ended = false;
-    std::thread ender([&] {
-        int signal = 0;
-        sigwait(&endSignals, &signal);
-        // stop() reaches only a server that has begun to answer.
-        while (!server->is_running() && !ended)
-            std::this_thread::yield();
-        server->stop();
-    });
-    std::printf("listening on %s://127.0.0.1:%d\n", scheme, port);
-    std::fflush(stdout);
-    const bool served = server->listen_after_bind();
-    ended = true;
-    // Ends the signal thread when the server stopped by itself.
-    pthread_kill(ender.native_handle(), SIGTERM);
-    ender.join();
-    return served ? 0 : 1;
+    return zm::serveUntilEnded(*server, "crash-service", scheme, options->port);
 }
