@@ -46,6 +46,42 @@ void main()
 }
 )";
 
+std::string pix3x3NeighbourhoodShader(std::string_view declarations, std::string_view body) {
+    std::string shader = R"(
+precision highp float;
+
+varying vec2 textureCoordinate;
+varying vec2 leftTextureCoordinate;
+varying vec2 rightTextureCoordinate;
+
+varying vec2 topTextureCoordinate;
+varying vec2 topLeftTextureCoordinate;
+varying vec2 topRightTextureCoordinate;
+
+varying vec2 bottomTextureCoordinate;
+varying vec2 bottomLeftTextureCoordinate;
+varying vec2 bottomRightTextureCoordinate;
+
+uniform sampler2D inputImageTexture;
+)";
+    shader += declarations;
+    shader += R"(
+void main()
+{
+    float bottomLeftIntensity = texture2D(inputImageTexture, bottomLeftTextureCoordinate).r;
+    float topRightIntensity = texture2D(inputImageTexture, topRightTextureCoordinate).r;
+    float topLeftIntensity = texture2D(inputImageTexture, topLeftTextureCoordinate).r;
+    float bottomRightIntensity = texture2D(inputImageTexture, bottomRightTextureCoordinate).r;
+    float leftIntensity = texture2D(inputImageTexture, leftTextureCoordinate).r;
+    float rightIntensity = texture2D(inputImageTexture, rightTextureCoordinate).r;
+    float bottomIntensity = texture2D(inputImageTexture, bottomTextureCoordinate).r;
+    float topIntensity = texture2D(inputImageTexture, topTextureCoordinate).r;
+)";
+    shader += body;
+    shader += "}\n";
+    return shader;
+}
+
 std::shared_ptr<Pix3x3TextureSamplingFilter>
 Pix3x3TextureSamplingFilter::create(const std::string& fragmentShaderString) {
     return std::shared_ptr<Pix3x3TextureSamplingFilter>(

@@ -3,6 +3,9 @@
 #include "framework/Source/PixFilter.h"
 #include "framework/Source/PixTexelSampling.h"
 
+#include <string>
+#include <string_view>
+
 namespace zm {
 
 // Hands the fragment shader the pixel and its eight neighbours, "texelWidth" and "texelHeight" apart:
@@ -10,6 +13,13 @@ namespace zm {
 // "topLeftTextureCoordinate", "topRightTextureCoordinate", "bottomTextureCoordinate",
 // "bottomLeftTextureCoordinate" and "bottomRightTextureCoordinate".
 extern const char* const Pix3x3SamplingVertexShader;
+
+// A fragment shader over Pix3x3SamplingVertexShader: the nine coordinates it hands on, the input
+// "inputImageTexture", the shader's own `declarations`, and a main() that reads the eight neighbours'
+// intensities (their red channel) into leftIntensity, rightIntensity, topIntensity, topLeftIntensity,
+// topRightIntensity, bottomIntensity, bottomLeftIntensity and bottomRightIntensity before `body`.
+// The compiler drops the reads a body does not use.
+std::string pix3x3NeighbourhoodShader(std::string_view declarations, std::string_view body);
 
 // The base of the filters that look at each pixel's 3 x 3 neighbourhood. The neighbours are one pixel
 // of the framebuffer away, whatever its size, until a step is set by hand.

@@ -4,34 +4,8 @@ namespace zm {
 
 namespace {
 
-const char* const kLocalBinaryPatternFragmentShader = R"(
-precision highp float;
-
-varying vec2 textureCoordinate;
-varying vec2 leftTextureCoordinate;
-varying vec2 rightTextureCoordinate;
-
-varying vec2 topTextureCoordinate;
-varying vec2 topLeftTextureCoordinate;
-varying vec2 topRightTextureCoordinate;
-
-varying vec2 bottomTextureCoordinate;
-varying vec2 bottomLeftTextureCoordinate;
-varying vec2 bottomRightTextureCoordinate;
-
-uniform sampler2D inputImageTexture;
-
-void main()
-{
+const std::string kLocalBinaryPatternFragmentShader = pix3x3NeighbourhoodShader("", R"(
     float centerIntensity = texture2D(inputImageTexture, textureCoordinate).r;
-    float bottomLeftIntensity = texture2D(inputImageTexture, bottomLeftTextureCoordinate).r;
-    float topRightIntensity = texture2D(inputImageTexture, topRightTextureCoordinate).r;
-    float topLeftIntensity = texture2D(inputImageTexture, topLeftTextureCoordinate).r;
-    float bottomRightIntensity = texture2D(inputImageTexture, bottomRightTextureCoordinate).r;
-    float leftIntensity = texture2D(inputImageTexture, leftTextureCoordinate).r;
-    float rightIntensity = texture2D(inputImageTexture, rightTextureCoordinate).r;
-    float bottomIntensity = texture2D(inputImageTexture, bottomTextureCoordinate).r;
-    float topIntensity = texture2D(inputImageTexture, topTextureCoordinate).r;
 
     float byteTally = 1.0 / 255.0 * step(centerIntensity, topRightIntensity);
     byteTally += 2.0 / 255.0 * step(centerIntensity, topIntensity);
@@ -43,8 +17,7 @@ void main()
     byteTally += 128.0 / 255.0 * step(centerIntensity, rightIntensity);
 
     gl_FragColor = vec4(vec3(byteTally), 1.0);
-}
-)";
+)");
 
 } // namespace
 

@@ -8,7 +8,7 @@ namespace zm {
 // Over the 3 x 3 neighbourhood of a luminance picture (red channel): the Sobel sums across the rows,
 // h = -tl - 2t - tr + bl + 2b + br, and across the columns, v = -bl - 2l - tl + br + 2r + tr; the
 // magnitude length(h, v) x "edgeStrength" in grey, alpha 1.
-extern const char* const PixSobelEdgeDetectionFragmentShader;
+extern const std::string PixSobelEdgeDetectionFragmentShader;
 
 // The Sobel edge detector: the first pass takes the luminance, the second the gradient magnitude over
 // each pixel's eight neighbours (the gradient shader runs over the neighbourhood vertex shader, with

@@ -1,27 +1,13 @@
 #include "framework/Source/PixThresholdEdgeDetectionFilter.h"
 
+#include "framework/Source/Pix3x3TextureSamplingFilter.h"
+
 namespace zm {
 
-const char* const PixThresholdEdgeDetectionFragmentShader = R"(
-precision highp float;
-
-varying vec2 textureCoordinate;
-varying vec2 leftTextureCoordinate;
-varying vec2 rightTextureCoordinate;
-
-varying vec2 topTextureCoordinate;
-varying vec2 bottomTextureCoordinate;
-
-uniform sampler2D inputImageTexture;
+const std::string PixThresholdEdgeDetectionFragmentShader = pix3x3NeighbourhoodShader(R"(
 uniform float threshold;
 uniform float edgeStrength;
-
-void main()
-{
-    float leftIntensity = texture2D(inputImageTexture, leftTextureCoordinate).r;
-    float rightIntensity = texture2D(inputImageTexture, rightTextureCoordinate).r;
-    float bottomIntensity = texture2D(inputImageTexture, bottomTextureCoordinate).r;
-    float topIntensity = texture2D(inputImageTexture, topTextureCoordinate).r;
+)", R"(
     float h = bottomIntensity - topIntensity;
     float v = rightIntensity - leftIntensity;
 
@@ -29,8 +15,7 @@ void main()
     mag = step(threshold, mag);
 
     gl_FragColor = vec4(vec3(mag), 1.0);
-}
-)";
+)");
 
 std::shared_ptr<PixThresholdEdgeDetectionFilter> PixThresholdEdgeDetectionFilter::create() {
     return std::shared_ptr<PixThresholdEdgeDetectionFilter>(new PixThresholdEdgeDetectionFilter);

@@ -6,7 +6,7 @@ namespace zm {
 
 // Over the luminance picture (red channel): the central differences h = bottom - top and v = right -
 // left; white where length(h, v) x "edgeStrength" reaches "threshold", else black; alpha 1.
-extern const char* const PixThresholdEdgeDetectionFragmentShader;
+extern const std::string PixThresholdEdgeDetectionFragmentShader;
 
 // Marks the pixels whose luminance changes by at least the threshold between their neighbours either
 // side, in white on black.

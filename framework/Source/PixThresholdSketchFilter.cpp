@@ -1,29 +1,15 @@
 #include "framework/Source/PixThresholdSketchFilter.h"
 
+#include "framework/Source/Pix3x3TextureSamplingFilter.h"
+
 namespace zm {
 
 namespace {
 
-const char* const kThresholdSketchFragmentShader = R"(
-precision highp float;
-
-varying vec2 textureCoordinate;
-varying vec2 leftTextureCoordinate;
-varying vec2 rightTextureCoordinate;
-
-varying vec2 topTextureCoordinate;
-varying vec2 bottomTextureCoordinate;
-
-uniform sampler2D inputImageTexture;
+const std::string kThresholdSketchFragmentShader = pix3x3NeighbourhoodShader(R"(
 uniform float threshold;
 uniform float edgeStrength;
-
-void main()
-{
-    float leftIntensity = texture2D(inputImageTexture, leftTextureCoordinate).r;
-    float rightIntensity = texture2D(inputImageTexture, rightTextureCoordinate).r;
-    float bottomIntensity = texture2D(inputImageTexture, bottomTextureCoordinate).r;
-    float topIntensity = texture2D(inputImageTexture, topTextureCoordinate).r;
+)", R"(
     float h = bottomIntensity - topIntensity;
     float v = rightIntensity - leftIntensity;
 
@@ -31,8 +17,7 @@ void main()
     mag = 1.0 - step(threshold, mag);
 
     gl_FragColor = vec4(vec3(mag), 1.0);
-}
-)";
+)");
 
 } // namespace
 

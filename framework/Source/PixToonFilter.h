@@ -7,7 +7,7 @@ namespace zm {
 // Cartoon shading: each colour channel posterised to "quantizationLevels" steps (floor(c x levels +
 // 0.5) / levels), and black lines where the Sobel magnitude of the red channel over the 3 x 3
 // neighbourhood reaches "threshold"; alpha kept.
-extern const char* const PixToonFragmentShader;
+extern const std::string PixToonFragmentShader;
 
 // Draws the picture as a cartoon: flat bands of colour outlined in black. The edges are found in the
 // red channel, so a luminance-like picture outlines best.
