@@ -1,10 +1,16 @@
 #include "framework/Source/Pix3x3ConvolutionFilter.h"
 
+#include <charconv>
+
 namespace zm {
 
 // The kernel reaches GL row by row, which GLSL takes as columns: the first index picks the kernel's
 // row.
-const char* const Pix3x3ConvolutionFragmentShader = R"(
+std::string pix3x3ConvolutionShader(float lift) {
+    // GLSL wants a point whatever the locale, and a float literal has one.
+    char liftText[32];
+    const auto written = std::to_chars(liftText, liftText + sizeof liftText, lift, std::chars_format::fixed, 6);
+    return R"(
 precision highp float;
 
 uniform sampler2D inputImageTexture;
@@ -39,9 +45,13 @@ void main()
     resultColor += bottomLeftColor * convolutionMatrix[2][0] + bottomColor * convolutionMatrix[2][1] +
                    bottomRightColor * convolutionMatrix[2][2];
 
-    gl_FragColor = vec4(resultColor, centerColor.a);
+    gl_FragColor = vec4(resultColor + )" +
+           std::string(liftText, written.ptr) + R"(, centerColor.a);
 }
 )";
+}
+
+const std::string Pix3x3ConvolutionFragmentShader = pix3x3ConvolutionShader(0);
 
 std::shared_ptr<Pix3x3ConvolutionFilter> Pix3x3ConvolutionFilter::create() {
     return std::shared_ptr<Pix3x3ConvolutionFilter>(new Pix3x3ConvolutionFilter);

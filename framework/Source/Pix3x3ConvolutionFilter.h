@@ -4,8 +4,11 @@
 
 namespace zm {
 
-// The colour of the 3 x 3 neighbourhood weighted by "convolutionMatrix"; alpha of the centre.
-extern const char* const Pix3x3ConvolutionFragmentShader;
+// The colour of the 3 x 3 neighbourhood weighted by "convolutionMatrix", plus `lift`; alpha of the
+// centre.
+std::string pix3x3ConvolutionShader(float lift);
+// The convolution alone (a lift of 0).
+extern const std::string Pix3x3ConvolutionFragmentShader;
 
 // A 3 x 3 convolution of the colour channels. The kernel's row `one` weights the row above the pixel
 // (left, middle, right), `two` the pixel's own row, `three` the row below.
