@@ -2,9 +2,8 @@
 
 namespace zm {
 
-namespace {
-
-const char* const kFragmentShader = R"(
+std::string pixOverlayFamilyShader(const std::string& decidingPicture) {
+    return "#define DECIDING " + decidingPicture + R"(
 precision mediump float;
 
 varying highp vec2 textureCoordinate;
@@ -25,19 +24,18 @@ void main()
 {
     mediump vec4 base = texture2D(inputImageTexture, textureCoordinate);
     mediump vec4 overlay = texture2D(inputImageTexture2, textureCoordinate2);
-    gl_FragColor = vec4(overlayChannel(base.r, overlay.r, base.a, overlay.a, 2.0 * base.r < base.a),
-                        overlayChannel(base.g, overlay.g, base.a, overlay.a, 2.0 * base.g < base.a),
-                        overlayChannel(base.b, overlay.b, base.a, overlay.a, 2.0 * base.b < base.a), 1.0);
+    gl_FragColor = vec4(overlayChannel(base.r, overlay.r, base.a, overlay.a, 2.0 * DECIDING.r < DECIDING.a),
+                        overlayChannel(base.g, overlay.g, base.a, overlay.a, 2.0 * DECIDING.g < DECIDING.a),
+                        overlayChannel(base.b, overlay.b, base.a, overlay.a, 2.0 * DECIDING.b < DECIDING.a), 1.0);
 }
 )";
-
-} // namespace
+}
 
 std::shared_ptr<PixOverlayBlendFilter> PixOverlayBlendFilter::create() {
     return std::shared_ptr<PixOverlayBlendFilter>(new PixOverlayBlendFilter);
 }
 
 PixOverlayBlendFilter::PixOverlayBlendFilter()
-    : PixTwoInputFilter(PixTwoInputVertexShader, kFragmentShader) {}
+    : PixTwoInputFilter(PixTwoInputVertexShader, pixOverlayFamilyShader("base")) {}
 
 } // namespace zm
