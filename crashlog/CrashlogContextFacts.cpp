@@ -5,11 +5,11 @@
 
 namespace zm {
 
-std::optional<std::vector<std::pair<std::string, std::string>>> CrashlogContextExecutableSlices() {
-    const auto slices = CLGExecutableSlices(CLGCaptureContextShared());
+std::optional<CLGExecutableSlices> CrashlogContextExecutableSlices() {
+    const auto slices = CLGExecutableSliceMap(CLGCaptureContextShared());
     if (!slices)
         return std::nullopt;
-    return std::vector<std::pair<std::string, std::string>>(slices->begin(), slices->end());
+    return CLGExecutableSlices(slices->begin(), slices->end());
 }
 
 std::string CrashlogContextMinimumOSVersion() {

@@ -1,22 +1,20 @@
 #pragma once
 
+#include "crashlog/service/CLGClientDelegate.h"
 #include "platform/core/Value.h"
 
 #include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
-#include <utility>
-#include <vector>
 
 namespace zm {
 
 // What the facade reads of the capture context's gathered facts for the service client and for
-// symbolication. Kept in a unit of its own: the capture's reader of the executable's slices and the
-// client's list of slices share a name, so the two headers cannot meet in one file.
+// symbolication.
 
 // Architecture name and build-id text, in the order of the names; nothing before capture is ready.
-std::optional<std::vector<std::pair<std::string, std::string>>> CrashlogContextExecutableSlices();
+std::optional<CLGExecutableSlices> CrashlogContextExecutableSlices();
 // "0.0.0" before capture is ready.
 std::string CrashlogContextMinimumOSVersion();
 std::string CrashlogContextSDKVersion();

@@ -30,7 +30,7 @@ std::string withoutQuotesOrBackslashes(std::string text) {
 
 } // namespace
 
-std::optional<std::map<std::string, std::string>> CLGExecutableSlices(const CLGCaptureContext& context) {
+std::optional<std::map<std::string, std::string>> CLGExecutableSliceMap(const CLGCaptureContext& context) {
     const CLGCaptureStaticPart* part = readyStaticPart(context);
     if (!part || !part->executable.archs || !part->executable.uuids)
         return std::nullopt;

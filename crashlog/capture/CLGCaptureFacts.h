@@ -16,7 +16,7 @@ struct CLGCaptureContext;
 
 // Architecture name -> build-id text, from the executable's "archs" and "uuids" split at ":";
 // nothing when either is missing or they differ in count.
-std::optional<std::map<std::string, std::string>> CLGExecutableSlices(const CLGCaptureContext& context);
+std::optional<std::map<std::string, std::string>> CLGExecutableSliceMap(const CLGCaptureContext& context);
 // "0.0.0" before the context is ready.
 std::string CLGMinimumOSVersion(const CLGCaptureContext& context);
 std::string CLGSDKVersion(const CLGCaptureContext& context);

@@ -121,13 +121,13 @@ TEST(CLGCaptureFacts, AnswerFromTheGatheredFactsOnceReady) {
     ready.staticPart.host.osBuild = "#1 SMP \"Debian\"";
     EXPECT_EQ(CLGMinimumOSVersion(ready.context), "0.0.0");
     EXPECT_EQ(CLGModelText(ready.context), std::nullopt);
-    EXPECT_EQ(CLGExecutableSlices(ready.context), std::nullopt);
+    EXPECT_EQ(CLGExecutableSliceMap(ready.context), std::nullopt);
 
     ready.mutablePart.ready = 1;
     EXPECT_EQ(CLGModelText(ready.context), "x86_64");
     EXPECT_EQ(CLGOSVersionText(ready.context), "6.1.0-18-amd64/#1 SMP Debian");
     EXPECT_EQ(CLGSDKVersion(ready.context), "0.0.0");
-    const auto slices = CLGExecutableSlices(ready.context);
+    const auto slices = CLGExecutableSliceMap(ready.context);
     ASSERT_TRUE(slices);
     ASSERT_EQ(slices->size(), 1u);
     EXPECT_EQ(slices->begin()->first, "x86_64");
@@ -135,7 +135,7 @@ TEST(CLGCaptureFacts, AnswerFromTheGatheredFactsOnceReady) {
     EXPECT_STREQ(ready.staticPart.executable.archs, "x86_64");
     EXPECT_TRUE(std::string(ready.staticPart.executable.path).ends_with("/crashlog_tests"));
     ready.staticPart.executable.uuids = "aa:bb";
-    EXPECT_EQ(CLGExecutableSlices(ready.context), std::nullopt);
+    EXPECT_EQ(CLGExecutableSliceMap(ready.context), std::nullopt);
 }
 
 TEST(CLGInstallIdentifier, IsMadeOnceAndKept) {
