@@ -96,7 +96,7 @@ void animate(const AnimationParameters& parameters, const std::function<void()>&
 }
 
 void beginAnimations(std::string name, std::any context) {
-    auto listener = std::make_shared<NamedBlock::Listener>(std::move(name), std::move(context));
+    auto listener = std::make_shared<NamedBlock::Listener>(NamedBlock::Listener{std::move(name), std::move(context), {}});
     auto completion = [listener](bool finished) {
         if (std::shared_ptr<AnimationDelegate> delegate = listener->delegate.lock())
             delegate->animationDidStop(listener->name, finished, listener->context);
