@@ -2,6 +2,7 @@
 
 #include "platform/core/Result.h"
 #include "platform/core/Value.h"
+#include "tools/service-host/ServiceDatabase.h"
 
 #include <cstdint>
 #include <memory>
@@ -10,7 +11,6 @@
 #include <string>
 #include <vector>
 
-struct sqlite3;
 
 namespace zm {
 
@@ -71,12 +71,12 @@ public:
     core::Value listing();
 
 private:
-    explicit ServiceStore(sqlite3* connection);
+    explicit ServiceStore(ServiceDatabase database);
     std::optional<Device> findDevice(const std::string& account, const ServiceKey& key);
     Device readDevice(int64_t id);
 
     std::mutex m_lock;
-    sqlite3* m_connection; // guarded by m_lock
+    ServiceDatabase m_database; // guarded by m_lock
 };
 
 } // namespace zm

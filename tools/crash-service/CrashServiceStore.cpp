@@ -2,8 +2,6 @@
 
 #include "platform/core/Json.h"
 
-#include <sqlite3.h>
-
 namespace zm {
 
 namespace {
@@ -17,39 +15,6 @@ CREATE TABLE IF NOT EXISTS reports (serial INTEGER PRIMARY KEY, api_key TEXT, bu
     invalid INTEGER, size INTEGER, summary TEXT, bytes BLOB);
 )";
 
-// One prepared statement, finalized when it goes.
-class Statement {
-public:
-    Statement(sqlite3* connection, const char* sql) { sqlite3_prepare_v2(connection, sql, -1, &m_statement, nullptr); }
-    ~Statement() { sqlite3_finalize(m_statement); }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-
-    Statement& bind(int index, const std::string& text) {
-        sqlite3_bind_text(m_statement, index, text.c_str(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
-        return *this;
-    }
-    Statement& bindBlob(int index, const std::string& bytes) {
-        sqlite3_bind_blob(m_statement, index, bytes.data(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
-        return *this;
-    }
-    Statement& bind(int index, int64_t number) {
-        sqlite3_bind_int64(m_statement, index, number);
-        return *this;
-    }
-    // True while a row is there.
-    bool step() { return m_statement && sqlite3_step(m_statement) == SQLITE_ROW; }
-
-    std::string text(int column) const {
-        const auto* text = sqlite3_column_text(m_statement, column);
-        return text ? reinterpret_cast<const char*>(text) : "";
-    }
-    int64_t integer(int column) const { return sqlite3_column_int64(m_statement, column); }
-
-private:
-    sqlite3_stmt* m_statement = nullptr;
-};
-
 core::Value jsonValue(const std::string& text) {
     core::Result<core::Value> parsed = core::parseJson(text);
     return parsed ? std::move(parsed.value()) : core::Value();
@@ -58,32 +23,20 @@ core::Value jsonValue(const std::string& text) {
 } // namespace
 
 core::Result<std::unique_ptr<CrashServiceStore>> CrashServiceStore::open(const std::string& path) {
-    sqlite3* connection = nullptr;
-    if (sqlite3_open(path.c_str(), &connection) != SQLITE_OK) {
-        const std::string message = connection ? sqlite3_errmsg(connection) : "out of memory";
-        sqlite3_close(connection);
-        return core::Error{"crash-service", 2, "cannot open " + path + ": " + message, {}};
-    }
-    char* failure = nullptr;
-    if (sqlite3_exec(connection, kSchema, nullptr, nullptr, &failure) != SQLITE_OK) {
-        const std::string message = failure ? failure : "unknown error";
-        sqlite3_free(failure);
-        sqlite3_close(connection);
-        return core::Error{"crash-service", 2, "cannot set up " + path + ": " + message, {}};
-    }
-    return std::unique_ptr<CrashServiceStore>(new CrashServiceStore(connection));
+    auto database = openServiceDatabase("crash-service", path, kSchema);
+    if (!database)
+        return database.error();
+    return std::unique_ptr<CrashServiceStore>(new CrashServiceStore(std::move(database).value()));
 }
 
-CrashServiceStore::CrashServiceStore(sqlite3* connection)
-    : m_connection(connection) {}
+CrashServiceStore::CrashServiceStore(ServiceDatabase database)
+    : m_database(std::move(database)) {}
 
-CrashServiceStore::~CrashServiceStore() {
-    sqlite3_close(m_connection);
-}
+CrashServiceStore::~CrashServiceStore() = default;
 
 std::optional<core::Dictionary> CrashServiceStore::app(const std::string& apiKey, const std::string& bundle) {
     std::lock_guard lock(m_lock);
-    Statement select(m_connection, "SELECT fields FROM apps WHERE api_key = ? AND bundle = ?");
+    ServiceStatement select(m_database, "SELECT fields FROM apps WHERE api_key = ? AND bundle = ?");
     select.bind(1, apiKey).bind(2, bundle);
     if (!select.step())
         return std::nullopt;
@@ -93,7 +46,7 @@ std::optional<core::Dictionary> CrashServiceStore::app(const std::string& apiKey
 
 void CrashServiceStore::configure(const std::string& apiKey, const std::string& bundle, const core::Dictionary& fields) {
     std::lock_guard lock(m_lock);
-    Statement upsert(m_connection, "INSERT INTO apps (api_key, bundle, fields, configurations) VALUES (?, ?, ?, 1) "
+    ServiceStatement upsert(m_database, "INSERT INTO apps (api_key, bundle, fields, configurations) VALUES (?, ?, ?, 1) "
                                    "ON CONFLICT (api_key, bundle) DO UPDATE SET fields = excluded.fields, "
                                    "configurations = configurations + 1");
     upsert.bind(1, apiKey).bind(2, bundle).bind(3, core::toJson(fields)).step();
@@ -101,7 +54,7 @@ void CrashServiceStore::configure(const std::string& apiKey, const std::string& 
 
 void CrashServiceStore::addRequest(const Request& request) {
     std::lock_guard lock(m_lock);
-    Statement insert(m_connection, "INSERT INTO requests (endpoint, method, target, api_key, identification, events, status) "
+    ServiceStatement insert(m_database, "INSERT INTO requests (endpoint, method, target, api_key, identification, events, status) "
                                    "VALUES (?, ?, ?, ?, ?, ?, ?)");
     insert.bind(1, request.endpoint).bind(2, request.method).bind(3, request.target).bind(4, request.apiKey);
     insert.bind(5, request.identification).bind(6, request.events).bind(7, static_cast<int64_t>(request.status)).step();
@@ -109,7 +62,7 @@ void CrashServiceStore::addRequest(const Request& request) {
 
 void CrashServiceStore::addReport(const Report& report) {
     std::lock_guard lock(m_lock);
-    Statement insert(m_connection, "INSERT INTO reports (api_key, bundle, identifier, invalid, size, summary, bytes) "
+    ServiceStatement insert(m_database, "INSERT INTO reports (api_key, bundle, identifier, invalid, size, summary, bytes) "
                                    "VALUES (?, ?, ?, ?, ?, ?, ?)");
     insert.bind(1, report.apiKey).bind(2, report.bundle).bind(3, report.identifier).bind(4, int64_t{report.invalid});
     insert.bind(5, static_cast<int64_t>(report.bytes.size()));
@@ -119,14 +72,14 @@ void CrashServiceStore::addReport(const Report& report) {
 core::Value CrashServiceStore::listing() {
     std::lock_guard lock(m_lock);
     core::Array apps;
-    Statement selectApps(m_connection, "SELECT api_key, bundle, fields, configurations FROM apps ORDER BY rowid");
+    ServiceStatement selectApps(m_database, "SELECT api_key, bundle, fields, configurations FROM apps ORDER BY rowid");
     while (selectApps.step())
         apps.push_back(core::Dictionary{{"api_key", selectApps.text(0)},
                                         {"bundle", selectApps.text(1)},
                                         {"fields", jsonValue(selectApps.text(2))},
                                         {"configurations", selectApps.integer(3)}});
     core::Array requests;
-    Statement selectRequests(m_connection, "SELECT endpoint, method, target, api_key, identification, events, status "
+    ServiceStatement selectRequests(m_database, "SELECT endpoint, method, target, api_key, identification, events, status "
                                            "FROM requests ORDER BY serial");
     while (selectRequests.step())
         requests.push_back(core::Dictionary{{"endpoint", selectRequests.text(0)},
@@ -137,7 +90,7 @@ core::Value CrashServiceStore::listing() {
                                             {"events", selectRequests.text(5)},
                                             {"status", selectRequests.integer(6)}});
     core::Array reports;
-    Statement selectReports(m_connection, "SELECT api_key, bundle, identifier, invalid, size, summary FROM reports ORDER BY serial");
+    ServiceStatement selectReports(m_database, "SELECT api_key, bundle, identifier, invalid, size, summary FROM reports ORDER BY serial");
     while (selectReports.step()) {
         core::Dictionary report{{"api_key", selectReports.text(0)},
                                 {"bundle", selectReports.text(1)},

@@ -2,6 +2,7 @@
 
 #include "platform/core/Result.h"
 #include "platform/core/Value.h"
+#include "tools/service-host/ServiceDatabase.h"
 
 #include <cstdint>
 #include <memory>
@@ -9,7 +10,6 @@
 #include <optional>
 #include <string>
 
-struct sqlite3;
 
 namespace zm {
 
@@ -57,10 +57,10 @@ public:
     core::Value listing();
 
 private:
-    explicit CrashServiceStore(sqlite3* connection);
+    explicit CrashServiceStore(ServiceDatabase database);
 
     std::mutex m_lock;
-    sqlite3* m_connection; // guarded by m_lock
+    ServiceDatabase m_database; // guarded by m_lock
 };
 
 } // namespace zm
