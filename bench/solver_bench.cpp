@@ -2,13 +2,18 @@
 // The next-step solver on what the game poses: a sweep of a thousand seeds of every generator whose
 // problems the solver answers (how many it leaves without a step, and the most nodes one needs),
 // the next step of the problem that needs the most, and sums of 6 to 10 terms whose like terms lie
-// apart.
+// apart. With ZEMBRIX_SOLVER_ANSWERS naming a file, the sweep writes every problem's answer there
+// (the order that found it, the nodes each order expanded, the step and the expression it reaches),
+// so that two builds of the search can be compared answer by answer.
 
 #include "model/ExprSoloist.h"
 #include "model/ExprSum.h"
 #include "model/solver/SolverNode.h"
 #include "shell/generator/testing/PosedProblems.h"
 
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -20,25 +25,59 @@ using namespace zm;
 
 constexpr uint64_t kSeeds = 1000;
 
-// The nodes expanded to answer, in both orders when the first spends its bound; 0 for no answer.
-size_t expansionsToAnswer(const ExprPtr& problem) {
-    size_t expanded = 0;
+struct Answer {
+    // The order that found it; none when neither did.
+    const char* order = "none";
+    // The nodes each order expanded.
+    size_t scoredExpansions = 0;
+    size_t atParExpansions = 0;
+    const SolverNode* found = nullptr;
+    size_t expansions() const { return found ? scoredExpansions + atParExpansions : 0; }
+};
+
+// The answer as findNextStepForExpr gives it, with the work of each order.
+std::string answerLine(const ExprPtr& problem, const Answer& answer) {
+    std::string line = problem->description() + " | " + answer.order + " " +
+                       std::to_string(answer.scoredExpansions) + " " + std::to_string(answer.atParExpansions);
+    if (answer.found) {
+        const StepPtr step = answer.found->originalStep();
+        line += " | " + step->description() + " | " + applyToIdCopy(*step, *problem)->description();
+    }
+    return line;
+}
+
+template <class Use> void answer(const ExprPtr& problem, Use use) {
+    Answer answer;
     for (const SolverOrder order : {SolverOrder::Scored, SolverOrder::CommutesAtPar}) {
         SolverSearch search(problem, order);
         const SolverSearch::Outcome outcome = search.run(SolverNode::kMaxExpansions);
-        expanded += search.expansions();
-        if (outcome == SolverSearch::Outcome::Found)
-            return expanded;
-        if (outcome == SolverSearch::Outcome::Exhausted)
-            return 0;
+        (order == SolverOrder::Scored ? answer.scoredExpansions : answer.atParExpansions) =
+            search.expansions();
+        if (outcome == SolverSearch::Outcome::Found) {
+            answer.order = order == SolverOrder::Scored ? "scored" : "at-par";
+            answer.found = search.found();
+        }
+        if (outcome != SolverSearch::Outcome::Expanded) {
+            use(answer);
+            return;
+        }
     }
-    return 0;
+    use(answer);
+}
+
+// The nodes expanded to answer, in both orders when the first spends its bound; 0 for no answer.
+size_t expansionsToAnswer(const ExprPtr& problem) {
+    size_t expanded = 0;
+    answer(problem, [&](const Answer& answer) { expanded = answer.expansions(); });
+    return expanded;
 }
 
 struct Sweep {
     size_t problems = 0;
     size_t unanswered = 0;
     size_t mostExpansions = 0;
+    // The most nodes the scored order expanded for a problem it answered.
+    size_t mostScoredExpansions = 0;
     ExprPtr hardest;
     std::string hardestName;
 };
@@ -46,20 +85,31 @@ struct Sweep {
 const Sweep& sweep() {
     static const Sweep result = [] {
         Sweep sweep;
+        const char* answersPath = std::getenv("ZEMBRIX_SOLVER_ANSWERS");
+        std::ofstream answers;
+        if (answersPath)
+            answers.open(answersPath);
         for (const testing::PosedGenerator& generator : testing::kPosedGenerators) {
             if (generator.factors)
                 continue;
             for (uint64_t seed = 1; seed <= kSeeds; ++seed) {
                 const ExprPtr problem = testing::posedProblem(generator, seed);
-                const size_t expansions = expansionsToAnswer(problem);
-                ++sweep.problems;
-                if (expansions == 0)
-                    ++sweep.unanswered;
-                if (expansions > sweep.mostExpansions) {
-                    sweep.mostExpansions = expansions;
-                    sweep.hardest = problem;
-                    sweep.hardestName = generator.name;
-                }
+                answer(problem, [&](const Answer& answer) {
+                    ++sweep.problems;
+                    if (!answer.found)
+                        ++sweep.unanswered;
+                    if (answer.found && answer.atParExpansions == 0)
+                        sweep.mostScoredExpansions =
+                            std::max(sweep.mostScoredExpansions, answer.scoredExpansions);
+                    if (answer.expansions() > sweep.mostExpansions) {
+                        sweep.mostExpansions = answer.expansions();
+                        sweep.hardest = problem;
+                        sweep.hardestName = generator.name;
+                    }
+                    if (answers.is_open())
+                        answers << generator.name << " " << seed << " | " << answerLine(problem, answer)
+                                << "\n";
+                });
             }
         }
         return sweep;
@@ -73,6 +123,7 @@ void BM_PosedProblemsSweep(benchmark::State& state) {
     state.counters["problems"] = static_cast<double>(sweep().problems);
     state.counters["unanswered"] = static_cast<double>(sweep().unanswered);
     state.counters["mostExpansions"] = static_cast<double>(sweep().mostExpansions);
+    state.counters["mostScored"] = static_cast<double>(sweep().mostScoredExpansions);
 }
 
 void BM_HardestPosedNextStep(benchmark::State& state) {

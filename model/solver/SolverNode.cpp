@@ -6,6 +6,7 @@
 #include "model/ExprQuotient.h"
 #include "model/ExprSoloist.h"
 #include "model/Operator.h"
+#include "model/solver/ExprShape.h"
 #include "model/steps/StepCommute.h"
 #include "model/steps/StepDistribute.h"
 #include "model/steps/StepEliminate.h"
@@ -13,7 +14,6 @@
 #include "model/steps/StepTranspose.h"
 
 #include <algorithm>
-#include <functional>
 #include <string>
 
 namespace zm {
@@ -52,12 +52,31 @@ uint32_t scoreFor(const StepPtr& step, uint32_t score) {
 } // namespace
 
 SolverNode::SolverNode(ExprPtr expr, StepPtr step, const SolverNode* parentNode)
+    : SolverNode(expr, std::move(step), parentNode, expr ? ExprShape(*expr) : ExprShape()) {}
+
+SolverNode::SolverNode(ExprPtr expr, StepPtr step, const SolverNode* parentNode, const ExprShape& shape)
     : m_expr(std::move(expr))
     , m_step(std::move(step))
     , m_parentNode(parentNode)
-    , m_score(m_expr ? static_cast<uint32_t>(m_expr->getSolos().size()) : 0)
+    , m_score(shape.terms())
     , m_termScore(termScoreFor(m_expr, m_score))
-    , m_calculatedScore(scoreFor(m_step, m_termScore)) {}
+    , m_calculatedScore(scoreFor(m_step, m_termScore))
+    , m_shape(shape.bytes()) {}
+
+// Reordering a list's members keeps the terms, and keeps a lone variable alone on its side.
+SolverNode::SolverNode(StepPtr commute, const SolverNode& parentNode, std::string shape)
+    : m_step(std::move(commute))
+    , m_parentNode(&parentNode)
+    , m_score(parentNode.m_score)
+    , m_termScore(parentNode.m_termScore)
+    , m_calculatedScore(scoreFor(m_step, m_termScore))
+    , m_shape(std::move(shape)) {}
+
+const ExprPtr& SolverNode::expr() const {
+    if (!m_expr && m_parentNode && m_step)
+        m_expr = applyToIdCopy(*m_step, *m_parentNode->expr());
+    return m_expr;
+}
 
 uint32_t SolverNode::rank(SolverOrder order) const {
     if (order == SolverOrder::CommutesAtPar && isCommute(m_step))
@@ -88,11 +107,18 @@ std::vector<std::unique_ptr<SolverNode>> SolverNode::createChildNodes() const {
     // The tap steps were tried already to find those that change anything.
     for (auto& [step, result] : tapTrials())
         children.push_back(std::make_unique<SolverNode>(std::move(result), std::move(step), this));
+    const ExprShape shape(*expr());
+    forEachCommute([&](const ExprList& list, size_t from, size_t to) {
+        const auto& members = list.exprs();
+        children.push_back(std::unique_ptr<SolverNode>(
+            new SolverNode(StepCommute::stepCommuteWithPrincipal(members[from], members[to]), *this,
+                           shape.withMemberMoved(list, from, to))));
+    });
     for (auto generator :
-         {&SolverNode::commuteSteps, &SolverNode::factorizeSteps, &SolverNode::eliminationSteps,
-          &SolverNode::transposeSteps, &SolverNode::distributionSteps, &SolverNode::factorOutSteps}) {
+         {&SolverNode::factorizeSteps, &SolverNode::eliminationSteps, &SolverNode::transposeSteps,
+          &SolverNode::distributionSteps, &SolverNode::factorOutSteps}) {
         for (const StepPtr& step : (this->*generator)()) {
-            if (ExprPtr result = applyToIdCopy(*step, *m_expr))
+            if (ExprPtr result = applyToIdCopy(*step, *expr()))
                 children.push_back(std::make_unique<SolverNode>(result, step, this));
         }
     }
@@ -122,12 +148,28 @@ template <class Op> std::vector<OperatorPtr> opsOfClass(const Expr& expr) {
 } // namespace
 
 std::vector<OperatorPtr> SolverNode::plusOps() const {
-    return opsOfClass<OpPlus>(*m_expr);
+    return opsOfClass<OpPlus>(*expr());
 }
 
 std::vector<OperatorPtr> SolverNode::timesOps() const {
-    return opsOfClass<OpTimes>(*m_expr);
+    return opsOfClass<OpTimes>(*expr());
 }
+
+namespace {
+
+// A tap on an operator between two terms that neither add nor multiply is refused. Asking the terms
+// changes neither, so the trial on a copy of the tree can be spared.
+bool termsRefuse(const Operator& op) {
+    const ExprPtr left = op.firstExpr();
+    const ExprPtr right = op.secondExpr();
+    if (!isExactly<ExprSoloist>(left) || !isExactly<ExprSoloist>(right))
+        return false;
+    const ExprPtr combined = isExactly<OpPlus>(&op) ? left->addExpr(right, nullptr, nullptr)
+                                                    : left->multiplyExpr(right, nullptr, nullptr);
+    return !combined;
+}
+
+} // namespace
 
 std::vector<std::pair<StepPtr, ExprPtr>> SolverNode::tapTrials() const {
     std::vector<OperatorPtr> ops = plusOps();
@@ -135,9 +177,11 @@ std::vector<std::pair<StepPtr, ExprPtr>> SolverNode::tapTrials() const {
     ops.insert(ops.end(), times.begin(), times.end());
     std::vector<std::pair<StepPtr, ExprPtr>> trials;
     for (const OperatorPtr& op : ops) {
+        if (termsRefuse(*op))
+            continue;
         StepPtr step = op->step();
-        ExprPtr result = step ? applyToIdCopy(*step, *m_expr) : nullptr;
-        if (result && !result->isExactMatch(*m_expr))
+        ExprPtr result = step ? applyToIdCopy(*step, *expr()) : nullptr;
+        if (result && !result->isExactMatch(*expr()))
             trials.emplace_back(std::move(step), std::move(result));
     }
     return trials;
@@ -150,32 +194,46 @@ std::vector<StepPtr> SolverNode::addAndMultiplySteps() const {
     return steps;
 }
 
+namespace {
+
+// Moving a member onto its neighbour swaps the two, whichever of them moves: that pair is tried
+// once, with the earlier member moving.
+template <class Use> void forEachMove(size_t members, Use use) {
+    for (size_t from = 0; from < members; ++from) {
+        for (size_t to = 0; to < members; ++to) {
+            if (from != to && from != to + 1)
+                use(from, to);
+        }
+    }
+}
+
+} // namespace
+
 std::vector<StepPtr> SolverNode::commuteStepsFromExprList(const ExprList& list) {
     std::vector<StepPtr> steps;
     const std::vector<ExprPtr>& members = list.exprs();
-    for (size_t a = 0; a < members.size(); ++a) {
-        for (size_t b = 0; b < members.size(); ++b) {
-            // Moving a member onto its neighbour swaps the two, whichever of them moves: that pair
-            // is tried once, with the earlier member moving.
-            if (a != b && a != b + 1)
-                steps.push_back(StepCommute::stepCommuteWithPrincipal(members[a], members[b]));
-        }
-    }
+    forEachMove(members.size(), [&](size_t from, size_t to) {
+        steps.push_back(StepCommute::stepCommuteWithPrincipal(members[from], members[to]));
+    });
     return steps;
+}
+
+template <class Use> void SolverNode::forEachCommute(Use use) const {
+    for (const auto& list : expr()->childrenOfType<ExprList>())
+        forEachMove(list->exprs().size(), [&](size_t from, size_t to) { use(*list, from, to); });
 }
 
 std::vector<StepPtr> SolverNode::commuteSteps() const {
     std::vector<StepPtr> steps;
-    for (const auto& list : m_expr->childrenOfType<ExprList>()) {
-        auto more = commuteStepsFromExprList(*list);
-        steps.insert(steps.end(), more.begin(), more.end());
-    }
+    forEachCommute([&](const ExprList& list, size_t from, size_t to) {
+        steps.push_back(StepCommute::stepCommuteWithPrincipal(list.exprs()[from], list.exprs()[to]));
+    });
     return steps;
 }
 
 std::vector<StepPtr> SolverNode::factorizeSteps() const {
     std::vector<StepPtr> steps;
-    for (const auto& term : m_expr->getSolos()) {
+    for (const auto& term : expr()->getSolos()) {
         const auto pairs = term->getFactorizedProductPairs();
         if (pairs.size() == 1) {
             if (!StepFactorize::exprReplacementWillFail(*pairs.front()))
@@ -209,7 +267,7 @@ std::vector<StepPtr> SolverNode::eliminationStepsForExprQuotient(const ExprQuoti
 
 std::vector<StepPtr> SolverNode::eliminationSteps() const {
     std::vector<StepPtr> steps;
-    for (const auto& quotient : m_expr->childrenOfType<ExprQuotient>()) {
+    for (const auto& quotient : expr()->childrenOfType<ExprQuotient>()) {
         auto more = eliminationStepsForExprQuotient(*quotient);
         steps.insert(steps.end(), more.begin(), more.end());
     }
@@ -228,7 +286,7 @@ bool SolverNode::transposeEligible(const ExprSoloist& term) {
 
 std::vector<StepPtr> SolverNode::transposeSteps() const {
     std::vector<StepPtr> steps;
-    for (const auto& term : m_expr->getSolos()) {
+    for (const auto& term : expr()->getSolos()) {
         if (!transposeEligible(*term))
             continue;
         const ExprPtr parent = term->exprParent();
@@ -251,10 +309,11 @@ std::vector<StepPtr> SolverNode::distributionSteps() const {
 
 std::vector<StepPtr> SolverNode::factorOutSteps() const {
     std::vector<StepPtr> steps;
-    const auto solos = m_expr->getSolos();
+    const auto solos = expr()->getSolos();
     for (const auto& a : solos) {
         for (const auto& b : solos) {
-            if (a == b)
+            // Only copies of one term are factored out together.
+            if (a == b || !b->isEquivalent(*a))
                 continue;
             if (auto step = StepFactorOut::stepFactorOutWithSolos({a, b}))
                 steps.push_back(step);
@@ -288,31 +347,12 @@ std::vector<const SolverNode*> SolverSearch::open() const {
     return nodes;
 }
 
-namespace {
-
-// Equal for trees that match exactly: the same classes, terms and order.
-size_t shapeHash(const Expr& expr) {
-    size_t hash = typeid(expr).hash_code();
-    auto mix = [&hash](size_t value) { hash ^= value + 0x9e3779b97f4a7c15ull + (hash << 6) + (hash >> 2); };
-    if (auto term = dynamic_cast<const ExprSoloist*>(&expr)) {
-        mix(std::hash<int32_t>()(term->coef()));
-        mix(std::hash<std::string>()(term->var()));
-        mix(std::hash<int32_t>()(term->exponent()));
-    }
-    for (const ExprPtr& child : expr.children())
-        mix(shapeHash(*child));
-    return hash;
-}
-
-} // namespace
-
-bool SolverSearch::isKnown(const Expr& expr) const {
-    auto [first, last] = m_known.equal_range(shapeHash(expr));
-    return std::any_of(first, last, [&](const auto& entry) { return entry.second->isExactMatch(expr); });
+bool SolverSearch::isKnown(const SolverNode& node) const {
+    return m_known.contains(node.shape());
 }
 
 void SolverSearch::remember(const SolverNode& node) {
-    m_known.emplace(shapeHash(*node.expr()), node.expr().get());
+    m_known.insert(node.shape());
 }
 
 SolverSearch::Outcome SolverSearch::run(size_t maxExpansions) {
@@ -336,7 +376,7 @@ SolverSearch::Outcome SolverSearch::expandNext() {
     // The children come cheapest first, so they wait in that order behind the nodes of their score
     // that came before them.
     for (auto& child : node->createChildNodes()) {
-        if (isKnown(*child->expr()))
+        if (isKnown(*child))
             continue;
         remember(*child);
         push(*child);

@@ -5,12 +5,15 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <unordered_map>
+#include <string>
+#include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace zm {
 
 class ExprList;
+class ExprShape;
 class ExprQuotient;
 class ExprSoloist;
 
@@ -28,7 +31,9 @@ enum class SolverOrder {
 // One expression reached by a path of steps in the search for a simplified form. Its score is the
 // number of single terms, adjusted by the kind of step that led to it (distributing and factoring
 // out are favoured, commuting is penalised). The search keeps every node in one arena; a node
-// points to the node it was expanded from without owning it.
+// points to the node it was expanded from without owning it. A node reached by reordering the
+// members of one list is written down without its tree, which is built only when it is asked for
+// (most such nodes are never expanded).
 class SolverNode {
 public:
     explicit SolverNode(ExprPtr expr, StepPtr step = nullptr, const SolverNode* parentNode = nullptr);
@@ -41,12 +46,14 @@ public:
     static constexpr size_t kMaxExpansions = 400;
 
     const SolverNode* parentNode() const { return m_parentNode; }
-    const ExprPtr& expr() const { return m_expr; }
+    const ExprPtr& expr() const;
     const StepPtr& step() const { return m_step; }
     uint32_t score() const { return m_score; }
 
     // One child per candidate step, each the step's trial on an id copy of `expr`, cheapest first.
     std::vector<std::unique_ptr<SolverNode>> createChildNodes() const;
+    // The exact content of `expr` as bytes (see ExprShape): equal for exactly matching expressions.
+    const std::string& shape() const { return m_shape; }
     uint32_t calculatedScore() const { return m_calculatedScore; }
     // The rank of this node in `order`'s open list, cheapest first.
     uint32_t rank(SolverOrder order) const;
@@ -77,22 +84,29 @@ public:
     }
 
 private:
+    SolverNode(ExprPtr expr, StepPtr step, const SolverNode* parentNode, const ExprShape& shape);
+    // A commute's child: its expression's bytes and scores follow from the parent's.
+    SolverNode(StepPtr commute, const SolverNode& parentNode, std::string shape);
+
     // The tap steps whose trial changes `expr`, each with the expression its trial reaches.
     std::vector<std::pair<StepPtr, ExprPtr>> tapTrials() const;
+    // Every commute of a member of a list of `expr` onto another member of it (a neighbour only by
+    // the earlier member), with the list and the members' places.
+    template <class Use> void forEachCommute(Use use) const;
 
-    ExprPtr m_expr;
+    mutable ExprPtr m_expr;
     StepPtr m_step;
     const SolverNode* m_parentNode;
     uint32_t m_score;
     // The score before the step's adjustment: the terms, halved for an equation with a lone variable.
     uint32_t m_termScore;
     uint32_t m_calculatedScore;
+    std::string m_shape;
 };
 
 // The best-first search behind `findNextStepForExpr`, one expansion at a time. It owns every node it
 // makes; the open list is a heap, cheapest first and, among equal scores, first come first; an
-// expression already expanded or waiting is not added again (found through a hash of its shape,
-// confirmed by an exact match).
+// expression already expanded or waiting is not added again (known by its bytes, see ExprShape).
 class SolverSearch {
 public:
     explicit SolverSearch(const ExprPtr& start, SolverOrder order = SolverOrder::Scored);
@@ -111,7 +125,7 @@ public:
     size_t expansions() const { return m_expansions; }
 
 private:
-    bool isKnown(const Expr& expr) const;
+    bool isKnown(const SolverNode& node) const;
     void remember(const SolverNode& node);
     void push(const SolverNode& node);
 
@@ -129,7 +143,8 @@ private:
     std::vector<std::unique_ptr<SolverNode>> m_arena;
     std::vector<Waiting> m_open;
     uint64_t m_arrivals = 0;
-    std::unordered_multimap<size_t, const Expr*> m_known;
+    // The bytes of every expression expanded or waiting, held by their nodes.
+    std::unordered_set<std::string_view> m_known;
     const SolverNode* m_found = nullptr;
     size_t m_expansions = 0;
 };

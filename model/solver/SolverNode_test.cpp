@@ -121,7 +121,8 @@ TEST(SolverNode, TheScoredOrdersAnswerStandsWhenItHasOne) {
         const StepPtr expected = scored.found()->originalStep();
         ASSERT_NE(answer, nullptr);
         EXPECT_EQ(answer->description(), expected->description());
-        EXPECT_EQ(applyToIdCopy(*answer, *problem)->description(), applyToIdCopy(*expected, *problem)->description());
+        EXPECT_EQ(applyToIdCopy(*answer, *problem)->description(),
+                  applyToIdCopy(*expected, *problem)->description());
     }
 }
 

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "model/Expr.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zm {
+
+// A tree's content as bytes: node by node, depth first, each node's class and, for a term, its
+// coefficient, variable and exponent, else its number of children. Two trees have the same bytes
+// exactly when they match exactly (the same classes, terms and order), so the bytes stand for the
+// tree among the states a search has met, and a reordering of one list's members can be written
+// without building the tree it would give.
+class ExprShape {
+public:
+    // No tree: no bytes.
+    ExprShape() = default;
+    explicit ExprShape(const Expr& root);
+
+    const std::string& bytes() const { return m_bytes; }
+    // The single terms of the tree (its `getSolos`).
+    uint32_t terms() const { return m_terms; }
+    // The bytes of the tree in which the member at `from` of `list`, a list of this tree, is taken
+    // out and put back at `to`.
+    std::string withMemberMoved(const Expr& list, size_t from, size_t to) const;
+
+private:
+    struct Span {
+        const Expr* node;
+        uint32_t begin;
+        uint32_t end;
+        // The span written after this node's subtree.
+        uint32_t next;
+    };
+
+    void append(const Expr& node);
+
+    std::string m_bytes;
+    uint32_t m_terms = 0;
+    // Where each node's bytes lie, in the order the nodes are written.
+    std::vector<Span> m_spans;
+};
+
+} // namespace zm

@@ -1,0 +1,59 @@
+#include "model/solver/ExprShape.h"
+#include "model/steps/StepCommute.h"
+#include "model/testing/Trees.h"
+
+#include <gtest/gtest.h>
+
+namespace zm {
+namespace {
+
+using namespace zm::testing;
+
+TEST(ExprShape, EqualExactlyForExactMatches) {
+    // Pairs that differ in one respect each, and pairs that match.
+    const std::pair<ExprPtr, ExprPtr> pairs[] = {
+        {sum({var("x"), num(1)}), sum({var("x"), num(1)})},
+        {sum({var("x"), num(1)}), sum({num(1), var("x")})},
+        {sum({var("x"), num(1)}), prod({var("x"), num(1)})},
+        {term(2, "x"), term(3, "x")},
+        {term(2, "x"), term(2, "x", 2)},
+        {term(2, "x"), term(2, "xy")},
+        {var("xy"), prod({var("x"), var("y")})},
+        {eq(var("x"), num(5)), eq(num(5), var("x"))},
+        {eq(var("x"), num(5)), quot(var("x"), num(5))},
+        {quot(sum({var("x"), num(1)}), num(2)), quot(sum({var("x"), num(1)}), num(2))},
+        {sum({prod({num(2), var("x")}), num(1)}), sum({num(2), var("x"), num(1)})},
+        {sum({var("ab"), var("c")}), sum({var("a"), var("bc")})},
+    };
+    for (const auto& [a, b] : pairs) {
+        SCOPED_TRACE(a->description() + " / " + b->description());
+        EXPECT_EQ(ExprShape(*a).bytes() == ExprShape(*b).bytes(), a->isExactMatch(*b));
+    }
+}
+
+TEST(ExprShape, MovingAMemberWritesWhatTheCommuteBuilds) {
+    auto tree = [] {
+        return eq(sum({prod({num(2), var("x")}), num(3), quot(var("y"), num(4)), term(5, "z")}),
+                  prod({num(7), sum({var("a"), num(1)})}));
+    };
+    const ExprPtr root = tree();
+    const ExprShape shape(*root);
+    EXPECT_EQ(shape.terms(), root->getSolos().size());
+    for (const auto& list : root->childrenOfType<ExprList>()) {
+        const auto& members = list->exprs();
+        for (size_t from = 0; from < members.size(); ++from) {
+            for (size_t to = 0; to < members.size(); ++to) {
+                if (to == from)
+                    continue;
+                const auto commute = StepCommute::stepCommuteWithPrincipal(members[from], members[to]);
+                const ExprPtr moved = applyToIdCopy(*commute, *root);
+                SCOPED_TRACE(list->description() + " " + std::to_string(from) + " to " + std::to_string(to));
+                EXPECT_EQ(shape.withMemberMoved(*list, from, to), ExprShape(*moved).bytes());
+            }
+        }
+    }
+    EXPECT_THROW(shape.withMemberMoved(*tree(), 0, 1), std::invalid_argument);
+}
+
+} // namespace
+} // namespace zm
