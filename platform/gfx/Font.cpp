@@ -1,5 +1,6 @@
 #include "platform/gfx/Font.h"
 
+#include "platform/gfx/FontMap.h"
 #include "platform/gfx/FontRegistry.h"
 #include "platform/gfx/TextEngine.h"
 
@@ -17,10 +18,15 @@ Metrics metrics(const Font& font) {
     if (!description) {
         return {};
     }
-    PangoFontMetrics* pangoMetrics = pango_context_get_metrics(detail::context(), description.get(), nullptr);
+    PangoFont* loaded = pango_font_map_load_font(detail::fontMap(), detail::context(), description.get());
+    if (!loaded) {
+        return {};
+    }
+    PangoFontMetrics* pangoMetrics = pango_font_get_metrics(loaded, nullptr);
     Metrics result{static_cast<float>(pango_font_metrics_get_ascent(pangoMetrics)) / PANGO_SCALE,
                    static_cast<float>(pango_font_metrics_get_descent(pangoMetrics)) / PANGO_SCALE};
     pango_font_metrics_unref(pangoMetrics);
+    g_object_unref(loaded);
     return result;
 }
 

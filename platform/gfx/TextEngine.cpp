@@ -1,45 +1,18 @@
 #include "platform/gfx/TextEngine.h"
 
-#include "platform/core/Log.h"
+#include "platform/gfx/FontMap.h"
 #include "platform/gfx/FontRegistry.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
-#include <fontconfig/fontconfig.h>
-#include <pango/pangofc-fontmap.h>
-
 namespace gfx::detail {
 namespace {
 
-// A font map that knows exactly the registry's font files and nothing of the machine's own
-// fontconfig set-up, so that layout never depends on what else is installed.
-PangoFontMap* makeFontMap() {
-    FcConfig* config = FcConfigCreate();
-    for (const FontFace& face : FontRegistry::faces()) {
-        const std::string file(face.file);
-        if (!FcConfigAppFontAddFile(config, reinterpret_cast<const FcChar8*>(file.c_str()))) {
-            core::logf(core::LogLevel::Error, "font file %s is missing; scripts/setup installs it",
-                       file.c_str());
-        }
-    }
-    PangoFontMap* fontMap = pango_cairo_font_map_new_for_font_type(CAIRO_FONT_TYPE_FT);
-    pango_fc_font_map_set_config(PANGO_FC_FONT_MAP(fontMap), config);
-    FcConfigDestroy(config); // the font map keeps its own reference
-    return fontMap;
-}
-
 PangoContext* makeContext() {
-    PangoFontMap* fontMap = makeFontMap();
-    PangoContext* context = pango_font_map_create_context(fontMap);
-    g_object_unref(fontMap); // the context holds it
-    cairo_font_options_t* options = cairo_font_options_create();
-    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
-    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
-    cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
-    pango_cairo_context_set_font_options(context, options);
-    cairo_font_options_destroy(options);
+    PangoContext* context = pango_font_map_create_context(fontMap());
+    pango_cairo_context_set_font_options(context, fontOptions());
     pango_cairo_context_set_resolution(context, 72);
     pango_context_set_round_glyph_positions(context, false);
     // Line breaking and fallback fonts follow the language: fix it rather than take it from LANG.
@@ -116,6 +89,55 @@ float fromPango(int units) {
 
 int toPango(float length) {
     return static_cast<int>(std::lround(length * PANGO_SCALE));
+}
+
+// A run's colour, as Pango's attributes give it; without any, the source stays as it is.
+void setRunColour(cairo_t* cr, const PangoItem& item) {
+    const PangoColor* colour = nullptr;
+    guint16 alpha = 0;
+    for (const GSList* node = item.analysis.extra_attrs; node; node = node->next) {
+        const auto* attribute = static_cast<const PangoAttribute*>(node->data);
+        if (attribute->klass->type == PANGO_ATTR_FOREGROUND) {
+            colour = &reinterpret_cast<const PangoAttrColor*>(attribute)->color;
+        } else if (attribute->klass->type == PANGO_ATTR_FOREGROUND_ALPHA) {
+            alpha = static_cast<guint16>(reinterpret_cast<const PangoAttrInt*>(attribute)->value);
+        }
+    }
+    if (!colour && alpha == 0) {
+        return;
+    }
+    double red = 0;
+    double green = 0;
+    double blue = 0;
+    double opacity = 1;
+    if (colour) {
+        red = colour->red / 65535.;
+        green = colour->green / 65535.;
+        blue = colour->blue / 65535.;
+    } else if (cairo_pattern_get_type(cairo_get_source(cr)) == CAIRO_PATTERN_TYPE_SOLID) {
+        cairo_pattern_get_rgba(cairo_get_source(cr), &red, &green, &blue, &opacity);
+    }
+    if (alpha != 0) {
+        opacity = alpha / 65535.;
+    }
+    cairo_set_source_rgba(cr, red, green, blue, opacity);
+}
+
+// Draws a line's runs from (x, y) on its baseline, each in its own colour.
+void drawLine(cairo_t* cr, const PangoLayoutLine& line, double x, double y) {
+    int offset = 0;
+    for (const GSList* node = line.runs; node; node = node->next) {
+        const auto* run = static_cast<const PangoGlyphItem*>(node->data);
+        offset += run->start_x_offset;
+        if (run->item->analysis.font) {
+            cairo_save(cr);
+            setRunColour(cr, *run->item);
+            drawGlyphs(cr, run->item->analysis.font, *run->glyphs, x + double(offset) / PANGO_SCALE,
+                       y + double(-run->y_offset) / PANGO_SCALE);
+            cairo_restore(cr);
+        }
+        offset += pango_glyph_string_get_width(run->glyphs) + run->end_x_offset;
+    }
 }
 
 } // namespace
@@ -250,9 +272,8 @@ void TextLayout::draw(cairo_t* cr, core::Point origin) const {
             break;
         }
         if (bottom >= clipTop) {
-            cairo_move_to(cr, origin.x + fromPango(logical.x),
-                          origin.y + fromPango(pango_layout_iter_get_baseline(iter)));
-            pango_cairo_show_layout_line(cr, pango_layout_iter_get_line_readonly(iter));
+            drawLine(cr, *pango_layout_iter_get_line_readonly(iter), origin.x + fromPango(logical.x),
+                     origin.y + fromPango(pango_layout_iter_get_baseline(iter)));
         }
         pango_layout_iter_next_line(iter);
     }

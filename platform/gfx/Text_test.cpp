@@ -1,11 +1,40 @@
 #include "platform/gfx/Text.h"
 
+#include "platform/gfx/Bitmap.h"
+#include "platform/gfx/Canvas.h"
+#include "platform/gfx/FontRegistry.h"
+#include "platform/gfx/TextBlock.h"
+
+#include <atomic>
 #include <cmath>
 #include <limits>
 #include <thread>
 #include <vector>
 
+#include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <pthread.h>
+
+// Sanitizers start threads through their own pthread_create, which this count would hide.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define ZEMBRIX_COUNTS_THREADS 0
+#else
+#define ZEMBRIX_COUNTS_THREADS 1
+
+namespace {
+std::atomic<int> g_threadsStarted{0};
+}
+
+// Every thread the program starts, counted on its way to the C library: the libraries that text
+// goes through start theirs here too, and may end them before /proc could show them.
+extern "C" int pthread_create(pthread_t* thread, const pthread_attr_t* attributes, void* (*start)(void*),
+                              void* argument) noexcept {
+    using Create = int (*)(pthread_t*, const pthread_attr_t*, void* (*)(void*), void*);
+    static const auto create = reinterpret_cast<Create>(dlsym(RTLD_NEXT, "pthread_create"));
+    ++g_threadsStarted;
+    return create(thread, attributes, start, argument);
+}
+#endif
 
 namespace gfx {
 namespace {
@@ -121,6 +150,32 @@ TEST(TextTest, MeasuresFromManyThreadsAtOnce) {
     }
     threads.clear();
     EXPECT_EQ(mismatches, std::vector<int>(4));
+}
+
+// A font is found once for its face; a size never used before is made from what was found, and
+// starts no thread (a search per size would start two). The text holds a character only the
+// fallback face has and one that no face has.
+TEST(TextTest, TextInNewFontsAndSizesStartsNoThread) {
+#if ZEMBRIX_COUNTS_THREADS
+    const auto bitmap = Bitmap::create(64, 32);
+    Canvas canvas(*bitmap, 2);
+    const int before = g_threadsStarted;
+    for (const FontFace& face : FontRegistry::faces()) {
+        for (float size : {7.125f, 11.375f, 19.625f, 33.875f}) {
+            const Font sized = font(std::string(face.name).c_str(), size);
+            const AttributedText text("3x \u2713 \u4e2d", sized);
+            EXPECT_GT(measureText(text, 40).height, 0) << face.name << " " << size;
+            EXPECT_GT(sized.ascender() + sized.lineHeight(), 0);
+            const TextBlock block(text, 50);
+            EXPECT_LT(block.indexAt({5, 5}), text.plainText().size());
+            canvas.drawText(text, {0, 0, 30, 16});
+            canvas.drawText(block, {1, 1});
+        }
+    }
+    EXPECT_EQ(g_threadsStarted, before);
+#else
+    GTEST_SKIP() << "threads are not counted under a sanitizer";
+#endif
 }
 
 } // namespace
