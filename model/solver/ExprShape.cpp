@@ -39,12 +39,12 @@ void appendClass(std::string& bytes, const Expr& node) {
 } // namespace
 
 ExprShape::ExprShape(const Expr& root) {
-    append(root);
+    append(root, 0);
 }
 
-void ExprShape::append(const Expr& node) {
-    const size_t at = m_spans.size();
-    m_spans.push_back({&node, static_cast<uint32_t>(m_bytes.size()), 0, 0});
+void ExprShape::append(const Expr& node, uint32_t parent) {
+    const auto at = static_cast<uint32_t>(m_spans.size());
+    m_spans.push_back({&node, static_cast<uint32_t>(m_bytes.size()), 0, 0, 0, parent});
     appendClass(m_bytes, node);
     if (auto term = dynamic_cast<const ExprSoloist*>(&node)) {
         ++m_terms;
@@ -54,22 +54,27 @@ void ExprShape::append(const Expr& node) {
         m_bytes.append(term->var());
     }
     const auto children = node.children();
+    m_spans[at].countAt = static_cast<uint32_t>(m_bytes.size());
     appendValue(m_bytes, static_cast<uint32_t>(children.size()));
     for (const ExprPtr& child : children)
-        append(*child);
+        append(*child, at);
     m_spans[at].end = static_cast<uint32_t>(m_bytes.size());
     m_spans[at].next = static_cast<uint32_t>(m_spans.size());
 }
 
-std::string ExprShape::withMemberMoved(const Expr& list, size_t from, size_t to) const {
+size_t ExprShape::indexOf(const Expr& node) const {
     auto at =
-        std::find_if(m_spans.begin(), m_spans.end(), [&](const Span& span) { return span.node == &list; });
+        std::find_if(m_spans.begin(), m_spans.end(), [&](const Span& span) { return span.node == &node; });
     if (at == m_spans.end())
-        throw std::invalid_argument("ExprShape: the list is not part of the tree");
+        throw std::invalid_argument("ExprShape: the node is not part of the tree");
+    return static_cast<size_t>(at - m_spans.begin());
+}
+
+std::string ExprShape::withMemberMoved(const Expr& list, size_t from, size_t to) const {
     // The members are written one after another, right after the list's own bytes.
     std::vector<const Span*> members;
-    for (size_t index = static_cast<size_t>(at - m_spans.begin()) + 1;
-         members.size() < list.children().size(); index = m_spans[index].next)
+    for (size_t index = indexOf(list) + 1; members.size() < list.children().size();
+         index = m_spans[index].next)
         members.push_back(&m_spans[index]);
     if (from >= members.size() || to >= members.size())
         throw std::out_of_range("ExprShape: no such member");
@@ -85,6 +90,32 @@ std::string ExprShape::withMemberMoved(const Expr& list, size_t from, size_t to)
     for (const Span* span : members)
         bytes.append(m_bytes, span->begin, span->end - span->begin);
     bytes.append(m_bytes, last, std::string::npos);
+    return bytes;
+}
+
+std::string ExprShape::withNodeReplaced(const Expr& node, const ExprShape& replacement, bool spliced) const {
+    const size_t index = indexOf(node);
+    const Span& span = m_spans[index];
+    std::string bytes;
+    bytes.reserve(m_bytes.size() + replacement.m_bytes.size());
+    if (!spliced || index == 0) {
+        bytes.append(m_bytes, 0, span.begin);
+        bytes.append(replacement.m_bytes);
+    } else {
+        // The parent's count comes before the node's bytes.
+        const Span& parent = m_spans[span.parent];
+        const std::string& children = replacement.m_bytes;
+        const uint32_t childrenAt = replacement.m_spans.front().countAt + sizeof(uint32_t);
+        uint32_t added = 0;
+        std::memcpy(&added, children.data() + replacement.m_spans.front().countAt, sizeof added);
+        uint32_t count = 0;
+        std::memcpy(&count, m_bytes.data() + parent.countAt, sizeof count);
+        bytes.append(m_bytes, 0, parent.countAt);
+        appendValue(bytes, count - 1 + added);
+        bytes.append(m_bytes, parent.countAt + sizeof count, span.begin - parent.countAt - sizeof count);
+        bytes.append(children, childrenAt, std::string::npos);
+    }
+    bytes.append(m_bytes, span.end, std::string::npos);
     return bytes;
 }
 

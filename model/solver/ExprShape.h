@@ -25,17 +25,25 @@ public:
     // The bytes of the tree in which the member at `from` of `list`, a list of this tree, is taken
     // out and put back at `to`.
     std::string withMemberMoved(const Expr& list, size_t from, size_t to) const;
+    // The bytes of the tree in which `node`, a node of it, gives way to the tree `replacement`
+    // describes, or, `spliced`, to that tree's children, which then join the node's parent.
+    std::string withNodeReplaced(const Expr& node, const ExprShape& replacement, bool spliced) const;
 
 private:
     struct Span {
         const Expr* node;
         uint32_t begin;
         uint32_t end;
+        // Where the number of children is written.
+        uint32_t countAt;
         // The span written after this node's subtree.
         uint32_t next;
+        // The node's parent's span.
+        uint32_t parent;
     };
 
-    void append(const Expr& node);
+    void append(const Expr& node, uint32_t parent);
+    size_t indexOf(const Expr& node) const;
 
     std::string m_bytes;
     uint32_t m_terms = 0;

@@ -1,5 +1,6 @@
 #include "model/solver/ExprShape.h"
 #include "model/steps/StepCommute.h"
+#include "model/steps/StepFactorize.h"
 #include "model/testing/Trees.h"
 
 #include <gtest/gtest.h>
@@ -53,6 +54,29 @@ TEST(ExprShape, MovingAMemberWritesWhatTheCommuteBuilds) {
         }
     }
     EXPECT_THROW(shape.withMemberMoved(*tree(), 0, 1), std::invalid_argument);
+}
+
+TEST(ExprShape, ReplacingATermWritesWhatTheFactorizationBuilds) {
+    // Terms in a sum, in a product (where the new product joins it), in a fraction and alone.
+    const ExprPtr trees[] = {
+        quot(sum({prod({num(6), term(4, "x")}), num(12), term(-6, "y")}), num(9)),
+        term(15, "a"),
+    };
+    for (const ExprPtr& root : trees) {
+        const ExprShape shape(*root);
+        for (const auto& original : root->getSolos()) {
+            for (const auto& product : original->getFactorizedProductPairs()) {
+                if (StepFactorize::exprReplacementWillFail(*product))
+                    continue;
+                const auto step = StepFactorize::stepFactorizeWithOg(original, product);
+                const ExprPtr factorized = applyToIdCopy(*step, *root);
+                SCOPED_TRACE(root->description() + " becomes " + factorized->description());
+                const bool spliced = isExactly<ExprProduct>(original->exprParent());
+                EXPECT_EQ(shape.withNodeReplaced(*original, ExprShape(*product), spliced),
+                          ExprShape(*factorized).bytes());
+            }
+        }
+    }
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "model/ExprProduct.h"
 #include "model/ExprQuotient.h"
 #include "model/ExprSoloist.h"
+#include "model/ExprSum.h"
 #include "model/Operator.h"
 #include "model/solver/ExprShape.h"
 #include "model/steps/StepCommute.h"
@@ -63,12 +64,12 @@ SolverNode::SolverNode(ExprPtr expr, StepPtr step, const SolverNode* parentNode,
     , m_calculatedScore(scoreFor(m_step, m_termScore))
     , m_shape(shape.bytes()) {}
 
-// Reordering a list's members keeps the terms, and keeps a lone variable alone on its side.
-SolverNode::SolverNode(StepPtr commute, const SolverNode& parentNode, std::string shape)
-    : m_step(std::move(commute))
+SolverNode::SolverNode(StepPtr step, const SolverNode& parentNode, std::string shape, uint32_t score,
+                       uint32_t termScore)
+    : m_step(std::move(step))
     , m_parentNode(&parentNode)
-    , m_score(parentNode.m_score)
-    , m_termScore(parentNode.m_termScore)
+    , m_score(score)
+    , m_termScore(termScore)
     , m_calculatedScore(scoreFor(m_step, m_termScore))
     , m_shape(std::move(shape)) {}
 
@@ -102,24 +103,57 @@ StepPtr SolverNode::findNextStepForExpr(const ExprPtr& expr, size_t maxExpansion
     return nullptr;
 }
 
+namespace {
+
+// A factorization that writes its term as a product in place: of a term that is not an equation's
+// side, so that a lone variable stays alone (or not) and the sides keep their variables.
+bool factorizesInPlace(const StepFactorize& step) {
+    const ExprPtr& replacement = step.replacement();
+    return step.original() && !isExactly<ExprEquation>(step.original()->exprParent()) &&
+           isExactly<ExprProduct>(replacement) && !StepFactorize::exprReplacementWillFail(*replacement);
+}
+
+} // namespace
+
 std::vector<std::unique_ptr<SolverNode>> SolverNode::createChildNodes() const {
     std::vector<std::unique_ptr<SolverNode>> children;
+    auto adopt = [&](StepPtr step, ExprPtr result) {
+        children.push_back(std::make_unique<SolverNode>(std::move(result), std::move(step), this));
+    };
+    auto adoptUnbuilt = [&](StepPtr step, std::string shape, uint32_t score, uint32_t termScore) {
+        children.push_back(std::unique_ptr<SolverNode>(
+            new SolverNode(std::move(step), *this, std::move(shape), score, termScore)));
+    };
     // The tap steps were tried already to find those that change anything.
     for (auto& [step, result] : tapTrials())
-        children.push_back(std::make_unique<SolverNode>(std::move(result), std::move(step), this));
+        adopt(std::move(step), std::move(result));
+
     const ExprShape shape(*expr());
+    // Reordering a list's members keeps the terms, and a lone variable alone on its side.
     forEachCommute([&](const ExprList& list, size_t from, size_t to) {
         const auto& members = list.exprs();
-        children.push_back(std::unique_ptr<SolverNode>(
-            new SolverNode(StepCommute::stepCommuteWithPrincipal(members[from], members[to]), *this,
-                           shape.withMemberMoved(list, from, to))));
+        adoptUnbuilt(StepCommute::stepCommuteWithPrincipal(members[from], members[to]),
+                     shape.withMemberMoved(list, from, to), m_score, m_termScore);
     });
-    for (auto generator :
-         {&SolverNode::factorizeSteps, &SolverNode::eliminationSteps, &SolverNode::transposeSteps,
-          &SolverNode::distributionSteps, &SolverNode::factorOutSteps}) {
+    for (const StepPtr& step : factorizeSteps()) {
+        const auto& factorize = static_cast<const StepFactorize&>(*step);
+        if (!factorizesInPlace(factorize)) {
+            if (ExprPtr result = applyToIdCopy(*step, *expr()))
+                adopt(step, result);
+            continue;
+        }
+        // A product replacing a factor of a product joins it.
+        const bool spliced = isExactly<ExprProduct>(factorize.original()->exprParent());
+        const ExprShape replacement(*factorize.replacement());
+        const uint32_t score = m_score - 1 + replacement.terms();
+        adoptUnbuilt(step, shape.withNodeReplaced(*factorize.original(), replacement, spliced), score,
+                     termScoreFor(expr(), score));
+    }
+    for (auto generator : {&SolverNode::eliminationSteps, &SolverNode::transposeSteps,
+                           &SolverNode::distributionSteps, &SolverNode::factorOutSteps}) {
         for (const StepPtr& step : (this->*generator)()) {
             if (ExprPtr result = applyToIdCopy(*step, *expr()))
-                children.push_back(std::make_unique<SolverNode>(result, step, this));
+                adopt(step, result);
         }
     }
     std::stable_sort(children.begin(), children.end(),
@@ -157,12 +191,21 @@ std::vector<OperatorPtr> SolverNode::timesOps() const {
 
 namespace {
 
-// A tap on an operator between two terms that neither add nor multiply is refused. Asking the terms
-// changes neither, so the trial on a copy of the tree can be spared.
-bool termsRefuse(const Operator& op) {
+// Whether asking the tapped operator's operands to combine leaves them as they are: a term makes a
+// new term (but multiplies itself into a fraction's numerator), a sum or a product answers itself or
+// nothing.
+bool combiningChangesNothing(const Operator& op, const Expr& left, const Expr& right) {
+    if (isExactly<ExprSum>(&left) || isExactly<ExprProduct>(&left))
+        return true;
+    return isExactly<ExprSoloist>(&left) && (isExactly<OpPlus>(&op) || !isExactly<ExprQuotient>(&right));
+}
+
+// A tap whose operands do not combine is refused and changes nothing. Where asking them changes
+// nothing either, their answer spares the trial on a copy of the tree.
+bool tapIsRefused(const Operator& op) {
     const ExprPtr left = op.firstExpr();
     const ExprPtr right = op.secondExpr();
-    if (!isExactly<ExprSoloist>(left) || !isExactly<ExprSoloist>(right))
+    if (!left || !right || !combiningChangesNothing(op, *left, *right))
         return false;
     const ExprPtr combined = isExactly<OpPlus>(&op) ? left->addExpr(right, nullptr, nullptr)
                                                     : left->multiplyExpr(right, nullptr, nullptr);
@@ -177,7 +220,7 @@ std::vector<std::pair<StepPtr, ExprPtr>> SolverNode::tapTrials() const {
     ops.insert(ops.end(), times.begin(), times.end());
     std::vector<std::pair<StepPtr, ExprPtr>> trials;
     for (const OperatorPtr& op : ops) {
-        if (termsRefuse(*op))
+        if (tapIsRefused(*op))
             continue;
         StepPtr step = op->step();
         ExprPtr result = step ? applyToIdCopy(*step, *expr()) : nullptr;

@@ -85,8 +85,10 @@ public:
 
 private:
     SolverNode(ExprPtr expr, StepPtr step, const SolverNode* parentNode, const ExprShape& shape);
-    // A commute's child: its expression's bytes and scores follow from the parent's.
-    SolverNode(StepPtr commute, const SolverNode& parentNode, std::string shape);
+    // A child whose expression's bytes and terms follow from its parent's, so that its tree need
+    // not be built yet.
+    SolverNode(StepPtr step, const SolverNode& parentNode, std::string shape, uint32_t score,
+               uint32_t termScore);
 
     // The tap steps whose trial changes `expr`, each with the expression its trial reaches.
     std::vector<std::pair<StepPtr, ExprPtr>> tapTrials() const;
