@@ -75,13 +75,14 @@ Run runProcess(std::vector<std::string> arguments, const std::filesystem::path& 
         char byte = 0;
         reported = read(pipeFds[0], &byte, 1) == 1;
         run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        close(pipeFds[0]);
     }
     int status = 0;
     rusage usage{};
     if (child < 0 || wait4(child, &status, 0, &usage) != child)
         return {};
-    if (!report)
+    if (report)
+        close(pipeFds[0]);
+    else
         run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     run.peakKilobytes = usage.ru_maxrss;
     run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0 && (!report || reported);
@@ -149,12 +150,14 @@ int showFirstWindowFrame(std::string_view device, std::string_view scale) {
     game.application(window.application(), {});
     // Handlers of one phase run in the order they came: this one after the application has drawn and
     // shown the frame.
+    bool told = false;
     window.loop().addFrameHandler(core::FramePhase::Render, [&](core::TimePoint) {
-        if (window.application().window().needsDisplay())
+        if (told || window.application().window().needsDisplay())
             return;
         const char shown = 1;
-        if (write(kReportFd, &shown, 1) == 1)
-            window.quit();
+        told = write(kReportFd, &shown, 1) == 1;
+        close(kReportFd);
+        window.quit();
     });
     window.run();
     return 0;
