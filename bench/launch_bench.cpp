@@ -62,8 +62,14 @@ Run runProcess(std::vector<std::string> arguments, const std::filesystem::path& 
     if (child == 0) {
         putenv(const_cast<char*>(homeVariable.c_str()));
         if (report) {
-            dup2(pipeFds[1], kReportFd);
-            close(pipeFds[0]);
+            // The pipe may itself hold descriptor 3: closing an end after moving the other onto 3
+            // would close the report's end, and the window's X connection would be given 3 instead.
+            if (pipeFds[0] != kReportFd)
+                close(pipeFds[0]);
+            if (pipeFds[1] != kReportFd) {
+                dup2(pipeFds[1], kReportFd);
+                close(pipeFds[1]);
+            }
         }
         execv(argv[0], argv.data());
         _exit(127);
