@@ -80,7 +80,7 @@ public:
     const std::vector<std::string>& playedSounds() const { return m_sounds.played(); }
 
 private:
-    void present(const gfx::Bitmap&) override {}
+    void present(const gfx::Bitmap&, std::span<const core::Rect>) override {}
     void send(ui::TouchPhase phase, core::Point point, int finger);
 
     std::shared_ptr<core::ManualClock> m_clock;

@@ -6,6 +6,7 @@
 #include "platform/host/SdlPasteboard.h"
 #include "platform/ui/Window.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <vector>
@@ -56,40 +57,34 @@ core::Result<std::unique_ptr<WindowHost>> WindowHost::open(const ui::Device& dev
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     // One pointer: touches of a touch screen reach the game as the mouse events SDL makes of them.
     SDL_SetHint(SDL_HINT_MOUSE_TOUCH_EVENTS, "0");
+    // The frames are drawn in memory and copied to the window as they are: the window's own pixels
+    // (shared memory with the X server) take them without a GL context, which would cost the launch
+    // a driver and its shader compiler before the first frame shows.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         return sdlError("cannot start the video system");
     const core::Size points = device.screenSize();
     SDL_Window* window = SDL_CreateWindow("Zembrix", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                           int(points.width * device.scale), int(points.height * device.scale),
                                           SDL_WINDOW_ALLOW_HIGHDPI);
-    if (!window) {
-        core::Error error = sdlError("cannot open the window");
+    if (!window || !SDL_GetWindowSurface(window)) {
+        core::Error error = sdlError(window ? "cannot draw into the window" : "cannot open the window");
+        if (window)
+            SDL_DestroyWindow(window);
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return error;
     }
     SDL_StartTextInput();
-    SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, 0);
-    if (!renderer) {
-        core::Error error = sdlError("cannot draw into the window");
-        SDL_DestroyWindow(window);
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        return error;
-    }
-    return std::unique_ptr<WindowHost>(new WindowHost(device, std::move(clock), window, renderer));
+    return std::unique_ptr<WindowHost>(new WindowHost(device, std::move(clock), window));
 }
 
-WindowHost::WindowHost(const ui::Device& device, std::shared_ptr<core::Clock> clock, SDL_Window* window,
-                       SDL_Renderer* renderer)
+WindowHost::WindowHost(const ui::Device& device, std::shared_ptr<core::Clock> clock, SDL_Window* window)
     : m_window(window)
-    , m_renderer(renderer)
     , m_loop(std::move(clock))
     , m_sounds(core::FileLocations::shared().resources / "sounds") {
     ui::Display& display = *this;
     m_application = std::make_unique<ui::Application>(m_loop, device, display, m_sounds);
     ui::Pasteboard::setGeneral(std::make_shared<SdlPasteboard>());
-    const gfx::Bitmap& frame = m_application->frame();
-    m_texture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
-                                  frame.width(), frame.height());
     // Input is looked at once a frame, so the loop ticks frames while the window is open.
     m_inputHandler =
         m_loop.addFrameHandler(core::FramePhase::Input, [this](core::TimePoint) { pumpEvents(); });
@@ -99,9 +94,6 @@ WindowHost::~WindowHost() {
     ui::Pasteboard::setGeneral(nullptr);
     m_loop.removeFrameHandler(m_inputHandler);
     m_application.reset();
-    if (m_texture)
-        SDL_DestroyTexture(m_texture);
-    SDL_DestroyRenderer(m_renderer);
     SDL_DestroyWindow(m_window);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
@@ -189,35 +181,71 @@ void WindowHost::handleWindowEvent(std::uint8_t what) {
         break;
     case SDL_WINDOWEVENT_EXPOSED:
         // The desktop lost what the window showed: show the last frame again.
-        present(m_application->frame());
+        showWhole(m_application->frame());
         break;
     default:
         break;
     }
 }
 
-void WindowHost::present(const gfx::Bitmap& frame) {
-    if (!m_texture)
+void WindowHost::present(const gfx::Bitmap& frame, std::span<const core::Rect> redrawn) {
+    if (redrawn.empty())
         return;
-    SDL_UpdateTexture(m_texture, nullptr, frame.bytes(), frame.bytesPerRow());
-    SDL_RenderClear(m_renderer);
-    SDL_RenderCopy(m_renderer, m_texture, nullptr, nullptr);
-    SDL_RenderPresent(m_renderer);
+    SDL_Surface* surface = SDL_GetWindowSurface(m_window);
+    if (!surface)
+        return;
+    if (surface->w != frame.width() || surface->h != frame.height())
+        return showWhole(frame);
+    std::vector<SDL_Rect> copied;
+    copied.reserve(redrawn.size());
+    for (const core::Rect& area : redrawn) {
+        // Areas may fall between pixels: every pixel they touch is copied.
+        const int left = std::max(0, int(std::floor(area.minX())));
+        const int top = std::max(0, int(std::floor(area.minY())));
+        const int right = std::min(frame.width(), int(std::ceil(area.maxX())));
+        const int bottom = std::min(frame.height(), int(std::ceil(area.maxY())));
+        if (right <= left || bottom <= top)
+            continue;
+        const SDL_Rect rect{left, top, right - left, bottom - top};
+        SDL_ConvertPixels(rect.w, rect.h, SDL_PIXELFORMAT_ARGB8888,
+                          frame.bytes() + std::size_t(top) * frame.bytesPerRow() + std::size_t(left) * 4,
+                          frame.bytesPerRow(), surface->format->format,
+                          static_cast<std::uint8_t*>(surface->pixels) + std::size_t(top) * surface->pitch +
+                              std::size_t(left) * surface->format->BytesPerPixel,
+                          surface->pitch);
+        copied.push_back(rect);
+    }
+    SDL_UpdateWindowSurfaceRects(m_window, copied.data(), int(copied.size()));
+}
+
+void WindowHost::showWhole(const gfx::Bitmap& frame) {
+    SDL_Surface* surface = SDL_GetWindowSurface(m_window);
+    if (!surface)
+        return;
+    // A view of the frame's pixels, copied (and stretched when the sizes differ) into the window's.
+    SDL_Surface* pixels = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint8_t*>(frame.bytes()),
+                                                             frame.width(), frame.height(), 32,
+                                                             frame.bytesPerRow(), SDL_PIXELFORMAT_ARGB8888);
+    if (!pixels)
+        return;
+    SDL_SetSurfaceBlendMode(pixels, SDL_BLENDMODE_NONE);
+    SDL_BlitScaled(pixels, nullptr, surface, nullptr);
+    SDL_FreeSurface(pixels);
+    SDL_UpdateWindowSurface(m_window);
 }
 
 core::Result<std::shared_ptr<const gfx::Image>> WindowHost::readScreen() {
-    int width = 0;
-    int height = 0;
-    if (SDL_GetRendererOutputSize(m_renderer, &width, &height) != 0)
-        return sdlError("cannot measure the window");
-    std::unique_ptr<gfx::Bitmap> pixels = gfx::Bitmap::create(width, height);
+    SDL_Surface* surface = SDL_GetWindowSurface(m_window);
+    if (!surface)
+        return sdlError("cannot read the window");
+    std::unique_ptr<gfx::Bitmap> pixels = gfx::Bitmap::create(surface->w, surface->h);
     if (!pixels)
         return sdlError("the window is too large to read");
-    if (SDL_RenderReadPixels(m_renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, pixels->mutableBytes(),
-                             pixels->bytesPerRow()) != 0)
+    if (SDL_ConvertPixels(surface->w, surface->h, surface->format->format, surface->pixels, surface->pitch,
+                          SDL_PIXELFORMAT_ARGB8888, pixels->mutableBytes(), pixels->bytesPerRow()) != 0)
         return sdlError("cannot read the window");
     pixels->markChanged();
-    const float scale = float(width) / m_application->device().screenSize().width;
+    const float scale = float(surface->w) / m_application->device().screenSize().width;
     return std::make_shared<const gfx::Image>(std::move(pixels), scale);
 }
 

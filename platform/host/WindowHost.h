@@ -8,9 +8,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <span>
 
-struct SDL_Renderer;
-struct SDL_Texture;
 struct SDL_Window;
 
 namespace gfx {
@@ -23,8 +22,9 @@ namespace host {
 // device's screen times its scale, the mouse acting as one finger, the keyboard typing into the text
 // field or view being edited, closing the window quitting. The window's focus, minimising and
 // restoring, and the end of the run reach the application as its lifecycle (ui::Application).
-// The window shows each frame the application draws; on a high-density display the frame is
-// stretched to the window's pixels.
+// The window shows each frame the application draws, copying into the window's own pixels only the
+// areas the frame drew again; where the window's pixels are not the frame's size (a high-density
+// display, a window resized by the desktop), the whole frame is stretched to them.
 //
 // Main thread only; one at a time.
 class WindowHost : private ui::Display {
@@ -49,18 +49,17 @@ public:
     core::Result<std::shared_ptr<const gfx::Image>> readScreen();
 
 private:
-    WindowHost(const ui::Device& device, std::shared_ptr<core::Clock> clock, SDL_Window* window,
-               SDL_Renderer* renderer);
+    WindowHost(const ui::Device& device, std::shared_ptr<core::Clock> clock, SDL_Window* window);
 
-    void present(const gfx::Bitmap& frame) override;
+    void present(const gfx::Bitmap& frame, std::span<const core::Rect> redrawn) override;
+    // Shows all of `frame`, stretched to the window's pixels when their sizes differ.
+    void showWhole(const gfx::Bitmap& frame);
     void pumpEvents();
     // One of SDL's window events (SDL_WindowEventID).
     void handleWindowEvent(std::uint8_t what);
     core::Point pointFor(int x, int y) const;
 
     SDL_Window* m_window;
-    SDL_Renderer* m_renderer;
-    SDL_Texture* m_texture = nullptr;
     core::MainLoop m_loop;
     SdlSoundPlayer m_sounds;
     std::unique_ptr<ui::Application> m_application;

@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,44 @@ TEST_F(WindowHostTest, TheWindowShowsTheFrames) {
     EXPECT_EQ((*screen)->pixelWidth(), 960);
     EXPECT_TRUE(pixelNear((*screen)->bitmap(), 100, 100, kGreen));
     EXPECT_TRUE(pixelNear((*screen)->bitmap(), 900, 600, kBlack));
+}
+
+// Each frame copies only what it drew again: the window must still hold the whole frame after changes
+// at fractional positions, of one view alone, and of views apart from each other.
+TEST_F(WindowHostTest, TheWindowHoldsTheWholeFrameAfterFramesDrawnInPart) {
+    auto back = ui::View::create({0, 0, 480, 320});
+    back->setBackgroundColor(core::Color::rgba(0, 0, 1));
+    auto left = ui::View::create({10.25f, 20.5f, 33.3f, 17.7f});
+    auto right = ui::View::create({400, 250, 50, 40});
+    for (const auto& view : {left, right}) {
+        view->setBackgroundColor(core::Color::rgba(1, 0, 0));
+        back->addSubview(view);
+    }
+    host->application().window().addSubview(back);
+    frame();
+    const std::vector<std::function<void()>> changes = {
+        [&] { left->setBackgroundColor(core::Color::rgba(0, 1, 0)); },
+        [&] { left->setFrame({11.6f, 30.1f, 20, 9.9f}); },
+        [&] {
+            left->setBackgroundColor(core::Color::rgba(1, 1, 1));
+            right->setFrame({300, 200, 60, 30});
+        },
+        [&] { right->removeFromSuperview(); },
+    };
+    for (std::size_t change = 0; change < changes.size(); ++change) {
+        changes[change]();
+        frame();
+        const auto screen = host->readScreen();
+        ASSERT_TRUE(screen) << screen.error().text();
+        const gfx::Bitmap& frame = host->application().frame();
+        const gfx::Bitmap& shown = (*screen)->bitmap();
+        ASSERT_EQ(shown.width(), frame.width());
+        for (int y = 0; y < frame.height(); ++y)
+            ASSERT_EQ(std::memcmp(shown.bytes() + y * shown.bytesPerRow(), frame.bytes() + y * frame.bytesPerRow(),
+                                  std::size_t(frame.width()) * 4),
+                      0)
+                << "change " << change << ", row " << y;
+    }
 }
 
 TEST_F(WindowHostTest, TheMouseIsOneFingerInPoints) {

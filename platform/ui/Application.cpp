@@ -103,8 +103,7 @@ void Application::renderIfNeeded() {
     if (!m_window->needsDisplay())
         return;
     m_window->markDisplayed();
-    m_renderer.render(m_window->layer(), *m_frame, m_device.scale);
-    m_display.present(*m_frame);
+    m_display.present(*m_frame, m_renderer.render(m_window->layer(), *m_frame, m_device.scale));
 }
 
 } // namespace ui

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 
 namespace core {
 class MainLoop;
@@ -24,8 +25,9 @@ class Window;
 class Display {
 public:
     virtual ~Display() = default;
-    // A new picture of the window, at the device's scale.
-    virtual void present(const gfx::Bitmap& frame) = 0;
+    // A new picture of the window, at the device's scale. `redrawn` holds the areas, in pixels, where it
+    // may differ from the picture before: the whole frame the first time, none when nothing changed.
+    virtual void present(const gfx::Bitmap& frame, std::span<const core::Rect> redrawn) = 0;
 };
 
 // The running game: one window over the device's screen, the animation engine, and the frames that

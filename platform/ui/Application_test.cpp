@@ -23,7 +23,7 @@ using namespace gfx::testing_pixels;
 class ApplicationTest : public ::testing::Test {
 protected:
     struct CountingDisplay : Display {
-        void present(const gfx::Bitmap&) override { ++frames; }
+        void present(const gfx::Bitmap&, std::span<const core::Rect>) override { ++frames; }
         int frames = 0;
     };
     struct SilentSounds : SoundPlayer {

@@ -32,7 +32,7 @@ protected:
 class ApplicationFixture : public ::testing::Test {
 protected:
     struct NoDisplay : Display {
-        void present(const gfx::Bitmap&) override {}
+        void present(const gfx::Bitmap&, std::span<const core::Rect>) override {}
     };
     struct NoSounds : SoundPlayer {
         SoundId load(std::string_view) override { return 0; }
