@@ -70,12 +70,17 @@ size_t ExprShape::indexOf(const Expr& node) const {
     return static_cast<size_t>(at - m_spans.begin());
 }
 
-std::string ExprShape::withMemberMoved(const Expr& list, size_t from, size_t to) const {
+std::vector<const ExprShape::Span*> ExprShape::membersOf(const Expr& list) const {
     // The members are written one after another, right after the list's own bytes.
     std::vector<const Span*> members;
     for (size_t index = indexOf(list) + 1; members.size() < list.children().size();
          index = m_spans[index].next)
         members.push_back(&m_spans[index]);
+    return members;
+}
+
+std::string ExprShape::withMemberMoved(const Expr& list, size_t from, size_t to) const {
+    std::vector<const Span*> members = membersOf(list);
     if (from >= members.size() || to >= members.size())
         throw std::out_of_range("ExprShape: no such member");
     const uint32_t first = members.front()->begin;
@@ -116,6 +121,29 @@ std::string ExprShape::withNodeReplaced(const Expr& node, const ExprShape& repla
         bytes.append(children, childrenAt, std::string::npos);
     }
     bytes.append(m_bytes, span.end, std::string::npos);
+    return bytes;
+}
+
+std::string ExprShape::withNeighboursJoined(const Expr& list, size_t left, const ExprShape& joined) const {
+    const std::vector<const Span*> members = membersOf(list);
+    if (left + 1 >= members.size())
+        throw std::out_of_range("ExprShape: no such member");
+    std::string bytes;
+    bytes.reserve(m_bytes.size() + joined.m_bytes.size());
+    if (members.size() == 2) {
+        const Span& whole = m_spans[indexOf(list)];
+        bytes.append(m_bytes, 0, whole.begin);
+        bytes.append(joined.m_bytes);
+        bytes.append(m_bytes, whole.end, std::string::npos);
+        return bytes;
+    }
+    const Span& whole = m_spans[indexOf(list)];
+    bytes.append(m_bytes, 0, whole.countAt);
+    appendValue(bytes, static_cast<uint32_t>(members.size() - 1));
+    bytes.append(m_bytes, whole.countAt + sizeof(uint32_t),
+                 members[left]->begin - whole.countAt - sizeof(uint32_t));
+    bytes.append(joined.m_bytes);
+    bytes.append(m_bytes, members[left + 1]->end, std::string::npos);
     return bytes;
 }
 

@@ -28,6 +28,9 @@ public:
     // The bytes of the tree in which `node`, a node of it, gives way to the tree `replacement`
     // describes, or, `spliced`, to that tree's children, which then join the node's parent.
     std::string withNodeReplaced(const Expr& node, const ExprShape& replacement, bool spliced) const;
+    // The bytes of the tree in which the members at `left` and `left + 1` of `list`, a list of this
+    // tree, give way to the tree `joined` describes; a list left with that one member gives way to it.
+    std::string withNeighboursJoined(const Expr& list, size_t left, const ExprShape& joined) const;
 
 private:
     struct Span {
@@ -44,6 +47,8 @@ private:
 
     void append(const Expr& node, uint32_t parent);
     size_t indexOf(const Expr& node) const;
+    // The spans of `list`'s members, in order.
+    std::vector<const Span*> membersOf(const Expr& list) const;
 
     std::string m_bytes;
     uint32_t m_terms = 0;

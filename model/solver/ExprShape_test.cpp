@@ -1,3 +1,4 @@
+#include "model/Operator.h"
 #include "model/solver/ExprShape.h"
 #include "model/steps/StepCommute.h"
 #include "model/steps/StepFactorize.h"
@@ -76,6 +77,37 @@ TEST(ExprShape, ReplacingATermWritesWhatTheFactorizationBuilds) {
                           ExprShape(*factorized).bytes());
             }
         }
+    }
+}
+
+TEST(ExprShape, JoiningNeighboursWritesWhatTheTapBuilds) {
+    // Joins in a longer list, in a list of two that gives way to the term, and at the top.
+    const ExprPtr trees[] = {
+        quot(sum({term(2, "x"), term(3, "x"), num(4), prod({num(2), num(3)}), num(1)}), num(5)),
+        sum({num(1), num(2)}),
+    };
+    for (const ExprPtr& root : trees) {
+        const ExprShape shape(*root);
+        int joins = 0;
+        for (const OperatorPtr& op : root->getOps()) {
+            const ExprPtr left = op->firstExpr();
+            const ExprPtr right = op->secondExpr();
+            const StepPtr step = op->step();
+            if (!step || !isExactly<ExprSoloist>(left) || !isExactly<ExprSoloist>(right))
+                continue;
+            const ExprPtr joined = isExactly<OpPlus>(op) ? left->addExpr(right, nullptr, nullptr)
+                                                         : left->multiplyExpr(right, nullptr, nullptr);
+            if (!joined)
+                continue;
+            const auto list = std::static_pointer_cast<ExprList>(left->exprParent());
+            const size_t at = static_cast<size_t>(
+                std::find(list->exprs().begin(), list->exprs().end(), left) - list->exprs().begin());
+            const ExprPtr tapped = applyToIdCopy(*step, *root);
+            SCOPED_TRACE(root->description() + " becomes " + tapped->description());
+            EXPECT_EQ(shape.withNeighboursJoined(*list, at, ExprShape(*joined)), ExprShape(*tapped).bytes());
+            ++joins;
+        }
+        EXPECT_GT(joins, 0);
     }
 }
 

@@ -124,11 +124,16 @@ std::vector<std::unique_ptr<SolverNode>> SolverNode::createChildNodes() const {
         children.push_back(std::unique_ptr<SolverNode>(
             new SolverNode(std::move(step), *this, std::move(shape), score, termScore)));
     };
-    // The tap steps were tried already to find those that change anything.
-    for (auto& [step, result] : tapTrials())
-        adopt(std::move(step), std::move(result));
-
     const ExprShape shape(*expr());
+    // The tap steps were tried already to find those that change anything; two terms joined in one
+    // leave one term less.
+    for (auto& trial : tapTrials(shape)) {
+        if (trial.result)
+            adopt(std::move(trial.step), std::move(trial.result));
+        else
+            adoptUnbuilt(std::move(trial.step), std::move(trial.shape), m_score - 1, m_score - 1);
+    }
+
     // Reordering a list's members keeps the terms, and a lone variable alone on its side.
     forEachCommute([&](const ExprList& list, size_t from, size_t to) {
         const auto& members = list.exprs();
@@ -200,40 +205,60 @@ bool combiningChangesNothing(const Operator& op, const Expr& left, const Expr& r
     return isExactly<ExprSoloist>(&left) && (isExactly<OpPlus>(&op) || !isExactly<ExprQuotient>(&right));
 }
 
-// A tap whose operands do not combine is refused and changes nothing. Where asking them changes
-// nothing either, their answer spares the trial on a copy of the tree.
-bool tapIsRefused(const Operator& op) {
-    const ExprPtr left = op.firstExpr();
-    const ExprPtr right = op.secondExpr();
-    if (!left || !right || !combiningChangesNothing(op, *left, *right))
-        return false;
-    const ExprPtr combined = isExactly<OpPlus>(&op) ? left->addExpr(right, nullptr, nullptr)
-                                                    : left->multiplyExpr(right, nullptr, nullptr);
-    return !combined;
+// What the tapped operator's operands combine into, asked where that changes nothing; null when
+// they do not combine.
+ExprPtr combinedOperands(const Operator& op, const ExprPtr& left, const ExprPtr& right) {
+    return isExactly<OpPlus>(&op) ? left->addExpr(right, nullptr, nullptr)
+                                  : left->multiplyExpr(right, nullptr, nullptr);
+}
+
+size_t memberIndex(const ExprList& list, const Expr& member) {
+    const auto& members = list.exprs();
+    return static_cast<size_t>(std::find_if(members.begin(), members.end(),
+                                            [&](const ExprPtr& each) { return each.get() == &member; }) -
+                               members.begin());
 }
 
 } // namespace
 
-std::vector<std::pair<StepPtr, ExprPtr>> SolverNode::tapTrials() const {
+std::vector<SolverNode::TapTrial> SolverNode::tapTrials(const ExprShape& shape) const {
     std::vector<OperatorPtr> ops = plusOps();
     const std::vector<OperatorPtr> times = timesOps();
     ops.insert(ops.end(), times.begin(), times.end());
-    std::vector<std::pair<StepPtr, ExprPtr>> trials;
+    // In an equation the terms joined may leave a variable alone on its side, which the bytes do not
+    // tell.
+    const bool equation = isExactly<ExprEquation>(expr());
+    std::vector<TapTrial> trials;
     for (const OperatorPtr& op : ops) {
-        if (tapIsRefused(*op))
-            continue;
+        const ExprPtr left = op->firstExpr();
+        const ExprPtr right = op->secondExpr();
+        if (left && right && combiningChangesNothing(*op, *left, *right)) {
+            // A tap whose operands do not combine is refused and changes nothing.
+            const ExprPtr combined = combinedOperands(*op, left, right);
+            if (!combined)
+                continue;
+            auto list = std::dynamic_pointer_cast<ExprList>(left->exprParent());
+            const size_t at = list ? memberIndex(*list, *left) : 0;
+            if (!equation && isExactly<ExprSoloist>(left) && isExactly<ExprSoloist>(right) && list &&
+                at + 1 < list->exprs().size() && list->exprs()[at + 1] == right) {
+                std::string joined = shape.withNeighboursJoined(*list, at, ExprShape(*combined));
+                if (joined != shape.bytes())
+                    trials.push_back({op->step(), nullptr, std::move(joined)});
+                continue;
+            }
+        }
         StepPtr step = op->step();
         ExprPtr result = step ? applyToIdCopy(*step, *expr()) : nullptr;
         if (result && !result->isExactMatch(*expr()))
-            trials.emplace_back(std::move(step), std::move(result));
+            trials.push_back({std::move(step), std::move(result), {}});
     }
     return trials;
 }
 
 std::vector<StepPtr> SolverNode::addAndMultiplySteps() const {
     std::vector<StepPtr> steps;
-    for (auto& trial : tapTrials())
-        steps.push_back(std::move(trial.first));
+    for (auto& trial : tapTrials(ExprShape(*expr())))
+        steps.push_back(std::move(trial.step));
     return steps;
 }
 

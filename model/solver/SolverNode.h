@@ -90,8 +90,14 @@ private:
     SolverNode(StepPtr step, const SolverNode& parentNode, std::string shape, uint32_t score,
                uint32_t termScore);
 
-    // The tap steps whose trial changes `expr`, each with the expression its trial reaches.
-    std::vector<std::pair<StepPtr, ExprPtr>> tapTrials() const;
+    // A tap step whose trial changes `expr`, with the expression its trial reaches, or, where the
+    // tap joins two terms in one, only that expression's bytes.
+    struct TapTrial {
+        StepPtr step;
+        ExprPtr result;
+        std::string shape;
+    };
+    std::vector<TapTrial> tapTrials(const ExprShape& shape) const;
     // Every commute of a member of a list of `expr` onto another member of it (a neighbour only by
     // the earlier member), with the list and the members' places.
     template <class Use> void forEachCommute(Use use) const;
