@@ -129,7 +129,8 @@ struct MapFont {
     PangoFontMap* map;
     cairo_scaled_font_t* scaled;
     PangoRectangle lineExtents; // the logical box of every glyph, but its width
-    PangoFontMetrics* metrics;  // made on first use
+    // Made on first use, for each language's sample text (the text the average widths are taken from).
+    std::vector<std::pair<const char*, PangoFontMetrics*>>* metrics;
     std::unordered_map<PangoGlyph, GlyphExtents>* glyphs;
 };
 
@@ -147,9 +148,10 @@ MapFont* asMapFont(PangoFont* font) {
 void finalizeMapFont(GObject* object) {
     MapFont* font = G_TYPE_CHECK_INSTANCE_CAST(object, mapFontType(), MapFont);
     cairo_scaled_font_destroy(font->scaled);
-    if (font->metrics) {
-        pango_font_metrics_unref(font->metrics);
+    for (const auto& [sample, metrics] : *font->metrics) {
+        pango_font_metrics_unref(metrics);
     }
+    delete font->metrics;
     delete font->glyphs;
     g_mapFontParent->finalize(object);
 }
@@ -201,23 +203,61 @@ void mapFontGlyphExtents(PangoFont* font, PangoGlyph glyph, PangoRectangle* ink,
     }
 }
 
-PangoFontMetrics* mapFontMetrics(PangoFont* font, PangoLanguage*) {
-    MapFont* self = asMapFont(font);
-    if (!self->metrics) {
-        hb_font_extents_t extents{};
-        hb_font_get_extents_for_direction(pango_font_get_hb_font(font), HB_DIRECTION_LTR, &extents);
-        const double yy = self->file->shape().yy;
-        PangoFontMetrics* metrics = pango_font_metrics_new();
-        metrics->ascent = static_cast<int>(extents.ascender * yy);
-        metrics->descent = static_cast<int>(-extents.descender * yy);
-        metrics->height = static_cast<int>((extents.ascender - extents.descender + extents.line_gap) * yy);
-        metrics->underline_thickness = PANGO_SCALE;
-        metrics->underline_position = -PANGO_SCALE;
-        metrics->strikethrough_thickness = PANGO_SCALE;
-        metrics->strikethrough_position = metrics->ascent / 2;
-        self->metrics = metrics;
+// The widest advance among the glyphs of a layout's first line.
+int widestGlyph(PangoLayout* layout) {
+    int widest = 0;
+    for (const GSList* node = pango_layout_get_line_readonly(layout, 0)->runs; node; node = node->next) {
+        const PangoGlyphString* glyphs = static_cast<const PangoGlyphItem*>(node->data)->glyphs;
+        for (int i = 0; i < glyphs->num_glyphs; ++i) {
+            widest = std::max(widest, glyphs->glyphs[i].geometry.width);
+        }
     }
-    return pango_font_metrics_ref(self->metrics);
+    return widest;
+}
+
+// Metrics as Pango's own fonts give them: heights from the font's extents; average widths from
+// the language's sample text laid out in this font, with Pango's default rounding (the line
+// breaker uses the average width to decide which breaks near the edge to shape and check). The
+// metrics are kept before the sample is laid out, which asks for them again.
+PangoFontMetrics* makeMetrics(PangoFont* font, PangoLanguage* language, const char* sample) {
+    MapFont* self = asMapFont(font);
+    hb_font_extents_t extents{};
+    hb_font_get_extents_for_direction(pango_font_get_hb_font(font), HB_DIRECTION_LTR, &extents);
+    const double yy = self->file->shape().yy;
+    PangoFontMetrics* metrics = pango_font_metrics_new();
+    metrics->ascent = static_cast<int>(extents.ascender * yy);
+    metrics->descent = static_cast<int>(-extents.descender * yy);
+    metrics->height = static_cast<int>((extents.ascender - extents.descender + extents.line_gap) * yy);
+    metrics->underline_thickness = PANGO_SCALE;
+    metrics->underline_position = -PANGO_SCALE;
+    metrics->strikethrough_thickness = PANGO_SCALE;
+    metrics->strikethrough_position = metrics->ascent / 2;
+    self->metrics->emplace_back(sample, metrics);
+
+    PangoContext* context = pango_font_map_create_context(self->map);
+    pango_context_set_language(context, language);
+    pango_cairo_context_set_font_options(context, fontOptions());
+    PangoLayout* layout = pango_layout_new(context);
+    PangoFontDescription* description = pango_font_describe_with_absolute_size(font);
+    pango_layout_set_font_description(layout, description);
+    pango_font_description_free(description);
+    pango_layout_set_text(layout, sample, -1);
+    PangoRectangle sampleExtents;
+    pango_layout_get_extents(layout, nullptr, &sampleExtents);
+    metrics->approximate_char_width = sampleExtents.width / std::max(1, int(g_utf8_strlen(sample, -1)));
+    pango_layout_set_text(layout, "0123456789", -1);
+    metrics->approximate_digit_width = widestGlyph(layout);
+    g_object_unref(layout);
+    g_object_unref(context);
+    return metrics;
+}
+
+PangoFontMetrics* mapFontMetrics(PangoFont* font, PangoLanguage* language) {
+    MapFont* self = asMapFont(font);
+    const char* sample = pango_language_get_sample_string(language);
+    auto found = std::ranges::find(*self->metrics, sample, &std::pair<const char*, PangoFontMetrics*>::first);
+    return pango_font_metrics_ref(found != self->metrics->end() ? found->second
+                                                                : makeMetrics(font, language, sample));
 }
 
 PangoFontMap* mapFontMap(PangoFont* font) {
@@ -265,6 +305,7 @@ PangoFont* newMapFont(PangoFontMap* map, FontFile& file, int size) {
     font->size = size;
     font->map = map;
     font->glyphs = new std::unordered_map<PangoGlyph, GlyphExtents>;
+    font->metrics = new std::vector<std::pair<const char*, PangoFontMetrics*>>;
     cairo_matrix_t fontMatrix = file.shape();
     cairo_matrix_scale(&fontMatrix, double(size) / PANGO_SCALE, double(size) / PANGO_SCALE);
     cairo_matrix_t identity;

@@ -272,8 +272,13 @@ void TextLayout::draw(cairo_t* cr, core::Point origin) const {
             break;
         }
         if (bottom >= clipTop) {
-            drawLine(cr, *pango_layout_iter_get_line_readonly(iter), origin.x + fromPango(logical.x),
-                     origin.y + fromPango(pango_layout_iter_get_baseline(iter)));
+            // The line starts at the current point, which cairo keeps to 1/256 of a pixel.
+            cairo_move_to(cr, origin.x + fromPango(logical.x),
+                          origin.y + fromPango(pango_layout_iter_get_baseline(iter)));
+            double x = 0;
+            double y = 0;
+            cairo_get_current_point(cr, &x, &y);
+            drawLine(cr, *pango_layout_iter_get_line_readonly(iter), x, y);
         }
         pango_layout_iter_next_line(iter);
     }
