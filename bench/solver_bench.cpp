@@ -1,10 +1,10 @@
 // links: model shell
 // The next-step solver on what the game poses: a sweep of a thousand seeds of every generator whose
 // problems the solver answers (how many it leaves without a step, and the most nodes one needs),
-// the next step of the problem that needs the most, and sums of 6 to 10 terms whose like terms lie
-// apart. With ZEMBRIX_SOLVER_ANSWERS naming a file, the sweep writes every problem's answer there
-// (the order that found it, the nodes each order expanded, the step and the expression it reaches),
-// so that two builds of the search can be compared answer by answer.
+// the next step of the problem that needs the most nodes and of the one that took longest, and
+// sums of 6 to 10 terms whose like terms lie apart. With ZEMBRIX_SOLVER_ANSWERS naming a file, the sweep
+// writes every problem's answer there (the order that found it, the nodes each order expanded, the step and
+// the expression it reaches), so that two builds of the search can be compared answer by answer.
 
 #include "model/ExprSoloist.h"
 #include "model/ExprSum.h"
@@ -12,6 +12,7 @@
 #include "shell/generator/testing/PosedProblems.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -80,6 +81,10 @@ struct Sweep {
     size_t mostScoredExpansions = 0;
     ExprPtr hardest;
     std::string hardestName;
+    // The problem whose answer took longest in the sweep's one pass (timed again by its benchmark).
+    ExprPtr slowest;
+    std::string slowestName;
+    double slowestSeconds = 0;
 };
 
 const Sweep& sweep() {
@@ -94,6 +99,14 @@ const Sweep& sweep() {
                 continue;
             for (uint64_t seed = 1; seed <= kSeeds; ++seed) {
                 const ExprPtr problem = testing::posedProblem(generator, seed);
+                const auto started = std::chrono::steady_clock::now();
+                SolverNode::findNextStepForExpr(problem);
+                const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
+                if (took.count() > sweep.slowestSeconds) {
+                    sweep.slowestSeconds = took.count();
+                    sweep.slowest = problem;
+                    sweep.slowestName = generator.name;
+                }
                 answer(problem, [&](const Answer& answer) {
                     ++sweep.problems;
                     if (!answer.found)
@@ -133,6 +146,13 @@ void BM_HardestPosedNextStep(benchmark::State& state) {
     state.SetLabel(posed.hardestName + ": " + posed.hardest->description());
 }
 
+void BM_SlowestPosedNextStep(benchmark::State& state) {
+    const Sweep& posed = sweep();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(SolverNode::findNextStepForExpr(posed.slowest));
+    state.SetLabel(posed.slowestName + ": " + posed.slowest->description());
+}
+
 // Terms in x, a number and terms in y in turn, so that no two like terms are neighbours.
 ExprPtr mixedSum(int terms) {
     std::vector<ExprPtr> members;
@@ -165,6 +185,7 @@ void BM_MixedSumNextStep(benchmark::State& state) {
 
 BENCHMARK(BM_PosedProblemsSweep)->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK(BM_HardestPosedNextStep)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SlowestPosedNextStep)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MixedSumNextStep)->DenseRange(6, 10)->Unit(benchmark::kMillisecond);
 
 } // namespace

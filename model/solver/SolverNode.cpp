@@ -415,12 +415,8 @@ std::vector<const SolverNode*> SolverSearch::open() const {
     return nodes;
 }
 
-bool SolverSearch::isKnown(const SolverNode& node) const {
-    return m_known.contains(node.shape());
-}
-
-void SolverSearch::remember(const SolverNode& node) {
-    m_known.insert(node.shape());
+bool SolverSearch::remember(const SolverNode& node) {
+    return m_known.insert(node.shape());
 }
 
 SolverSearch::Outcome SolverSearch::run(size_t maxExpansions) {
@@ -444,9 +440,8 @@ SolverSearch::Outcome SolverSearch::expandNext() {
     // The children come cheapest first, so they wait in that order behind the nodes of their score
     // that came before them.
     for (auto& child : node->createChildNodes()) {
-        if (isKnown(*child))
+        if (!remember(*child))
             continue;
-        remember(*child);
         push(*child);
         m_arena.push_back(std::move(child));
     }

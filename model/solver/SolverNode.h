@@ -1,13 +1,12 @@
 #pragma once
 
+#include "model/solver/KnownShapes.h"
 #include "model/steps/Step.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <string_view>
-#include <unordered_set>
 #include <vector>
 
 namespace zm {
@@ -133,8 +132,8 @@ public:
     size_t expansions() const { return m_expansions; }
 
 private:
-    bool isKnown(const SolverNode& node) const;
-    void remember(const SolverNode& node);
+    // Adds the node's expression to those met; false when it was met already.
+    bool remember(const SolverNode& node);
     void push(const SolverNode& node);
 
     struct Waiting {
@@ -152,7 +151,7 @@ private:
     std::vector<Waiting> m_open;
     uint64_t m_arrivals = 0;
     // The bytes of every expression expanded or waiting, held by their nodes.
-    std::unordered_set<std::string_view> m_known;
+    KnownShapes m_known;
     const SolverNode* m_found = nullptr;
     size_t m_expansions = 0;
 };
