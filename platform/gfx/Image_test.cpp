@@ -4,6 +4,7 @@
 #include "platform/gfx/Png.h"
 
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -116,6 +117,36 @@ TEST(ImageTest, PngKeepsEveryPremultipliedColourAtEveryAlpha) {
             differing += !pixelNear(read, x, y, image->bitmap().pixel(x, y), 0);
     }
     EXPECT_EQ(differing, 0);
+}
+
+// Pictures of every shape come back exactly, however their rows are split for compressing: one pixel,
+// one column, a last group of rows shorter than the others, rows of many pixels with noise in them.
+TEST(ImageTest, PngKeepsPicturesOfEveryShape) {
+    for (const auto& [width, height] : {std::pair{1, 1}, {1, 300}, {37, 129}, {600, 257}}) {
+        std::vector<std::uint8_t> bgra;
+        std::uint32_t noise = 12345;
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                noise = noise * 1664525 + 1013904223;
+                const auto alpha = static_cast<std::uint8_t>((x + y) % 7 ? 255 : noise >> 24);
+                const auto c = static_cast<std::uint8_t>(std::min<int>(alpha, (noise >> 8) & 0xff));
+                bgra.insert(bgra.end(), {c, static_cast<std::uint8_t>(std::min(int(alpha), y)),
+                                         static_cast<std::uint8_t>(std::min(int(alpha), x)), alpha});
+            }
+        }
+        const auto image = Image::fromPixels(bgra, width, height, width * 4, PixelLayout::PremultipliedBGRA);
+        ASSERT_TRUE(image);
+        const auto decoded = decodePng(encodePng(*image));
+        ASSERT_TRUE(decoded.ok()) << width << " x " << height << ": " << decoded.error().text();
+        const Bitmap& read = (*decoded)->bitmap();
+        ASSERT_EQ(read.width(), width);
+        ASSERT_EQ(read.height(), height);
+        for (int y = 0; y < height; ++y)
+            ASSERT_EQ(std::memcmp(read.bytes() + y * read.bytesPerRow(),
+                                  image->bitmap().bytes() + y * image->bitmap().bytesPerRow(), std::size_t(width) * 4),
+                      0)
+                << width << " x " << height << ", row " << y;
+    }
 }
 
 TEST(ImageTest, DamagedPngIsAnError) {
