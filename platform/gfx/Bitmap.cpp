@@ -100,6 +100,24 @@ core::Rect Bitmap::paintedBounds() const {
     return {float(left), float(top), float(right - left + 1), float(bottom - top + 1)};
 }
 
+bool Bitmap::isOpaque() const {
+    if (m_width == 0 || m_height == 0)
+        return false;
+    const std::uint8_t* const data = bytes();
+    const std::ptrdiff_t stride = bytesPerRow();
+    for (int y = 0; y < m_height; ++y) {
+        // The whole row at once, so that the compiler can run it wide; most pictures that are not opaque
+        // show it in their first row.
+        std::uint8_t alpha = 0xff;
+        const std::uint8_t* row = data + y * stride;
+        for (int x = 0; x < m_width; ++x)
+            alpha &= row[std::ptrdiff_t{x} * 4 + 3];
+        if (alpha != 0xff)
+            return false;
+    }
+    return true;
+}
+
 void Bitmap::clear(int x, int y, int width, int height) {
     assert(x >= 0 && y >= 0 && width >= 0 && height >= 0 && x + width <= m_width && y + height <= m_height);
     std::uint8_t* pixels = mutableBytes();

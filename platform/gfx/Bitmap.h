@@ -48,6 +48,8 @@ public:
     // The smallest rectangle of pixels (x, y, width, height, in pixels) that holds every pixel that is
     // not fully transparent; an empty rectangle when every pixel is.
     core::Rect paintedBounds() const;
+    // Whether every pixel is fully opaque (a bitmap without pixels is not).
+    bool isOpaque() const;
 
     // A copy of the part from (x, y), width by height pixels; the part must lie inside.
     std::unique_ptr<Bitmap> copy(int x, int y, int width, int height) const;

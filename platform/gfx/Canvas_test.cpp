@@ -51,6 +51,21 @@ TEST_F(CanvasTest, ThePaintedBoundsHoldEveryPaintedPixel) {
     EXPECT_EQ(m_pixels.paintedBounds(), (core::Rect{3, 2, 17, 18}));
 }
 
+TEST_F(CanvasTest, APictureIsOpaqueOnlyWhenEveryPixelIs) {
+    EXPECT_FALSE(m_pixels.isOpaque());
+    m_canvas.setFillColor(kRedColor);
+    m_canvas.fillRect({0, 0, 20, 20});
+    EXPECT_TRUE(m_pixels.isOpaque());
+    // One pixel short of opaque, in the last row.
+    m_canvas.clipToRect({19, 19, 1, 1});
+    m_canvas.setBlendMode(BlendMode::DestinationIn);
+    m_canvas.setFillColor(kRedColor.withAlpha(0.99f));
+    m_canvas.fillRect({19, 19, 1, 1});
+    EXPECT_EQ(m_pixels.pixel(18, 19).alpha, 255);
+    EXPECT_FALSE(m_pixels.isOpaque());
+    EXPECT_FALSE(Bitmap::create(0, 5)->isOpaque());
+}
+
 // The picture a context hands over holds what was drawn, whether copied or taken; a copy does not
 // follow later drawing, and a context without pixels gives no picture.
 TEST_F(CanvasTest, AContextHandsOverWhatItDrew) {

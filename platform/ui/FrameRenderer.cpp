@@ -30,6 +30,29 @@ core::Rect pixelsOf(const core::Rect& rect, float scale) {
     return !rect.isNull() && isFinite(scaled) ? scaled.integral() : core::Rect::null();
 }
 
+// The whole pixels inside `rect` (in points) at `scale`; null when there are none.
+core::Rect wholePixelsIn(const core::Rect& rect, float scale) {
+    if (rect.isNull())
+        return core::Rect::null();
+    const float left = std::ceil(rect.minX() * scale);
+    const float top = std::ceil(rect.minY() * scale);
+    const float right = std::floor(rect.maxX() * scale);
+    const float bottom = std::floor(rect.maxY() * scale);
+    if (!(right > left && bottom > top) || !std::isfinite(right - left) || !std::isfinite(bottom - top))
+        return core::Rect::null();
+    return {left, top, right - left, bottom - top};
+}
+
+// Whether the transform only moves and stretches, without turning or mirroring.
+bool keepsAxes(const core::AffineTransform& transform) {
+    return transform.b == 0 && transform.c == 0 && transform.a > 0 && transform.d > 0;
+}
+
+// Whether the layer's tree is drawn into a picture of its own before it is put down (see LayerPainter).
+bool composesApart(const Layer& layer, const LayerState& state) {
+    return layer.mask() || layer.rasterizationScale() || (state.opacity < 1 && !layer.sublayers().empty());
+}
+
 float pixelCount(const core::Rect& rect) {
     return rect.isNull() ? 0 : rect.width() * rect.height();
 }
@@ -56,11 +79,17 @@ const std::vector<core::Rect>& FrameRenderer::render(Layer& root, gfx::Bitmap& f
     m_lastBitmap = &frame;
     m_lastScale = scale;
 
+    m_order = 0;
+    m_covers.clear();
     if (!root.isHidden()) {
         const LayerState state = root.presentation();
         note(root, state,
-             core::AffineTransform::makeTranslation(-state.bounds.origin.x, -state.bounds.origin.y), m_bounds,
-             1, whole);
+             {.toFrame = core::AffineTransform::makeTranslation(-state.bounds.origin.x, -state.bounds.origin.y),
+              .clip = m_bounds,
+              .wholeClip = m_bounds,
+              .alpha = 1,
+              .everythingChanged = whole,
+              .composedApart = false});
     }
     // What the last frame showed and this one does not: taken away, hidden or faded out.
     std::erase_if(m_shown, [&](const auto& entry) {
@@ -99,12 +128,16 @@ void FrameRenderer::repaint(Layer& root, gfx::Bitmap& frame, const core::Rect& a
         if (strip.width > 0 && strip.height > 0)
             strip.pixels = frame.copy(strip.x, strip.y, strip.width, strip.height);
     }
-    frame.clear(left, top, right - left, bottom - top);
+    // Under a cover nothing needs drawing, nor clearing: it hides the area whole, and the margin is given
+    // back what it held anyway.
+    const Layer* cover = coverOf(area);
+    if (!cover)
+        frame.clear(left, top, right - left, bottom - top);
     {
         gfx::Canvas canvas(frame, m_scale);
         canvas.clipToRect({drawn.minX() / m_scale, drawn.minY() / m_scale, drawn.width() / m_scale,
                            drawn.height() / m_scale});
-        detail::LayerPainter(canvas, &m_surfaces, this, drawn).paintRoot(root);
+        detail::LayerPainter(canvas, &m_surfaces, this, drawn).paintRoot(root, cover);
     }
     for (const Strip& strip : margin) {
         if (strip.pixels)
@@ -112,44 +145,75 @@ void FrameRenderer::repaint(Layer& root, gfx::Bitmap& frame, const core::Rect& a
     }
 }
 
-core::Rect FrameRenderer::note(Layer& layer, const LayerState& state, const core::AffineTransform& toFrame,
-                               const core::Rect& clip, float alpha, bool everythingChanged) {
+core::Rect FrameRenderer::note(Layer& layer, const LayerState& state, const Reach& reach) {
     if (state.opacity < detail::kInvisibleOpacity)
         return core::Rect::null();
     const Layer::Changes changes = layer.takeChanges();
     const bool maskChanged = layer.mask() && takeChangesOfTree(*layer.mask());
-    everythingChanged = everythingChanged || changes.subtree || maskChanged;
-    alpha *= state.opacity;
-    const core::Rect area = pixelsOf(toFrame.apply(layer.drawingExtents()), m_scale).intersected(clip);
+    const bool everythingChanged = reach.everythingChanged || changes.subtree || maskChanged;
+    const float alpha = reach.alpha * state.opacity;
+    const core::AffineTransform& toFrame = reach.toFrame;
+    const core::Rect area = pixelsOf(toFrame.apply(layer.drawingExtents()), m_scale).intersected(reach.clip);
 
     Shown& shown = m_shown[&layer]; // stays in place while the map grows
     if (shown.frame != m_frame - 1) {
         damage(area); // it comes into sight
-    } else if (everythingChanged || changes.look || shown.toFrame != toFrame || shown.clip != clip ||
+    } else if (everythingChanged || changes.look || shown.toFrame != toFrame || shown.clip != reach.clip ||
                shown.alpha != alpha) {
         damage(shown.area);
         damage(area);
     }
     shown.frame = m_frame;
     shown.toFrame = toFrame;
-    shown.clip = clip;
+    shown.clip = reach.clip;
     shown.alpha = alpha;
     shown.area = area;
+    noteCover(layer, state, reach);
 
-    const core::Rect sublayerClip =
-        layer.masksToBounds() ? clip.intersected(pixelsOf(toFrame.apply(state.bounds), m_scale)) : clip;
+    Reach sublayerReach = reach;
+    sublayerReach.alpha = alpha;
+    sublayerReach.everythingChanged = everythingChanged;
+    sublayerReach.composedApart = reach.composedApart || composesApart(layer, state);
+    if (layer.masksToBounds()) {
+        const core::Rect bounds = toFrame.apply(state.bounds);
+        sublayerReach.clip = reach.clip.intersected(pixelsOf(bounds, m_scale));
+        sublayerReach.wholeClip =
+            keepsAxes(toFrame) ? reach.wholeClip.intersected(wholePixelsIn(bounds, m_scale)) : core::Rect::null();
+    }
     core::Rect treeArea = area;
     for (const std::shared_ptr<Layer>& sublayer : layer.sublayers()) {
         if (sublayer->isHidden())
             continue;
         const LayerState substate = sublayer->presentation();
-        const core::AffineTransform toFrameOfSublayer =
-            core::AffineTransform::concat(substate.toSuperlayer(), toFrame);
-        treeArea = treeArea.united(
-            note(*sublayer, substate, toFrameOfSublayer, sublayerClip, alpha, everythingChanged));
+        sublayerReach.toFrame = core::AffineTransform::concat(substate.toSuperlayer(), toFrame);
+        treeArea = treeArea.united(note(*sublayer, substate, sublayerReach));
     }
     shown.treeArea = treeArea;
     return treeArea;
+}
+
+void FrameRenderer::noteCover(Layer& layer, const LayerState& state, const Reach& reach) {
+    const std::uint64_t order = ++m_order;
+    if (reach.composedApart || composesApart(layer, state) || reach.alpha * state.opacity < 1 ||
+        !keepsAxes(reach.toFrame))
+        return;
+    // Its background, or a drawing that is opaque throughout, fills the bounds: every pixel wholly inside
+    // them is the layer's own.
+    if (!(state.backgroundColor.alpha() >= 1) && !layer.drawsOpaque(m_scale))
+        return;
+    const core::Rect pixels =
+        wholePixelsIn(reach.toFrame.apply(state.bounds), m_scale).intersected(reach.wholeClip);
+    if (!pixels.isEmpty())
+        m_covers.push_back({order, pixels, &layer});
+}
+
+const Layer* FrameRenderer::coverOf(const core::Rect& area) const {
+    // The covers come in the order they are drawn: the last one that holds the area hides all the others.
+    for (auto cover = m_covers.rbegin(); cover != m_covers.rend(); ++cover) {
+        if (cover->pixels.contains(area))
+            return cover->layer;
+    }
+    return nullptr;
 }
 
 void FrameRenderer::damage(const core::Rect& area) {

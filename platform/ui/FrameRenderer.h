@@ -44,9 +44,29 @@ private:
         core::Rect treeArea;           // the same with its sublayers
     };
 
+    // How the walk reaches a layer: through what its superlayers do to it.
+    struct Reach {
+        core::AffineTransform toFrame; // from its bounds' coordinates to the frame's points
+        core::Rect clip;               // what its superlayers let show of it, in pixels
+        core::Rect wholeClip;          // the pixels they let show whole (none cut by a clip's edge)
+        float alpha = 1;               // their opacity
+        bool everythingChanged = false;
+        bool composedApart = false;    // drawn into a picture of a superlayer's, not straight into the frame
+    };
+    // A layer that hides whatever was drawn before it over `pixels`: its opaque look drawn straight into
+    // the frame. `order` counts the layers in the order they are drawn.
+    struct Cover {
+        std::uint64_t order;
+        core::Rect pixels;
+        const Layer* layer;
+    };
+
     // Walks the tree as it shows now, notes where it changed, and answers where it shows, in pixels.
-    core::Rect note(Layer& layer, const LayerState& state, const core::AffineTransform& toFrame,
-                    const core::Rect& clip, float alpha, bool everythingChanged);
+    core::Rect note(Layer& layer, const LayerState& state, const Reach& reach);
+    // Notes the layer as a cover when its look hides what lies under it.
+    void noteCover(Layer& layer, const LayerState& state, const Reach& reach);
+    // The last drawn layer that hides all of `area` (in pixels); nullptr when none does.
+    const Layer* coverOf(const core::Rect& area) const;
     // Draws `area` (in pixels) of the frame again.
     void repaint(Layer& root, gfx::Bitmap& frame, const core::Rect& area);
     // Adds an area (in pixels) to be drawn again, joined with those it overlaps to little waste.
@@ -62,6 +82,8 @@ private:
     float m_scale = 1;
     core::Rect m_bounds; // the frame, in pixels
     std::vector<core::Rect> m_damage;
+    std::uint64_t m_order = 0; // layers walked in this frame
+    std::vector<Cover> m_covers;
     detail::SurfacePool m_surfaces;
 };
 

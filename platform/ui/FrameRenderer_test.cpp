@@ -50,6 +50,41 @@ private:
     std::string m_text = "x + 2 = 5";
 };
 
+// A view whose drawing hides everything under it.
+class Sheet : public View {
+public:
+    static std::shared_ptr<Sheet> make(const core::Rect& frame) { return std::shared_ptr<Sheet>(new Sheet(frame)); }
+
+protected:
+    void draw(gfx::Canvas& canvas) override {
+        canvas.setFillColor(core::Color::rgba(0.9f, 0.9f, 0.8f));
+        canvas.fillRect(bounds());
+        canvas.setFillColor(blue);
+        canvas.drawText("3x - 1", gfx::Font::system(9), bounds().insetBy(4, 4));
+    }
+
+private:
+    explicit Sheet(const core::Rect& frame)
+        : View(frame) {}
+};
+
+// A layer that counts the times it is drawn.
+class CountedLayer : public Layer {
+public:
+    static std::shared_ptr<CountedLayer> make() { return std::shared_ptr<CountedLayer>(new CountedLayer); }
+    void drawContent(gfx::Canvas& canvas) const override {
+        ++draws;
+        canvas.setFillColor(green);
+        canvas.fillRect(bounds());
+    }
+    core::Rect drawingExtents() const override { return bounds(); }
+
+    mutable int draws = 0;
+
+private:
+    CountedLayer() = default;
+};
+
 // A screen of layers of every kind, drawn frame after frame by one renderer.
 class FrameRendererTest : public testing::AnimationFixture {
 protected:
@@ -71,6 +106,7 @@ protected:
         mask->setColors({core::Color::white(1, 0), core::Color::white(1, 1)});
         masked->layer().setMask(mask);
         root->addSubview(masked);
+        root->addSubview(sheet);
         gfx::Path zigzag;
         zigzag.moveTo({0, 0});
         zigzag.lineTo({20, 25});
@@ -110,6 +146,8 @@ protected:
     std::shared_ptr<Card> card = Card::make({40, 10, 70, 40});
     std::shared_ptr<View> group = View::create({120, 10, 45, 45});
     std::shared_ptr<View> masked = View::create({10, 60, 40, 30});
+    // Opaque, with edges between pixels, under the stroke and over the others.
+    std::shared_ptr<Sheet> sheet = Sheet::make({55.5f, 62.25f, 70, 50});
     std::shared_ptr<ShapeLayer> shape = ShapeLayer::create();
     std::shared_ptr<View> turned = View::create({150, 100, 30, 30});
     std::unique_ptr<gfx::Bitmap> frame = gfx::Bitmap::create(400, 300);
@@ -122,6 +160,13 @@ TEST_F(FrameRendererTest, EveryFrameIsWhatDrawingTheWholeScreenGives) {
         {"a colour", [&] { swatch->setBackgroundColor(green); }},
         {"a move", [&] { swatch->setCenter({90, 80}); }},
         {"a move under others", [&] { swatch->setCenter({60, 30}); }},
+        {"a move under an opaque view", [&] { swatch->setCenter({90, 85}); }},
+        {"a colour under an opaque view", [&] { swatch->setBackgroundColor(blue); }},
+        {"an opaque view drawn again", [&] { sheet->setNeedsDisplay(); }},
+        {"a translucent group moving over an opaque view", [&] { group->setCenter({100, 90}); }},
+        {"an opaque view moving", [&] { sheet->setCenter({95, 80}); }},
+        {"an opaque view fading", [&] { sheet->setAlpha(0.5f); }},
+        {"an opaque view opaque again", [&] { sheet->setAlpha(1); }},
         {"a drawing", [&] { card->setText("2x = 6"); }},
         {"a shadowed drawing moving", [&] { card->setCenter({70, 110}); }},
         {"a part of a translucent group", [&] { group->subviews().front()->setBackgroundColor(red); }},
@@ -196,6 +241,28 @@ TEST_F(FrameRendererTest, ALayerChangingAloneRepaintsItsAreaAndNoMore) {
     const std::vector<core::Rect> shifted = nextFrame();
     ASSERT_EQ(shifted.size(), 1u);
     EXPECT_EQ(shifted[0], core::Rect(240, 20, 90, 130));
+}
+
+TEST_F(FrameRendererTest, WhatAnOpaqueViewHidesIsNotDrawn) {
+    const std::shared_ptr<CountedLayer> hidden = CountedLayer::make();
+    hidden->setFrame(sheet->frame().insetBy(-10, -10));
+    root->layer().insertSublayer(hidden, 0);
+    auto badge = View::create({20, 20, 10, 10});
+    badge->setBackgroundColor(red);
+    sheet->addSubview(badge);
+    nextFrame();
+    nextFrame();
+    const int draws = hidden->draws;
+
+    badge->setBackgroundColor(green);
+    nextFrame();
+    EXPECT_EQ(hidden->draws, draws);
+    EXPECT_TRUE(frameIsWhole());
+    // Where the sheet does not hide it, it is drawn.
+    sheet->setCenter({sheet->center().x, sheet->center().y + 1});
+    nextFrame();
+    EXPECT_GT(hidden->draws, draws);
+    EXPECT_TRUE(frameIsWhole());
 }
 
 TEST_F(FrameRendererTest, AnotherBitmapOrScaleIsDrawnWhole) {

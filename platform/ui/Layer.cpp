@@ -213,6 +213,10 @@ void Layer::setNeedsDisplay() {
     invalidate();
 }
 
+bool Layer::drawsOpaque(float scale) const {
+    return m_drawingOpaque && !m_needsDisplay && m_drawing && m_drawing->scale() == scale;
+}
+
 const std::shared_ptr<const gfx::Image>& Layer::drawing(float scale) {
     if (!m_delegate) {
         m_drawing.reset();
@@ -239,6 +243,7 @@ const std::shared_ptr<const gfx::Image>& Layer::drawing(float scale) {
     m_delegate->drawLayer(context.canvas());
     m_drawing = std::move(context).takeImage();
     m_drawingPaintedBounds = m_drawing ? m_drawing->bitmap().paintedBounds() : core::Rect{};
+    m_drawingOpaque = m_drawing && m_drawing->bitmap().isOpaque();
     // A drawing without a single painted pixel is no drawing.
     if (m_drawingPaintedBounds.isEmpty())
         m_drawing.reset();

@@ -113,6 +113,9 @@ public:
     const std::shared_ptr<const gfx::Image>& drawing(float scale);
     // The part of that drawing that holds anything, in its pixels: where it must be put down.
     const core::Rect& drawingPaintedBounds() const { return m_drawingPaintedBounds; }
+    // Whether the drawing kept for `scale` hides everything under the bounds (every pixel of it opaque);
+    // false while the layer needs display.
+    bool drawsOpaque(float scale) const;
 
     // The tree. A layer owns its sublayers (drawn in order, the last on top) and its mask; it points to
     // its superlayer without owning it.
@@ -209,6 +212,7 @@ private:
     // The delegate's drawing, kept by the renderer; the delegate has drawn something before.
     std::shared_ptr<const gfx::Image> m_drawing;
     core::Rect m_drawingPaintedBounds;
+    bool m_drawingOpaque = false;
     bool m_delegateDraws = false;
     Changes m_changes{true, true};
 };

@@ -84,9 +84,11 @@ LayerPainter::LayerPainter(gfx::Canvas& canvas, SurfacePool* pool, const LayerAr
     , m_onlyIn(onlyIn)
     , m_origin(origin) {}
 
-void LayerPainter::paintRoot(Layer& root) {
+void LayerPainter::paintRoot(Layer& root, const Layer* cover) {
     if (root.isHidden() || isOutside(root))
         return;
+    for (const Layer* layer = cover; layer; layer = layer->superlayer())
+        m_coverAndAbove.push_back(layer);
     const LayerState state = root.presentation();
     m_canvas.save();
     m_canvas.translate(-state.bounds.origin.x, -state.bounds.origin.y);
@@ -101,8 +103,13 @@ bool LayerPainter::isOutside(const Layer& layer) const {
     return area && area->intersected(m_onlyIn).isEmpty();
 }
 
+bool LayerPainter::isCovered(const Layer& layer) const {
+    return !m_coverAndAbove.empty() && std::find(m_coverAndAbove.begin(), m_coverAndAbove.end(), &layer) ==
+                                           m_coverAndAbove.end();
+}
+
 void LayerPainter::paintLayer(Layer& layer, gfx::Canvas& canvas) {
-    if (layer.isHidden() || isOutside(layer))
+    if (layer.isHidden() || isOutside(layer) || isCovered(layer))
         return;
     const LayerState state = layer.presentation();
     canvas.save();
@@ -126,6 +133,15 @@ void LayerPainter::paintTree(Layer& layer, const LayerState& state, gfx::Canvas&
 void LayerPainter::paintBody(Layer& layer, const LayerState& state, gfx::Canvas& canvas, float alpha) {
     if (layer.masksToBounds())
         canvas.clipToRect(state.bounds);
+    if (!m_coverAndAbove.empty()) {
+        // A superlayer of the cover draws only its sublayers; the cover itself draws as always, and
+        // from there on everything does.
+        const bool isCover = m_coverAndAbove.front() == &layer;
+        if (isCover)
+            m_coverAndAbove.clear();
+        else
+            return paintSublayers(layer, canvas);
+    }
     canvas.setAlpha(alpha);
     if (state.backgroundColor.alpha() > 0) {
         canvas.setFillColor(state.backgroundColor);
@@ -137,6 +153,10 @@ void LayerPainter::paintBody(Layer& layer, const LayerState& state, gfx::Canvas&
         drawPainted(canvas, *drawing, layer.drawingPaintedBounds(), state.bounds);
     layer.drawContent(canvas);
     canvas.setAlpha(1);
+    paintSublayers(layer, canvas);
+}
+
+void LayerPainter::paintSublayers(Layer& layer, gfx::Canvas& canvas) {
     for (const std::shared_ptr<Layer>& sublayer : std::vector<std::shared_ptr<Layer>>(layer.sublayers()))
         paintLayer(*sublayer, canvas);
 }

@@ -58,17 +58,21 @@ public:
                           const core::Rect& onlyIn = core::Rect::null(), core::Point origin = {});
 
     // The root's bounds fill the canvas from its top-left corner (the root's own position and transform
-    // are not applied).
-    void paintRoot(Layer& root);
+    // are not applied). With a `cover` (a layer of the tree whose look hides everything drawn before it
+    // where the canvas draws), what lies under it is left out.
+    void paintRoot(Layer& root, const Layer* cover = nullptr);
 
 private:
     void paintLayer(Layer& layer, gfx::Canvas& canvas);
     void paintTree(Layer& layer, const LayerState& state, gfx::Canvas& canvas);
     void paintBody(Layer& layer, const LayerState& state, gfx::Canvas& canvas, float alpha);
+    void paintSublayers(Layer& layer, gfx::Canvas& canvas);
     void paintGroup(Layer& layer, const LayerState& state, gfx::Canvas& canvas);
     // Where the layer and its sublayers draw, in the base points of the canvas being drawn on.
     core::Rect extentsInBase(Layer& layer, const LayerState& state, const gfx::Canvas& canvas) const;
     bool isOutside(const Layer& layer) const;
+    // Whether the layer lies under the cover: drawn before it, and not one of its superlayers.
+    bool isCovered(const Layer& layer) const;
     std::shared_ptr<gfx::Bitmap> surface(int width, int height);
 
     gfx::Canvas& m_canvas;
@@ -77,6 +81,8 @@ private:
     core::Rect m_onlyIn;
     // Where the base of the canvas being drawn on lies in the frame of the areas, in points.
     core::Point m_origin;
+    // The cover and its superlayers, while it has not been drawn yet.
+    std::vector<const Layer*> m_coverAndAbove;
 };
 
 } // namespace detail
