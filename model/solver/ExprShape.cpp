@@ -21,19 +21,29 @@ template <class T> void appendValue(std::string& bytes, T value) {
     bytes.append(raw, sizeof value);
 }
 
-// A byte for the model's own classes; any other class is written out by its type's hash.
-void appendClass(std::string& bytes, const Expr& node) {
+constexpr uint8_t kTermCode = 0;
+constexpr uint8_t kOtherCode = 0xff;
+
+// A byte for the model's own classes; any other class is written out by its type's hash. Answers
+// the byte.
+uint8_t appendClass(std::string& bytes, const Expr& node) {
     const std::type_info& kind = typeid(node);
-    const std::type_info* const known[] = {&typeid(ExprSoloist), &typeid(ExprSum), &typeid(ExprProduct),
-                                           &typeid(ExprQuotient), &typeid(ExprEquation)};
-    for (uint8_t code = 0; code < std::size(known); ++code) {
-        if (kind == *known[code]) {
-            bytes.push_back(static_cast<char>(code));
-            return;
+    static const std::type_info* const known[] = {&typeid(ExprSoloist), &typeid(ExprSum),
+                                                  &typeid(ExprProduct), &typeid(ExprQuotient),
+                                                  &typeid(ExprEquation)};
+    // The same type has the same record within the program, so the records' addresses are asked
+    // first; comparing names is the fallback.
+    for (const bool byName : {false, true}) {
+        for (uint8_t code = 0; code < std::size(known); ++code) {
+            if (byName ? kind == *known[code] : &kind == known[code]) {
+                bytes.push_back(static_cast<char>(code));
+                return code;
+            }
         }
     }
-    bytes.push_back(static_cast<char>(0xff));
+    bytes.push_back(static_cast<char>(kOtherCode));
     appendValue(bytes, kind.hash_code());
+    return kOtherCode;
 }
 
 } // namespace
@@ -45,8 +55,10 @@ ExprShape::ExprShape(const Expr& root) {
 void ExprShape::append(const Expr& node, uint32_t parent) {
     const auto at = static_cast<uint32_t>(m_spans.size());
     m_spans.push_back({&node, static_cast<uint32_t>(m_bytes.size()), 0, 0, 0, parent});
-    appendClass(m_bytes, node);
-    if (auto term = dynamic_cast<const ExprSoloist*>(&node)) {
+    const uint8_t code = appendClass(m_bytes, node);
+    auto term =
+        code == kTermCode ? static_cast<const ExprSoloist*>(&node) : dynamic_cast<const ExprSoloist*>(&node);
+    if (term) {
         ++m_terms;
         appendValue(m_bytes, term->coef());
         appendValue(m_bytes, term->exponent());

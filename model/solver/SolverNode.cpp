@@ -28,29 +28,36 @@ uint32_t termScoreFor(const ExprPtr& expr, uint32_t terms) {
     return terms;
 }
 
-bool isCommute(const StepPtr& step) {
+} // namespace
+
+SolverNode::StepKind SolverNode::kindOf(const StepPtr& step) {
     if (!step)
-        return false;
+        return StepKind::Other;
     const Step& kind = *step;
-    return typeid(kind) == typeid(StepCommute);
+    if (typeid(kind) == typeid(StepDistribute))
+        return StepKind::Distribute;
+    if (typeid(kind) == typeid(StepCommute))
+        return StepKind::Commute;
+    if (typeid(kind) == typeid(StepFactorOut))
+        return StepKind::FactorOut;
+    return StepKind::Other;
 }
 
 // The term score halved after a distribution, doubled after a commute and divided by three after a
 // factoring out.
-uint32_t scoreFor(const StepPtr& step, uint32_t score) {
-    if (!step)
-        return score;
-    const Step& kind = *step;
-    if (typeid(kind) == typeid(StepDistribute))
-        return score >> 1;
-    if (isCommute(step))
-        return score << 1;
-    if (typeid(kind) == typeid(StepFactorOut))
-        return score / 3;
-    return score;
+uint32_t SolverNode::scoreFor(StepKind kind, uint32_t termScore) {
+    switch (kind) {
+    case StepKind::Distribute:
+        return termScore >> 1;
+    case StepKind::Commute:
+        return termScore << 1;
+    case StepKind::FactorOut:
+        return termScore / 3;
+    case StepKind::Other:
+        break;
+    }
+    return termScore;
 }
-
-} // namespace
 
 SolverNode::SolverNode(ExprPtr expr, StepPtr step, const SolverNode* parentNode)
     : SolverNode(expr, std::move(step), parentNode, expr ? ExprShape(*expr) : ExprShape()) {}
@@ -58,29 +65,50 @@ SolverNode::SolverNode(ExprPtr expr, StepPtr step, const SolverNode* parentNode)
 SolverNode::SolverNode(ExprPtr expr, StepPtr step, const SolverNode* parentNode, const ExprShape& shape)
     : m_expr(std::move(expr))
     , m_step(std::move(step))
+    , m_kind(kindOf(m_step))
     , m_parentNode(parentNode)
     , m_score(shape.terms())
     , m_termScore(termScoreFor(m_expr, m_score))
-    , m_calculatedScore(scoreFor(m_step, m_termScore))
+    , m_calculatedScore(scoreFor(m_kind, m_termScore))
     , m_shape(shape.bytes()) {}
 
 SolverNode::SolverNode(StepPtr step, const SolverNode& parentNode, std::string shape, uint32_t score,
                        uint32_t termScore)
     : m_step(std::move(step))
+    , m_kind(kindOf(m_step))
     , m_parentNode(&parentNode)
     , m_score(score)
     , m_termScore(termScore)
-    , m_calculatedScore(scoreFor(m_step, m_termScore))
+    , m_calculatedScore(scoreFor(m_kind, m_termScore))
     , m_shape(std::move(shape)) {}
 
+// Reordering a list's members keeps the terms, and a lone variable alone on its side.
+SolverNode::SolverNode(PendingCommute commute, const SolverNode& parentNode, std::string shape)
+    : m_pendingCommute(commute)
+    , m_kind(StepKind::Commute)
+    , m_parentNode(&parentNode)
+    , m_score(parentNode.m_score)
+    , m_termScore(parentNode.m_termScore)
+    , m_calculatedScore(scoreFor(m_kind, m_termScore))
+    , m_shape(std::move(shape)) {}
+
+const StepPtr& SolverNode::step() const {
+    if (!m_step && m_pendingCommute.list) {
+        const auto& members = m_pendingCommute.list->exprs();
+        m_step = StepCommute::stepCommuteWithPrincipal(members[m_pendingCommute.from],
+                                                       members[m_pendingCommute.to]);
+    }
+    return m_step;
+}
+
 const ExprPtr& SolverNode::expr() const {
-    if (!m_expr && m_parentNode && m_step)
+    if (!m_expr && m_parentNode && step())
         m_expr = applyToIdCopy(*m_step, *m_parentNode->expr());
     return m_expr;
 }
 
 uint32_t SolverNode::rank(SolverOrder order) const {
-    if (order == SolverOrder::CommutesAtPar && isCommute(m_step))
+    if (order == SolverOrder::CommutesAtPar && m_kind == StepKind::Commute)
         return m_termScore;
     return m_calculatedScore;
 }
@@ -115,14 +143,16 @@ bool factorizesInPlace(const StepFactorize& step) {
 
 } // namespace
 
-std::vector<std::unique_ptr<SolverNode>> SolverNode::createChildNodes() const {
+std::vector<std::unique_ptr<SolverNode>> SolverNode::createChildNodes(const KnownShapes* known) const {
     std::vector<std::unique_ptr<SolverNode>> children;
     auto adopt = [&](StepPtr step, ExprPtr result) {
         children.push_back(std::make_unique<SolverNode>(std::move(result), std::move(step), this));
     };
+    auto isKnown = [&](const std::string& shape) { return known && known->contains(shape); };
     auto adoptUnbuilt = [&](StepPtr step, std::string shape, uint32_t score, uint32_t termScore) {
-        children.push_back(std::unique_ptr<SolverNode>(
-            new SolverNode(std::move(step), *this, std::move(shape), score, termScore)));
+        if (!isKnown(shape))
+            children.push_back(std::unique_ptr<SolverNode>(
+                new SolverNode(std::move(step), *this, std::move(shape), score, termScore)));
     };
     const ExprShape shape(*expr());
     // The tap steps were tried already to find those that change anything; two terms joined in one
@@ -134,11 +164,12 @@ std::vector<std::unique_ptr<SolverNode>> SolverNode::createChildNodes() const {
             adoptUnbuilt(std::move(trial.step), std::move(trial.shape), m_score - 1, m_score - 1);
     }
 
-    // Reordering a list's members keeps the terms, and a lone variable alone on its side.
     forEachCommute([&](const ExprList& list, size_t from, size_t to) {
-        const auto& members = list.exprs();
-        adoptUnbuilt(StepCommute::stepCommuteWithPrincipal(members[from], members[to]),
-                     shape.withMemberMoved(list, from, to), m_score, m_termScore);
+        std::string moved = shape.withMemberMoved(list, from, to);
+        if (!isKnown(moved))
+            children.push_back(std::unique_ptr<SolverNode>(
+                new SolverNode(PendingCommute{&list, static_cast<uint32_t>(from), static_cast<uint32_t>(to)},
+                               *this, std::move(moved))));
     });
     for (const StepPtr& step : factorizeSteps()) {
         const auto& factorize = static_cast<const StepFactorize&>(*step);
@@ -170,7 +201,7 @@ StepPtr SolverNode::originalStep() const {
     const SolverNode* node = this;
     while (node->m_parentNode && node->m_parentNode->m_parentNode)
         node = node->m_parentNode;
-    return node->m_step;
+    return node->step();
 }
 
 namespace {
@@ -439,7 +470,7 @@ SolverSearch::Outcome SolverSearch::expandNext() {
     }
     // The children come cheapest first, so they wait in that order behind the nodes of their score
     // that came before them.
-    for (auto& child : node->createChildNodes()) {
+    for (auto& child : node->createChildNodes(&m_known)) {
         if (!remember(*child))
             continue;
         push(*child);

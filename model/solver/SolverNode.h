@@ -46,11 +46,12 @@ public:
 
     const SolverNode* parentNode() const { return m_parentNode; }
     const ExprPtr& expr() const;
-    const StepPtr& step() const { return m_step; }
+    const StepPtr& step() const;
     uint32_t score() const { return m_score; }
 
     // One child per candidate step, each the step's trial on an id copy of `expr`, cheapest first.
-    std::vector<std::unique_ptr<SolverNode>> createChildNodes() const;
+    // With `known`, children whose expressions it holds are left out.
+    std::vector<std::unique_ptr<SolverNode>> createChildNodes(const KnownShapes* known = nullptr) const;
     // The exact content of `expr` as bytes (see ExprShape): equal for exactly matching expressions.
     const std::string& shape() const { return m_shape; }
     uint32_t calculatedScore() const { return m_calculatedScore; }
@@ -83,11 +84,20 @@ public:
     }
 
 private:
+    enum class StepKind : uint8_t { Other, Distribute, Commute, FactorOut };
+    // A commute of two members of a list of the parent's tree, made into a step when it is asked for.
+    struct PendingCommute {
+        const ExprList* list = nullptr;
+        uint32_t from = 0;
+        uint32_t to = 0;
+    };
+
     SolverNode(ExprPtr expr, StepPtr step, const SolverNode* parentNode, const ExprShape& shape);
     // A child whose expression's bytes and terms follow from its parent's, so that its tree need
     // not be built yet.
     SolverNode(StepPtr step, const SolverNode& parentNode, std::string shape, uint32_t score,
                uint32_t termScore);
+    SolverNode(PendingCommute commute, const SolverNode& parentNode, std::string shape);
 
     // A tap step whose trial changes `expr`, with the expression its trial reaches, or, where the
     // tap joins two terms in one, only that expression's bytes.
@@ -102,13 +112,18 @@ private:
     template <class Use> void forEachCommute(Use use) const;
 
     mutable ExprPtr m_expr;
-    StepPtr m_step;
+    mutable StepPtr m_step;
+    PendingCommute m_pendingCommute;
+    StepKind m_kind;
     const SolverNode* m_parentNode;
     uint32_t m_score;
     // The score before the step's adjustment: the terms, halved for an equation with a lone variable.
     uint32_t m_termScore;
     uint32_t m_calculatedScore;
     std::string m_shape;
+
+    static StepKind kindOf(const StepPtr& step);
+    static uint32_t scoreFor(StepKind kind, uint32_t termScore);
 };
 
 // The best-first search behind `findNextStepForExpr`, one expansion at a time. It owns every node it
