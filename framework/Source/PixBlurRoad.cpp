@@ -1,7 +1,6 @@
 #include "framework/Source/PixBlurRoad.h"
 
-#include "framework/Source/PixBrightnessFilter.h"
-#include "framework/Source/PixGaussianBlurFilter.h"
+#include "framework/Source/PixBlurRoadFilter.h"
 #include "framework/Source/PixPicture.h"
 #include "platform/gfx/Image.h"
 
@@ -31,15 +30,17 @@ GPUTextureOptions textureOptions(bool wholeTexels) {
     return options;
 }
 
-// One road: the picture, whose texture takes the next image of its size in place, and the two filters
-// with their framebuffers.
+// One road: the picture, whose texture takes the next image of its size in place, and the filter with
+// its two framebuffers.
 struct Road {
     int width;
     int height;
     bool wholeTexels;
     std::shared_ptr<PixPicture> picture;
-    std::shared_ptr<PixGaussianBlurFilter> blur;
-    std::shared_ptr<PixBrightnessFilter> brightness;
+    std::shared_ptr<PixBlurRoadFilter> filter;
+
+    // The picture's texture and the filter's two, four bytes a pixel each.
+    std::size_t bytes() const { return std::size_t{3} * 4 * static_cast<std::size_t>(width) * height; }
 };
 
 std::unique_ptr<Road> makeRoad(const gfx::Image& image, bool wholeTexels) {
@@ -50,18 +51,17 @@ std::unique_ptr<Road> makeRoad(const gfx::Image& image, bool wholeTexels) {
     // The road is kept for the next image, so its intermediate images are kept too.
     picture->setConservesMemory(false);
     auto road = std::make_unique<Road>(Road{image.pixelWidth(), image.pixelHeight(), wholeTexels,
-                                            std::move(picture), PixGaussianBlurFilter::create(),
-                                            PixBrightnessFilter::create()});
-    road->blur->setOutputTextureOptions(options);
-    road->picture->addTarget(road->blur);
-    road->blur->addTarget(road->brightness);
+                                            std::move(picture), PixBlurRoadFilter::create()});
+    road->filter->setOutputTextureOptions(options);
+    road->picture->addTarget(road->filter);
     return road;
 }
 
 // The roads not in use, the most recently used last. A call takes one of its size and sampling out
 // (or makes one) and puts it back when it has read its image back, so threads running at once never
-// share a road. The game blurs two sizes (the background and the completion snapshot); older roads
-// are dropped.
+// share a road. The game blurs two sizes (the background and the completion snapshot): two roads are
+// kept, as long as their textures fit in kKeptRoadBytes; older roads, and a road too large to fit
+// alone (a screen of a large tablet at scale 2), are released after use.
 class IdleRoads {
 public:
     std::unique_ptr<Road> take(const gfx::Image& image, bool wholeTexels) {
@@ -78,17 +78,35 @@ public:
     }
 
     void putBack(std::unique_ptr<Road> road) {
-        std::unique_ptr<Road> dropped;
+        // Released outside the lock: their GL objects are deleted on the processing queue.
+        std::vector<std::unique_ptr<Road>> dropped;
+        if (road->bytes() > kKeptRoadBytes) {
+            dropped.push_back(std::move(road));
+            return;
+        }
         std::lock_guard lock(m_mutex);
         m_roads.push_back(std::move(road));
-        if (m_roads.size() > kKept) {
-            dropped = std::move(m_roads.front());
+        while (m_roads.size() > kKeptRoads || bytes() > kKeptRoadBytes) {
+            dropped.push_back(std::move(m_roads.front()));
             m_roads.erase(m_roads.begin());
         }
     }
 
+    std::size_t keptBytes() {
+        std::lock_guard lock(m_mutex);
+        return bytes();
+    }
+
 private:
-    static constexpr std::size_t kKept = 2;
+    static constexpr std::size_t kKeptRoads = 2;
+
+    std::size_t bytes() const {
+        std::size_t total = 0;
+        for (const auto& road : m_roads)
+            total += road->bytes();
+        return total;
+    }
+
     std::mutex m_mutex;
     std::vector<std::unique_ptr<Road>> m_roads;
 };
@@ -101,6 +119,10 @@ IdleRoads& idleRoads() {
 
 } // namespace
 
+std::size_t keptBlurRoadBytes() {
+    return idleRoads().keptBytes();
+}
+
 std::shared_ptr<const gfx::Image> blurImage(const gfx::Image& image, float blurSize, float brightness) {
     const bool wholeTexels = samplesWholeTexels(blurSize);
     std::unique_ptr<Road> road = idleRoads().take(image, wholeTexels);
@@ -108,11 +130,11 @@ std::shared_ptr<const gfx::Image> blurImage(const gfx::Image& image, float blurS
         road = makeRoad(image, wholeTexels);
     if (!road)
         return nullptr;
-    road->blur->setBlurSize(blurSize);
-    road->brightness->setBrightness(brightness);
+    road->filter->setBlurSize(blurSize);
+    road->filter->setBrightness(brightness);
     // The read-back waits on the processing queue behind the queued push, so it sees this frame.
     road->picture->processImage();
-    std::shared_ptr<const gfx::Image> blurred = road->brightness->imageFromCurrentlyProcessedOutput();
+    std::shared_ptr<const gfx::Image> blurred = road->filter->imageFromOutput();
     idleRoads().putBack(std::move(road));
     return blurred;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
 
 namespace gfx {
@@ -15,6 +16,15 @@ namespace zm {
 //
 // May be called from any thread, from several at once; the GL work runs on the processing queue and
 // the call waits for it. nullptr for an image without pixels.
+//
+// The road an image of a size takes (its textures and framebuffers) is kept for the next image of that
+// size, up to two sizes and kKeptRoadBytes of GL memory in all; a larger road is released after use.
 std::shared_ptr<const gfx::Image> blurImage(const gfx::Image& image, float blurSize, float brightness);
+
+// Twice the road of a 1024 x 768 screen at scale 1 (12 bytes a pixel: the picture, the intermediate
+// image and the result).
+inline constexpr std::size_t kKeptRoadBytes = std::size_t{2} * 12 * 1024 * 768;
+// The GL memory the kept roads hold now, in bytes.
+std::size_t keptBlurRoadBytes();
 
 } // namespace zm

@@ -127,6 +127,28 @@ TEST(PixBlurRoad, WholeBlurSizesGiveTheSameImageAsInterpolatedSampling) {
     }
 }
 
+TEST(PixBlurRoad, TranslucentPixelsComeBackAsTheFiltersOneByOneGiveThem) {
+    // Colours and alphas of every kind, transparent and opaque included, in stripes and steps that the
+    // blur mixes.
+    std::vector<Rgba> pixels;
+    for (int y = 0; y < 40; ++y) {
+        for (int x = 0; x < 56; ++x) {
+            const auto alpha = static_cast<std::uint8_t>((x / 4) % 3 == 0 ? 0 : (x * 37 + y * 11) % 256);
+            pixels.push_back({static_cast<std::uint8_t>((x * 53) % 256), static_cast<std::uint8_t>(y * 6),
+                              static_cast<std::uint8_t>((x + y) % 2 ? 240 : 20), alpha});
+        }
+    }
+    const auto image = makeImage(56, 40, pixels);
+    for (const float blurSize : {1.5f, 3.0f, 20.0f}) {
+        for (const float brightness : {-0.1f, 0.0f, 0.3f, 1.0f}) {
+            EXPECT_LE(largestDifference(*blurImage(*image, blurSize, brightness),
+                                        *blurredWithInterpolation(*image, blurSize, brightness)),
+                      1)
+                << "blur size " << blurSize << ", brightness " << brightness;
+        }
+    }
+}
+
 TEST(PixBlurRoad, AKeptRoadBlursTheImageItIsGivenNotTheOneBefore) {
     // The same size each time: the second and third calls run on the road the first one kept.
     auto grey = makeImage(40, 40, std::vector<Rgba>(40 * 40, {120, 120, 120, 255}));
@@ -139,6 +161,23 @@ TEST(PixBlurRoad, AKeptRoadBlursTheImageItIsGivenNotTheOneBefore) {
     EXPECT_EQ(premultipliedPixel(*greyFirst, 0, 0)[3], 255);
     EXPECT_TRUE(sameImages(*greyFirst, *greyAgain));
     EXPECT_LE(largestDifference(*contentThen, *blurredWithInterpolation(*content, 3.0f, -0.1f)), 1);
+}
+
+TEST(PixBlurRoad, ARoadTooLargeToKeepIsReleasedAfterUseAndTheKeptOnesStay) {
+    blurImage(*makeImage(24, 16, std::vector<Rgba>(24 * 16, {10, 20, 30, 255})), 3.0f, 1.0f);
+    const std::size_t kept = keptBlurRoadBytes();
+    ASSERT_GT(kept, 0u);
+    ASSERT_LE(kept, kKeptRoadBytes);
+
+    // Its picture, intermediate image and result alone pass what all kept roads may hold.
+    constexpr int kSide = 1280;
+    static_assert(std::size_t{12} * kSide * kSide > kKeptRoadBytes);
+    const auto large = blurImage(*makeImage(kSide, kSide, std::vector<Rgba>(kSide * kSide, {90, 90, 90, 255})),
+                                 20.0f, -0.1f);
+    ASSERT_TRUE(large);
+    EXPECT_EQ(large->pixelWidth(), kSide);
+    EXPECT_NEAR(premultipliedPixel(*large, kSide / 2, kSide - 1)[0], 90 - 25.5, 1);
+    EXPECT_EQ(keptBlurRoadBytes(), kept);
 }
 
 TEST(PixBlurRoad, AnImageWithoutPixelsGivesNone) {

@@ -6,8 +6,13 @@ namespace zm {
 
 PixSeparableBlurFilter::PixSeparableBlurFilter(const std::string& vertexShaderString,
                                                const std::string& fragmentShaderString)
+    : PixSeparableBlurFilter(vertexShaderString, fragmentShaderString, fragmentShaderString) {}
+
+PixSeparableBlurFilter::PixSeparableBlurFilter(const std::string& vertexShaderString,
+                                               const std::string& fragmentShaderString,
+                                               const std::string& secondStageFragmentShaderString)
     : PixTwoPassTextureSamplingFilter(vertexShaderString, fragmentShaderString, vertexShaderString,
-                                      fragmentShaderString) {
+                                      secondStageFragmentShaderString) {
     setBlurSize(1.0f);
 }
 

@@ -14,6 +14,10 @@ public:
 protected:
     // Both passes run the same pair of shaders.
     PixSeparableBlurFilter(const std::string& vertexShaderString, const std::string& fragmentShaderString);
+    // Both passes sample with the same vertex shader; the second pass finishes with its own fragment
+    // shader.
+    PixSeparableBlurFilter(const std::string& vertexShaderString, const std::string& fragmentShaderString,
+                           const std::string& secondStageFragmentShaderString);
 
 private:
     float m_blurSize = 1.0f;
