@@ -51,7 +51,9 @@ function(zembrix_component name)
             ZEMBRIX_RESOURCE_DIR="${ZEMBRIX_RESOURCE_DIR}"
             ZEMBRIX_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/testdata")
         zembrix_warnings(${name}_tests)
-        gtest_discover_tests(${name}_tests DISCOVERY_MODE PRE_TEST
+        # NO_PRETTY_VALUES: a test's name is its own (a name generator's or its index), never the
+        # printed bytes of its parameter, which vary from run to run.
+        gtest_discover_tests(${name}_tests DISCOVERY_MODE PRE_TEST NO_PRETTY_VALUES
             # One variable per property: gtest_discover_tests splits a list value into separate
             # arguments, which would drop every variable after the first.
             PROPERTIES
