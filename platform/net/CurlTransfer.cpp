@@ -1,16 +1,10 @@
 #include "platform/net/CurlTransfer.h"
 
 #include <algorithm>
-#include <mutex>
 
 namespace net {
 
 namespace {
-
-void initialiseOnce() {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
 
 std::string_view trimmed(std::string_view text) {
     const size_t first = text.find_first_not_of(" \t\r\n");
@@ -44,15 +38,16 @@ HttpFailure failureOf(CURLcode code) {
 } // namespace
 
 CurlTransfer::CurlTransfer(HttpRequest request)
-    : m_request(std::move(request)) {
-    initialiseOnce();
+    : m_request(std::move(request))
+    , m_curl(CurlLibrary::get()) {
     setUp();
 }
 
 CurlTransfer::~CurlTransfer() {
     if (m_handle)
-        curl_easy_cleanup(m_handle);
-    curl_slist_free_all(m_headers);
+        m_curl->easyCleanup(m_handle);
+    if (m_headers)
+        m_curl->slistFreeAll(m_headers);
 }
 
 core::Error CurlTransfer::failure(HttpFailure kind, std::string description) const {
@@ -98,47 +93,51 @@ void CurlTransfer::setUp() {
             return;
         }
     }
-    m_handle = curl_easy_init();
+    if (!m_curl) {
+        m_refusal = failure(HttpFailure::Transport, CurlLibrary::loadFailure());
+        return;
+    }
+    m_handle = m_curl->easyInit();
     if (!m_handle) {
         m_refusal = failure(HttpFailure::Transport, "the transfer could not be set up");
         return;
     }
 
     CURL* curl = m_handle;
-    curl_easy_setopt(curl, CURLOPT_URL, request.url.c_str());
-    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, m_errorText);
+    m_curl->easySetopt(curl, CURLOPT_URL, request.url.c_str());
+    m_curl->easySetopt(curl, CURLOPT_ERRORBUFFER, m_errorText);
     // Many threads send at once; signals would reach whichever one the kernel picks.
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
+    m_curl->easySetopt(curl, CURLOPT_NOSIGNAL, 1L);
+    m_curl->easySetopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    m_curl->easySetopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    m_curl->easySetopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    m_curl->easySetopt(curl, CURLOPT_MAXREDIRS, 5L);
     // The connection closes with its exchange: requests are few and far between, and no server is
     // left holding an idle connection of ours open (nor waits on one to stop).
-    curl_easy_setopt(curl, CURLOPT_FORBID_REUSE, 1L);
-    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
-    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
+    m_curl->easySetopt(curl, CURLOPT_FORBID_REUSE, 1L);
+    m_curl->easySetopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
+    m_curl->easySetopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
     if (!request.certificateAuthorities.empty())
-        curl_easy_setopt(curl, CURLOPT_CAINFO, request.certificateAuthorities.c_str());
+        m_curl->easySetopt(curl, CURLOPT_CAINFO, request.certificateAuthorities.c_str());
     const auto milliseconds = std::chrono::duration_cast<std::chrono::milliseconds>(request.timeout).count();
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(std::max<int64_t>(milliseconds, 1)));
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, receiveBody);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, this);
-    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, receiveHeader);
-    curl_easy_setopt(curl, CURLOPT_HEADERDATA, this);
-    curl_easy_setopt(curl, CURLOPT_PRIVATE, this);
+    m_curl->easySetopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(std::max<int64_t>(milliseconds, 1)));
+    m_curl->easySetopt(curl, CURLOPT_WRITEFUNCTION, receiveBody);
+    m_curl->easySetopt(curl, CURLOPT_WRITEDATA, this);
+    m_curl->easySetopt(curl, CURLOPT_HEADERFUNCTION, receiveHeader);
+    m_curl->easySetopt(curl, CURLOPT_HEADERDATA, this);
+    m_curl->easySetopt(curl, CURLOPT_PRIVATE, this);
 
     if (request.method == "HEAD")
-        curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+        m_curl->easySetopt(curl, CURLOPT_NOBODY, 1L);
     else if (request.method != "GET" || !request.body.empty())
-        curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, request.method.c_str());
+        m_curl->easySetopt(curl, CURLOPT_CUSTOMREQUEST, request.method.c_str());
     if (!request.body.empty() || request.method == "POST" || request.method == "PUT") {
-        curl_easy_setopt(curl, CURLOPT_POSTFIELDS, request.body.data());
-        curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(request.body.size()));
+        m_curl->easySetopt(curl, CURLOPT_POSTFIELDS, request.body.data());
+        m_curl->easySetopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(request.body.size()));
     }
 
     const auto addHeader = [&](const std::string& line) {
-        curl_slist* list = curl_slist_append(m_headers, line.c_str());
+        curl_slist* list = m_curl->slistAppend(m_headers, line.c_str());
         if (list)
             m_headers = list;
         return list != nullptr;
@@ -152,15 +151,15 @@ void CurlTransfer::setUp() {
         m_refusal = failure(HttpFailure::Transport, "the headers could not be set up");
         return;
     }
-    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, m_headers);
+    m_curl->easySetopt(curl, CURLOPT_HTTPHEADER, m_headers);
 }
 
 core::Result<HttpResponse> CurlTransfer::finish(CURLcode code) {
     if (m_tooLarge)
         return failure(HttpFailure::TooLarge, "the answer is larger than " + std::to_string(m_request.maximumBodySize) + " bytes");
     if (code != CURLE_OK)
-        return failure(failureOf(code), m_errorText[0] ? m_errorText : curl_easy_strerror(code));
-    curl_easy_getinfo(m_handle, CURLINFO_RESPONSE_CODE, &m_response.status);
+        return failure(failureOf(code), m_errorText[0] ? m_errorText : m_curl->easyStrerror(code));
+    m_curl->easyGetinfo(m_handle, CURLINFO_RESPONSE_CODE, &m_response.status);
     return std::move(m_response);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/net/CurlLibrary.h"
 #include "platform/net/HttpRequest.h"
 
 #include <memory>
@@ -22,6 +23,8 @@ public:
     const std::optional<core::Error>& refusal() const { return m_refusal; }
     // The handle to run; null when refused.
     CURL* handle() const { return m_handle; }
+    // libcurl, when it could be loaded (it always could unless refused).
+    const CurlLibrary& curl() const { return *m_curl; }
 
     // The answer once libcurl has finished the handle with `code`.
     core::Result<HttpResponse> finish(CURLcode code);
@@ -36,6 +39,7 @@ private:
 
     // Owned here because libcurl reads the body in place while the transfer runs.
     const HttpRequest m_request;
+    const CurlLibrary* const m_curl;
     CURL* m_handle = nullptr;
     curl_slist* m_headers = nullptr;
     char m_errorText[CURL_ERROR_SIZE] = {};

@@ -11,7 +11,8 @@ struct HttpTransfers::Running {
 };
 
 HttpTransfers::HttpTransfers()
-    : m_multi((curl_global_init(CURL_GLOBAL_DEFAULT), curl_multi_init())) {
+    : m_curl(CurlLibrary::get())
+    , m_multi(m_curl ? m_curl->multiInit() : nullptr) {
     m_worker = std::thread([this] {
         core::Thread::setCurrentName("net.transfers");
         run();
@@ -23,9 +24,10 @@ HttpTransfers::~HttpTransfers() {
         std::lock_guard lock(m_lock);
         m_ending = true;
     }
-    curl_multi_wakeup(m_multi);
+    wakeWorker();
     m_worker.join();
-    curl_multi_cleanup(m_multi);
+    if (m_multi)
+        m_curl->multiCleanup(m_multi);
 }
 
 HttpTransfers& HttpTransfers::shared() {
@@ -40,7 +42,16 @@ void HttpTransfers::start(HttpRequest request, Completion completion) {
         std::lock_guard lock(m_lock);
         m_arrived.push_back(std::move(running));
     }
-    curl_multi_wakeup(m_multi);
+    wakeWorker();
+}
+
+void HttpTransfers::wakeWorker() {
+    if (m_multi) {
+        m_curl->multiWakeup(m_multi);
+    } else {
+        std::lock_guard lock(m_lock);
+        m_wake.notify_one();
+    }
 }
 
 void HttpTransfers::admit(std::vector<std::unique_ptr<Running>>& arrived) {
@@ -50,7 +61,7 @@ void HttpTransfers::admit(std::vector<std::unique_ptr<Running>>& arrived) {
             running->completion(*transfer.refusal());
             continue;
         }
-        if (curl_multi_add_handle(m_multi, transfer.handle()) != CURLM_OK) {
+        if (!m_multi || m_curl->multiAddHandle(m_multi, transfer.handle()) != CURLM_OK) {
             running->completion(transfer.failure(HttpFailure::Transport, "the transfer could not be started"));
             continue;
         }
@@ -61,7 +72,7 @@ void HttpTransfers::admit(std::vector<std::unique_ptr<Running>>& arrived) {
 
 void HttpTransfers::collectFinished() {
     int waiting = 0;
-    while (CURLMsg* message = curl_multi_info_read(m_multi, &waiting)) {
+    while (CURLMsg* message = m_curl->multiInfoRead(m_multi, &waiting)) {
         if (message->msg != CURLMSG_DONE)
             continue;
         const auto found = m_running.find(message->easy_handle);
@@ -69,7 +80,7 @@ void HttpTransfers::collectFinished() {
             continue;
         std::unique_ptr<Running> running = std::move(found->second);
         m_running.erase(found);
-        curl_multi_remove_handle(m_multi, running->transfer.handle());
+        m_curl->multiRemoveHandle(m_multi, running->transfer.handle());
         running->completion(running->transfer.finish(message->data.result));
     }
 }
@@ -86,16 +97,22 @@ void HttpTransfers::run() {
         if (ending)
             break;
         admit(arrived);
+        if (!m_multi) {
+            // Without libcurl every request is refused as it arrives: wait for the next.
+            std::unique_lock lock(m_lock);
+            m_wake.wait(lock, [this] { return m_ending || !m_arrived.empty(); });
+            continue;
+        }
         int stillRunning = 0;
-        curl_multi_perform(m_multi, &stillRunning);
+        m_curl->multiPerform(m_multi, &stillRunning);
         collectFinished();
         // Wakes for socket activity, libcurl's own timers or a start(); the bound is only a safety net.
-        curl_multi_poll(m_multi, nullptr, 0, 1000, nullptr);
+        m_curl->multiPoll(m_multi, nullptr, 0, 1000, nullptr);
     }
     for (auto& running : arrived)
         running->completion(running->transfer.failure(HttpFailure::Cancelled, "the transfers were shut down"));
     for (auto& [handle, running] : m_running) {
-        curl_multi_remove_handle(m_multi, running->transfer.handle());
+        m_curl->multiRemoveHandle(m_multi, running->transfer.handle());
         running->completion(running->transfer.failure(HttpFailure::Cancelled, "the transfers were shut down"));
     }
     m_running.clear();

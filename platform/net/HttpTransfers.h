@@ -15,6 +15,7 @@ typedef void CURLM;
 namespace net {
 
 class CurlTransfer;
+struct CurlLibrary;
 
 // Requests sent side by side by one worker thread of their own: the caller hands over a request with
 // what to do with its answer and goes on at once. Nothing else has to run (no main loop) for the
@@ -46,9 +47,12 @@ private:
     void run();
     void admit(std::vector<std::unique_ptr<Running>>& arrived);
     void collectFinished();
+    void wakeWorker();
 
-    CURLM* const m_multi;
+    const CurlLibrary* const m_curl;
+    CURLM* const m_multi; // null when libcurl could not be loaded
     std::mutex m_lock;
+    std::condition_variable m_wake; // wakes the worker while there is no libcurl to wake it
     std::vector<std::unique_ptr<Running>> m_arrived; // guarded by m_lock
     bool m_ending = false;                           // guarded by m_lock
     std::map<void*, std::unique_ptr<Running>> m_running; // worker thread only, by easy handle
