@@ -22,7 +22,7 @@ Metrics metrics(const Font& font) {
     if (!loaded) {
         return {};
     }
-    PangoFontMetrics* pangoMetrics = pango_font_get_metrics(loaded, nullptr);
+    PangoFontMetrics* pangoMetrics = pango_font_get_metrics(loaded, pango_context_get_language(detail::context()));
     Metrics result{static_cast<float>(pango_font_metrics_get_ascent(pangoMetrics)) / PANGO_SCALE,
                    static_cast<float>(pango_font_metrics_get_descent(pangoMetrics)) / PANGO_SCALE};
     pango_font_metrics_unref(pangoMetrics);

@@ -152,6 +152,24 @@ TEST(TextTest, MeasuresFromManyThreadsAtOnce) {
     EXPECT_EQ(mismatches, std::vector<int>(4));
 }
 
+// Fonts are kept for a few hundred sizes; text in more sizes than that makes them again, and text
+// laid out in a font that was let go keeps it.
+TEST(TextTest, TextInMoreSizesThanAreKeptMeasuresTheSame) {
+    const AttributedText first("Like Terms", font("HelveticaNeue-Light", 10));
+    const core::Size expected = measureText(first);
+    const TextBlock block(first, 200);
+    for (int i = 1; i <= 300; ++i) {
+        measureText("Like Terms", font("HelveticaNeue-Light", 10 + float(i) / 64));
+    }
+    EXPECT_EQ(measureText(first), expected);
+    EXPECT_EQ(block.size(), expected);
+    EXPECT_GT(block.caretAt(4).x, 0);
+    const auto bitmap = Bitmap::create(60, 20);
+    Canvas canvas(*bitmap, 1);
+    canvas.drawText(block, {0, 0});
+    EXPECT_FALSE(bitmap->paintedBounds().isEmpty());
+}
+
 // A font is found once for its face; a size never used before is made from what was found, and
 // starts no thread (a search per size would start two). The text holds a character only the
 // fallback face has and one that no face has.
