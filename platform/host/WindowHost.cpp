@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -180,8 +181,10 @@ void WindowHost::handleWindowEvent(std::uint8_t what) {
         m_application->enterForeground();
         break;
     case SDL_WINDOWEVENT_EXPOSED:
-        // The desktop lost what the window showed: show the last frame again.
-        showWhole(m_application->frame());
+        // The desktop lost what the window showed: show the last frame again (none is shown before the
+        // application has drawn its first, which shows whole).
+        if (m_presented)
+            showWhole(m_application->frame());
         break;
     default:
         break;
@@ -191,6 +194,7 @@ void WindowHost::handleWindowEvent(std::uint8_t what) {
 void WindowHost::present(const gfx::Bitmap& frame, std::span<const core::Rect> redrawn) {
     if (redrawn.empty())
         return;
+    m_presented = true;
     SDL_Surface* surface = SDL_GetWindowSurface(m_window);
     if (!surface)
         return;
@@ -204,25 +208,22 @@ void WindowHost::present(const gfx::Bitmap& frame, std::span<const core::Rect> r
         const int top = std::max(0, int(std::floor(area.minY())));
         const int right = std::min(frame.width(), int(std::ceil(area.maxX())));
         const int bottom = std::min(frame.height(), int(std::ceil(area.maxY())));
-        if (right <= left || bottom <= top)
-            continue;
-        const SDL_Rect rect{left, top, right - left, bottom - top};
-        SDL_ConvertPixels(rect.w, rect.h, SDL_PIXELFORMAT_ARGB8888,
-                          frame.bytes() + std::size_t(top) * frame.bytesPerRow() + std::size_t(left) * 4,
-                          frame.bytesPerRow(), surface->format->format,
-                          static_cast<std::uint8_t*>(surface->pixels) + std::size_t(top) * surface->pitch +
-                              std::size_t(left) * surface->format->BytesPerPixel,
-                          surface->pitch);
-        copied.push_back(rect);
+        if (right > left && bottom > top)
+            copied.push_back({left, top, right - left, bottom - top});
     }
-    SDL_UpdateWindowSurfaceRects(m_window, copied.data(), int(copied.size()));
+    copy(frame, *surface, copied);
 }
 
 void WindowHost::showWhole(const gfx::Bitmap& frame) {
     SDL_Surface* surface = SDL_GetWindowSurface(m_window);
     if (!surface)
         return;
-    // A view of the frame's pixels, copied (and stretched when the sizes differ) into the window's.
+    if (surface->w == frame.width() && surface->h == frame.height()) {
+        const SDL_Rect whole{0, 0, frame.width(), frame.height()};
+        return copy(frame, *surface, {&whole, 1});
+    }
+    // A view of the frame's pixels, stretched into the window's (SDL's stretching is slow, but only a
+    // window of another size than the frame needs it).
     SDL_Surface* pixels = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint8_t*>(frame.bytes()),
                                                              frame.width(), frame.height(), 32,
                                                              frame.bytesPerRow(), SDL_PIXELFORMAT_ARGB8888);
@@ -232,6 +233,26 @@ void WindowHost::showWhole(const gfx::Bitmap& frame) {
     SDL_BlitScaled(pixels, nullptr, surface, nullptr);
     SDL_FreeSurface(pixels);
     SDL_UpdateWindowSurface(m_window);
+}
+
+void WindowHost::copy(const gfx::Bitmap& frame, SDL_Surface& surface, std::span<const SDL_Rect> rects) {
+    // The frame's pixels are 32-bit ARGB; a window of 32-bit xRGB (what X servers of 24 bits give) has
+    // the same layout with the alpha ignored, so rows are copied as they are. Other layouts are converted.
+    const bool sameLayout =
+        surface.format->format == SDL_PIXELFORMAT_ARGB8888 || surface.format->format == SDL_PIXELFORMAT_RGB888;
+    for (const SDL_Rect& rect : rects) {
+        const std::uint8_t* from = frame.bytes() + std::size_t(rect.y) * frame.bytesPerRow() + std::size_t(rect.x) * 4;
+        auto* to = static_cast<std::uint8_t*>(surface.pixels) + std::size_t(rect.y) * surface.pitch +
+                   std::size_t(rect.x) * surface.format->BytesPerPixel;
+        if (!sameLayout) {
+            SDL_ConvertPixels(rect.w, rect.h, SDL_PIXELFORMAT_ARGB8888, from, frame.bytesPerRow(),
+                              surface.format->format, to, surface.pitch);
+            continue;
+        }
+        for (int row = 0; row < rect.h; ++row, from += frame.bytesPerRow(), to += surface.pitch)
+            std::memcpy(to, from, std::size_t(rect.w) * 4);
+    }
+    SDL_UpdateWindowSurfaceRects(m_window, rects.data(), int(rects.size()));
 }
 
 core::Result<std::shared_ptr<const gfx::Image>> WindowHost::readScreen() {

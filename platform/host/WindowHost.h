@@ -10,6 +10,8 @@
 #include <memory>
 #include <span>
 
+struct SDL_Rect;
+struct SDL_Surface;
 struct SDL_Window;
 
 namespace gfx {
@@ -54,6 +56,8 @@ private:
     void present(const gfx::Bitmap& frame, std::span<const core::Rect> redrawn) override;
     // Shows all of `frame`, stretched to the window's pixels when their sizes differ.
     void showWhole(const gfx::Bitmap& frame);
+    // Copies the areas of `frame` into the window's pixels of the same size, and shows them.
+    void copy(const gfx::Bitmap& frame, SDL_Surface& surface, std::span<const SDL_Rect> rects);
     void pumpEvents();
     // One of SDL's window events (SDL_WindowEventID).
     void handleWindowEvent(std::uint8_t what);
@@ -65,6 +69,7 @@ private:
     std::unique_ptr<ui::Application> m_application;
     std::uint64_t m_inputHandler = 0;
     bool m_pressed = false;
+    bool m_presented = false; // whether the application has shown a frame yet
 };
 
 } // namespace host
