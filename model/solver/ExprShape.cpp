@@ -22,6 +22,8 @@ template <class T> void appendValue(std::string& bytes, T value) {
 }
 
 constexpr uint8_t kTermCode = 0;
+constexpr uint8_t kSumCode = 1;
+constexpr uint8_t kProductCode = 2;
 constexpr uint8_t kOtherCode = 0xff;
 
 // A byte for the model's own classes; any other class is written out by its type's hash. Answers
@@ -111,28 +113,58 @@ std::string ExprShape::withMemberMoved(const Expr& list, size_t from, size_t to)
 }
 
 std::string ExprShape::withNodeReplaced(const Expr& node, const ExprShape& replacement, bool spliced) const {
-    const size_t index = indexOf(node);
-    const Span& span = m_spans[index];
+    if (!spliced)
+        return withNodeReplaced(node, replacement.m_bytes);
+    const Span& whole = replacement.m_spans.front();
+    uint32_t count = 0;
+    std::memcpy(&count, replacement.m_bytes.data() + whole.countAt, sizeof count);
+    return withNodeSpliced(node, std::string_view(replacement.m_bytes).substr(whole.countAt + sizeof count),
+                           count);
+}
+
+std::string ExprShape::withNodeReplaced(const Expr& node, std::string_view replacement) const {
+    const Span& span = m_spans[indexOf(node)];
     std::string bytes;
-    bytes.reserve(m_bytes.size() + replacement.m_bytes.size());
-    if (!spliced || index == 0) {
-        bytes.append(m_bytes, 0, span.begin);
-        bytes.append(replacement.m_bytes);
-    } else {
-        // The parent's count comes before the node's bytes.
-        const Span& parent = m_spans[span.parent];
-        const std::string& children = replacement.m_bytes;
-        const uint32_t childrenAt = replacement.m_spans.front().countAt + sizeof(uint32_t);
-        uint32_t added = 0;
-        std::memcpy(&added, children.data() + replacement.m_spans.front().countAt, sizeof added);
-        uint32_t count = 0;
-        std::memcpy(&count, m_bytes.data() + parent.countAt, sizeof count);
-        bytes.append(m_bytes, 0, parent.countAt);
-        appendValue(bytes, count - 1 + added);
-        bytes.append(m_bytes, parent.countAt + sizeof count, span.begin - parent.countAt - sizeof count);
-        bytes.append(children, childrenAt, std::string::npos);
-    }
+    bytes.reserve(m_bytes.size() + replacement.size());
+    bytes.append(m_bytes, 0, span.begin);
+    bytes.append(replacement);
     bytes.append(m_bytes, span.end, std::string::npos);
+    return bytes;
+}
+
+std::string ExprShape::withNodeSpliced(const Expr& node, std::string_view members, uint32_t count) const {
+    const size_t index = indexOf(node);
+    if (index == 0)
+        throw std::invalid_argument("ExprShape: the root has no list to join");
+    const Span& span = m_spans[index];
+    // The parent's count comes before the node's bytes.
+    const Span& parent = m_spans[span.parent];
+    uint32_t had = 0;
+    std::memcpy(&had, m_bytes.data() + parent.countAt, sizeof had);
+    std::string bytes;
+    bytes.reserve(m_bytes.size() + members.size());
+    bytes.append(m_bytes, 0, parent.countAt);
+    appendValue(bytes, had - 1 + count);
+    bytes.append(m_bytes, parent.countAt + sizeof had, span.begin - parent.countAt - sizeof had);
+    bytes.append(members);
+    bytes.append(m_bytes, span.end, std::string::npos);
+    return bytes;
+}
+
+std::string_view ExprShape::bytesOf(const Expr& node) const {
+    const Span& span = m_spans[indexOf(node)];
+    return std::string_view(m_bytes).substr(span.begin, span.end - span.begin);
+}
+
+std::string ExprShape::sumHeader(uint32_t count) {
+    std::string bytes(1, static_cast<char>(kSumCode));
+    appendValue(bytes, count);
+    return bytes;
+}
+
+std::string ExprShape::productHeader(uint32_t count) {
+    std::string bytes(1, static_cast<char>(kProductCode));
+    appendValue(bytes, count);
     return bytes;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zm {
@@ -28,6 +29,18 @@ public:
     // The bytes of the tree in which `node`, a node of it, gives way to the tree `replacement`
     // describes, or, `spliced`, to that tree's children, which then join the node's parent.
     std::string withNodeReplaced(const Expr& node, const ExprShape& replacement, bool spliced) const;
+    // The bytes of the tree in which `node`, a node of it, gives way to a tree written as `bytes`.
+    std::string withNodeReplaced(const Expr& node, std::string_view bytes) const;
+    // The bytes of the tree in which `node`, a member of a list, gives way to `count` members
+    // written as `members`.
+    std::string withNodeSpliced(const Expr& node, std::string_view members, uint32_t count) const;
+
+    // Pieces to write a tree with: the bytes of a node of this tree, and the bytes with which a sum or
+    // a product of `count` members begins (their members' bytes follow).
+    std::string_view bytesOf(const Expr& node) const;
+    static std::string sumHeader(uint32_t count);
+    static std::string productHeader(uint32_t count);
+
     // The bytes of the tree in which the members at `left` and `left + 1` of `list`, a list of this
     // tree, give way to the tree `joined` describes; a list left with that one member gives way to it.
     std::string withNeighboursJoined(const Expr& list, size_t left, const ExprShape& joined) const;

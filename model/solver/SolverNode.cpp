@@ -143,6 +143,85 @@ bool factorizesInPlace(const StepFactorize& step) {
 
 } // namespace
 
+namespace {
+
+const std::string& numberOneBytes() {
+    static const std::string bytes = ExprShape(*ExprSoloist::soloWithCoef(1)).bytes();
+    return bytes;
+}
+
+// Appends what is left of `term`, a member of a sum, once `solo` leaves it, as members of a sum: the
+// number 1 for the term itself, the one other factor of a product of two (a sum's members for a
+// sum), or the product of the other factors. Answers the members appended.
+uint32_t appendRest(std::string& members, const ExprShape& shape, const Expr& term, const Expr& solo) {
+    if (&term == &solo) {
+        members.append(numberOneBytes());
+        return 1;
+    }
+    std::vector<const Expr*> others;
+    for (const ExprPtr& factor : term.children()) {
+        if (factor.get() != &solo)
+            others.push_back(factor.get());
+    }
+    if (others.size() == 1) {
+        if (!isExactly<ExprSum>(others.front())) {
+            members.append(shape.bytesOf(*others.front()));
+            return 1;
+        }
+        for (const ExprPtr& member : others.front()->children())
+            members.append(shape.bytesOf(*member));
+        return static_cast<uint32_t>(others.front()->children().size());
+    }
+    members.append(ExprShape::productHeader(static_cast<uint32_t>(others.size())));
+    for (const Expr* other : others)
+        members.append(shape.bytesOf(*other));
+    return 1;
+}
+
+// The bytes and terms of what factoring the second of two like terms out of the two members of a
+// sum that hold them gives: the factor times the sum of what is left of each member, standing where
+// the first member stood, the second member gone; a sum of two gives way to the product, which joins
+// a product that holds the sum.
+std::pair<std::string, uint32_t> factoredOut(const ExprShape& shape, const StepFactorOut& step,
+                                             uint32_t terms) {
+    const Expr& first = *step.solos().front();
+    const Expr& factor = *step.solos().back();
+    const ExprSum& sum = *step.grandmaSum();
+    auto termOf = [](const Expr& solo) -> const Expr* {
+        const ExprPtr parent = solo.exprParent();
+        return isExactly<ExprProduct>(parent) ? parent.get() : &solo;
+    };
+    const Expr* firstTerm = termOf(first);
+    const Expr* factorTerm = termOf(factor);
+
+    std::string inner;
+    uint32_t innerCount = appendRest(inner, shape, *firstTerm, first);
+    innerCount += appendRest(inner, shape, *factorTerm, factor);
+    std::string productMembers(shape.bytesOf(factor));
+    productMembers += ExprShape::sumHeader(innerCount);
+    productMembers += inner;
+    // The first solo leaves its product; the factor leaves its own and stays, beside a 1 where it
+    // stood alone.
+    const uint32_t factoredTerms = terms - (firstTerm != &first ? 1 : 0) + (factorTerm == &factor ? 1 : 0);
+
+    const auto& members = sum.exprs();
+    if (members.size() > 2) {
+        std::string bytes = ExprShape::sumHeader(static_cast<uint32_t>(members.size() - 1));
+        for (const ExprPtr& member : members) {
+            if (member.get() == firstTerm)
+                bytes += ExprShape::productHeader(2) + productMembers;
+            else if (member.get() != factorTerm)
+                bytes += shape.bytesOf(*member);
+        }
+        return {shape.withNodeReplaced(sum, bytes), factoredTerms};
+    }
+    if (isExactly<ExprProduct>(sum.exprParent()))
+        return {shape.withNodeSpliced(sum, productMembers, 2), factoredTerms};
+    return {shape.withNodeReplaced(sum, ExprShape::productHeader(2) + productMembers), factoredTerms};
+}
+
+} // namespace
+
 std::vector<std::unique_ptr<SolverNode>> SolverNode::createChildNodes(const KnownShapes* known) const {
     std::vector<std::unique_ptr<SolverNode>> children;
     auto adopt = [&](StepPtr step, ExprPtr result) {
@@ -185,12 +264,24 @@ std::vector<std::unique_ptr<SolverNode>> SolverNode::createChildNodes(const Know
         adoptUnbuilt(step, shape.withNodeReplaced(*factorize.original(), replacement, spliced), score,
                      termScoreFor(expr(), score));
     }
-    for (auto generator : {&SolverNode::eliminationSteps, &SolverNode::transposeSteps,
-                           &SolverNode::distributionSteps, &SolverNode::factorOutSteps}) {
+    for (auto generator :
+         {&SolverNode::eliminationSteps, &SolverNode::transposeSteps, &SolverNode::distributionSteps}) {
         for (const StepPtr& step : (this->*generator)()) {
             if (ExprPtr result = applyToIdCopy(*step, *expr()))
                 adopt(step, result);
         }
+    }
+    // In an equation a lone variable may come or go, which the bytes do not tell.
+    const bool equation = isExactly<ExprEquation>(expr());
+    for (const StepPtr& step : factorOutSteps()) {
+        const auto& factorOut = static_cast<const StepFactorOut&>(*step);
+        if (equation || factorOut.solos().size() != 2) {
+            if (ExprPtr result = applyToIdCopy(*step, *expr()))
+                adopt(step, result);
+            continue;
+        }
+        auto [factored, terms] = factoredOut(shape, factorOut, m_score);
+        adoptUnbuilt(step, std::move(factored), terms, terms);
     }
     std::stable_sort(children.begin(), children.end(),
                      [](const auto& a, const auto& b) { return isCheaper(*a, *b); });

@@ -1,4 +1,5 @@
 #include "model/Operator.h"
+#include "model/solver/ExprShape.h"
 #include "model/solver/SolverNode.h"
 #include "model/steps/StepAdd.h"
 #include "model/steps/StepCommute.h"
@@ -41,6 +42,32 @@ TEST(SolverNode, ScoreRules) {
         EXPECT_EQ(SolverNode(isolated(), step).calculatedScore(), scores.second);
     }
     EXPECT_EQ(SolverNode(six()).score(), 6u);
+}
+
+TEST(SolverNode, ChildrenWrittenBeforeTheirTreesAreBuiltMatchTheTrees) {
+    // Commutes, factorizations, joined terms and factorings out (of a term alone and of products,
+    // leaving a 1, one factor, a product or a sum, in sums of two and more, at the top, inside a
+    // product and a fraction), and an equation, whose children are built at once.
+    const ExprPtr trees[] = {
+        sum({prod({num(2), var("x")}), prod({num(2), var("y")})}),
+        sum({var("x"), prod({num(3), var("x")}), num(5), num(4)}),
+        prod({num(2), sum({prod({num(3), var("x")}), var("x")})}),
+        quot(sum({prod({num(2), var("x"), var("y")}), prod({num(2), var("z")}), num(6)}), num(4)),
+        sum({prod({num(2), sum({var("x"), num(1)})}), prod({num(2), var("y")})}),
+        sum({prod({var("z"), num(6)}), num(3), var("z"), term(12, "y"), num(2)}),
+        eq(sum({prod({num(2), var("x")}), prod({num(2), var("y")})}), num(8)),
+    };
+    for (const ExprPtr& tree : trees) {
+        const SolverNode start(tree);
+        const auto children = start.createChildNodes();
+        EXPECT_FALSE(children.empty());
+        for (const auto& child : children) {
+            SCOPED_TRACE(tree->description() + " gives " + child->expr()->description());
+            EXPECT_EQ(child->shape(), ExprShape(*child->expr()).bytes());
+            EXPECT_EQ(child->score(), child->expr()->getSolos().size());
+            EXPECT_EQ(child->calculatedScore(), SolverNode(child->expr(), child->step()).calculatedScore());
+        }
+    }
 }
 
 TEST(SolverNode, OriginalStepIsTheFirstStepOfThePath) {
