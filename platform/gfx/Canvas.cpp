@@ -192,6 +192,11 @@ void Canvas::concat(const core::AffineTransform& transform) {
     applyTransform(transform);
 }
 
+void Canvas::setTransform(const core::AffineTransform& transform) {
+    m_state.transform = core::AffineTransform::identity();
+    applyTransform(transform);
+}
+
 void Canvas::setLineWidth(float width) {
     m_state.lineWidth = std::isfinite(width) ? std::max(width, 0.0f) : 0;
 }

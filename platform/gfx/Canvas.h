@@ -65,6 +65,8 @@ public:
     void concat(const core::AffineTransform& transform);
     // From the current units to the canvas's base points.
     const core::AffineTransform& transform() const { return m_state.transform; }
+    // Replaces that transform: with the identity, units are the base points again, square to the pixels.
+    void setTransform(const core::AffineTransform& transform);
 
     void setFillColor(const core::Color& color) { m_state.fillColor = color; }
     void setStrokeColor(const core::Color& color) { m_state.strokeColor = color; }
@@ -77,6 +79,7 @@ public:
     void setLineDash(std::vector<float> lengths, float phase = 0);
     // Multiplies the alpha of everything drawn (0 to 1).
     void setAlpha(float alpha);
+    float alpha() const { return m_state.alpha; }
     void setShadow(const std::optional<Shadow>& shadow) { m_state.shadow = shadow; }
     void setBlendMode(BlendMode mode) { m_state.blendMode = mode; }
 

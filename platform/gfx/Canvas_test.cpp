@@ -175,6 +175,11 @@ TEST_F(CanvasTest, TransformsApplyToWhatIsDrawnNext) {
     const core::Point corner = m_canvas.transform().apply({5, 2});
     EXPECT_NEAR(corner.x, 8, 1e-4);
     EXPECT_NEAR(corner.y, 5, 1e-4);
+    // Set anew, the transform holds nothing of the turn.
+    m_canvas.setTransform(core::AffineTransform::makeTranslation(0, 10));
+    m_canvas.fillRect({0, 0, 5, 2});
+    EXPECT_TRUE(pixelNear(m_pixels, 2, 11, kRed));
+    EXPECT_EQ(m_canvas.transform().apply({1, 1}), (core::Point{1, 11}));
 }
 
 TEST_F(CanvasTest, AlphaMultipliesEverythingDrawn) {

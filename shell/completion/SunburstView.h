@@ -10,17 +10,15 @@ namespace zm {
 // completion of a problem lays two of them, turning opposite ways, behind the glow of the solved
 // expression. Transparent apart from its rays.
 //
-// The rays are drawn once; the spin only animates the view's transform. Main thread only.
+// The spin only animates the view's transform. The fade looks the same at every angle, so each frame
+// only the outline of the rays turns: it cuts the rays out of a picture of the fade that is put down
+// square to the screen's pixels (one picture for every sunburst of a size), which costs a copy of
+// the pixels the rays cover rather than a turned picture. Main thread only.
 class SunburstView : public ui::View {
 public:
     static constexpr float kDefaultSpeed = 2.0f;
     static constexpr float kDefaultStartAlpha = 0.075f;
     static constexpr int kRayCount = 12;
-    // The rays are faint and soft-edged, so half a pixel per point looks the same: the view holding a
-    // screen's sunbursts draws them at this resolution, all into one picture, so that a turning
-    // sunburst as high as the screen costs a quarter of the pixels or less each frame and the picture
-    // is enlarged onto the screen once, however many sunbursts it holds.
-    static constexpr float kRasterizationScale = 0.5f;
 
     // A square as high as `frame`, centred horizontally on a rectangle of the frame's width that starts
     // at x 0 (the frame's own x is not used): the sunburst of a screen is made with the screen's bounds.
@@ -33,8 +31,8 @@ public:
     bool reverseDirection() const { return m_reverseDirection; }
     void setReverseDirection(bool reverse) { m_reverseDirection = reverse; }
     // The rays' opacity at the centre.
-    float startAlpha() const { return m_startAlpha; }
-    void setStartAlpha(float alpha) { m_startAlpha = alpha; }
+    float startAlpha() const;
+    void setStartAlpha(float alpha);
 
     // Starts turning a quarter turn every speed / 4 seconds, again and again, for as long as the view
     // lives. A quarter turn is three periods of the rays, so the repetitions join without a jump.
@@ -44,12 +42,13 @@ public:
 protected:
     explicit SunburstView(const core::Rect& frame);
 
-    void draw(gfx::Canvas& canvas) override;
-
 private:
+    class RaysLayer;
+
+    RaysLayer& rays() const;
+
     float m_speed = kDefaultSpeed;
     bool m_reverseDirection = false;
-    float m_startAlpha = kDefaultStartAlpha;
 };
 
 } // namespace zm

@@ -164,11 +164,8 @@ void PlaygroundViewController::showCompletion(const std::shared_ptr<const gfx::I
     m_completedProblemView = ui::View::create(bounds);
     m_completedProblemView->setUserInteractionEnabled(false);
     screen->addSubview(m_completedProblemView);
-    // Both sunbursts in one picture at their low resolution: one enlargement onto the screen each
-    // frame rather than one per sunburst.
     auto sunbursts = ui::View::create(bounds);
     sunbursts->setUserInteractionEnabled(false);
-    sunbursts->layer().setRasterizationScale(SunburstView::kRasterizationScale);
     addSubviews(*sunbursts, {m_firstSunburstView, m_secondSunburstView});
     addSubviews(*m_completedProblemView, {sunbursts, glowView});
     addSubviews(*screen, {progressionView(), m_topRightView, m_topLeftView});

@@ -193,9 +193,8 @@ TEST_F(Completion, ASolvedProblemGlowsOverTwoSunburstsUnderTheBanner) {
     const std::shared_ptr<SunburstView>& first = screen->firstSunburstView();
     const std::shared_ptr<SunburstView>& second = screen->secondSunburstView();
     ASSERT_TRUE(first && second);
-    // Both drawn into one picture at half a pixel per point, under the glow.
+    // Both under the glow.
     const std::shared_ptr<ui::View>& sunbursts = shown->subviews()[0];
-    EXPECT_EQ(sunbursts->layer().rasterizationScale(), 0.5f);
     EXPECT_EQ(sunbursts->subviews(), (std::vector<std::shared_ptr<ui::View>>{first, second}));
     EXPECT_EQ(first->bounds().size, (core::Size{768, 768}));
     EXPECT_EQ(first->speed(), 12);
