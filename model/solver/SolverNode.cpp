@@ -15,7 +15,10 @@
 #include "model/steps/StepTranspose.h"
 
 #include <algorithm>
+#include <functional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 
 namespace zm {
 
@@ -40,6 +43,8 @@ SolverNode::StepKind SolverNode::kindOf(const StepPtr& step) {
         return StepKind::Commute;
     if (typeid(kind) == typeid(StepFactorOut))
         return StepKind::FactorOut;
+    if (typeid(kind) == typeid(StepFactorize))
+        return StepKind::Factorize;
     return StepKind::Other;
 }
 
@@ -54,6 +59,7 @@ uint32_t SolverNode::scoreFor(StepKind kind, uint32_t termScore) {
     case StepKind::FactorOut:
         return termScore / 3;
     case StepKind::Other:
+    case StepKind::Factorize:
         break;
     }
     return termScore;
@@ -82,21 +88,25 @@ SolverNode::SolverNode(StepPtr step, const SolverNode& parentNode, std::string s
     , m_calculatedScore(scoreFor(m_kind, m_termScore))
     , m_shape(std::move(shape)) {}
 
-// Reordering a list's members keeps the terms, and a lone variable alone on its side.
-SolverNode::SolverNode(PendingCommute commute, const SolverNode& parentNode, std::string shape)
-    : m_pendingCommute(commute)
-    , m_kind(StepKind::Commute)
+SolverNode::SolverNode(PendingStep pending, const SolverNode& parentNode, std::string shape, uint32_t score,
+                       uint32_t termScore)
+    : m_pending(pending)
+    , m_kind(pending.kind)
     , m_parentNode(&parentNode)
-    , m_score(parentNode.m_score)
-    , m_termScore(parentNode.m_termScore)
+    , m_score(score)
+    , m_termScore(termScore)
     , m_calculatedScore(scoreFor(m_kind, m_termScore))
     , m_shape(std::move(shape)) {}
 
 const StepPtr& SolverNode::step() const {
-    if (!m_step && m_pendingCommute.list) {
-        const auto& members = m_pendingCommute.list->exprs();
-        m_step = StepCommute::stepCommuteWithPrincipal(members[m_pendingCommute.from],
-                                                       members[m_pendingCommute.to]);
+    if (m_step || !m_pending.node)
+        return m_step;
+    if (m_pending.kind == StepKind::Commute) {
+        const auto& members = static_cast<const ExprList&>(*m_pending.node).exprs();
+        m_step = StepCommute::stepCommuteWithPrincipal(members[m_pending.first], members[m_pending.second]);
+    } else {
+        auto term = std::static_pointer_cast<ExprSoloist>(m_pending.node->self());
+        m_step = StepFactorize::stepFactorizeWithOg(term, term->getFactorizedProductPairs()[m_pending.first]);
     }
     return m_step;
 }
@@ -133,12 +143,32 @@ StepPtr SolverNode::findNextStepForExpr(const ExprPtr& expr, size_t maxExpansion
 
 namespace {
 
-// A factorization that writes its term as a product in place: of a term that is not an equation's
-// side, so that a lone variable stays alone (or not) and the sides keep their variables.
-bool factorizesInPlace(const StepFactorize& step) {
-    const ExprPtr& replacement = step.replacement();
-    return step.original() && !isExactly<ExprEquation>(step.original()->exprParent()) &&
-           isExactly<ExprProduct>(replacement) && !StepFactorize::exprReplacementWillFail(*replacement);
+// A product a term can be written as (kept, since its bytes point to its nodes), and whether
+// writing it so is refused.
+struct FactorPair {
+    std::shared_ptr<ExprProduct> product;
+    ExprShape shape;
+    bool refused;
+};
+
+// The product pairs of a term, in the order it gives them. Terms come back again and again in a
+// search, so the pairs of each are kept, by the term's bytes, for the thread's next searches.
+const std::vector<FactorPair>& factorPairsOf(const ExprSoloist& term) {
+    struct Hash {
+        using is_transparent = void;
+        size_t operator()(std::string_view bytes) const { return std::hash<std::string_view>()(bytes); }
+    };
+    thread_local std::unordered_map<std::string, std::vector<FactorPair>, Hash, std::equal_to<>> known;
+    const ExprShape key(term);
+    if (auto found = known.find(std::string_view(key.bytes())); found != known.end())
+        return found->second;
+    // The values are few; a long game does not grow this without bound.
+    if (known.size() > 4096)
+        known.clear();
+    std::vector<FactorPair> pairs;
+    for (const auto& product : term.getFactorizedProductPairs())
+        pairs.push_back({product, ExprShape(*product), StepFactorize::exprReplacementWillFail(*product)});
+    return known.emplace(key.bytes(), std::move(pairs)).first->second;
 }
 
 } // namespace
@@ -246,23 +276,34 @@ std::vector<std::unique_ptr<SolverNode>> SolverNode::createChildNodes(const Know
     forEachCommute([&](const ExprList& list, size_t from, size_t to) {
         std::string moved = shape.withMemberMoved(list, from, to);
         if (!isKnown(moved))
-            children.push_back(std::unique_ptr<SolverNode>(
-                new SolverNode(PendingCommute{&list, static_cast<uint32_t>(from), static_cast<uint32_t>(to)},
-                               *this, std::move(moved))));
+            children.push_back(std::unique_ptr<SolverNode>(new SolverNode(
+                PendingStep{StepKind::Commute, &list, static_cast<uint32_t>(from), static_cast<uint32_t>(to)},
+                *this, std::move(moved), m_score, m_termScore)));
     });
-    for (const StepPtr& step : factorizeSteps()) {
-        const auto& factorize = static_cast<const StepFactorize&>(*step);
-        if (!factorizesInPlace(factorize)) {
-            if (ExprPtr result = applyToIdCopy(*step, *expr()))
-                adopt(step, result);
-            continue;
+    for (const auto& term : expr()->getSolos()) {
+        const std::vector<FactorPair>& pairs = factorPairsOf(*term);
+        // The pair 1 * n shows nothing new: it is offered only as a term's one pair, and then
+        // only where it is not refused.
+        const size_t from = pairs.size() == 1 && !pairs.front().refused ? 0 : 1;
+        for (size_t pair = from; pair < pairs.size(); ++pair) {
+            // In an equation a side written as a product no longer stands alone, which the bytes
+            // do not tell.
+            if (pairs[pair].refused || isExactly<ExprEquation>(term->exprParent())) {
+                const StepPtr step =
+                    StepFactorize::stepFactorizeWithOg(term, term->getFactorizedProductPairs()[pair]);
+                if (ExprPtr result = applyToIdCopy(*step, *expr()))
+                    adopt(step, result);
+                continue;
+            }
+            // A product replacing a factor of a product joins it.
+            const bool spliced = isExactly<ExprProduct>(term->exprParent());
+            std::string factorized = shape.withNodeReplaced(*term, pairs[pair].shape, spliced);
+            const uint32_t score = m_score - 1 + pairs[pair].shape.terms();
+            if (!isKnown(factorized))
+                children.push_back(std::unique_ptr<SolverNode>(new SolverNode(
+                    PendingStep{StepKind::Factorize, term.get(), static_cast<uint32_t>(pair), 0}, *this,
+                    std::move(factorized), score, termScoreFor(expr(), score))));
         }
-        // A product replacing a factor of a product joins it.
-        const bool spliced = isExactly<ExprProduct>(factorize.original()->exprParent());
-        const ExprShape replacement(*factorize.replacement());
-        const uint32_t score = m_score - 1 + replacement.terms();
-        adoptUnbuilt(step, shape.withNodeReplaced(*factorize.original(), replacement, spliced), score,
-                     termScoreFor(expr(), score));
     }
     for (auto generator :
          {&SolverNode::eliminationSteps, &SolverNode::transposeSteps, &SolverNode::distributionSteps}) {

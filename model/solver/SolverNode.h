@@ -84,12 +84,15 @@ public:
     }
 
 private:
-    enum class StepKind : uint8_t { Other, Distribute, Commute, FactorOut };
-    // A commute of two members of a list of the parent's tree, made into a step when it is asked for.
-    struct PendingCommute {
-        const ExprList* list = nullptr;
-        uint32_t from = 0;
-        uint32_t to = 0;
+    enum class StepKind : uint8_t { Other, Distribute, Commute, FactorOut, Factorize };
+    // A step on the parent's tree made only when it is asked for: a commute of two members of a
+    // list (`node`, the places `first` and `second`), or a factorization of a term (`node`) into its
+    // product pair number `first`.
+    struct PendingStep {
+        StepKind kind = StepKind::Other;
+        const Expr* node = nullptr;
+        uint32_t first = 0;
+        uint32_t second = 0;
     };
 
     SolverNode(ExprPtr expr, StepPtr step, const SolverNode* parentNode, const ExprShape& shape);
@@ -97,7 +100,8 @@ private:
     // not be built yet.
     SolverNode(StepPtr step, const SolverNode& parentNode, std::string shape, uint32_t score,
                uint32_t termScore);
-    SolverNode(PendingCommute commute, const SolverNode& parentNode, std::string shape);
+    SolverNode(PendingStep pending, const SolverNode& parentNode, std::string shape, uint32_t score,
+               uint32_t termScore);
 
     // A tap step whose trial changes `expr`, with the expression its trial reaches, or, where the
     // tap joins two terms in one, only that expression's bytes.
@@ -113,7 +117,7 @@ private:
 
     mutable ExprPtr m_expr;
     mutable StepPtr m_step;
-    PendingCommute m_pendingCommute;
+    PendingStep m_pending;
     StepKind m_kind;
     const SolverNode* m_parentNode;
     uint32_t m_score;
