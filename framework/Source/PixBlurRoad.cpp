@@ -4,6 +4,8 @@
 #include "framework/Source/PixPicture.h"
 #include "platform/gfx/Image.h"
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <cmath>
 #include <mutex>
@@ -30,6 +32,16 @@ GPUTextureOptions textureOptions(bool wholeTexels) {
     return options;
 }
 
+// The GL memory of a road for an image of the size: the picture's texture and the filter's two, four
+// bytes a pixel each. Roads kept for the next image hold at most kKeptRoadBytes in all.
+std::size_t roadBytes(int width, int height) {
+    return std::size_t{3} * 4 * static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+}
+
+bool fitsKept(int width, int height) {
+    return roadBytes(width, height) <= kKeptRoadBytes;
+}
+
 // One road: the picture, whose texture takes the next image of its size in place, and the filter with
 // its two framebuffers.
 struct Road {
@@ -39,8 +51,7 @@ struct Road {
     std::shared_ptr<PixPicture> picture;
     std::shared_ptr<PixBlurRoadFilter> filter;
 
-    // The picture's texture and the filter's two, four bytes a pixel each.
-    std::size_t bytes() const { return std::size_t{3} * 4 * static_cast<std::size_t>(width) * height; }
+    std::size_t bytes() const { return roadBytes(width, height); }
 };
 
 std::unique_ptr<Road> makeRoad(const gfx::Image& image, bool wholeTexels) {
@@ -48,8 +59,11 @@ std::unique_ptr<Road> makeRoad(const gfx::Image& image, bool wholeTexels) {
     auto picture = PixPicture::create(image, false, options);
     if (!picture)
         return nullptr;
-    // The road is kept for the next image, so its intermediate images are kept too.
-    picture->setConservesMemory(false);
+    // A road kept for the next image keeps its intermediate image too. One released after use frees
+    // it once the result is drawn, before the image is read back: its picture, intermediate image and
+    // result, or its picture, result and the image read back, are then the most it holds at once.
+    if (fitsKept(image.pixelWidth(), image.pixelHeight()))
+        picture->setConservesMemory(false);
     auto road = std::make_unique<Road>(Road{image.pixelWidth(), image.pixelHeight(), wholeTexels,
                                             std::move(picture), PixBlurRoadFilter::create()});
     road->filter->setOutputTextureOptions(options);
@@ -60,8 +74,8 @@ std::unique_ptr<Road> makeRoad(const gfx::Image& image, bool wholeTexels) {
 // The roads not in use, the most recently used last. A call takes one of its size and sampling out
 // (or makes one) and puts it back when it has read its image back, so threads running at once never
 // share a road. The game blurs two sizes (the background and the completion snapshot): two roads are
-// kept, as long as their textures fit in kKeptRoadBytes; older roads, and a road too large to fit
-// alone (a screen of a large tablet at scale 2), are released after use.
+// kept, as long as their textures fit in kKeptRoadBytes, and older roads are dropped. A road too large
+// to fit alone (a screen of a large tablet at scale 2) is never put back.
 class IdleRoads {
 public:
     std::unique_ptr<Road> take(const gfx::Image& image, bool wholeTexels) {
@@ -80,10 +94,6 @@ public:
     void putBack(std::unique_ptr<Road> road) {
         // Released outside the lock: their GL objects are deleted on the processing queue.
         std::vector<std::unique_ptr<Road>> dropped;
-        if (road->bytes() > kKeptRoadBytes) {
-            dropped.push_back(std::move(road));
-            return;
-        }
         std::lock_guard lock(m_mutex);
         m_roads.push_back(std::move(road));
         while (m_roads.size() > kKeptRoads || bytes() > kKeptRoadBytes) {
@@ -135,7 +145,14 @@ std::shared_ptr<const gfx::Image> blurImage(const gfx::Image& image, float blurS
     // The read-back waits on the processing queue behind the queued push, so it sees this frame.
     road->picture->processImage();
     std::shared_ptr<const gfx::Image> blurred = road->filter->imageFromOutput();
-    idleRoads().putBack(std::move(road));
+    if (fitsKept(road->width, road->height)) {
+        idleRoads().putBack(std::move(road));
+        return blurred;
+    }
+    road.reset();
+    // The driver takes its textures from the C heap, which keeps pages freed amid other blocks; give
+    // back those this road held, or every large road leaves its size behind.
+    malloc_trim(0);
     return blurred;
 }
 
