@@ -19,7 +19,8 @@ TEST(KnownShapes, KeepsEveryShapeOnceAcrossGrowth) {
     EXPECT_EQ(known.size(), shapes.size());
     for (const std::string& shape : shapes) {
         EXPECT_TRUE(known.contains(shape));
-        EXPECT_FALSE(known.insert(std::string(shape))) << "a copy of a known shape is known";
+        const std::string copy = shape;
+        EXPECT_FALSE(known.insert(copy)) << "a copy of a known shape is known";
     }
     EXPECT_FALSE(known.contains(std::string(1, '\0') + "0"));
     EXPECT_FALSE(known.contains(""));

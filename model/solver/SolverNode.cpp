@@ -76,27 +76,30 @@ SolverNode::SolverNode(ExprPtr expr, StepPtr step, const SolverNode* parentNode,
     , m_score(shape.terms())
     , m_termScore(termScoreFor(m_expr, m_score))
     , m_calculatedScore(scoreFor(m_kind, m_termScore))
-    , m_shape(shape.bytes()) {}
+    , m_shape(shape.bytes())
+    , m_shapeHash(KnownShapes::hashOf(m_shape)) {}
 
-SolverNode::SolverNode(StepPtr step, const SolverNode& parentNode, std::string shape, uint32_t score,
-                       uint32_t termScore)
+SolverNode::SolverNode(StepPtr step, const SolverNode& parentNode, std::string shape, uint64_t shapeHash,
+                       uint32_t score, uint32_t termScore)
     : m_step(std::move(step))
     , m_kind(kindOf(m_step))
     , m_parentNode(&parentNode)
     , m_score(score)
     , m_termScore(termScore)
     , m_calculatedScore(scoreFor(m_kind, m_termScore))
-    , m_shape(std::move(shape)) {}
+    , m_shape(std::move(shape))
+    , m_shapeHash(shapeHash) {}
 
-SolverNode::SolverNode(PendingStep pending, const SolverNode& parentNode, std::string shape, uint32_t score,
-                       uint32_t termScore)
+SolverNode::SolverNode(PendingStep pending, const SolverNode& parentNode, std::string shape,
+                       uint64_t shapeHash, uint32_t score, uint32_t termScore)
     : m_pending(pending)
     , m_kind(pending.kind)
     , m_parentNode(&parentNode)
     , m_score(score)
     , m_termScore(termScore)
     , m_calculatedScore(scoreFor(m_kind, m_termScore))
-    , m_shape(std::move(shape)) {}
+    , m_shape(std::move(shape))
+    , m_shapeHash(shapeHash) {}
 
 const StepPtr& SolverNode::step() const {
     if (m_step || !m_pending.node)
@@ -257,11 +260,15 @@ std::vector<std::unique_ptr<SolverNode>> SolverNode::createChildNodes(const Know
     auto adopt = [&](StepPtr step, ExprPtr result) {
         children.push_back(std::make_unique<SolverNode>(std::move(result), std::move(step), this));
     };
-    auto isKnown = [&](const std::string& shape) { return known && known->contains(shape); };
+    // Each child's bytes are hashed once, for this test and for the search's.
+    auto isKnown = [&](const std::string& shape, uint64_t hash) {
+        return known && known->contains(shape, hash);
+    };
     auto adoptUnbuilt = [&](StepPtr step, std::string shape, uint32_t score, uint32_t termScore) {
-        if (!isKnown(shape))
+        const uint64_t hash = KnownShapes::hashOf(shape);
+        if (!isKnown(shape, hash))
             children.push_back(std::unique_ptr<SolverNode>(
-                new SolverNode(std::move(step), *this, std::move(shape), score, termScore)));
+                new SolverNode(std::move(step), *this, std::move(shape), hash, score, termScore)));
     };
     const ExprShape shape(*expr());
     // The tap steps were tried already to find those that change anything; two terms joined in one
@@ -275,10 +282,11 @@ std::vector<std::unique_ptr<SolverNode>> SolverNode::createChildNodes(const Know
 
     forEachCommute([&](const ExprList& list, size_t from, size_t to) {
         std::string moved = shape.withMemberMoved(list, from, to);
-        if (!isKnown(moved))
+        const uint64_t hash = KnownShapes::hashOf(moved);
+        if (!isKnown(moved, hash))
             children.push_back(std::unique_ptr<SolverNode>(new SolverNode(
                 PendingStep{StepKind::Commute, &list, static_cast<uint32_t>(from), static_cast<uint32_t>(to)},
-                *this, std::move(moved), m_score, m_termScore)));
+                *this, std::move(moved), hash, m_score, m_termScore)));
     });
     for (const auto& term : expr()->getSolos()) {
         const std::vector<FactorPair>& pairs = factorPairsOf(*term);
@@ -299,10 +307,11 @@ std::vector<std::unique_ptr<SolverNode>> SolverNode::createChildNodes(const Know
             const bool spliced = isExactly<ExprProduct>(term->exprParent());
             std::string factorized = shape.withNodeReplaced(*term, pairs[pair].shape, spliced);
             const uint32_t score = m_score - 1 + pairs[pair].shape.terms();
-            if (!isKnown(factorized))
+            const uint64_t hash = KnownShapes::hashOf(factorized);
+            if (!isKnown(factorized, hash))
                 children.push_back(std::unique_ptr<SolverNode>(new SolverNode(
                     PendingStep{StepKind::Factorize, term.get(), static_cast<uint32_t>(pair), 0}, *this,
-                    std::move(factorized), score, termScoreFor(expr(), score))));
+                    std::move(factorized), hash, score, termScoreFor(expr(), score))));
         }
     }
     for (auto generator :
@@ -579,7 +588,7 @@ std::vector<const SolverNode*> SolverSearch::open() const {
 }
 
 bool SolverSearch::remember(const SolverNode& node) {
-    return m_known.insert(node.shape());
+    return m_known.insert(node.shape(), node.shapeHash());
 }
 
 SolverSearch::Outcome SolverSearch::run(size_t maxExpansions) {

@@ -54,6 +54,7 @@ public:
     std::vector<std::unique_ptr<SolverNode>> createChildNodes(const KnownShapes* known = nullptr) const;
     // The exact content of `expr` as bytes (see ExprShape): equal for exactly matching expressions.
     const std::string& shape() const { return m_shape; }
+    uint64_t shapeHash() const { return m_shapeHash; }
     uint32_t calculatedScore() const { return m_calculatedScore; }
     // The rank of this node in `order`'s open list, cheapest first.
     uint32_t rank(SolverOrder order) const;
@@ -98,10 +99,10 @@ private:
     SolverNode(ExprPtr expr, StepPtr step, const SolverNode* parentNode, const ExprShape& shape);
     // A child whose expression's bytes and terms follow from its parent's, so that its tree need
     // not be built yet.
-    SolverNode(StepPtr step, const SolverNode& parentNode, std::string shape, uint32_t score,
-               uint32_t termScore);
-    SolverNode(PendingStep pending, const SolverNode& parentNode, std::string shape, uint32_t score,
-               uint32_t termScore);
+    SolverNode(StepPtr step, const SolverNode& parentNode, std::string shape, uint64_t shapeHash,
+               uint32_t score, uint32_t termScore);
+    SolverNode(PendingStep pending, const SolverNode& parentNode, std::string shape, uint64_t shapeHash,
+               uint32_t score, uint32_t termScore);
 
     // A tap step whose trial changes `expr`, with the expression its trial reaches, or, where the
     // tap joins two terms in one, only that expression's bytes.
@@ -125,6 +126,7 @@ private:
     uint32_t m_termScore;
     uint32_t m_calculatedScore;
     std::string m_shape;
+    uint64_t m_shapeHash;
 
     static StepKind kindOf(const StepPtr& step);
     static uint32_t scoreFor(StepKind kind, uint32_t termScore);
