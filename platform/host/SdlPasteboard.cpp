@@ -1,20 +1,20 @@
 #include "platform/host/SdlPasteboard.h"
 
 #include "platform/core/Log.h"
+#include "platform/host/SdlLibrary.h"
 
-#include <SDL.h>
 
 namespace host {
 
 void SdlPasteboard::setString(std::string text) {
-    if (SDL_SetClipboardText(text.c_str()) != 0)
-        core::log(core::LogLevel::Warning, std::string("cannot copy to the clipboard: ") + SDL_GetError());
+    if (m_sdl.SetClipboardText(text.c_str()) != 0)
+        core::log(core::LogLevel::Warning, std::string("cannot copy to the clipboard: ") + m_sdl.GetError());
 }
 
 std::string SdlPasteboard::string() const {
-    char* text = SDL_GetClipboardText();
+    char* text = m_sdl.GetClipboardText();
     std::string copied = text ? text : "";
-    SDL_free(text);
+    m_sdl.free(text);
     return copied;
 }
 

@@ -1,20 +1,21 @@
 #include "platform/host/SdlSoundPlayer.h"
 
 #include "platform/core/Log.h"
+#include "platform/host/SdlLibrary.h"
 
 #include <string>
 
-#include <SDL.h>
 
 namespace host {
 
-SdlSoundPlayer::SdlSoundPlayer(std::filesystem::path folder)
-    : m_folder(std::move(folder)) {}
+SdlSoundPlayer::SdlSoundPlayer(const SdlLibrary& sdl, std::filesystem::path folder)
+    : m_sdl(sdl)
+    , m_folder(std::move(folder)) {}
 
 SdlSoundPlayer::~SdlSoundPlayer() {
     if (m_device) {
-        SDL_CloseAudioDevice(m_device);
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        m_sdl.CloseAudioDevice(m_device);
+        m_sdl.QuitSubSystem(SDL_INIT_AUDIO);
     }
 }
 
@@ -29,16 +30,16 @@ bool SdlSoundPlayer::openOutput() {
     wanted.channels = 2;
     wanted.samples = 1024;
     SDL_AudioSpec obtained{};
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0)
-        m_device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    if (m_sdl.InitSubSystem(SDL_INIT_AUDIO) == 0)
+        m_device = m_sdl.OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
     if (!m_device) {
         core::logf(core::LogLevel::Warning, "sound: no sound output (%s); sounds stay silent",
-                   SDL_GetError());
+                   m_sdl.GetError());
         m_outputFailed = true;
         return false;
     }
     m_output = {obtained.format, obtained.channels, obtained.freq};
-    SDL_PauseAudioDevice(m_device, 0);
+    m_sdl.PauseAudioDevice(m_device, 0);
     return true;
 }
 
@@ -49,12 +50,12 @@ SdlSoundPlayer::SoundId SdlSoundPlayer::load(std::string_view name) {
     SDL_AudioSpec spec{};
     Uint8* buffer = nullptr;
     Uint32 length = 0;
-    if (!SDL_LoadWAV(path.c_str(), &spec, &buffer, &length)) {
-        core::logf(core::LogLevel::Warning, "sound: cannot read %s (%s)", path.c_str(), SDL_GetError());
+    if (!m_sdl.LoadWAV_RW(m_sdl.RWFromFile(path.c_str(), "rb"), 1, &spec, &buffer, &length)) {
+        core::logf(core::LogLevel::Warning, "sound: cannot read %s (%s)", path.c_str(), m_sdl.GetError());
         return 0;
     }
     SDL_AudioCVT conversion;
-    const int prepared = SDL_BuildAudioCVT(&conversion, spec.format, spec.channels, spec.freq,
+    const int prepared = m_sdl.BuildAudioCVT(&conversion, spec.format, spec.channels, spec.freq,
                                            m_output.format, m_output.channels, m_output.frequency);
     std::vector<std::uint8_t> samples;
     if (prepared >= 0) {
@@ -62,14 +63,14 @@ SdlSoundPlayer::SoundId SdlSoundPlayer::load(std::string_view name) {
         std::copy(buffer, buffer + length, samples.begin());
         conversion.buf = samples.data();
         conversion.len = int(length);
-        if (prepared == 1 && SDL_ConvertAudio(&conversion) != 0)
+        if (prepared == 1 && m_sdl.ConvertAudio(&conversion) != 0)
             samples.clear();
         else
             samples.resize(std::size_t(prepared == 1 ? conversion.len_cvt : int(length)));
     }
-    SDL_FreeWAV(buffer);
+    m_sdl.FreeWAV(buffer);
     if (samples.empty()) {
-        core::logf(core::LogLevel::Warning, "sound: cannot convert %s (%s)", path.c_str(), SDL_GetError());
+        core::logf(core::LogLevel::Warning, "sound: cannot convert %s (%s)", path.c_str(), m_sdl.GetError());
         return 0;
     }
     m_sounds.push_back(std::move(samples));
@@ -80,7 +81,7 @@ void SdlSoundPlayer::play(SoundId sound) {
     if (!m_device || sound < 1 || sound > m_sounds.size())
         return;
     const std::vector<std::uint8_t>& samples = m_sounds[sound - 1];
-    SDL_QueueAudio(m_device, samples.data(), Uint32(samples.size()));
+    m_sdl.QueueAudio(m_device, samples.data(), Uint32(samples.size()));
 }
 
 } // namespace host

@@ -8,12 +8,14 @@
 
 namespace host {
 
+struct SdlLibrary;
+
 // Plays the WAV files of a folder through the sound card with SDL: each sound is read once, converted
 // to the output's format, and queued whole when played. Without a sound card nothing loads and nothing
 // plays (the first failure is logged).
 class SdlSoundPlayer : public ui::SoundPlayer {
 public:
-    explicit SdlSoundPlayer(std::filesystem::path folder);
+    SdlSoundPlayer(const SdlLibrary& sdl, std::filesystem::path folder);
     ~SdlSoundPlayer() override;
     SdlSoundPlayer(const SdlSoundPlayer&) = delete;
     SdlSoundPlayer& operator=(const SdlSoundPlayer&) = delete;
@@ -24,6 +26,7 @@ public:
 private:
     bool openOutput();
 
+    const SdlLibrary& m_sdl;
     std::filesystem::path m_folder;
     std::uint32_t m_device = 0;
     bool m_outputFailed = false;

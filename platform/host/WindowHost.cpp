@@ -3,6 +3,7 @@
 #include "platform/core/FileLocations.h"
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Image.h"
+#include "platform/host/SdlLibrary.h"
 #include "platform/host/SdlPasteboard.h"
 #include "platform/ui/Window.h"
 
@@ -12,7 +13,6 @@
 #include <optional>
 #include <vector>
 
-#include <SDL.h>
 
 namespace host {
 
@@ -20,8 +20,8 @@ namespace {
 
 constexpr std::string_view kHostErrorDomain = "host.window";
 
-core::Error sdlError(std::string_view what) {
-    return core::Error{std::string(kHostErrorDomain), 1, std::string(what) + ": " + SDL_GetError(), {}};
+core::Error sdlError(std::string_view what, const std::string& why) {
+    return core::Error{std::string(kHostErrorDomain), 1, std::string(what) + ": " + why, {}};
 }
 
 double secondsNow() {
@@ -54,38 +54,45 @@ std::optional<ui::EditingKey> editingKey(SDL_Keycode key) {
 
 core::Result<std::unique_ptr<WindowHost>> WindowHost::open(const ui::Device& device,
                                                            std::shared_ptr<core::Clock> clock) {
+    const SdlLibrary* loaded = SdlLibrary::get();
+    if (!loaded)
+        return sdlError("cannot start the video system", SdlLibrary::loadFailure());
+    const SdlLibrary& sdl = *loaded;
     // Desktop compositors would otherwise be asked to turn off while the game runs.
-    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    sdl.SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     // One pointer: touches of a touch screen reach the game as the mouse events SDL makes of them.
-    SDL_SetHint(SDL_HINT_MOUSE_TOUCH_EVENTS, "0");
+    sdl.SetHint(SDL_HINT_MOUSE_TOUCH_EVENTS, "0");
     // The frames are drawn in memory and copied to the window as they are: the window's own pixels
     // (shared memory with the X server) take them without a GL context, which would cost the launch
     // a driver and its shader compiler before the first frame shows.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
-        return sdlError("cannot start the video system");
+    sdl.SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    if (sdl.InitSubSystem(SDL_INIT_VIDEO) != 0)
+        return sdlError("cannot start the video system", sdl.GetError());
     const core::Size points = device.screenSize();
-    SDL_Window* window = SDL_CreateWindow("Zembrix", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+    SDL_Window* window = sdl.CreateWindow("Zembrix", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                           int(points.width * device.scale), int(points.height * device.scale),
                                           SDL_WINDOW_ALLOW_HIGHDPI);
-    if (!window || !SDL_GetWindowSurface(window)) {
-        core::Error error = sdlError(window ? "cannot draw into the window" : "cannot open the window");
+    if (!window || !sdl.GetWindowSurface(window)) {
+        core::Error error =
+            sdlError(window ? "cannot draw into the window" : "cannot open the window", sdl.GetError());
         if (window)
-            SDL_DestroyWindow(window);
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+            sdl.DestroyWindow(window);
+        sdl.QuitSubSystem(SDL_INIT_VIDEO);
         return error;
     }
-    SDL_StartTextInput();
-    return std::unique_ptr<WindowHost>(new WindowHost(device, std::move(clock), window));
+    sdl.StartTextInput();
+    return std::unique_ptr<WindowHost>(new WindowHost(sdl, device, std::move(clock), window));
 }
 
-WindowHost::WindowHost(const ui::Device& device, std::shared_ptr<core::Clock> clock, SDL_Window* window)
-    : m_window(window)
+WindowHost::WindowHost(const SdlLibrary& sdl, const ui::Device& device, std::shared_ptr<core::Clock> clock,
+                       SDL_Window* window)
+    : m_sdl(sdl)
+    , m_window(window)
     , m_loop(std::move(clock))
-    , m_sounds(core::FileLocations::shared().resources / "sounds") {
+    , m_sounds(sdl, core::FileLocations::shared().resources / "sounds") {
     ui::Display& display = *this;
     m_application = std::make_unique<ui::Application>(m_loop, device, display, m_sounds);
-    ui::Pasteboard::setGeneral(std::make_shared<SdlPasteboard>());
+    ui::Pasteboard::setGeneral(std::make_shared<SdlPasteboard>(sdl));
     // Input is looked at once a frame, so the loop ticks frames while the window is open.
     m_inputHandler =
         m_loop.addFrameHandler(core::FramePhase::Input, [this](core::TimePoint) { pumpEvents(); });
@@ -95,8 +102,8 @@ WindowHost::~WindowHost() {
     ui::Pasteboard::setGeneral(nullptr);
     m_loop.removeFrameHandler(m_inputHandler);
     m_application.reset();
-    SDL_DestroyWindow(m_window);
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    m_sdl.DestroyWindow(m_window);
+    m_sdl.QuitSubSystem(SDL_INIT_VIDEO);
 }
 
 void WindowHost::run() {
@@ -108,7 +115,7 @@ core::Point WindowHost::pointFor(int x, int y) const {
     // Window coordinates to points, whatever size the window was given.
     int width = 1;
     int height = 1;
-    SDL_GetWindowSize(m_window, &width, &height);
+    m_sdl.GetWindowSize(m_window, &width, &height);
     const core::Size points = m_application->device().screenSize();
     return {x * points.width / float(std::max(width, 1)), y * points.height / float(std::max(height, 1))};
 }
@@ -116,7 +123,7 @@ core::Point WindowHost::pointFor(int x, int y) const {
 void WindowHost::pumpEvents() {
     ui::Window& window = m_application->window();
     SDL_Event event;
-    while (SDL_PollEvent(&event)) {
+    while (m_sdl.PollEvent(&event)) {
         switch (event.type) {
         case SDL_QUIT:
             m_loop.quit();
@@ -195,7 +202,7 @@ void WindowHost::present(const gfx::Bitmap& frame, std::span<const core::Rect> r
     if (redrawn.empty())
         return;
     m_presented = true;
-    SDL_Surface* surface = SDL_GetWindowSurface(m_window);
+    SDL_Surface* surface = m_sdl.GetWindowSurface(m_window);
     if (!surface)
         return;
     if (surface->w != frame.width() || surface->h != frame.height())
@@ -215,7 +222,7 @@ void WindowHost::present(const gfx::Bitmap& frame, std::span<const core::Rect> r
 }
 
 void WindowHost::showWhole(const gfx::Bitmap& frame) {
-    SDL_Surface* surface = SDL_GetWindowSurface(m_window);
+    SDL_Surface* surface = m_sdl.GetWindowSurface(m_window);
     if (!surface)
         return;
     if (surface->w == frame.width() && surface->h == frame.height()) {
@@ -224,15 +231,15 @@ void WindowHost::showWhole(const gfx::Bitmap& frame) {
     }
     // A view of the frame's pixels, stretched into the window's (SDL's stretching is slow, but only a
     // window of another size than the frame needs it).
-    SDL_Surface* pixels = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint8_t*>(frame.bytes()),
+    SDL_Surface* pixels = m_sdl.CreateRGBSurfaceWithFormatFrom(const_cast<std::uint8_t*>(frame.bytes()),
                                                              frame.width(), frame.height(), 32,
                                                              frame.bytesPerRow(), SDL_PIXELFORMAT_ARGB8888);
     if (!pixels)
         return;
-    SDL_SetSurfaceBlendMode(pixels, SDL_BLENDMODE_NONE);
-    SDL_BlitScaled(pixels, nullptr, surface, nullptr);
-    SDL_FreeSurface(pixels);
-    SDL_UpdateWindowSurface(m_window);
+    m_sdl.SetSurfaceBlendMode(pixels, SDL_BLENDMODE_NONE);
+    m_sdl.UpperBlitScaled(pixels, nullptr, surface, nullptr);
+    m_sdl.FreeSurface(pixels);
+    m_sdl.UpdateWindowSurface(m_window);
 }
 
 void WindowHost::copy(const gfx::Bitmap& frame, SDL_Surface& surface, std::span<const SDL_Rect> rects) {
@@ -245,26 +252,26 @@ void WindowHost::copy(const gfx::Bitmap& frame, SDL_Surface& surface, std::span<
         auto* to = static_cast<std::uint8_t*>(surface.pixels) + std::size_t(rect.y) * surface.pitch +
                    std::size_t(rect.x) * surface.format->BytesPerPixel;
         if (!sameLayout) {
-            SDL_ConvertPixels(rect.w, rect.h, SDL_PIXELFORMAT_ARGB8888, from, frame.bytesPerRow(),
+            m_sdl.ConvertPixels(rect.w, rect.h, SDL_PIXELFORMAT_ARGB8888, from, frame.bytesPerRow(),
                               surface.format->format, to, surface.pitch);
             continue;
         }
         for (int row = 0; row < rect.h; ++row, from += frame.bytesPerRow(), to += surface.pitch)
             std::memcpy(to, from, std::size_t(rect.w) * 4);
     }
-    SDL_UpdateWindowSurfaceRects(m_window, rects.data(), int(rects.size()));
+    m_sdl.UpdateWindowSurfaceRects(m_window, rects.data(), int(rects.size()));
 }
 
 core::Result<std::shared_ptr<const gfx::Image>> WindowHost::readScreen() {
-    SDL_Surface* surface = SDL_GetWindowSurface(m_window);
+    SDL_Surface* surface = m_sdl.GetWindowSurface(m_window);
     if (!surface)
-        return sdlError("cannot read the window");
+        return sdlError("cannot read the window", m_sdl.GetError());
     std::unique_ptr<gfx::Bitmap> pixels = gfx::Bitmap::create(surface->w, surface->h);
     if (!pixels)
-        return sdlError("the window is too large to read");
-    if (SDL_ConvertPixels(surface->w, surface->h, surface->format->format, surface->pixels, surface->pitch,
+        return sdlError("the window is too large to read", m_sdl.GetError());
+    if (m_sdl.ConvertPixels(surface->w, surface->h, surface->format->format, surface->pixels, surface->pitch,
                           SDL_PIXELFORMAT_ARGB8888, pixels->mutableBytes(), pixels->bytesPerRow()) != 0)
-        return sdlError("cannot read the window");
+        return sdlError("cannot read the window", m_sdl.GetError());
     pixels->markChanged();
     const float scale = float(surface->w) / m_application->device().screenSize().width;
     return std::make_shared<const gfx::Image>(std::move(pixels), scale);

@@ -20,6 +20,8 @@ class Image;
 
 namespace host {
 
+struct SdlLibrary;
+
 // Shows the application in a window of the desktop with SDL: titled "Zembrix", the size of the
 // device's screen times its scale, the mouse acting as one finger, the keyboard typing into the text
 // field or view being edited, closing the window quitting. The window's focus, minimising and
@@ -51,7 +53,8 @@ public:
     core::Result<std::shared_ptr<const gfx::Image>> readScreen();
 
 private:
-    WindowHost(const ui::Device& device, std::shared_ptr<core::Clock> clock, SDL_Window* window);
+    WindowHost(const SdlLibrary& sdl, const ui::Device& device, std::shared_ptr<core::Clock> clock,
+               SDL_Window* window);
 
     void present(const gfx::Bitmap& frame, std::span<const core::Rect> redrawn) override;
     // Shows all of `frame`, stretched to the window's pixels when their sizes differ.
@@ -63,6 +66,7 @@ private:
     void handleWindowEvent(std::uint8_t what);
     core::Point pointFor(int x, int y) const;
 
+    const SdlLibrary& m_sdl;
     SDL_Window* m_window;
     core::MainLoop m_loop;
     SdlSoundPlayer m_sounds;
