@@ -174,10 +174,6 @@ const std::vector<FactorPair>& factorPairsOf(const ExprSoloist& term) {
     return known.emplace(key.bytes(), std::move(pairs)).first->second;
 }
 
-} // namespace
-
-namespace {
-
 const std::string& numberOneBytes() {
     static const std::string bytes = ExprShape(*ExprSoloist::soloWithCoef(1)).bytes();
     return bytes;
