@@ -2,7 +2,6 @@
 
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Image.h"
-#include "platform/gfx/RowBands.h"
 #include "platform/gfx/ShadowBlur.h"
 #include "platform/gfx/TextBlock.h"
 #include "platform/gfx/TextEngine.h"
@@ -11,8 +10,6 @@
 #include <array>
 #include <cassert>
 #include <cmath>
-#include <memory>
-#include <vector>
 
 #include <cairo.h>
 
@@ -89,125 +86,6 @@ Slices slice(int pixels, float scale, float leading, float trailing, float targe
         {targetStart, targetStart + lead, targetStart + targetLength - trail, targetStart + targetLength}};
 }
 
-// A picture put down over this many pixels or more is put down in bands of rows side by side.
-constexpr double kBandedPixels = 1 << 19;
-// The bands start at whole multiples of this many rows of the target, wherever the picture lies: the
-// pixels drawn then do not depend on what else is drawn around them (a resampled row comes out a step
-// differently when its band starts elsewhere).
-constexpr int kBandRows = 128;
-
-// A part of an image drawn with the transform, clip and blend of a context onto its image surface.
-struct ScaledPart {
-    cairo_surface_t* surface;
-    double sx, sy, sw, sh; // in the surface's pixels
-    double tx, ty, tw, th; // in the context's units
-    float alpha;
-};
-
-void paintScaledPart(cairo_t* cr, cairo_surface_t* surface, const ScaledPart& part) {
-    cairo_surface_t* cut = cairo_surface_create_for_rectangle(surface, part.sx, part.sy, part.sw, part.sh);
-    cairo_pattern_t* pattern = cairo_pattern_create_for_surface(cut);
-    cairo_matrix_t matrix;
-    cairo_matrix_init_scale(&matrix, part.sw / part.tw, part.sh / part.th);
-    cairo_matrix_translate(&matrix, -part.tx, -part.ty);
-    cairo_pattern_set_matrix(pattern, &matrix);
-    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
-    cairo_pattern_set_filter(pattern, CAIRO_FILTER_GOOD);
-    cairo_save(cr);
-    cairo_rectangle(cr, part.tx, part.ty, part.tw, part.th);
-    cairo_clip(cr);
-    cairo_set_source(cr, pattern);
-    cairo_paint_with_alpha(cr, part.alpha);
-    cairo_restore(cr);
-    cairo_pattern_destroy(pattern);
-    cairo_surface_destroy(cut);
-}
-
-// An image surface over the same pixels, for one thread's use.
-cairo_surface_t* imageOver(cairo_surface_t* image, int firstRow, int rows) {
-    const int stride = cairo_image_surface_get_stride(image);
-    cairo_surface_t* over =
-        cairo_image_surface_create_for_data(cairo_image_surface_get_data(image) + std::ptrdiff_t{firstRow} * stride,
-                                            cairo_image_surface_get_format(image),
-                                            cairo_image_surface_get_width(image), rows, stride);
-    cairo_surface_set_device_offset(over, 0, -firstRow);
-    return over;
-}
-
-// Puts a large resampled part down band by band on several threads: resampling the picture is most of
-// a frame's cost when a screen zooms. Each band draws through surfaces of its own over the same pixels, with the
-// context's transform, blend and clip (which must be whole pixels). False, having drawn nothing, when the
-// part is small or the context cannot be drawn so.
-bool paintInBands(cairo_t* cr, const ScaledPart& part) {
-    cairo_surface_t* target = cairo_get_target(cr);
-    if (cairo_surface_get_type(target) != CAIRO_SURFACE_TYPE_IMAGE ||
-        cairo_surface_get_type(part.surface) != CAIRO_SURFACE_TYPE_IMAGE ||
-        cairo_image_surface_get_format(target) != CAIRO_FORMAT_ARGB32)
-        return false;
-    double x1 = part.tx;
-    double y1 = part.ty;
-    double x2 = part.tx + part.tw;
-    double y2 = part.ty + part.th;
-    cairo_user_to_device(cr, &x1, &y1);
-    cairo_user_to_device(cr, &x2, &y2);
-    double cx1 = 0, cy1 = 0, cx2 = 0, cy2 = 0;
-    cairo_matrix_t transform;
-    cairo_get_matrix(cr, &transform);
-    cairo_save(cr);
-    cairo_identity_matrix(cr);
-    cairo_clip_extents(cr, &cx1, &cy1, &cx2, &cy2);
-    cairo_rectangle_list_t* clip = cairo_copy_clip_rectangle_list(cr);
-    cairo_restore(cr);
-    const std::unique_ptr<cairo_rectangle_list_t, decltype(&cairo_rectangle_list_destroy)> clipOwner(
-        clip, cairo_rectangle_list_destroy);
-    // Only a picture that is resampled, under a transform that only scales and moves: a copy pixel for
-    // pixel costs too little to share.
-    const bool resampled = std::abs(transform.xx * part.tw - part.sw) > 1e-3 * part.sw ||
-                           std::abs(transform.yy * part.th - part.sh) > 1e-3 * part.sh;
-    if (clip->status != CAIRO_STATUS_SUCCESS || transform.xy != 0 || transform.yx != 0 || !resampled)
-        return false;
-    const double top = std::max(std::floor(std::min(y1, y2)), std::floor(cy1));
-    const double bottom = std::min(std::ceil(std::max(y1, y2)), std::ceil(cy2));
-    const double width = std::min(std::ceil(std::max(x1, x2)), std::ceil(cx2)) -
-                         std::max(std::floor(std::min(x1, x2)), std::floor(cx1));
-    if (!(bottom > top) || !(width > 0) || (bottom - top) * width < kBandedPixels)
-        return false;
-    const int firstBand = int(top) / kBandRows;
-    const int bands = (int(bottom) - 1) / kBandRows - firstBand + 1;
-    if (bands < 2)
-        return false;
-
-    cairo_surface_flush(target);
-    cairo_surface_flush(part.surface);
-    const cairo_operator_t blend = cairo_get_operator(cr);
-    const cairo_antialias_t antialias = cairo_get_antialias(cr);
-    const int height = cairo_image_surface_get_height(target);
-    const int sourceHeight = cairo_image_surface_get_height(part.surface);
-    detail::forEachBand(bands, [&](int band) {
-        const int first = std::max((firstBand + band) * kBandRows, int(top));
-        const int last = std::min({(firstBand + band + 1) * kBandRows, int(bottom), height});
-        if (last <= first)
-            return;
-        cairo_surface_t* rows = imageOver(target, first, last - first);
-        cairo_surface_t* source = imageOver(part.surface, 0, sourceHeight);
-        cairo_t* context = cairo_create(rows);
-        for (int i = 0; i < clip->num_rectangles; ++i) {
-            const cairo_rectangle_t& r = clip->rectangles[i];
-            cairo_rectangle(context, r.x, r.y, r.width, r.height);
-        }
-        cairo_clip(context);
-        cairo_set_matrix(context, &transform);
-        cairo_set_operator(context, blend);
-        cairo_set_antialias(context, antialias);
-        paintScaledPart(context, source, part);
-        cairo_destroy(context);
-        cairo_surface_destroy(source);
-        cairo_surface_destroy(rows);
-    });
-    cairo_surface_mark_dirty(target);
-    return true;
-}
-
 // Draws the source rectangle of the surface scaled into the target rectangle, never sampling
 // pixels outside the source rectangle.
 void drawScaledPart(cairo_t* cr, cairo_surface_t* surface, double sx, double sy, double sw, double sh,
@@ -215,9 +93,22 @@ void drawScaledPart(cairo_t* cr, cairo_surface_t* surface, double sx, double sy,
     if (sw <= 0 || sh <= 0 || tw <= 0 || th <= 0) {
         return;
     }
-    const ScaledPart part{surface, sx, sy, sw, sh, tx, ty, tw, th, alpha};
-    if (!paintInBands(cr, part))
-        paintScaledPart(cr, surface, part);
+    cairo_surface_t* part = cairo_surface_create_for_rectangle(surface, sx, sy, sw, sh);
+    cairo_pattern_t* pattern = cairo_pattern_create_for_surface(part);
+    cairo_matrix_t matrix;
+    cairo_matrix_init_scale(&matrix, sw / tw, sh / th);
+    cairo_matrix_translate(&matrix, -tx, -ty);
+    cairo_pattern_set_matrix(pattern, &matrix);
+    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
+    cairo_pattern_set_filter(pattern, CAIRO_FILTER_GOOD);
+    cairo_save(cr);
+    cairo_rectangle(cr, tx, ty, tw, th);
+    cairo_clip(cr);
+    cairo_set_source(cr, pattern);
+    cairo_paint_with_alpha(cr, alpha);
+    cairo_restore(cr);
+    cairo_pattern_destroy(pattern);
+    cairo_surface_destroy(part);
 }
 
 void drawImageInto(cairo_t* cr, const Image& image, const core::Rect& rect, float alpha) {

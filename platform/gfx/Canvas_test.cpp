@@ -306,25 +306,6 @@ TEST_F(CanvasTest, ImagesAreScaledIntoTheirRectangle) {
     EXPECT_TRUE(pixelNear(m_pixels, 10, 15, kClear));
 }
 
-// A picture enlarged over a large part of a canvas is put down in bands of rows side by side: every
-// row of it once, and nothing outside the clip.
-TEST_F(CanvasTest, ALargeEnlargedPictureIsPutDownWhole) {
-    ImageContext large({1000, 700}, 1);
-    Canvas& canvas = large.canvas();
-    canvas.clipToRect({0, 50, 1000, 601});
-    canvas.setAlpha(0.5f);
-    canvas.drawImage(*imageOf({kRed, kRed, kRed, kRed}, 2), {10.5f, 20, 980, 670});
-    const Bitmap& pixels = large.bitmap();
-    ASSERT_TRUE(pixelNear(pixels, 500, 300, {0, 0, 128, 128}, 1));
-    const Pixel half = pixels.pixel(500, 300);
-    for (int y = 0; y < 700; ++y) {
-        for (int x : {5, 11, 500, 989, 995}) {
-            const bool inside = y >= 50 && y < 651 && x >= 11 && x < 990;
-            ASSERT_EQ(pixels.pixel(x, y), inside ? half : kClear) << x << ", " << y;
-        }
-    }
-}
-
 TEST_F(CanvasTest, CapInsetsKeepTheBordersUnscaled) {
     // Three by three pixels at scale 1: red corners, green edges, a blue middle.
     const auto tile =
