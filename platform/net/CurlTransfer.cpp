@@ -45,9 +45,9 @@ CurlTransfer::CurlTransfer(HttpRequest request)
 
 CurlTransfer::~CurlTransfer() {
     if (m_handle)
-        m_curl->easyCleanup(m_handle);
+        m_curl->easy_cleanup(m_handle);
     if (m_headers)
-        m_curl->slistFreeAll(m_headers);
+        m_curl->slist_free_all(m_headers);
 }
 
 core::Error CurlTransfer::failure(HttpFailure kind, std::string description) const {
@@ -97,47 +97,47 @@ void CurlTransfer::setUp() {
         m_refusal = failure(HttpFailure::Transport, CurlLibrary::loadFailure());
         return;
     }
-    m_handle = m_curl->easyInit();
+    m_handle = m_curl->easy_init();
     if (!m_handle) {
         m_refusal = failure(HttpFailure::Transport, "the transfer could not be set up");
         return;
     }
 
     CURL* curl = m_handle;
-    m_curl->easySetopt(curl, CURLOPT_URL, request.url.c_str());
-    m_curl->easySetopt(curl, CURLOPT_ERRORBUFFER, m_errorText);
+    m_curl->easy_setopt(curl, CURLOPT_URL, request.url.c_str());
+    m_curl->easy_setopt(curl, CURLOPT_ERRORBUFFER, m_errorText);
     // Many threads send at once; signals would reach whichever one the kernel picks.
-    m_curl->easySetopt(curl, CURLOPT_NOSIGNAL, 1L);
-    m_curl->easySetopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-    m_curl->easySetopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    m_curl->easySetopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-    m_curl->easySetopt(curl, CURLOPT_MAXREDIRS, 5L);
+    m_curl->easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    m_curl->easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    m_curl->easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    m_curl->easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    m_curl->easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
     // The connection closes with its exchange: requests are few and far between, and no server is
     // left holding an idle connection of ours open (nor waits on one to stop).
-    m_curl->easySetopt(curl, CURLOPT_FORBID_REUSE, 1L);
-    m_curl->easySetopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
-    m_curl->easySetopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
+    m_curl->easy_setopt(curl, CURLOPT_FORBID_REUSE, 1L);
+    m_curl->easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
+    m_curl->easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
     if (!request.certificateAuthorities.empty())
-        m_curl->easySetopt(curl, CURLOPT_CAINFO, request.certificateAuthorities.c_str());
+        m_curl->easy_setopt(curl, CURLOPT_CAINFO, request.certificateAuthorities.c_str());
     const auto milliseconds = std::chrono::duration_cast<std::chrono::milliseconds>(request.timeout).count();
-    m_curl->easySetopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(std::max<int64_t>(milliseconds, 1)));
-    m_curl->easySetopt(curl, CURLOPT_WRITEFUNCTION, receiveBody);
-    m_curl->easySetopt(curl, CURLOPT_WRITEDATA, this);
-    m_curl->easySetopt(curl, CURLOPT_HEADERFUNCTION, receiveHeader);
-    m_curl->easySetopt(curl, CURLOPT_HEADERDATA, this);
-    m_curl->easySetopt(curl, CURLOPT_PRIVATE, this);
+    m_curl->easy_setopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(std::max<int64_t>(milliseconds, 1)));
+    m_curl->easy_setopt(curl, CURLOPT_WRITEFUNCTION, receiveBody);
+    m_curl->easy_setopt(curl, CURLOPT_WRITEDATA, this);
+    m_curl->easy_setopt(curl, CURLOPT_HEADERFUNCTION, receiveHeader);
+    m_curl->easy_setopt(curl, CURLOPT_HEADERDATA, this);
+    m_curl->easy_setopt(curl, CURLOPT_PRIVATE, this);
 
     if (request.method == "HEAD")
-        m_curl->easySetopt(curl, CURLOPT_NOBODY, 1L);
+        m_curl->easy_setopt(curl, CURLOPT_NOBODY, 1L);
     else if (request.method != "GET" || !request.body.empty())
-        m_curl->easySetopt(curl, CURLOPT_CUSTOMREQUEST, request.method.c_str());
+        m_curl->easy_setopt(curl, CURLOPT_CUSTOMREQUEST, request.method.c_str());
     if (!request.body.empty() || request.method == "POST" || request.method == "PUT") {
-        m_curl->easySetopt(curl, CURLOPT_POSTFIELDS, request.body.data());
-        m_curl->easySetopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(request.body.size()));
+        m_curl->easy_setopt(curl, CURLOPT_POSTFIELDS, request.body.data());
+        m_curl->easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(request.body.size()));
     }
 
     const auto addHeader = [&](const std::string& line) {
-        curl_slist* list = m_curl->slistAppend(m_headers, line.c_str());
+        curl_slist* list = m_curl->slist_append(m_headers, line.c_str());
         if (list)
             m_headers = list;
         return list != nullptr;
@@ -151,15 +151,15 @@ void CurlTransfer::setUp() {
         m_refusal = failure(HttpFailure::Transport, "the headers could not be set up");
         return;
     }
-    m_curl->easySetopt(curl, CURLOPT_HTTPHEADER, m_headers);
+    m_curl->easy_setopt(curl, CURLOPT_HTTPHEADER, m_headers);
 }
 
 core::Result<HttpResponse> CurlTransfer::finish(CURLcode code) {
     if (m_tooLarge)
         return failure(HttpFailure::TooLarge, "the answer is larger than " + std::to_string(m_request.maximumBodySize) + " bytes");
     if (code != CURLE_OK)
-        return failure(failureOf(code), m_errorText[0] ? m_errorText : m_curl->easyStrerror(code));
-    m_curl->easyGetinfo(m_handle, CURLINFO_RESPONSE_CODE, &m_response.status);
+        return failure(failureOf(code), m_errorText[0] ? m_errorText : m_curl->easy_strerror(code));
+    m_curl->easy_getinfo(m_handle, CURLINFO_RESPONSE_CODE, &m_response.status);
     return std::move(m_response);
 }
 

@@ -23,7 +23,7 @@ core::Result<HttpResponse> perform(const HttpRequest& request) {
     CurlTransfer transfer(request);
     if (transfer.refusal())
         return *transfer.refusal();
-    return transfer.finish(transfer.curl().easyPerform(transfer.handle()));
+    return transfer.finish(transfer.curl().easy_perform(transfer.handle()));
 }
 
 } // namespace net

@@ -12,7 +12,7 @@ struct HttpTransfers::Running {
 
 HttpTransfers::HttpTransfers()
     : m_curl(CurlLibrary::get())
-    , m_multi(m_curl ? m_curl->multiInit() : nullptr) {
+    , m_multi(m_curl ? m_curl->multi_init() : nullptr) {
     m_worker = std::thread([this] {
         core::Thread::setCurrentName("net.transfers");
         run();
@@ -27,7 +27,7 @@ HttpTransfers::~HttpTransfers() {
     wakeWorker();
     m_worker.join();
     if (m_multi)
-        m_curl->multiCleanup(m_multi);
+        m_curl->multi_cleanup(m_multi);
 }
 
 HttpTransfers& HttpTransfers::shared() {
@@ -47,7 +47,7 @@ void HttpTransfers::start(HttpRequest request, Completion completion) {
 
 void HttpTransfers::wakeWorker() {
     if (m_multi) {
-        m_curl->multiWakeup(m_multi);
+        m_curl->multi_wakeup(m_multi);
     } else {
         std::lock_guard lock(m_lock);
         m_wake.notify_one();
@@ -61,7 +61,7 @@ void HttpTransfers::admit(std::vector<std::unique_ptr<Running>>& arrived) {
             running->completion(*transfer.refusal());
             continue;
         }
-        if (!m_multi || m_curl->multiAddHandle(m_multi, transfer.handle()) != CURLM_OK) {
+        if (!m_multi || m_curl->multi_add_handle(m_multi, transfer.handle()) != CURLM_OK) {
             running->completion(transfer.failure(HttpFailure::Transport, "the transfer could not be started"));
             continue;
         }
@@ -72,7 +72,7 @@ void HttpTransfers::admit(std::vector<std::unique_ptr<Running>>& arrived) {
 
 void HttpTransfers::collectFinished() {
     int waiting = 0;
-    while (CURLMsg* message = m_curl->multiInfoRead(m_multi, &waiting)) {
+    while (CURLMsg* message = m_curl->multi_info_read(m_multi, &waiting)) {
         if (message->msg != CURLMSG_DONE)
             continue;
         const auto found = m_running.find(message->easy_handle);
@@ -80,7 +80,7 @@ void HttpTransfers::collectFinished() {
             continue;
         std::unique_ptr<Running> running = std::move(found->second);
         m_running.erase(found);
-        m_curl->multiRemoveHandle(m_multi, running->transfer.handle());
+        m_curl->multi_remove_handle(m_multi, running->transfer.handle());
         running->completion(running->transfer.finish(message->data.result));
     }
 }
@@ -104,15 +104,15 @@ void HttpTransfers::run() {
             continue;
         }
         int stillRunning = 0;
-        m_curl->multiPerform(m_multi, &stillRunning);
+        m_curl->multi_perform(m_multi, &stillRunning);
         collectFinished();
         // Wakes for socket activity, libcurl's own timers or a start(); the bound is only a safety net.
-        m_curl->multiPoll(m_multi, nullptr, 0, 1000, nullptr);
+        m_curl->multi_poll(m_multi, nullptr, 0, 1000, nullptr);
     }
     for (auto& running : arrived)
         running->completion(running->transfer.failure(HttpFailure::Cancelled, "the transfers were shut down"));
     for (auto& [handle, running] : m_running) {
-        m_curl->multiRemoveHandle(m_multi, running->transfer.handle());
+        m_curl->multi_remove_handle(m_multi, running->transfer.handle());
         running->completion(running->transfer.failure(HttpFailure::Cancelled, "the transfers were shut down"));
     }
     m_running.clear();
