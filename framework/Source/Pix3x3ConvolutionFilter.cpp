@@ -12,19 +12,9 @@ std::string pix3x3ConvolutionShader(float lift) {
     const auto written = std::to_chars(liftText, liftText + sizeof liftText, lift, std::chars_format::fixed, 6);
     return R"(
 precision highp float;
-
-uniform sampler2D inputImageTexture;
+)" + std::string(Pix3x3SamplingFragmentInputs) +
+           R"(
 uniform mediump mat3 convolutionMatrix;
-
-varying vec2 textureCoordinate;
-varying vec2 leftTextureCoordinate;
-varying vec2 rightTextureCoordinate;
-varying vec2 topTextureCoordinate;
-varying vec2 topLeftTextureCoordinate;
-varying vec2 topRightTextureCoordinate;
-varying vec2 bottomTextureCoordinate;
-varying vec2 bottomLeftTextureCoordinate;
-varying vec2 bottomRightTextureCoordinate;
 
 void main()
 {

@@ -46,10 +46,7 @@ void main()
 }
 )";
 
-std::string pix3x3NeighbourhoodShader(std::string_view declarations, std::string_view body) {
-    std::string shader = R"(
-precision highp float;
-
+const char* const Pix3x3SamplingFragmentInputs = R"(
 varying vec2 textureCoordinate;
 varying vec2 leftTextureCoordinate;
 varying vec2 rightTextureCoordinate;
@@ -64,6 +61,10 @@ varying vec2 bottomRightTextureCoordinate;
 
 uniform sampler2D inputImageTexture;
 )";
+
+std::string pix3x3NeighbourhoodShader(std::string_view declarations, std::string_view body) {
+    std::string shader = "precision highp float;\n";
+    shader += Pix3x3SamplingFragmentInputs;
     shader += declarations;
     shader += R"(
 void main()

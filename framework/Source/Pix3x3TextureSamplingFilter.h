@@ -14,8 +14,11 @@ namespace zm {
 // "bottomLeftTextureCoordinate" and "bottomRightTextureCoordinate".
 extern const char* const Pix3x3SamplingVertexShader;
 
-// A fragment shader over Pix3x3SamplingVertexShader: the nine coordinates it hands on, the input
-// "inputImageTexture", the shader's own `declarations`, and a main() that reads the eight neighbours'
+// What a fragment shader over Pix3x3SamplingVertexShader takes: the nine coordinates it hands on and
+// the input "inputImageTexture".
+extern const char* const Pix3x3SamplingFragmentInputs;
+
+// A fragment shader over Pix3x3SamplingVertexShader: its inputs, the shader's own `declarations`, and a main() that reads the eight neighbours'
 // intensities (their red channel) into leftIntensity, rightIntensity, topIntensity, topLeftIntensity,
 // topRightIntensity, bottomIntensity, bottomLeftIntensity and bottomRightIntensity before `body`.
 // The compiler drops the reads a body does not use.

@@ -1,5 +1,6 @@
 #include "framework/Source/PixJFAVoronoiFilter.h"
 
+#include "framework/Source/Pix3x3TextureSamplingFilter.h"
 #include "framework/Source/PixContext.h"
 #include "framework/Source/PixVoronoiSize.h"
 
@@ -46,20 +47,9 @@ void main()
 )";
 
 // An empty texel starts farther than any seed in the frame can be (squared distances reach 2).
-const char* const kJFAFragmentShader = R"(
+const std::string kJFAFragmentShader = R"(
 precision highp float;
-
-varying vec2 textureCoordinate;
-varying vec2 leftTextureCoordinate;
-varying vec2 rightTextureCoordinate;
-varying vec2 topTextureCoordinate;
-varying vec2 topLeftTextureCoordinate;
-varying vec2 topRightTextureCoordinate;
-varying vec2 bottomTextureCoordinate;
-varying vec2 bottomLeftTextureCoordinate;
-varying vec2 bottomRightTextureCoordinate;
-
-uniform sampler2D inputImageTexture;
+)" + std::string(Pix3x3SamplingFragmentInputs) + R"(
 uniform vec2 size;
 
 vec2 getCoordFromColor(vec4 color)

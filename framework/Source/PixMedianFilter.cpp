@@ -7,20 +7,9 @@ namespace {
 // The median of nine by forgetful selection: of six values sorted far enough to know their smallest and
 // largest, those two cannot be the median and go; a new value takes a place, and again the extremes
 // go, until one is left. Each exchange puts the smaller of a pair first.
-const char* const kMedianFragmentShader = R"(
+const std::string kMedianFragmentShader = R"(
 precision highp float;
-
-varying vec2 textureCoordinate;
-varying vec2 leftTextureCoordinate;
-varying vec2 rightTextureCoordinate;
-varying vec2 topTextureCoordinate;
-varying vec2 topLeftTextureCoordinate;
-varying vec2 topRightTextureCoordinate;
-varying vec2 bottomTextureCoordinate;
-varying vec2 bottomLeftTextureCoordinate;
-varying vec2 bottomRightTextureCoordinate;
-
-uniform sampler2D inputImageTexture;
+)" + std::string(Pix3x3SamplingFragmentInputs) + R"(
 
 void order(inout vec3 a, inout vec3 b)
 {

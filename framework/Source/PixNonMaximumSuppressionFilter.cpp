@@ -4,22 +4,9 @@ namespace zm {
 
 namespace {
 
-const char* const kNonMaximumSuppressionFragmentShader = R"(
+const std::string kNonMaximumSuppressionFragmentShader = R"(
 precision highp float;
-
-varying vec2 textureCoordinate;
-varying vec2 leftTextureCoordinate;
-varying vec2 rightTextureCoordinate;
-
-varying vec2 topTextureCoordinate;
-varying vec2 topLeftTextureCoordinate;
-varying vec2 topRightTextureCoordinate;
-
-varying vec2 bottomTextureCoordinate;
-varying vec2 bottomLeftTextureCoordinate;
-varying vec2 bottomRightTextureCoordinate;
-
-uniform sampler2D inputImageTexture;
+)" + std::string(Pix3x3SamplingFragmentInputs) + R"(
 
 void main()
 {

@@ -24,20 +24,7 @@ float responseOf(vec4 color)
 }
 )";
 
-const char* const kThresholdedNonMaximumSuppressionMain = R"(
-varying vec2 textureCoordinate;
-varying vec2 leftTextureCoordinate;
-varying vec2 rightTextureCoordinate;
-
-varying vec2 topTextureCoordinate;
-varying vec2 topLeftTextureCoordinate;
-varying vec2 topRightTextureCoordinate;
-
-varying vec2 bottomTextureCoordinate;
-varying vec2 bottomLeftTextureCoordinate;
-varying vec2 bottomRightTextureCoordinate;
-
-uniform sampler2D inputImageTexture;
+const std::string kThresholdedNonMaximumSuppressionMain = std::string(Pix3x3SamplingFragmentInputs) + R"(
 uniform float threshold;
 
 void main()
