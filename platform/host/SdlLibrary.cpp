@@ -18,7 +18,8 @@ struct Loaded {
 Loaded load() {
     Loaded loaded;
     // Never unloaded: SDL keeps threads and handlers of its own once started.
-    void* library = dlopen(kSdlLibraryName, RTLD_NOW | RTLD_LOCAL);
+    // Bound lazily, as a linked library is: of its dependencies' functions, only those called are looked up.
+    void* library = dlopen(kSdlLibraryName, RTLD_LAZY | RTLD_LOCAL);
     if (!library) {
         const char* why = dlerror();
         loaded.failure = std::string("cannot load ") + kSdlLibraryName + (why ? std::string(": ") + why : "");

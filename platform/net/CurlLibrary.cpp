@@ -18,7 +18,8 @@ struct Loaded {
 Loaded load() {
     Loaded loaded;
     // Never unloaded: transfers may run until the process ends.
-    void* library = dlopen(kCurlLibraryName, RTLD_NOW | RTLD_LOCAL);
+    // Bound lazily, as a linked library is: of its dependencies' functions, only those called are looked up.
+    void* library = dlopen(kCurlLibraryName, RTLD_LAZY | RTLD_LOCAL);
     if (!library) {
         const char* why = dlerror();
         loaded.failure = std::string("cannot load ") + kCurlLibraryName + (why ? std::string(": ") + why : "");
