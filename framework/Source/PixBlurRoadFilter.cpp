@@ -18,7 +18,7 @@ namespace {
 // and the result stored as a byte, the colours multiplied by alpha as the platform does ((colour x
 // alpha + 127) / 255 rounded down), blue written first. The blur and the alpha come out exactly as the
 // filters give them; a brightened colour may round a half the other way, by one level.
-const char* const kHorizontalPassFragmentShader = R"(
+const std::string kHorizontalPassFragmentShader = R"(
 uniform sampler2D inputImageTexture;
 uniform highp float brightness;
 
@@ -33,16 +33,7 @@ highp vec4 storedByte(highp vec4 value)
 
 void main()
 {
-    lowp vec4 sum = vec4(0.0);
-    sum += texture2D(inputImageTexture, blurCoordinates[0]) * 0.05;
-    sum += texture2D(inputImageTexture, blurCoordinates[1]) * 0.09;
-    sum += texture2D(inputImageTexture, blurCoordinates[2]) * 0.12;
-    sum += texture2D(inputImageTexture, blurCoordinates[3]) * 0.15;
-    sum += texture2D(inputImageTexture, blurCoordinates[4]) * 0.18;
-    sum += texture2D(inputImageTexture, blurCoordinates[5]) * 0.15;
-    sum += texture2D(inputImageTexture, blurCoordinates[6]) * 0.12;
-    sum += texture2D(inputImageTexture, blurCoordinates[7]) * 0.09;
-    sum += texture2D(inputImageTexture, blurCoordinates[8]) * 0.05;
+)" + std::string(PixGaussianBlurTaps) + R"(
 
     highp vec4 blurred = storedByte(sum);
     highp vec3 colour = storedByte(vec4(blurred.rgb / 255.0 + brightness, 0.0)).rgb;

@@ -24,13 +24,7 @@ void main()
 }
 )";
 
-const char* const PixGaussianBlurFragmentShader = R"(
-uniform sampler2D inputImageTexture;
-
-varying highp vec2 blurCoordinates[9];
-
-void main()
-{
+const char* const PixGaussianBlurTaps = R"(
     lowp vec4 sum = vec4(0.0);
     sum += texture2D(inputImageTexture, blurCoordinates[0]) * 0.05;
     sum += texture2D(inputImageTexture, blurCoordinates[1]) * 0.09;
@@ -41,6 +35,16 @@ void main()
     sum += texture2D(inputImageTexture, blurCoordinates[6]) * 0.12;
     sum += texture2D(inputImageTexture, blurCoordinates[7]) * 0.09;
     sum += texture2D(inputImageTexture, blurCoordinates[8]) * 0.05;
+)";
+
+const std::string PixGaussianBlurFragmentShader = R"(
+uniform sampler2D inputImageTexture;
+
+varying highp vec2 blurCoordinates[9];
+
+void main()
+{
+)" + std::string(PixGaussianBlurTaps) + R"(
     gl_FragColor = sum;
 }
 )";

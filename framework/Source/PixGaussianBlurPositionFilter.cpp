@@ -7,7 +7,7 @@ namespace zm {
 
 namespace {
 
-const char* const kPositionBlurFragmentShader = R"(
+const std::string kPositionBlurFragmentShader = R"(
 uniform sampler2D inputImageTexture;
 uniform highp float aspectRatio;
 uniform lowp vec2 blurCenter;
@@ -23,16 +23,7 @@ void main()
     highp float distanceFromCenter = distance(blurCenter, textureCoordinateToUse);
 
     if (distanceFromCenter < blurRadius) {
-        lowp vec4 sum = vec4(0.0);
-        sum += texture2D(inputImageTexture, blurCoordinates[0]) * 0.05;
-        sum += texture2D(inputImageTexture, blurCoordinates[1]) * 0.09;
-        sum += texture2D(inputImageTexture, blurCoordinates[2]) * 0.12;
-        sum += texture2D(inputImageTexture, blurCoordinates[3]) * 0.15;
-        sum += texture2D(inputImageTexture, blurCoordinates[4]) * 0.18;
-        sum += texture2D(inputImageTexture, blurCoordinates[5]) * 0.15;
-        sum += texture2D(inputImageTexture, blurCoordinates[6]) * 0.12;
-        sum += texture2D(inputImageTexture, blurCoordinates[7]) * 0.09;
-        sum += texture2D(inputImageTexture, blurCoordinates[8]) * 0.05;
+)" + std::string(PixGaussianBlurTaps) + R"(
         gl_FragColor = sum;
     } else {
         gl_FragColor = texture2D(inputImageTexture, textureCoordinate);
