@@ -1,6 +1,7 @@
 #include "framework/Source/PixAverageColor.h"
 
 #include "framework/Source/GLProgram.h"
+#include "framework/Source/PixColorPackingFilter.h"
 #include "framework/Source/PixContext.h"
 #include "platform/core/Log.h"
 
@@ -10,31 +11,6 @@
 namespace zm {
 
 namespace {
-
-// Four samples around each pixel of a stage, half a stage pixel away each way: with linear filtering each
-// takes in a square of the larger picture.
-const char* const kReductionVertexShader = R"(
-attribute vec4 position;
-attribute vec4 inputTextureCoordinate;
-
-uniform float texelWidth;
-uniform float texelHeight;
-
-varying vec2 upperLeftInputTextureCoordinate;
-varying vec2 upperRightInputTextureCoordinate;
-varying vec2 lowerLeftInputTextureCoordinate;
-varying vec2 lowerRightInputTextureCoordinate;
-
-void main()
-{
-    gl_Position = position;
-
-    upperLeftInputTextureCoordinate = inputTextureCoordinate.xy + vec2(-texelWidth, -texelHeight);
-    upperRightInputTextureCoordinate = inputTextureCoordinate.xy + vec2(texelWidth, -texelHeight);
-    lowerLeftInputTextureCoordinate = inputTextureCoordinate.xy + vec2(-texelWidth, texelHeight);
-    lowerRightInputTextureCoordinate = inputTextureCoordinate.xy + vec2(texelWidth, texelHeight);
-}
-)";
 
 const char* const kColorAveragingFragmentShader = R"(
 precision highp float;
@@ -65,7 +41,7 @@ std::shared_ptr<PixAverageColor> PixAverageColor::create() {
 
 PixAverageColor::PixAverageColor(const std::string& firstStageFragmentShaderString,
                                  const std::string& laterStagesFragmentShaderString)
-    : PixFilter(kReductionVertexShader, firstStageFragmentShaderString) {
+    : PixFilter(PixCornerSamplingVertexShader, firstStageFragmentShaderString) {
     runSynchronouslyOnContextQueue([&] {
         PixContext::useImageProcessingContext();
         m_firstStageProgram = prepareStageProgram(firstStageFragmentShaderString);
@@ -84,7 +60,7 @@ PixAverageColor::~PixAverageColor() {
 
 PixAverageColor::StageProgram PixAverageColor::prepareStageProgram(const std::string& fragmentShaderString) {
     StageProgram stage;
-    stage.filterProgram = prepareProgram(kReductionVertexShader, fragmentShaderString);
+    stage.filterProgram = prepareProgram(PixCornerSamplingVertexShader, fragmentShaderString);
     stage.texelWidthUniform = stage.filterProgram.program->uniformIndex("texelWidth");
     stage.texelHeightUniform = stage.filterProgram.program->uniformIndex("texelHeight");
     return stage;

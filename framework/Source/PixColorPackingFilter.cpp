@@ -4,9 +4,7 @@
 
 namespace zm {
 
-namespace {
-
-const char* const kColorPackingVertexShader = R"(
+const char* const PixCornerSamplingVertexShader = R"(
 attribute vec4 position;
 attribute vec4 inputTextureCoordinate;
 
@@ -28,6 +26,8 @@ void main()
     lowerRightInputTextureCoordinate = inputTextureCoordinate.xy + vec2(texelWidth, texelHeight);
 }
 )";
+
+namespace {
 
 const char* const kColorPackingFragmentShader = R"(
 precision lowp float;
@@ -57,7 +57,7 @@ std::shared_ptr<PixColorPackingFilter> PixColorPackingFilter::create() {
 }
 
 PixColorPackingFilter::PixColorPackingFilter()
-    : PixFilter(kColorPackingVertexShader, kColorPackingFragmentShader) {
+    : PixFilter(PixCornerSamplingVertexShader, kColorPackingFragmentShader) {
     m_texelWidthUniform = uniformLocation("texelWidth");
     m_texelHeightUniform = uniformLocation("texelHeight");
 }

@@ -4,6 +4,11 @@
 
 namespace zm {
 
+// Four samples around each pixel, "texelWidth" and "texelHeight" away each way:
+// "upperLeftInputTextureCoordinate", "upperRightInputTextureCoordinate",
+// "lowerLeftInputTextureCoordinate" and "lowerRightInputTextureCoordinate".
+extern const char* const PixCornerSamplingVertexShader;
+
 // Packs four neighbouring luminance values into one pixel, halving the picture each way: each output
 // pixel holds the red values of the upper left, upper right, lower left and lower right samples around
 // it (half an input pixel away each way) in red, green, blue and alpha.

@@ -87,12 +87,8 @@ std::vector<float> PixHarrisCornerDetectionFilter::cornersInPixels(const std::ui
 // Right after the suppression has drawn, its framebuffer still bound.
 void PixHarrisCornerDetectionFilter::extractCornerLocations(ReadBack& readBack, PixOutput& suppression,
                                                             PixFrameTime frameTime) {
-    const core::Size size = static_cast<PixFilter&>(suppression).outputFrameSize();
-    const GLsizei width = PixPixelsWide(size), height = PixPixelsHigh(size);
-    // Sized for this frame: a larger frame than the last must not overrun it.
-    readBack.rawImagePixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
-    if (!readBack.rawImagePixels.empty())
-        glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, readBack.rawImagePixels.data());
+    const auto [width, height] =
+        static_cast<PixThresholdedNonMaximumSuppressionFilter&>(suppression).readDrawnPeaks(readBack.rawImagePixels);
     readBack.corners = cornersInPixels(readBack.rawImagePixels.data(), width, height, kMaximumCorners);
     if (readBack.cornersDetectedBlock)
         readBack.cornersDetectedBlock(readBack.corners.data(), static_cast<unsigned>(readBack.corners.size() / 2), frameTime);

@@ -79,4 +79,13 @@ void PixThresholdedNonMaximumSuppressionFilter::setThreshold(float newValue) {
     setFloat(newValue, m_thresholdUniform, m_filterProgram);
 }
 
+std::pair<int, int> PixThresholdedNonMaximumSuppressionFilter::readDrawnPeaks(std::vector<std::uint8_t>& pixels) const {
+    const core::Size size = outputFrameSize();
+    const GLsizei width = PixPixelsWide(size), height = PixPixelsHigh(size);
+    pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
+    if (!pixels.empty())
+        glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    return {width, height};
+}
+
 } // namespace zm

@@ -2,6 +2,10 @@
 
 #include "framework/Source/Pix3x3TextureSamplingFilter.h"
 
+#include <cstdint>
+#include <utility>
+#include <vector>
+
 namespace zm {
 
 // Non-maximum suppression with a threshold: white where a pixel survives as a peak (see
@@ -15,6 +19,10 @@ public:
     // The response from which a peak counts; 0.9 at first.
     float threshold() const { return m_threshold; }
     void setThreshold(float newValue);
+
+    // Reads the peaks just drawn, the framebuffer still bound, into `pixels` (RGBA, resized to the
+    // frame: a larger frame than the last must not overrun them); answers the frame's width and height.
+    std::pair<int, int> readDrawnPeaks(std::vector<std::uint8_t>& pixels) const;
 
 protected:
     explicit PixThresholdedNonMaximumSuppressionFilter(bool packedColorspace);
