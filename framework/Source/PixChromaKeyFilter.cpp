@@ -2,60 +2,12 @@
 
 namespace zm {
 
-const char* const PixChromaKeyFragmentShader = R"(
-precision highp float;
-
-varying highp vec2 textureCoordinate;
-
-uniform sampler2D inputImageTexture;
-uniform float thresholdSensitivity;
-uniform float smoothing;
-uniform vec3 colorToReplace;
-
-void main()
-{
-    vec4 textureColor = texture2D(inputImageTexture, textureCoordinate);
-
-    float maskY = 0.2989 * colorToReplace.r + 0.5866 * colorToReplace.g + 0.1145 * colorToReplace.b;
-    float maskCr = 0.7132 * (colorToReplace.r - maskY);
-    float maskCb = 0.5647 * (colorToReplace.b - maskY);
-
-    float Y = 0.2989 * textureColor.r + 0.5866 * textureColor.g + 0.1145 * textureColor.b;
-    float Cr = 0.7132 * (textureColor.r - Y);
-    float Cb = 0.5647 * (textureColor.b - Y);
-
-    float blendValue = smoothstep(thresholdSensitivity, thresholdSensitivity + smoothing,
-                                  distance(vec2(Cr, Cb), vec2(maskCr, maskCb)));
-    gl_FragColor = vec4(textureColor.rgb, textureColor.a * blendValue);
-}
-)";
-
 std::shared_ptr<PixChromaKeyFilter> PixChromaKeyFilter::create() {
     return std::shared_ptr<PixChromaKeyFilter>(new PixChromaKeyFilter);
 }
 
 PixChromaKeyFilter::PixChromaKeyFilter()
-    : PixFilter(PixDefaultVertexShader, PixChromaKeyFragmentShader) {
-    m_thresholdSensitivityUniform = uniformLocation("thresholdSensitivity");
-    m_smoothingUniform = uniformLocation("smoothing");
-    m_colorToReplaceUniform = uniformLocation("colorToReplace");
-    setThresholdSensitivity(0.4f);
-    setSmoothing(0.1f);
-    setColorToReplaceRed(0.0f, 1.0f, 0.0f);
-}
-
-void PixChromaKeyFilter::setThresholdSensitivity(float newValue) {
-    m_thresholdSensitivity = newValue;
-    setFloat(newValue, m_thresholdSensitivityUniform, m_filterProgram);
-}
-
-void PixChromaKeyFilter::setSmoothing(float newValue) {
-    m_smoothing = newValue;
-    setFloat(newValue, m_smoothingUniform, m_filterProgram);
-}
-
-void PixChromaKeyFilter::setColorToReplaceRed(GLfloat redComponent, GLfloat greenComponent, GLfloat blueComponent) {
-    setVec3({redComponent, greenComponent, blueComponent}, m_colorToReplaceUniform, m_filterProgram);
-}
+    : PixChromaKeying(PixDefaultVertexShader, "",
+                      "    gl_FragColor = vec4(textureColor.rgb, textureColor.a * awayFromKey);\n") {}
 
 } // namespace zm

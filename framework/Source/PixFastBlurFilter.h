@@ -1,16 +1,12 @@
 #pragma once
 
+#include "framework/Source/PixFiveSampleBlurShaders.h"
 #include "framework/Source/PixSeparableBlurFilter.h"
 
 namespace zm {
 
-// Five coordinates per pass, at 0, -/+1.3846153846 and -/+3.2307692308 steps: sampled between texels,
-// they gather the nine texels of a Gaussian with the sampler's own interpolation.
-extern const char* const PixFastBlurVertexShader;
-// The five samples weighted 0.2270270270, 0.3162162162 and 0.0702702703, all four channels.
-extern const char* const PixFastBlurFragmentShader;
-
-// A Gaussian blur of nine texels read in five samples a pass; it may be applied several times over.
+// A Gaussian blur of nine texels read in five samples a pass, at 0, -/+1.3846153846 and -/+3.2307692308
+// steps, weighted 0.2270270270, 0.3162162162 and 0.0702702703; it may be applied several times over.
 class PixFastBlurFilter : public PixSeparableBlurFilter {
 public:
     static std::shared_ptr<PixFastBlurFilter> create();
@@ -20,7 +16,7 @@ public:
     void setBlurPasses(unsigned newValue);
 
 protected:
-    explicit PixFastBlurFilter(const std::string& fragmentShaderString = PixFastBlurFragmentShader);
+    explicit PixFastBlurFilter(PixBlurredChannels channels = PixBlurredChannels::All);
 
     void renderToTextureWithVertices(const GLfloat* vertices, const GLfloat* textureCoordinates,
                                      GLuint sourceTexture) override;

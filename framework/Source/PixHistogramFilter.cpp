@@ -73,31 +73,9 @@ PixHistogramFilter::PixHistogramFilter(PixHistogramType histogramType)
     });
 }
 
-PixHistogramFilter::~PixHistogramFilter() {
-    PixHistogramFilter::destroyFilterFBO();
-}
-
 void PixHistogramFilter::destroyFilterFBO() {
     PixFilter::destroyFilterFBO();
-    if (!m_readFramebuffer)
-        return;
-    runSynchronouslyOnContextQueue([&] {
-        PixContext::useImageProcessingContext();
-        glDeleteFramebuffers(1, &m_readFramebuffer);
-        m_readFramebuffer = 0;
-    });
-}
-
-// The input texture is read through a framebuffer of the filter's own, so that what is read is the
-// frame itself whatever the source left bound.
-void PixHistogramFilter::readInputPixels(GLsizei width, GLsizei height) {
-    m_vertexSamplingCoordinates.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
-    if (!m_readFramebuffer)
-        glGenFramebuffers(1, &m_readFramebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, m_readFramebuffer);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, m_filterSourceTexture, 0);
-    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, m_vertexSamplingCoordinates.data());
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0);
+    m_inputReadback.release();
 }
 
 void PixHistogramFilter::drawSamples(GLuint positionAttribute, GLsizei sampleCount, GLsizei stride) {
@@ -113,7 +91,7 @@ void PixHistogramFilter::newFrameReadyAtTime(PixFrameTime frameTime, int) {
     if (width < 1 || height < 1 || !m_filterSourceTexture)
         return;
     m_outputTextureRetainCount = static_cast<unsigned>(m_targets.size());
-    readInputPixels(width, height);
+    m_inputReadback.read(m_filterSourceTexture, width, height, m_vertexSamplingCoordinates);
 
     PixContext::setActiveShaderProgram(m_filterProgram);
     setFilterFBO();

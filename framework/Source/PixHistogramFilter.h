@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/Source/PixFilter.h"
+#include "framework/Source/PixTextureReadback.h"
 
 #include <cstdint>
 #include <vector>
@@ -23,7 +24,6 @@ enum PixHistogramType {
 class PixHistogramFilter : public PixFilter {
 public:
     static std::shared_ptr<PixHistogramFilter> create(PixHistogramType histogramType = kPixHistogramRGB);
-    ~PixHistogramFilter() override;
 
     PixHistogramType histogramType() const { return m_histogramType; }
     // Every how many pixels one is sampled; 16 at first (0 acts as 1).
@@ -42,7 +42,6 @@ protected:
     explicit PixHistogramFilter(PixHistogramType histogramType);
 
 private:
-    void readInputPixels(GLsizei width, GLsizei height);
     void drawSamples(GLuint positionAttribute, GLsizei sampleCount, GLsizei stride);
 
     const PixHistogramType m_histogramType;
@@ -51,7 +50,7 @@ private:
     FilterProgram m_secondFilterProgram;
     FilterProgram m_thirdFilterProgram;
     // On the processing queue: where the input is read back from, and its bytes (sized for each frame).
-    GLuint m_readFramebuffer = 0;
+    PixTextureReadback m_inputReadback;
     std::vector<std::uint8_t> m_vertexSamplingCoordinates;
 };
 

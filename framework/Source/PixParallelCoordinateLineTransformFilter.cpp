@@ -62,31 +62,9 @@ std::shared_ptr<PixParallelCoordinateLineTransformFilter> PixParallelCoordinateL
 PixParallelCoordinateLineTransformFilter::PixParallelCoordinateLineTransformFilter()
     : PixFilter(kLineTransformVertexShader, lineTransformFragmentShader()) {}
 
-PixParallelCoordinateLineTransformFilter::~PixParallelCoordinateLineTransformFilter() {
-    PixParallelCoordinateLineTransformFilter::destroyFilterFBO();
-}
-
 void PixParallelCoordinateLineTransformFilter::destroyFilterFBO() {
     PixFilter::destroyFilterFBO();
-    if (!m_readFramebuffer)
-        return;
-    runSynchronouslyOnContextQueue([&] {
-        PixContext::useImageProcessingContext();
-        glDeleteFramebuffers(1, &m_readFramebuffer);
-        m_readFramebuffer = 0;
-    });
-}
-
-// The input texture is read through a framebuffer of the filter's own, so that what is read is the
-// frame itself whatever the source left bound.
-void PixParallelCoordinateLineTransformFilter::readInputPixels(GLsizei width, GLsizei height) {
-    m_rawImagePixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
-    if (!m_readFramebuffer)
-        glGenFramebuffers(1, &m_readFramebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, m_readFramebuffer);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, m_filterSourceTexture, 0);
-    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, m_rawImagePixels.data());
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0);
+    m_inputReadback.release();
 }
 
 void PixParallelCoordinateLineTransformFilter::generateLineCoordinates(GLsizei width, GLsizei height) {
@@ -142,7 +120,7 @@ void PixParallelCoordinateLineTransformFilter::newFrameReadyAtTime(PixFrameTime 
     if (m_preventRendering || width < 1 || height < 1 || !m_filterSourceTexture)
         return;
     m_outputTextureRetainCount = static_cast<unsigned>(m_targets.size());
-    readInputPixels(width, height);
+    m_inputReadback.read(m_filterSourceTexture, width, height, m_rawImagePixels);
     generateLineCoordinates(width, height);
     renderLines();
     informTargetsAboutNewFrameAtTime(frameTime);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/Source/PixFilter.h"
+#include "framework/Source/PixTextureReadback.h"
 
 #include <cstdint>
 #include <vector>
@@ -18,7 +19,6 @@ namespace zm {
 class PixParallelCoordinateLineTransformFilter : public PixFilter {
 public:
     static std::shared_ptr<PixParallelCoordinateLineTransformFilter> create();
-    ~PixParallelCoordinateLineTransformFilter() override;
 
     // PixInput
     void newFrameReadyAtTime(PixFrameTime frameTime, int textureIndex) override;
@@ -28,12 +28,11 @@ protected:
     PixParallelCoordinateLineTransformFilter();
 
 private:
-    void readInputPixels(GLsizei width, GLsizei height);
     void generateLineCoordinates(GLsizei width, GLsizei height);
     void renderLines();
 
     // On the processing queue, sized for each frame.
-    GLuint m_readFramebuffer = 0;
+    PixTextureReadback m_inputReadback;
     std::vector<std::uint8_t> m_rawImagePixels;
     std::vector<GLfloat> m_lineCoordinates;
     unsigned m_maxLinePairsToRender = 0;
