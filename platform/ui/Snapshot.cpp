@@ -7,8 +7,12 @@
 namespace ui {
 
 std::shared_ptr<const gfx::Image> snapshotImage(View& view) {
+    return snapshotImage(view, Device::current().scale);
+}
+
+std::shared_ptr<const gfx::Image> snapshotImage(View& view, float scale) {
     view.layoutIfNeeded();
-    return Renderer::snapshot(view.layer(), Device::current().scale);
+    return Renderer::snapshot(view.layer(), scale);
 }
 
 std::shared_ptr<SnapshotView> SnapshotView::create(View& source) {

@@ -18,10 +18,14 @@ namespace zm {
 
 namespace {
 
-// Behind the screens' panels the background is blurred with a spacing of 20 texels and darkened by 0.1
-// on each colour channel.
+// Behind the screens' panels the background is blurred with a spacing of 20 of the screen's pixels and
+// darkened by 0.1 on each colour channel.
 constexpr float kPanelBlurSize = 20;
 constexpr float kPanelBrightness = -0.1f;
+// The blur works on a picture of one pixel per point, whatever the screen's scale: its samples lie
+// several points apart and the background's own picture is soft, so a finer picture would blur to the
+// same panel, for four times the pixels at scale 2 (and the memory of a screen-sized GL road).
+constexpr float kPanelBlurScale = 1;
 
 } // namespace
 
@@ -63,11 +67,12 @@ std::shared_ptr<const gfx::Image> ContainerViewController::bigBlurBackgroundImag
     const std::shared_ptr<BackgroundView> background = glkView();
     if (!background)
         return nullptr;
-    const std::shared_ptr<const gfx::Image> sharp = ui::snapshotImage(*background);
+    const std::shared_ptr<const gfx::Image> sharp = ui::snapshotImage(*background, kPanelBlurScale);
     if (!sharp)
         return nullptr;
+    const float blurSize = kPanelBlurSize * kPanelBlurScale / ui::Device::current().scale;
     // Without the image filters (no OpenGL ES) the panels show the background sharp.
-    std::shared_ptr<const gfx::Image> blurred = blurImage(*sharp, kPanelBlurSize, kPanelBrightness);
+    std::shared_ptr<const gfx::Image> blurred = blurImage(*sharp, blurSize, kPanelBrightness);
     return blurred ? blurred : sharp;
 }
 
@@ -75,7 +80,7 @@ std::shared_ptr<ui::ImageView> ContainerViewController::blurBackgroundBottomPiec
     const core::Size size = view()->bounds().size;
     std::shared_ptr<ui::ImageView> piece = ui::ImageView::create({0, 0, size.width, height});
     if (const std::shared_ptr<const gfx::Image> blurred = bigBlurBackgroundImage()) {
-        const float scale = ui::Device::current().scale;
+        const float scale = blurred->scale();
         piece->setImage(
             blurred->cropped({0, scale * (size.height - height), scale * size.width, scale * height}));
     }

@@ -1,4 +1,7 @@
+#include "framework/Source/PixBlurRoad.h"
+#include "platform/gfx/Canvas.h"
 #include "platform/gfx/Image.h"
+#include "platform/gfx/ImageContext.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Snapshot.h"
 #include "shell/container/BackgroundView.h"
@@ -7,6 +10,7 @@
 #include "shell/testing/ContainerTesting.h"
 #include "shell/topics/TopicIdentifiers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -138,12 +142,13 @@ std::pair<double, double> levelAndRoughness(const gfx::Image& image) {
 
 TEST_F(ContainerStartUp, TheStripBehindABottomBarIsTheBottomOfTheBlurredDarkenedBackground) {
     const auto container = launch({ui::Idiom::Phone, 2});
-    const std::shared_ptr<const gfx::Image> sharp = ui::snapshotImage(*container->glkView());
     const std::shared_ptr<const gfx::Image> whole = container->bigBlurBackgroundImage();
     ASSERT_TRUE(whole);
-    EXPECT_EQ(whole->pixelWidth(), 960);
-    EXPECT_EQ(whole->pixelHeight(), 640);
-    // Darkened by a tenth of the range, and smoother.
+    // A pixel a point, at scale 2 too: the blur leaves nothing finer.
+    EXPECT_EQ(whole->size(), core::Size(480, 320));
+    EXPECT_EQ(whole->pixelWidth(), 480);
+    // Darkened by a tenth of the range, and smoother than the background at as many pixels.
+    const std::shared_ptr<const gfx::Image> sharp = ui::snapshotImage(*container->glkView(), whole->scale());
     const auto [sharpLevel, sharpRoughness] = levelAndRoughness(*sharp);
     const auto [level, roughness] = levelAndRoughness(*whole);
     EXPECT_NEAR(level, sharpLevel - 25.5, 4);
@@ -152,12 +157,35 @@ TEST_F(ContainerStartUp, TheStripBehindABottomBarIsTheBottomOfTheBlurredDarkened
     const std::shared_ptr<ui::ImageView> strip = container->blurBackgroundBottomPiece(80);
     EXPECT_EQ(strip->frame(), core::Rect(0, 0, 480, 80));
     ASSERT_TRUE(strip->image());
-    EXPECT_EQ(strip->image()->pixelWidth(), 960);
-    EXPECT_EQ(strip->image()->pixelHeight(), 160);
+    EXPECT_EQ(strip->image()->pixelWidth(), 480);
+    EXPECT_EQ(strip->image()->pixelHeight(), 80);
     // The strip is the bottom of the picture.
     const std::shared_ptr<const gfx::Image> again = container->bigBlurBackgroundImage();
-    EXPECT_EQ(strip->image()->bitmap().pixel(100, 159), again->bitmap().pixel(100, 639));
-    EXPECT_EQ(strip->image()->bitmap().pixel(900, 0), again->bitmap().pixel(900, 480));
+    EXPECT_EQ(strip->image()->bitmap().pixel(100, 79), again->bitmap().pixel(100, 319));
+    EXPECT_EQ(strip->image()->bitmap().pixel(450, 0), again->bitmap().pixel(450, 240));
+}
+
+TEST_F(ContainerStartUp, TheBlurredBackgroundShowsAtScale2AsTheScreensPixelsBlurredWould) {
+    const ui::Device device{ui::Idiom::Phone, 2};
+    const auto container = launch(device);
+    container->setColorPerc(0.37f);
+    const std::shared_ptr<const gfx::Image> blurredAtScreenPixels =
+        blurImage(*ui::snapshotImage(*container->glkView()), 20, -0.1f);
+    ASSERT_TRUE(blurredAtScreenPixels);
+    gfx::ImageContext shown(device.screenSize(), device.scale, true);
+    shown.canvas().drawImage(*container->bigBlurBackgroundImage(), core::Rect({}, device.screenSize()));
+    const std::shared_ptr<const gfx::Image> panel = std::move(shown).takeImage();
+    ASSERT_EQ(panel->pixelWidth(), blurredAtScreenPixels->pixelWidth());
+    int largest = 0;
+    for (int y = 0; y < panel->pixelHeight(); ++y) {
+        for (int x = 0; x < panel->pixelWidth(); ++x) {
+            const gfx::Pixel a = panel->bitmap().pixel(x, y);
+            const gfx::Pixel b = blurredAtScreenPixels->bitmap().pixel(x, y);
+            largest = std::max({largest, std::abs(a.red - b.red), std::abs(a.green - b.green),
+                                std::abs(a.blue - b.blue)});
+        }
+    }
+    EXPECT_LE(largest, 2);
 }
 
 TEST_F(ContainerStartUp, AScreenAsksForItsStripOnceAndOnlyWhenItHasAContainer) {
