@@ -86,18 +86,16 @@ int launchHeadless(const ui::Device& device, const LaunchOptions& options) {
 }
 
 int launchWindow(const ui::Device& device, const LaunchOptions& options) {
-    auto opened = host::WindowHost::open(device, core::SteadyClock::shared());
-    if (!opened)
-        return fail(opened.error());
-    host::WindowHost& window = **opened;
+    // The window opens while the game starts and draws its first frame.
+    const std::unique_ptr<host::WindowHost> window = host::WindowHost::start(device, core::SteadyClock::shared());
     // Feedback mail goes to the desktop's mail program.
     ui::MailComposer::setTransport(std::make_shared<ui::MailtoTransport>());
-    const std::unique_ptr<AppDelegate> game = startGame(window.application());
+    const std::unique_ptr<AppDelegate> game = startGame(window->application());
     int status = 0;
     if (options.screenshot || options.crash) {
         core::DispatchQueue::main()->after(core::fromSeconds(kSettleSeconds), [&] {
             if (options.screenshot) {
-                const auto screen = window.readScreen();
+                const auto screen = window->readScreen();
                 const core::Status written =
                     screen ? writePng(**screen, *options.screenshot) : core::Status(screen.error());
                 if (!written)
@@ -105,10 +103,11 @@ int launchWindow(const ui::Device& device, const LaunchOptions& options) {
             }
             if (options.crash)
                 Crashlog::crash();
-            window.quit();
+            window->quit();
         });
     }
-    window.run();
+    if (const core::Status ran = window->run(); !ran)
+        return fail(ran.error());
     return status;
 }
 

@@ -1,10 +1,12 @@
 #include "platform/host/WindowHost.h"
 
+#include "platform/core/DispatchQueue.h"
 #include "platform/core/FileLocations.h"
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Image.h"
 #include "platform/host/SdlLibrary.h"
 #include "platform/host/SdlPasteboard.h"
+#include "platform/host/WindowOpening.h"
 #include "platform/ui/Window.h"
 
 #include <algorithm>
@@ -16,12 +18,6 @@
 namespace host {
 
 namespace {
-
-constexpr std::string_view kHostErrorDomain = "host.window";
-
-core::Error sdlError(std::string_view what, const std::string& why) {
-    return core::Error{std::string(kHostErrorDomain), 1, std::string(what) + ": " + why, {}};
-}
 
 double secondsNow() {
     return core::currentClock()->mediaTime();
@@ -51,78 +47,93 @@ std::optional<ui::EditingKey> editingKey(SDL_Keycode key) {
 
 } // namespace
 
-core::Result<std::unique_ptr<WindowHost>> WindowHost::open(const ui::Device& device,
-                                                           std::shared_ptr<core::Clock> clock) {
-    const SdlLibrary* loaded = SdlLibrary::get();
-    if (!loaded)
-        return sdlError("cannot start the video system", SdlLibrary::loadFailure());
-    const SdlLibrary& sdl = *loaded;
-    // Desktop compositors would otherwise be asked to turn off while the game runs.
-    sdl.SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
-    // One pointer: touches of a touch screen reach the game as the mouse events SDL makes of them.
-    sdl.SetHint(SDL_HINT_MOUSE_TOUCH_EVENTS, "0");
-    // The frames are drawn in memory and copied to the window as they are: the window's own pixels
-    // (shared memory with the X server) take them without a GL context, which would cost the launch
-    // a driver and its shader compiler before the first frame shows.
-    sdl.SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    if (sdl.InitSubSystem(SDL_INIT_VIDEO) != 0)
-        return sdlError("cannot start the video system", sdl.GetError());
-    const core::Size points = device.screenSize();
-    SDL_Window* window = sdl.CreateWindow("Zembrix", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                          int(points.width * device.scale), int(points.height * device.scale),
-                                          SDL_WINDOW_ALLOW_HIGHDPI);
-    if (!window || !sdl.GetWindowSurface(window)) {
-        core::Error error =
-            sdlError(window ? "cannot draw into the window" : "cannot open the window", sdl.GetError());
-        if (window)
-            sdl.DestroyWindow(window);
-        sdl.QuitSubSystem(SDL_INIT_VIDEO);
-        return error;
-    }
-    sdl.StartTextInput();
-    return std::unique_ptr<WindowHost>(new WindowHost(sdl, device, std::move(clock), window));
+std::unique_ptr<WindowHost> WindowHost::start(const ui::Device& device, std::shared_ptr<core::Clock> clock) {
+    return std::unique_ptr<WindowHost>(new WindowHost(device, std::move(clock)));
 }
 
-WindowHost::WindowHost(const SdlLibrary& sdl, const ui::Device& device, std::shared_ptr<core::Clock> clock,
-                       SDL_Window* window)
-    : m_sdl(sdl)
-    , m_window(window)
-    , m_loop(std::move(clock))
-    , m_sounds(sdl, core::FileLocations::shared().resources / "sounds") {
+core::Result<std::unique_ptr<WindowHost>> WindowHost::open(const ui::Device& device,
+                                                           std::shared_ptr<core::Clock> clock) {
+    std::unique_ptr<WindowHost> host = start(device, std::move(clock));
+    if (const core::Status opened = host->waitForWindow(); !opened)
+        return opened.error();
+    return host;
+}
+
+WindowHost::WindowHost(const ui::Device& device, std::shared_ptr<core::Clock> clock)
+    : m_loop(std::move(clock))
+    , m_sounds(core::FileLocations::shared().resources / "sounds") {
     ui::Display& display = *this;
     m_application = std::make_unique<ui::Application>(m_loop, device, display, m_sounds);
-    ui::Pasteboard::setGeneral(std::make_shared<SdlPasteboard>(sdl));
+    const gfx::Bitmap& frame = m_application->frame();
+    const core::Size points = device.screenSize();
+    m_opening = std::make_unique<WindowOpening>(
+        "Zembrix", int(points.width * device.scale), int(points.height * device.scale),
+        std::span(reinterpret_cast<std::byte*>(const_cast<std::uint8_t*>(frame.bytes())),
+                  std::size_t(frame.bytesPerRow()) * std::size_t(frame.height())));
     // Input is looked at once a frame, so the loop ticks frames while the window is open.
     m_inputHandler =
         m_loop.addFrameHandler(core::FramePhase::Input, [this](core::TimePoint) { pumpEvents(); });
 }
 
 WindowHost::~WindowHost() {
-    ui::Pasteboard::setGeneral(nullptr);
+    m_opening.reset();
+    if (m_window)
+        ui::Pasteboard::setGeneral(nullptr);
     m_loop.removeFrameHandler(m_inputHandler);
     m_application.reset();
-    m_sdl.DestroyWindow(m_window);
-    m_sdl.QuitSubSystem(SDL_INIT_VIDEO);
+    if (m_window) {
+        m_sdl->DestroyWindow(m_window);
+        m_sdl->QuitSubSystem(SDL_INIT_VIDEO);
+    }
 }
 
-void WindowHost::run() {
+core::Status WindowHost::waitForWindow() {
+    if (m_openFailure)
+        return *m_openFailure;
+    if (!m_opening)
+        return {};
+    core::Result<OpenedWindow> opened = m_opening->wait();
+    m_opening.reset();
+    if (!opened) {
+        m_openFailure = opened.error();
+        return *m_openFailure;
+    }
+    m_sdl = opened->sdl;
+    m_window = opened->window;
+    m_sdl->StartTextInput();
+    ui::Pasteboard::setGeneral(std::make_shared<SdlPasteboard>(*m_sdl));
+    // The sound output opens after the frame that waited for the window is on the screen.
+    m_loop.queue()->async([this] { m_sounds.start(*m_sdl); });
+    return {};
+}
+
+core::Status WindowHost::run() {
     m_loop.runForever();
     m_application->terminate();
+    if (m_openFailure)
+        return *m_openFailure;
+    return {};
 }
 
 core::Point WindowHost::pointFor(int x, int y) const {
     // Window coordinates to points, whatever size the window was given.
     int width = 1;
     int height = 1;
-    m_sdl.GetWindowSize(m_window, &width, &height);
+    m_sdl->GetWindowSize(m_window, &width, &height);
     const core::Size points = m_application->device().screenSize();
     return {x * points.width / float(std::max(width, 1)), y * points.height / float(std::max(height, 1))};
 }
 
 void WindowHost::pumpEvents() {
+    // Before the window is open there is nothing to take, and waiting for it here would hold up the
+    // first frame's drawing; that drawing waits only for its picture's memory to be ready.
+    if (m_opening)
+        m_opening->waitUntilWarm();
+    if (!m_window)
+        return;
     ui::Window& window = m_application->window();
     SDL_Event event;
-    while (m_sdl.PollEvent(&event)) {
+    while (m_sdl->PollEvent(&event)) {
         switch (event.type) {
         case SDL_QUIT:
             m_loop.quit();
@@ -200,8 +211,10 @@ void WindowHost::handleWindowEvent(std::uint8_t what) {
 void WindowHost::present(const gfx::Bitmap& frame, std::span<const core::Rect> redrawn) {
     if (redrawn.empty())
         return;
+    if (!waitForWindow())
+        return m_loop.quit();
     m_presented = true;
-    SDL_Surface* surface = m_sdl.GetWindowSurface(m_window);
+    SDL_Surface* surface = m_sdl->GetWindowSurface(m_window);
     if (!surface)
         return;
     if (surface->w != frame.width() || surface->h != frame.height())
@@ -221,7 +234,7 @@ void WindowHost::present(const gfx::Bitmap& frame, std::span<const core::Rect> r
 }
 
 void WindowHost::showWhole(const gfx::Bitmap& frame) {
-    SDL_Surface* surface = m_sdl.GetWindowSurface(m_window);
+    SDL_Surface* surface = m_sdl->GetWindowSurface(m_window);
     if (!surface)
         return;
     if (surface->w == frame.width() && surface->h == frame.height()) {
@@ -230,15 +243,15 @@ void WindowHost::showWhole(const gfx::Bitmap& frame) {
     }
     // A view of the frame's pixels, stretched into the window's (SDL's stretching is slow, but only a
     // window of another size than the frame needs it).
-    SDL_Surface* pixels = m_sdl.CreateRGBSurfaceWithFormatFrom(const_cast<std::uint8_t*>(frame.bytes()),
+    SDL_Surface* pixels = m_sdl->CreateRGBSurfaceWithFormatFrom(const_cast<std::uint8_t*>(frame.bytes()),
                                                              frame.width(), frame.height(), 32,
                                                              frame.bytesPerRow(), SDL_PIXELFORMAT_ARGB8888);
     if (!pixels)
         return;
-    m_sdl.SetSurfaceBlendMode(pixels, SDL_BLENDMODE_NONE);
-    m_sdl.UpperBlitScaled(pixels, nullptr, surface, nullptr);
-    m_sdl.FreeSurface(pixels);
-    m_sdl.UpdateWindowSurface(m_window);
+    m_sdl->SetSurfaceBlendMode(pixels, SDL_BLENDMODE_NONE);
+    m_sdl->UpperBlitScaled(pixels, nullptr, surface, nullptr);
+    m_sdl->FreeSurface(pixels);
+    m_sdl->UpdateWindowSurface(m_window);
 }
 
 void WindowHost::copy(const gfx::Bitmap& frame, SDL_Surface& surface, std::span<const SDL_Rect> rects) {
@@ -251,26 +264,28 @@ void WindowHost::copy(const gfx::Bitmap& frame, SDL_Surface& surface, std::span<
         auto* to = static_cast<std::uint8_t*>(surface.pixels) + std::size_t(rect.y) * surface.pitch +
                    std::size_t(rect.x) * surface.format->BytesPerPixel;
         if (!sameLayout) {
-            m_sdl.ConvertPixels(rect.w, rect.h, SDL_PIXELFORMAT_ARGB8888, from, frame.bytesPerRow(),
+            m_sdl->ConvertPixels(rect.w, rect.h, SDL_PIXELFORMAT_ARGB8888, from, frame.bytesPerRow(),
                               surface.format->format, to, surface.pitch);
             continue;
         }
         for (int row = 0; row < rect.h; ++row, from += frame.bytesPerRow(), to += surface.pitch)
             std::memcpy(to, from, std::size_t(rect.w) * 4);
     }
-    m_sdl.UpdateWindowSurfaceRects(m_window, rects.data(), int(rects.size()));
+    m_sdl->UpdateWindowSurfaceRects(m_window, rects.data(), int(rects.size()));
 }
 
 core::Result<std::shared_ptr<const gfx::Image>> WindowHost::readScreen() {
-    SDL_Surface* surface = m_sdl.GetWindowSurface(m_window);
+    if (const core::Status opened = waitForWindow(); !opened)
+        return opened.error();
+    SDL_Surface* surface = m_sdl->GetWindowSurface(m_window);
     if (!surface)
-        return sdlError("cannot read the window", m_sdl.GetError());
+        return windowError("cannot read the window", m_sdl->GetError());
     std::unique_ptr<gfx::Bitmap> pixels = gfx::Bitmap::create(surface->w, surface->h);
     if (!pixels)
-        return sdlError("the window is too large to read", m_sdl.GetError());
-    if (m_sdl.ConvertPixels(surface->w, surface->h, surface->format->format, surface->pixels, surface->pitch,
+        return windowError("the window is too large to read", m_sdl->GetError());
+    if (m_sdl->ConvertPixels(surface->w, surface->h, surface->format->format, surface->pixels, surface->pitch,
                           SDL_PIXELFORMAT_ARGB8888, pixels->mutableBytes(), pixels->bytesPerRow()) != 0)
-        return sdlError("cannot read the window", m_sdl.GetError());
+        return windowError("cannot read the window", m_sdl->GetError());
     pixels->markChanged();
     const float scale = float(surface->w) / m_application->device().screenSize().width;
     return std::make_shared<const gfx::Image>(std::move(pixels), scale);

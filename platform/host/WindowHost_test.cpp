@@ -171,8 +171,7 @@ TEST_F(WindowHostTest, ClosingTheWindowQuitsTheLoop) {
     quit.type = SDL_QUIT;
     SDL_PushEvent(&quit);
     frame();
-    host->run(); // returns at once: the quit was asked for already
-    SUCCEED();
+    EXPECT_TRUE(host->run()); // returns at once: the quit was asked for already
 }
 
 TEST_F(WindowHostTest, FocusMinimisingAndTheEndOfTheRunReachTheApplicationOnce) {
@@ -196,10 +195,46 @@ TEST_F(WindowHostTest, FocusMinimisingAndTheEndOfTheRunReachTheApplicationOnce) 
     quit.type = SDL_QUIT;
     SDL_PushEvent(&quit);
     frame();
-    host->run();
+    EXPECT_TRUE(host->run());
     host->application().terminate();
     EXPECT_EQ(heard, (std::vector<std::string>{"ApplicationDidBecomeActive", "ApplicationDidEnterBackground",
                                                "ApplicationWillEnterForeground", "ApplicationWillTerminate"}));
+}
+
+// The window opens while the application starts: a frame drawn meanwhile waits for the window and shows
+// whole in it; a window that cannot open ends the run at that frame with the reason, as open() gives it.
+class WindowOpeningTest : public ::testing::Test {
+protected:
+    void SetUp() override { setenv("SDL_AUDIODRIVER", "dummy", 1); }
+    std::shared_ptr<core::ManualClock> clock = std::make_shared<core::ManualClock>();
+};
+
+TEST_F(WindowOpeningTest, AFrameDrawnWhileTheWindowOpensShowsWhenItIsOpen) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    const std::unique_ptr<WindowHost> host = WindowHost::start({ui::Idiom::Phone, 1}, clock);
+    auto box = ui::View::create({0, 0, 240, 160});
+    box->setBackgroundColor(core::Color::rgba(0, 1, 0));
+    host->application().window().addSubview(box);
+    host->loop().advanceBy(core::MainLoop::defaultFrameInterval);
+    const auto screen = host->readScreen();
+    ASSERT_TRUE(screen) << screen.error().text();
+    EXPECT_TRUE(pixelNear((*screen)->bitmap(), 100, 100, kGreen));
+    EXPECT_TRUE(pixelNear((*screen)->bitmap(), 300, 300, kBlack));
+}
+
+TEST_F(WindowOpeningTest, AWindowThatCannotOpenEndsTheRunWithTheReason) {
+    setenv("SDL_VIDEODRIVER", "no-such-display", 1);
+    const auto opened = WindowHost::open({ui::Idiom::Phone, 1}, clock);
+    ASSERT_FALSE(opened);
+    EXPECT_NE(opened.error().description.find("cannot start the video system: "), std::string::npos)
+        << opened.error().description;
+
+    const std::unique_ptr<WindowHost> host = WindowHost::start({ui::Idiom::Phone, 1}, clock);
+    host->loop().advanceBy(core::MainLoop::defaultFrameInterval); // the first frame finds no window
+    const core::Status ran = host->run();
+    ASSERT_FALSE(ran);
+    EXPECT_EQ(ran.error(), opened.error());
+    EXPECT_FALSE(host->readScreen());
 }
 
 } // namespace

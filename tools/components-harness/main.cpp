@@ -47,7 +47,8 @@ int play(const host::HarnessRunOptions& options, zm::HarnessStore store) {
         return fail(opened.error().description);
     host::WindowHost& window = **opened;
     window.application().window().setRootViewController(makeRoot(store));
-    window.run();
+    if (const core::Status ran = window.run(); !ran)
+        return fail(ran.error().description);
     return 0;
 }
 

@@ -28,7 +28,8 @@ int play(const zm::HarnessOptions& options, const zm::ExprPtr& expr) {
         return fail(opened.error().description);
     host::WindowHost& window = **opened;
     const auto stage = zm::HarnessStage::create(window.application(), expr, std::cout);
-    window.run();
+    if (const core::Status ran = window.run(); !ran)
+        return fail(ran.error().description);
     return 0;
 }
 
@@ -40,7 +41,8 @@ int playLongDivision(const zm::HarnessOptions& options, const std::shared_ptr<zm
     const auto stage = zm::LongDivisionStage::create(window.application(), division, options.demo, std::cout);
     if (!stage)
         return fail(stage.error().description);
-    window.run();
+    if (const core::Status ran = window.run(); !ran)
+        return fail(ran.error().description);
     return 0;
 }
 

@@ -1,0 +1,94 @@
+#include "platform/host/WindowOpening.h"
+
+#include "platform/host/SdlLibrary.h"
+
+#include <cstdint>
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+namespace host {
+
+namespace {
+
+// Makes the pages of `memory` ready to be written, leaving what they hold as it is: the first write
+// into fresh memory otherwise stops at every page, once to map it and, on a virtual machine, once more
+// for the host to map it. The pages are mapped in one request, then each is read once.
+void warm(std::span<std::byte> memory) {
+    const std::uintptr_t page = std::uintptr_t(sysconf(_SC_PAGESIZE));
+    const std::uintptr_t begin = (std::uintptr_t(memory.data()) + page - 1) & ~(page - 1);
+    const std::uintptr_t end = (std::uintptr_t(memory.data()) + memory.size()) & ~(page - 1);
+    if (end <= begin)
+        return;
+    madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE);
+    for (std::uintptr_t address = begin; address < end; address += page)
+        static_cast<void>(*reinterpret_cast<const volatile std::byte*>(address));
+}
+
+} // namespace
+
+core::Error windowError(std::string_view what, const std::string& why) {
+    return core::Error{"host.window", 1, std::string(what) + ": " + why, {}};
+}
+
+WindowOpening::WindowOpening(std::string title, int width, int height, std::span<std::byte> memory)
+    : m_title(std::move(title))
+    , m_width(width)
+    , m_height(height)
+    , m_warm(memory)
+    , m_thread([this] { open(); }) {}
+
+WindowOpening::~WindowOpening() {
+    if (m_thread.joinable())
+        m_thread.join();
+    if (!m_taken && m_opened.window) {
+        m_opened.sdl->DestroyWindow(m_opened.window);
+        m_opened.sdl->QuitSubSystem(SDL_INIT_VIDEO);
+    }
+}
+
+void WindowOpening::open() {
+    warm(m_warm);
+    m_warmed.count_down();
+    const SdlLibrary* loaded = SdlLibrary::get();
+    if (!loaded) {
+        m_failure = windowError("cannot start the video system", SdlLibrary::loadFailure());
+        return;
+    }
+    const SdlLibrary& sdl = *loaded;
+    // Desktop compositors would otherwise be asked to turn off while the game runs.
+    sdl.SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    // One pointer: touches of a touch screen reach the game as the mouse events SDL makes of them.
+    sdl.SetHint(SDL_HINT_MOUSE_TOUCH_EVENTS, "0");
+    // The frames are drawn in memory and copied to the window as they are: the window's own pixels
+    // (shared memory with the X server) take them without a GL context, which would cost the launch
+    // a driver and its shader compiler before the first frame shows.
+    sdl.SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    if (sdl.InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        m_failure = windowError("cannot start the video system", sdl.GetError());
+        return;
+    }
+    SDL_Window* window = sdl.CreateWindow(m_title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                          m_width, m_height, SDL_WINDOW_ALLOW_HIGHDPI);
+    SDL_Surface* surface = window ? sdl.GetWindowSurface(window) : nullptr;
+    if (!surface) {
+        m_failure = windowError(window ? "cannot draw into the window" : "cannot open the window", sdl.GetError());
+        if (window)
+            sdl.DestroyWindow(window);
+        sdl.QuitSubSystem(SDL_INIT_VIDEO);
+        return;
+    }
+    warm({static_cast<std::byte*>(surface->pixels), std::size_t(surface->pitch) * std::size_t(surface->h)});
+    m_opened = {&sdl, window};
+}
+
+core::Result<OpenedWindow> WindowOpening::wait() {
+    if (m_thread.joinable())
+        m_thread.join();
+    if (m_failure)
+        return *m_failure;
+    m_taken = true;
+    return m_opened;
+}
+
+} // namespace host
