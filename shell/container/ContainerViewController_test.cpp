@@ -181,8 +181,8 @@ TEST_F(ContainerStartUp, TheBlurredBackgroundShowsAtScale2AsTheScreensPixelsBlur
         for (int x = 0; x < panel->pixelWidth(); ++x) {
             const gfx::Pixel a = panel->bitmap().pixel(x, y);
             const gfx::Pixel b = blurredAtScreenPixels->bitmap().pixel(x, y);
-            largest = std::max({largest, std::abs(a.red - b.red), std::abs(a.green - b.green),
-                                std::abs(a.blue - b.blue)});
+            largest = std::max(
+                {largest, std::abs(a.red - b.red), std::abs(a.green - b.green), std::abs(a.blue - b.blue)});
         }
     }
     EXPECT_LE(largest, 2);

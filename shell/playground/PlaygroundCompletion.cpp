@@ -24,6 +24,8 @@
 #include "shell/topics/TopicIdentifiers.h"
 #include "shell/topics/TopicStatsDataController.h"
 
+#include <cmath>
+
 namespace zm {
 
 namespace {
@@ -50,6 +52,30 @@ constexpr double kMasteryFadeDuration = 0.5;
 float storedSpeed(std::string_view key, float fallback) {
     const core::UserDefaults& defaults = core::UserDefaults::standard();
     return defaults.objectForKey(key) ? defaults.floatForKey(key) : fallback;
+}
+
+// The glow of a picture of the playground, and where it lies in that picture, in its pixels. Only the
+// part round what is drawn is blurred: the blur of transparent pixels is transparent, and a margin as
+// wide as the blur reaches keeps every sample that falls past the part's edge on transparent pixels, as
+// the whole picture gives them. The road and the picture kept on screen are then the size of the
+// expression, not of the screen. Empty when there is nothing to glow, or no image filters.
+struct Glow {
+    std::shared_ptr<const gfx::Image> image;
+    core::Rect pixelRect;
+};
+
+Glow glowOf(const gfx::Image& snapshot) {
+    const core::Rect painted = snapshot.bitmap().paintedBounds();
+    if (painted.isEmpty())
+        return {};
+    const float reach = std::ceil(4 * kGlowBlurSize) + 1;
+    const core::Rect area =
+        painted.insetBy(-reach, -reach)
+            .intersected({0, 0, float(snapshot.pixelWidth()), float(snapshot.pixelHeight())});
+    const std::shared_ptr<const gfx::Image> part = snapshot.cropped(area);
+    if (!part)
+        return {};
+    return {blurImage(*part, kGlowBlurSize, kGlowBrightness), area};
 }
 
 void addSubviews(ui::View& into, std::initializer_list<std::shared_ptr<ui::View>> views) {
@@ -123,34 +149,35 @@ void PlaygroundViewController::prettyCompletionEffect() {
         // long as its operation.
         auto blurQueue = std::make_shared<core::OperationQueue>();
         blurQueue->addOperation([weakSelf, generation, snapshot] {
-            std::shared_ptr<const gfx::Image> glow =
-                snapshot ? blurImage(*snapshot, kGlowBlurSize, kGlowBrightness) : nullptr;
-            if (!glow)
+            Glow glow = snapshot ? glowOf(*snapshot) : Glow{};
+            if (!glow.image)
                 core::log(core::LogLevel::Warning,
                           "completion: no glow (no picture of the playground, or no image filters)");
             core::OperationQueue::main()->addOperation([weakSelf, generation, glow = std::move(glow)] {
                 const std::shared_ptr<PlaygroundViewController> screen = weakSelf.lock();
                 // Undo, Restart or a new problem took this celebration away meanwhile.
                 if (screen && screen->m_completionGeneration == generation)
-                    screen->showCompletion(glow);
+                    screen->showCompletion(glow.image, glow.pixelRect);
             });
         });
     });
 }
 
-void PlaygroundViewController::showCompletion(const std::shared_ptr<const gfx::Image>& glow) {
+void PlaygroundViewController::showCompletion(const std::shared_ptr<const gfx::Image>& glow,
+                                              const core::Rect& glowPixels) {
     const std::shared_ptr<ui::View>& screen = view();
     const core::Rect bounds = screen->bounds();
 
     auto glowView = ui::ImageView::create();
     if (glow) {
+        // Over the part of the playground it was drawn from.
         const float scale = ui::Device::current().scale;
-        glowView->setFrame({0, 0, float(glow->pixelWidth()) / scale, float(glow->pixelHeight()) / scale});
+        const core::Rect playground = m_playgroundView ? m_playgroundView->frame() : bounds;
+        glowView->setFrame({playground.minX() + glowPixels.minX() / scale,
+                            playground.minY() + glowPixels.minY() / scale, glowPixels.width() / scale,
+                            glowPixels.height() / scale});
         glowView->setImage(glow);
     }
-    // Over the expression it was drawn from.
-    glowView->setCenter(m_playgroundView ? m_playgroundView->center()
-                                         : core::Point{bounds.midX(), bounds.midY()});
 
     m_firstSunburstView = SunburstView::create(bounds);
     m_secondSunburstView = SunburstView::create(bounds);

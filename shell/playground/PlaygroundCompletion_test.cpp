@@ -1,7 +1,12 @@
+#include "framework/Source/PixBlurRoad.h"
 #include "model/testing/Trees.h"
 #include "platform/core/Random.h"
+#include "platform/gfx/Canvas.h"
+#include "platform/gfx/ImageContext.h"
+#include "platform/ui/Device.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/Snapshot.h"
 #include "playground/executors/AIExecutor.h"
 #include "playground/views/ExprView.h"
 #include "shell/completion/SunburstView.h"
@@ -204,11 +209,36 @@ TEST_F(Completion, ASolvedProblemGlowsOverTwoSunburstsUnderTheBanner) {
     EXPECT_TRUE(second->reverseDirection());
     EXPECT_EQ(second->startAlpha(), 0.025f);
 
-    // The glow covers the playground: a white silhouette of the expression, transparent elsewhere.
+    // The glow lies over the expression: a white silhouette of it, transparent round it. It is the
+    // playground's picture blurred and whitened, put down where it was drawn from, though only the part
+    // round the expression is kept.
     ASSERT_TRUE(glow());
-    EXPECT_EQ(glow()->frame(), playground().frame());
+    const core::Rect playgroundFrame = playground().frame();
+    const core::Rect area = glow()->frame();
+    EXPECT_TRUE(playgroundFrame.contains(area));
+    EXPECT_LT(area.width() * area.height(), playgroundFrame.width() * playgroundFrame.height() / 4);
+    gfx::ImageContext glowOverPlayground(playgroundFrame.size, ui::Device::current().scale, false);
+    glowOverPlayground.canvas().drawImage(*glow()->image(),
+                                          area.offsetBy(-playgroundFrame.minX(), -playgroundFrame.minY()));
+    const std::shared_ptr<const gfx::Image> glowShown = std::move(glowOverPlayground).takeImage();
+    const std::shared_ptr<const gfx::Image> blurredWhole = blurImage(*ui::snapshotImage(playground()), 3, 1);
+    ASSERT_TRUE(blurredWhole);
+    ASSERT_EQ(glowShown->pixelWidth(), blurredWhole->pixelWidth());
+    int differing = 0;
+    for (int y = 0; y < glowShown->pixelHeight(); ++y) {
+        for (int x = 0; x < glowShown->pixelWidth(); ++x)
+            differing += glowShown->bitmap().pixel(x, y) == blurredWhole->bitmap().pixel(x, y) ? 0 : 1;
+    }
+    EXPECT_EQ(differing, 0);
     const gfx::Image& picture = *glow()->image();
-    const core::Rect term = playground().mainPlayground()->mainExprView()->getHitbox().integral();
+    const core::Rect term =
+        playground()
+            .mainPlayground()
+            ->mainExprView()
+            ->getHitbox()
+            .integral()
+            .offsetBy(playgroundFrame.minX() - area.minX(), playgroundFrame.minY() - area.minY())
+            .intersected(core::Rect({}, area.size));
     int strongest = 0;
     for (int y = int(term.minY()); y < int(term.maxY()); ++y) {
         for (int x = int(term.minX()); x < int(term.maxX()); ++x) {
@@ -220,8 +250,14 @@ TEST_F(Completion, ASolvedProblemGlowsOverTwoSunburstsUnderTheBanner) {
         }
     }
     EXPECT_GT(strongest, 100);
-    EXPECT_EQ(picture.bitmap().pixel(5, 5).alpha, 0);
-    EXPECT_EQ(picture.bitmap().pixel(int(term.midX()), int(term.maxY()) + 40).alpha, 0);
+    for (int x = 0; x < picture.pixelWidth(); ++x) {
+        for (const int y : {0, picture.pixelHeight() - 1})
+            ASSERT_EQ(picture.bitmap().pixel(x, y).alpha, 0) << "the edge at " << x << ", " << y;
+    }
+    for (int y = 0; y < picture.pixelHeight(); ++y) {
+        for (const int x : {0, picture.pixelWidth() - 1})
+            ASSERT_EQ(picture.bitmap().pixel(x, y).alpha, 0) << "the edge at " << x << ", " << y;
+    }
 
     // "Next Problem" fades between full and a quarter, half a second each way, and stays tappable.
     const ui::Button& button = *screen->genProblemButton();

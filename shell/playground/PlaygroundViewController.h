@@ -207,8 +207,8 @@ private:
     void refitExpression();
 
     // The last stage of the celebration, on the main queue, with the glow (null when the image filters
-    // could not make it).
-    void showCompletion(const std::shared_ptr<const gfx::Image>& glow);
+    // could not make it) and where it lies in a picture of the playground, in its pixels.
+    void showCompletion(const std::shared_ptr<const gfx::Image>& glow, const core::Rect& glowPixels);
     // The banner over the solved problem, and "Next Problem" pulsing.
     void showCompletionBanner();
     // "New Problem" again, steady.
