@@ -237,5 +237,29 @@ TEST_F(WindowOpeningTest, AWindowThatCannotOpenEndsTheRunWithTheReason) {
     EXPECT_FALSE(host->readScreen());
 }
 
+// Without a session bus the window opens without D-Bus starting one (that would fork the game), and the
+// programs the game starts later find the environment as it was.
+TEST_F(WindowOpeningTest, TheSessionBusSettingIsLeftAsItWas) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    const std::string runtimeBefore = runtime ? runtime : "";
+    setenv("XDG_RUNTIME_DIR", "/nonexistent", 1);
+    for (const char* address : {static_cast<const char*>(nullptr), "unix:path=/nonexistent/bus"}) {
+        if (address)
+            setenv("DBUS_SESSION_BUS_ADDRESS", address, 1);
+        else
+            unsetenv("DBUS_SESSION_BUS_ADDRESS");
+        const auto opened = WindowHost::open({ui::Idiom::Phone, 1}, clock);
+        ASSERT_TRUE(opened) << opened.error().text();
+        const char* after = std::getenv("DBUS_SESSION_BUS_ADDRESS");
+        EXPECT_EQ(after ? std::string(after) : "unset", address ? std::string(address) : "unset");
+    }
+    unsetenv("DBUS_SESSION_BUS_ADDRESS");
+    if (runtime)
+        setenv("XDG_RUNTIME_DIR", runtimeBefore.c_str(), 1);
+    else
+        unsetenv("XDG_RUNTIME_DIR");
+}
+
 } // namespace
 } // namespace host

@@ -3,6 +3,8 @@
 #include "platform/host/SdlLibrary.h"
 
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
 
 #include <sys/mman.h>
 #include <unistd.h>
@@ -25,6 +27,18 @@ void warm(std::span<std::byte> memory) {
         static_cast<void>(*reinterpret_cast<const volatile std::byte*>(address));
 }
 
+constexpr const char* kSessionBusVariable = "DBUS_SESSION_BUS_ADDRESS";
+
+// Whether D-Bus finds no session bus of the desktop: none named, nor the user's bus in its runtime
+// folder. It would then start one for SDL by forking the process and running dbus-launch.
+bool hasNoSessionBus() {
+    if (std::getenv(kSessionBusVariable))
+        return false;
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    std::error_code error;
+    return !runtime || !std::filesystem::exists(std::filesystem::path(runtime) / "bus", error);
+}
+
 } // namespace
 
 core::Error windowError(std::string_view what, const std::string& why) {
@@ -36,11 +50,19 @@ WindowOpening::WindowOpening(std::string title, int width, int height, std::span
     , m_width(width)
     , m_height(height)
     , m_warm(memory)
-    , m_thread([this] { open(); }) {}
+    , m_namedNoBus(hasNoSessionBus()) {
+    // SDL asks for the session bus as its video starts, for input methods on it; a bus started for the
+    // game has none. Starting one forks the process, and after a fork every page of the game, starting
+    // meanwhile, faults again on its next write. The input method of X (compose keys) needs no bus.
+    if (m_namedNoBus)
+        setenv(kSessionBusVariable, "disabled:", 1);
+    m_thread = std::thread([this] { open(); });
+}
 
 WindowOpening::~WindowOpening() {
     if (m_thread.joinable())
         m_thread.join();
+    restoreEnvironment();
     if (!m_taken && m_opened.window) {
         m_opened.sdl->DestroyWindow(m_opened.window);
         m_opened.sdl->QuitSubSystem(SDL_INIT_VIDEO);
@@ -82,9 +104,16 @@ void WindowOpening::open() {
     m_opened = {&sdl, window};
 }
 
+void WindowOpening::restoreEnvironment() {
+    if (m_namedNoBus)
+        unsetenv(kSessionBusVariable);
+    m_namedNoBus = false;
+}
+
 core::Result<OpenedWindow> WindowOpening::wait() {
     if (m_thread.joinable())
         m_thread.join();
+    restoreEnvironment();
     if (m_failure)
         return *m_failure;
     m_taken = true;

@@ -48,6 +48,8 @@ public:
 
 private:
     void open();
+    // Puts back the environment as it was before the thread.
+    void restoreEnvironment();
 
     std::string m_title;
     int m_width;
@@ -57,6 +59,7 @@ private:
     OpenedWindow m_opened;
     std::optional<core::Error> m_failure;
     bool m_taken = false;
+    bool m_namedNoBus = false; // whether the session bus's address was set here for the thread
     std::thread m_thread;
 };
 
