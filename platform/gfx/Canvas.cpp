@@ -2,6 +2,7 @@
 
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Image.h"
+#include "platform/gfx/ResampledDraw.h"
 #include "platform/gfx/ShadowBlur.h"
 #include "platform/gfx/TextBlock.h"
 #include "platform/gfx/TextEngine.h"
@@ -10,6 +11,8 @@
 #include <array>
 #include <cassert>
 #include <cmath>
+#include <memory>
+#include <vector>
 
 #include <cairo.h>
 
@@ -86,11 +89,70 @@ Slices slice(int pixels, float scale, float leading, float trailing, float targe
         {targetStart, targetStart + lead, targetStart + targetLength - trail, targetStart + targetLength}};
 }
 
+bool isWhole(double value) {
+    return value == std::round(value) && std::abs(value) < 1 << 30;
+}
+
+// Draws a part of the surface smoothed over the target rectangle without Cairo, when the context draws
+// straight into an image square to its pixels and the clip is whole pixels: Cairo works out the part's
+// position from the middle of the clip, so a part of the screen drawn again came out a step off what
+// drawing the whole gave, and it cannot share a large picture (the old screen enlarged while a screen
+// zooms in, most of that frame) between threads. Shrunk further than smoothing reaches, or put down pixel
+// for pixel, a picture is left to Cairo. False, having drawn nothing, when it is left to Cairo.
+bool drawResampledPart(cairo_t* cr, cairo_surface_t* surface, double sx, double sy, double sw, double sh,
+                       double tx, double ty, double tw, double th, float alpha) {
+    cairo_surface_t* target = cairo_get_target(cr);
+    if (cairo_get_group_target(cr) != target || cairo_get_operator(cr) != CAIRO_OPERATOR_OVER ||
+        cairo_get_antialias(cr) != CAIRO_ANTIALIAS_DEFAULT || !isWhole(sx) || !isWhole(sy) || !isWhole(sw) ||
+        !isWhole(sh))
+        return false;
+    double offsetX = 0;
+    double offsetY = 0;
+    double scaleX = 0;
+    double scaleY = 0;
+    cairo_surface_get_device_offset(target, &offsetX, &offsetY);
+    cairo_surface_get_device_scale(target, &scaleX, &scaleY);
+    cairo_matrix_t matrix;
+    cairo_get_matrix(cr, &matrix);
+    if (offsetX != 0 || offsetY != 0 || scaleX != 1 || scaleY != 1 || matrix.xy != 0 || matrix.yx != 0 ||
+        !(matrix.xx > 0) || !(matrix.yy > 0))
+        return false;
+    double x1 = tx;
+    double y1 = ty;
+    double x2 = tx + tw;
+    double y2 = ty + th;
+    cairo_user_to_device(cr, &x1, &y1);
+    cairo_user_to_device(cr, &x2, &y2);
+    const bool shrunkFar = !(sw / (x2 - x1) < 4.0 / 3 && sh / (y2 - y1) < 4.0 / 3);
+    const bool pixelForPixel = x2 - x1 == sw && y2 - y1 == sh && isWhole(x1) && isWhole(y1);
+    if (shrunkFar || pixelForPixel)
+        return false;
+
+    cairo_save(cr);
+    cairo_identity_matrix(cr);
+    const std::unique_ptr<cairo_rectangle_list_t, decltype(&cairo_rectangle_list_destroy)> clip(
+        cairo_copy_clip_rectangle_list(cr), cairo_rectangle_list_destroy);
+    cairo_restore(cr);
+    if (clip->status != CAIRO_STATUS_SUCCESS)
+        return false;
+    std::vector<detail::PixelBox> boxes;
+    boxes.reserve(size_t(clip->num_rectangles));
+    for (int i = 0; i < clip->num_rectangles; ++i) {
+        const cairo_rectangle_t& r = clip->rectangles[i];
+        if (!isWhole(r.x) || !isWhole(r.y) || !isWhole(r.width) || !isWhole(r.height))
+            return false;
+        boxes.push_back({int(r.x), int(r.y), int(r.x + r.width), int(r.y + r.height)});
+    }
+    const detail::ResampledPart part{surface, int(sx), int(sy), int(sw), int(sh), x1, y1, x2, y2, alpha};
+    return detail::drawResampled(target, part, boxes);
+}
+
 // Draws the source rectangle of the surface scaled into the target rectangle, never sampling
 // pixels outside the source rectangle.
 void drawScaledPart(cairo_t* cr, cairo_surface_t* surface, double sx, double sy, double sw, double sh,
                     double tx, double ty, double tw, double th, float alpha) {
-    if (sw <= 0 || sh <= 0 || tw <= 0 || th <= 0) {
+    if (sw <= 0 || sh <= 0 || tw <= 0 || th <= 0 ||
+        drawResampledPart(cr, surface, sx, sy, sw, sh, tx, ty, tw, th, alpha)) {
         return;
     }
     cairo_surface_t* part = cairo_surface_create_for_rectangle(surface, sx, sy, sw, sh);

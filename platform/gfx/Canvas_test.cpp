@@ -306,6 +306,67 @@ TEST_F(CanvasTest, ImagesAreScaledIntoTheirRectangle) {
     EXPECT_TRUE(pixelNear(m_pixels, 10, 15, kClear));
 }
 
+// A picture of stripes in several colours, some translucent: smoothing shows between every two columns.
+std::shared_ptr<const Image> stripes(int width, int height) {
+    ImageContext context({float(width), float(height)}, 1);
+    for (int x = 0; x < width; ++x) {
+        const float part = float(x) / float(width);
+        context.canvas().setFillColor(core::Color::rgba(part, x % 2 ? 0.8f : 0.1f, 1 - part, x % 3 ? 1 : 0.5f));
+        context.canvas().fillRect({float(x), 0, 1, float(height) / 2});
+        context.canvas().setFillColor(core::Color::rgba(1 - part, 0.5f, part));
+        context.canvas().fillRect({float(x), float(height) / 2, 1, float(height) / 2});
+    }
+    return std::move(context).takeImage();
+}
+
+// A stretched picture drawn whole (a large one is drawn in bands of rows on several threads) has the
+// pixels of the same picture drawn piece by piece into pictures of their own, as a partial repaint or a
+// group cut to what changed draws it: how the drawing is cut moves nothing.
+TEST_F(CanvasTest, AStretchedPictureComesOutTheSameHoweverItIsCut) {
+    const struct {
+        const char* name;
+        int width, height; // of the picture
+        core::Rect rect;
+        float alpha, scale;
+    } cases[] = {
+        {"enlarged, fading, its edges between pixels", 13, 11, {10.5f, 15.25f, 670.3f, 470.6f}, 0.7f, 1},
+        {"enlarged past the canvas, opaque", 301, 203, {-40.3f, -25.7f, 800, 560}, 1, 1},
+        {"at scale 2", 64, 48, {3.25f, 2.5f, 340, 240}, 0.35f, 2},
+        {"shrunk a little", 800, 600, {0.4f, 0.3f, 699, 499.5f}, 0.9f, 1},
+    };
+    const int width = 700;
+    const int height = 500;
+    const core::Color background = core::Color::rgba(0.2f, 0.6f, 0.3f, 0.8f);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::shared_ptr<const Image> picture = stripes(c.width, c.height);
+        auto draw = [&](Canvas& canvas) {
+            canvas.setFillColor(background);
+            canvas.fillRect({-10, -10, 2000, 2000});
+            canvas.setAlpha(c.alpha);
+            canvas.drawImage(*picture, c.rect);
+        };
+        ImageContext whole({width / c.scale, height / c.scale}, c.scale);
+        draw(whole.canvas());
+        ASSERT_FALSE(pixelNear(whole.bitmap(), width / 2, height / 2, whole.bitmap().pixel(0, 0), 2));
+        const int cellWidth = 97;
+        const int cellHeight = 61;
+        for (int top = 0; top < height; top += cellHeight) {
+            for (int left = 0; left < width; left += cellWidth) {
+                const int cw = std::min(cellWidth, width - left);
+                const int ch = std::min(cellHeight, height - top);
+                ImageContext cell({cw / c.scale, ch / c.scale}, c.scale);
+                cell.canvas().translate(-left / c.scale, -top / c.scale);
+                draw(cell.canvas());
+                for (int y = 0; y < ch; ++y)
+                    for (int x = 0; x < cw; ++x)
+                        ASSERT_EQ(cell.bitmap().pixel(x, y), whole.bitmap().pixel(left + x, top + y))
+                            << "at " << left + x << ", " << top + y;
+            }
+        }
+    }
+}
+
 TEST_F(CanvasTest, CapInsetsKeepTheBordersUnscaled) {
     // Three by three pixels at scale 1: red corners, green edges, a blue middle.
     const auto tile =

@@ -343,6 +343,7 @@ TEST_F(Info, TopicsLeadsBackToANewHomeScreen) {
 // the package lists must be named here and in the licences.
 const std::map<std::string, std::vector<std::string>> kLicensedPackages = {
     {"libcairo2-dev", {"Cairo", "GNU Lesser General Public License 2.1"}},
+    {"libpixman-1-dev", {"Pixman", "MIT LICENCE"}},
     {"libpango1.0-dev", {"Pango", "GNU Lesser General Public License 2 or later"}},
     {"librsvg2-dev", {"librsvg", "GNU LESSER GENERAL PUBLIC LICENSE"}},
     {"libsdl2-dev", {"SDL2", "ZLIB LICENCE"}},
