@@ -3,6 +3,7 @@
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Canvas.h"
 #include "platform/gfx/Font.h"
+#include "platform/gfx/Image.h"
 #include "platform/gfx/PixelTesting.h"
 #include "platform/ui/GradientLayer.h"
 #include "platform/ui/Renderer.h"
@@ -120,6 +121,16 @@ protected:
         turned->setBackgroundColor(blue);
         turned->setTransform(core::AffineTransform::makeRotation(0.3f));
         root->addSubview(turned);
+        // A small picture of stripes, stretched over much of the screen and fading (a zoom's snapshot).
+        std::shared_ptr<gfx::Bitmap> stripes = gfx::Bitmap::create(13, 11);
+        gfx::Canvas painter(*stripes, 1);
+        for (int x = 0; x < 13; x += 2) {
+            painter.setFillColor(core::Color::rgba(float(x) / 13, 0.5f, 1 - float(x) / 13));
+            painter.fillRect({float(x), 0, 1, 11});
+        }
+        picture->layer().setContents(std::make_shared<gfx::Image>(stripes, 1));
+        picture->setAlpha(0.7f);
+        root->insertSubview(picture, 0);
     }
 
     // Draws the next frame; what it repainted.
@@ -150,6 +161,7 @@ protected:
     std::shared_ptr<Sheet> sheet = Sheet::make({55.5f, 62.25f, 70, 50});
     std::shared_ptr<ShapeLayer> shape = ShapeLayer::create();
     std::shared_ptr<View> turned = View::create({150, 100, 30, 30});
+    std::shared_ptr<View> picture = View::create({10.5f, 15.25f, 130, 130});
     std::unique_ptr<gfx::Bitmap> frame = gfx::Bitmap::create(400, 300);
     FrameRenderer renderer;
 };
@@ -190,6 +202,9 @@ TEST_F(FrameRendererTest, EveryFrameIsWhatDrawingTheWholeScreenGives) {
          }},
         {"a view faded out", [&] { group->setAlpha(0); }},
         {"a view faded in", [&] { group->setAlpha(1); }},
+        {"a stretched picture fading", [&] { picture->setAlpha(0.4f); }},
+        {"a stretched picture growing", [&] { picture->setTransform(core::AffineTransform::makeScale(1.7f, 1.7f)); }},
+        {"a move over a stretched picture", [&] { swatch->setCenter({100, 70}); }},
     };
     nextFrame();
     ASSERT_TRUE(frameIsWhole());
@@ -204,6 +219,8 @@ TEST_F(FrameRendererTest, EveryFrameIsWhatDrawingTheWholeScreenGives) {
         swatch->setCenter({180, 130});
         group->setAlpha(0.4f);
         turned->setTransform(core::AffineTransform::makeRotation(std::numbers::pi_v<float>));
+        picture->setTransform(core::AffineTransform::makeScale(3, 3));
+        picture->setAlpha(0.1f);
     });
     for (int step = 0; step < 4; ++step) {
         SCOPED_TRACE("animation step " + std::to_string(step));

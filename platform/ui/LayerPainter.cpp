@@ -7,6 +7,8 @@
 #include "platform/ui/Layer.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 
 namespace ui::detail {
 
@@ -67,6 +69,32 @@ std::shared_ptr<gfx::Bitmap> SurfacePool::take(int width, int height) {
     std::shared_ptr<gfx::Bitmap> bitmap = gfx::Bitmap::create(width, height);
     if (bitmap)
         m_kept.push_back({bitmap, true});
+    return bitmap;
+}
+
+std::shared_ptr<gfx::Bitmap> SurfacePool::takeAtLeast(int width, int height) {
+    Kept* best = nullptr;
+    for (Kept& kept : m_kept) {
+        const gfx::Bitmap& bitmap = *kept.bitmap;
+        if (!kept.used && bitmap.width() >= width && bitmap.height() >= height &&
+            (!best || std::int64_t{bitmap.width()} * bitmap.height() <
+                          std::int64_t{best->bitmap->width()} * best->bitmap->height()))
+            best = &kept;
+    }
+    if (best) {
+        best->used = true;
+        best->bitmap->clear(0, 0, width, height);
+        return best->bitmap;
+    }
+    // Steps of a half and a third: 256, 384, 512, 768, 1024, 1536, 2048...
+    auto roundedUp = [](int length) {
+        const int power = int(std::bit_ceil(unsigned(std::max(length, 1))));
+        return std::max(length, length <= power / 4 * 3 ? power / 4 * 3 : power);
+    };
+    std::shared_ptr<gfx::Bitmap> bitmap = gfx::Bitmap::create(roundedUp(width), roundedUp(height));
+    if (!bitmap)
+        return take(width, height);
+    m_kept.push_back({bitmap, true});
     return bitmap;
 }
 
@@ -170,8 +198,10 @@ core::Rect LayerPainter::extentsInBase(Layer& layer, const LayerState& state, co
     return canvas.transform().apply(extentsOf(layer, state));
 }
 
-std::shared_ptr<gfx::Bitmap> LayerPainter::surface(int width, int height) {
-    return m_pool ? m_pool->take(width, height) : std::shared_ptr<gfx::Bitmap>(gfx::Bitmap::create(width, height));
+std::shared_ptr<gfx::Bitmap> LayerPainter::surface(int width, int height, bool atLeast) {
+    if (!m_pool)
+        return gfx::Bitmap::create(width, height);
+    return atLeast ? m_pool->takeAtLeast(width, height) : m_pool->take(width, height);
 }
 
 // Draws the layer's tree into a picture of its own first, then puts that down at the layer's opacity, so
@@ -192,12 +222,19 @@ void LayerPainter::paintGroup(Layer& layer, const LayerState& state, gfx::Canvas
     const float scale = layer.rasterizationScale().value_or(canvas.scale());
     const int width = gfx::pixelLength(box.width(), scale);
     const int height = gfx::pixelLength(box.height(), scale);
+    auto pictureSize = [&](const gfx::Bitmap& picture) {
+        return ownResolution ? box.size : core::Size{float(picture.width()) / scale, float(picture.height()) / scale};
+    };
+    // A picture put down pixel for pixel may be larger than the box: only its top-left part is drawn and
+    // shown. One stretched from a resolution of its own is exactly the box, its edges smoothed as its own.
     auto offscreen = [&](auto&& draw) {
-        std::shared_ptr<gfx::Bitmap> bitmap = width > 0 && height > 0 ? surface(width, height) : nullptr;
+        std::shared_ptr<gfx::Bitmap> bitmap =
+            width > 0 && height > 0 ? surface(width, height, !ownResolution) : nullptr;
         if (!bitmap)
             return bitmap;
         gfx::Canvas group(*bitmap, scale);
         group.translate(-box.minX(), -box.minY());
+        group.clipToRect(box);
         group.concat(toBase);
         const core::Point origin = m_origin;
         m_origin = {origin.x + box.minX(), origin.y + box.minY()};
@@ -215,15 +252,16 @@ void LayerPainter::paintGroup(Layer& layer, const LayerState& state, gfx::Canvas
                 offscreen([&](gfx::Canvas& group) { paintLayer(*mask, group); })) {
             gfx::Canvas masked(*picture, scale);
             masked.setBlendMode(gfx::BlendMode::DestinationIn);
-            masked.drawImage(gfx::Image(coverage, scale), {{}, box.size});
+            masked.drawImage(gfx::Image(coverage, scale), {{}, pictureSize(*coverage)});
         } else {
             return;
         }
     }
     canvas.save();
     canvas.concat(toBase.inverted());
+    canvas.clipToRect(box);
     canvas.setAlpha(state.opacity);
-    canvas.drawImage(gfx::Image(picture, scale), box);
+    canvas.drawImage(gfx::Image(picture, scale), {box.origin, pictureSize(*picture)});
     canvas.restore();
 }
 

@@ -27,9 +27,12 @@ inline constexpr float kInvisibleOpacity = 0.5f / 255;
 // let go at its end, so the pool never holds more than one frame's worth.
 class SurfacePool {
 public:
-    // A transparent bitmap of that size, one kept from the frame before when there is one; nullptr when
+    // A bitmap of that size, one kept from the frame before when there is one, transparent; nullptr when
     // the size passes the bitmap limits.
     std::shared_ptr<gfx::Bitmap> take(int width, int height);
+    // A bitmap at least that large, transparent over that size. A group that grows from frame to frame
+    // (a screen zooming in) then takes fresh memory only now and then: a new one is made somewhat larger.
+    std::shared_ptr<gfx::Bitmap> takeAtLeast(int width, int height);
     void endFrame();
 
 private:
@@ -73,7 +76,8 @@ private:
     bool isOutside(const Layer& layer) const;
     // Whether the layer lies under the cover: drawn before it, and not one of its superlayers.
     bool isCovered(const Layer& layer) const;
-    std::shared_ptr<gfx::Bitmap> surface(int width, int height);
+    // A bitmap of that size, or with `atLeast`, one as large or larger (transparent over that size).
+    std::shared_ptr<gfx::Bitmap> surface(int width, int height, bool atLeast = false);
 
     gfx::Canvas& m_canvas;
     SurfacePool* m_pool;
