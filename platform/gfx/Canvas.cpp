@@ -97,8 +97,9 @@ bool isWhole(double value) {
 // straight into an image square to its pixels and the clip is whole pixels: Cairo works out the part's
 // position from the middle of the clip, so a part of the screen drawn again came out a step off what
 // drawing the whole gave, and it cannot share a large picture (the old screen enlarged while a screen
-// zooms in, most of that frame) between threads. Shrunk further than smoothing reaches, or put down pixel
-// for pixel, a picture is left to Cairo. False, having drawn nothing, when it is left to Cairo.
+// zooms in, most of that frame) between threads. Shrunk further than smoothing reaches, a picture is left
+// to Cairo; put down pixel for pixel, it is the same either way, and only a large one is taken from Cairo,
+// to be shared. False, having drawn nothing, when it is left to Cairo.
 bool drawResampledPart(cairo_t* cr, cairo_surface_t* surface, double sx, double sy, double sw, double sh,
                        double tx, double ty, double tw, double th, float alpha) {
     cairo_surface_t* target = cairo_get_target(cr);
@@ -125,7 +126,7 @@ bool drawResampledPart(cairo_t* cr, cairo_surface_t* surface, double sx, double 
     cairo_user_to_device(cr, &x2, &y2);
     const bool shrunkFar = !(sw / (x2 - x1) < 4.0 / 3 && sh / (y2 - y1) < 4.0 / 3);
     const bool pixelForPixel = x2 - x1 == sw && y2 - y1 == sh && isWhole(x1) && isWhole(y1);
-    if (shrunkFar || pixelForPixel)
+    if (shrunkFar)
         return false;
 
     cairo_save(cr);
@@ -144,7 +145,7 @@ bool drawResampledPart(cairo_t* cr, cairo_surface_t* surface, double sx, double 
         boxes.push_back({int(r.x), int(r.y), int(r.x + r.width), int(r.y + r.height)});
     }
     const detail::ResampledPart part{surface, int(sx), int(sy), int(sw), int(sh), x1, y1, x2, y2, alpha};
-    return detail::drawResampled(target, part, boxes);
+    return detail::drawResampled(target, part, boxes, pixelForPixel ? detail::Small::Leave : detail::Small::Draw);
 }
 
 // Draws the source rectangle of the surface scaled into the target rectangle, never sampling

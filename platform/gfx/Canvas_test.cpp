@@ -333,6 +333,7 @@ TEST_F(CanvasTest, AStretchedPictureComesOutTheSameHoweverItIsCut) {
         {"enlarged past the canvas, opaque", 301, 203, {-40.3f, -25.7f, 800, 560}, 1, 1},
         {"at scale 2", 64, 48, {3.25f, 2.5f, 340, 240}, 0.35f, 2},
         {"shrunk a little", 800, 600, {0.4f, 0.3f, 699, 499.5f}, 0.9f, 1},
+        {"pixel for pixel", 650, 450, {20, 31, 650, 450}, 0.6f, 1},
     };
     const int width = 700;
     const int height = 500;

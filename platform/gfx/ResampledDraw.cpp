@@ -37,6 +37,11 @@ pixman_format_code_t pixmanFormat(cairo_surface_t* surface) {
     }
 }
 
+bool isPixelForPixel(const ResampledPart& part) {
+    return part.x2 - part.x1 == part.sw && part.y2 - part.y1 == part.sh && part.x1 == std::floor(part.x1) &&
+           part.y1 == std::floor(part.y1);
+}
+
 pixman_fixed_t fixed(double value) {
     return pixman_fixed_t(std::lround(value * 65536));
 }
@@ -122,8 +127,14 @@ public:
 
     bool ready() const { return m_source && m_image; }
 
-    // Composites the part over pixels [x1, x2) x [y1, y2), with the mask of the runs' alpha, tile by tile.
+    // Composites the part over pixels [x1, x2) x [y1, y2), with the mask of the runs' alpha, tile by tile
+    // (in one go when it is put down pixel for pixel, on pixels).
     void composite(const ResampledPart& part, int tileLeft, int tileTop, int x1, int y1, int x2, int y2, size_t mask) {
+        if (isPixelForPixel(part)) {
+            pixman_image_composite32(PIXMAN_OP_OVER, m_source, m_masks[mask], m_image, x1 - tileLeft, y1 - tileTop, 0, 0,
+                                     x1, y1, x2 - x1, y2 - y1);
+            return;
+        }
         for (int y = y1; y < y2;) {
             const int oy = tileTop + floorDiv(y - tileTop, kTile) * kTile;
             const int rowsEnd = std::min(y2, oy + kTile);
@@ -165,7 +176,8 @@ private:
 
 } // namespace
 
-bool drawResampled(cairo_surface_t* image, const ResampledPart& part, std::span<const PixelBox> boxes) {
+bool drawResampled(cairo_surface_t* image, const ResampledPart& part, std::span<const PixelBox> boxes,
+                   Small small) {
     if (!pixmanFormat(image) || !pixmanFormat(part.picture))
         return false;
     if (!(part.sw > 0 && part.sh > 0 && part.x2 > part.x1 && part.y2 > part.y1 && part.alpha > 0))
@@ -202,6 +214,8 @@ bool drawResampled(cairo_surface_t* image, const ResampledPart& part, std::span<
         return true;
 
     const bool shared = std::int64_t{drawn.x2 - drawn.x1} * (drawn.y2 - drawn.y1) >= kSharedPixels;
+    if (!shared && small == Small::Leave)
+        return false;
     std::array<Worker, kBandWorkers> workers;
     for (int worker = 0; worker < (shared ? kBandWorkers : 1); ++worker) {
         workers[size_t(worker)].prepare(image, part, alphas);

@@ -33,14 +33,19 @@ struct ResampledPart {
     float alpha = 1;
 };
 
+// What to do with a part that covers few pixels.
+enum class Small { Draw, Leave };
+
 // Puts the part over the image's pixels inside the boxes (which do not overlap), smoothed between its
 // pixels and padded at its edges, at its alpha; a pixel the rectangle covers only partly takes that share
-// of the alpha. False, having drawn nothing, when either surface is not a four-byte image.
+// of the alpha. False, having drawn nothing, when either surface is not a four-byte image, or when the
+// part covers few pixels and `small` leaves it.
 //
 // A pixel comes out the same whatever the boxes and however large the image is: the part's position is
 // worked out from its own rectangle, not from where the drawing starts. A partial repaint or a picture of
 // a group cut to the damage then matches drawing the whole. A large part is drawn in bands of rows on
 // helper threads, with the same pixels.
-bool drawResampled(cairo_surface_t* image, const ResampledPart& part, std::span<const PixelBox> boxes);
+bool drawResampled(cairo_surface_t* image, const ResampledPart& part, std::span<const PixelBox> boxes,
+                   Small small = Small::Draw);
 
 } // namespace gfx::detail
