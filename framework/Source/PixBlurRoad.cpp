@@ -3,13 +3,14 @@
 #include "framework/Source/PixBlurRoadFilter.h"
 #include "framework/Source/PixPicture.h"
 #include "platform/gfx/Image.h"
-
-#include <malloc.h>
+#include "platform/gl/CompilerCode.h"
 
 #include <algorithm>
 #include <cmath>
 #include <mutex>
 #include <vector>
+
+#include <malloc.h>
 
 namespace zm {
 
@@ -136,7 +137,8 @@ std::size_t keptBlurRoadBytes() {
 std::shared_ptr<const gfx::Image> blurImage(const gfx::Image& image, float blurSize, float brightness) {
     const bool wholeTexels = samplesWholeTexels(blurSize);
     std::unique_ptr<Road> road = idleRoads().take(image, wholeTexels);
-    if (!road || !road->picture->replaceImage(image))
+    const bool made = !road || !road->picture->replaceImage(image);
+    if (made)
         road = makeRoad(image, wholeTexels);
     if (!road)
         return nullptr;
@@ -145,6 +147,10 @@ std::shared_ptr<const gfx::Image> blurImage(const gfx::Image& image, float blurS
     // The read-back waits on the processing queue behind the queued push, so it sees this frame.
     road->picture->processImage();
     std::shared_ptr<const gfx::Image> blurred = road->filter->imageFromOutput();
+    // A new road may have had the driver build its programs; the compiler is idle until another is
+    // made, and its code would otherwise stay resident through the screen that asked for the blur.
+    if (made)
+        gl::releaseShaderCompilerCode();
     if (fitsKept(road->width, road->height)) {
         idleRoads().putBack(std::move(road));
         return blurred;
