@@ -1,5 +1,6 @@
 #include "platform/gfx/ImageLibrary.h"
 
+#include "platform/core/DispatchQueue.h"
 #include "platform/core/Files.h"
 #include "platform/core/Log.h"
 #include "platform/gfx/Png.h"
@@ -34,23 +35,9 @@ bool isSafeName(const std::filesystem::path& name) {
            std::ranges::none_of(name, [](const std::filesystem::path& part) { return part == ".."; });
 }
 
-} // namespace
-
-ImageLibrary::ImageLibrary(std::filesystem::path directory, float screenScale)
-    : m_directory(std::move(directory))
-    , m_screenScale(std::isfinite(screenScale) && screenScale > 0 ? screenScale : 1) {}
-
-std::shared_ptr<const Image> ImageLibrary::named(std::string_view name) {
-    std::lock_guard lock(m_mutex);
-    if (auto found = m_images.find(name); found != m_images.end()) {
-        return found->second;
-    }
-    std::shared_ptr<const Image> image = load(name);
-    m_images.emplace(std::string(name), image);
-    return image;
-}
-
-std::shared_ptr<const Image> ImageLibrary::load(std::string_view name) const {
+// Reads the image `name` of `directory` for a screen of `screenScale`; nullptr when there is none or it
+// cannot be read (the reason is logged).
+std::shared_ptr<const Image> load(const std::filesystem::path& directory, float screenScale, std::string_view name) {
     std::filesystem::path stem(name);
     if (!isSafeName(stem)) {
         core::logf(core::LogLevel::Warning, "image name \"%.*s\" is not allowed",
@@ -60,11 +47,11 @@ std::shared_ptr<const Image> ImageLibrary::load(std::string_view name) const {
     if (stem.extension() == ".png" || stem.extension() == ".svg") {
         stem.replace_extension();
     }
-    const std::filesystem::path folder = (m_directory / stem).parent_path();
+    const std::filesystem::path folder = (directory / stem).parent_path();
     const std::string baseName = stem.filename().string();
 
     std::vector<std::filesystem::path> candidates{folder / (baseName + ".svg")};
-    const float wholeScale = std::round(m_screenScale);
+    const float wholeScale = std::round(screenScale);
     if (wholeScale >= 2 && scaleInName(baseName) == 1) {
         candidates.push_back(folder /
                              (baseName + "@" + std::to_string(static_cast<int>(wholeScale)) + "x.png"));
@@ -83,7 +70,7 @@ std::shared_ptr<const Image> ImageLibrary::load(std::string_view name) const {
             return nullptr;
         }
         core::Result<std::shared_ptr<const Image>> image =
-            file.extension() == ".svg" ? renderSvg(bytesOf(*content), m_screenScale)
+            file.extension() == ".svg" ? renderSvg(bytesOf(*content), screenScale)
                                        : decodePng(bytesOf(*content), scaleInName(file.stem().string()));
         if (!image) {
             core::logf(core::LogLevel::Warning, "image %s: %s", file.c_str(),
@@ -93,8 +80,44 @@ std::shared_ptr<const Image> ImageLibrary::load(std::string_view name) const {
         return *image;
     }
     core::logf(core::LogLevel::Warning, "no image named \"%.*s\" in %s", static_cast<int>(name.size()),
-               name.data(), m_directory.c_str());
+               name.data(), directory.c_str());
     return nullptr;
+}
+
+} // namespace
+
+ImageLibrary::ImageLibrary(std::filesystem::path directory, float screenScale)
+    : m_directory(std::move(directory))
+    , m_screenScale(std::isfinite(screenScale) && screenScale > 0 ? screenScale : 1) {}
+
+std::shared_ptr<const Image> ImageLibrary::named(std::string_view name) {
+    auto [image, reading] = entry(name);
+    if (reading)
+        reading->set_value(load(m_directory, m_screenScale, name));
+    return image.get();
+}
+
+ImageLibrary::Pending ImageLibrary::namedLater(std::string_view name) {
+    auto [image, reading] = entry(name);
+    if (reading) {
+        // The worker keeps what it reads from, not the library.
+        core::DispatchQueue::global()->async(
+            [reading, directory = m_directory, scale = m_screenScale, name = std::string(name)] {
+                reading->set_value(load(directory, scale, name));
+            });
+    }
+    return image;
+}
+
+std::pair<ImageLibrary::Pending, std::shared_ptr<std::promise<std::shared_ptr<const Image>>>>
+ImageLibrary::entry(std::string_view name) {
+    std::lock_guard lock(m_mutex);
+    if (auto found = m_images.find(name); found != m_images.end())
+        return {found->second, nullptr};
+    auto reading = std::make_shared<std::promise<std::shared_ptr<const Image>>>();
+    Pending image = reading->get_future().share();
+    m_images.emplace(std::string(name), image);
+    return {image, reading};
 }
 
 } // namespace gfx

@@ -3,11 +3,13 @@
 #include "platform/gfx/Image.h"
 
 #include <filesystem>
+#include <future>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace gfx {
 
@@ -19,25 +21,31 @@ namespace gfx {
 // goButton@2x.png at a screen scale of 2 (and likewise for other whole scales); goButton.png.
 // A PNG is used as it is, at the scale its name states ("bokeh@2x.png": 2), else 1.
 //
-// Safe to use from any thread: one lock covers the lookup and the first read, so that an image is
-// read only once.
+// Safe to use from any thread: an image is read only once, by the first to ask for it; others asking
+// for it meanwhile wait for that read, and images of other names are read side by side.
 class ImageLibrary {
 public:
+    using Pending = std::shared_future<std::shared_ptr<const Image>>;
+
     ImageLibrary(std::filesystem::path directory, float screenScale);
 
     // The image of that name, or nullptr when the folder has none or it cannot be read (the
     // reason is logged once).
     std::shared_ptr<const Image> named(std::string_view name);
+    // The same, read on a worker thread when it has not been read yet: for a large picture wanted a
+    // little later, so that the work in between goes on meanwhile.
+    Pending namedLater(std::string_view name);
 
     float screenScale() const { return m_screenScale; }
 
 private:
-    std::shared_ptr<const Image> load(std::string_view name) const;
+    // The entry of that name, and whether the caller is the one to read it.
+    std::pair<Pending, std::shared_ptr<std::promise<std::shared_ptr<const Image>>>> entry(std::string_view name);
 
     std::filesystem::path m_directory;
     float m_screenScale;
     std::mutex m_mutex;
-    std::map<std::string, std::shared_ptr<const Image>, std::less<>> m_images; // guarded by m_mutex
+    std::map<std::string, Pending, std::less<>> m_images; // guarded by m_mutex
 };
 
 } // namespace gfx

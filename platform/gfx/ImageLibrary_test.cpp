@@ -7,6 +7,7 @@
 #include "platform/gfx/Svg.h"
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -112,6 +113,37 @@ TEST_F(ImageLibraryTest, ReadsEachImageOnce) {
     const auto first = library.named("background");
     std::filesystem::remove(m_folder.path() / "background.png");
     EXPECT_EQ(library.named("background"), first);
+}
+
+// An image asked for on a worker and at once from many threads is read once, by whoever came first,
+// and every caller gets that picture; a missing one is looked for, and logged, once.
+TEST_F(ImageLibraryTest, AnImageAskedForFromManyThreadsIsReadOnce) {
+    writeSvg("background.svg", 4, "#00ff00");
+    ImageLibrary library(m_folder.path(), 1);
+    core::LogCapture log;
+    const ImageLibrary::Pending later = library.namedLater("background");
+    const ImageLibrary::Pending missingLater = library.namedLater("missing");
+    std::vector<std::shared_ptr<const Image>> seen(8);
+    std::vector<std::shared_ptr<const Image>> missing(8, library.named("background"));
+    std::vector<std::thread> threads;
+    for (std::size_t index = 0; index < seen.size(); ++index) {
+        threads.emplace_back([&, index] {
+            seen[index] = library.named("background");
+            missing[index] = library.named("missing");
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    ASSERT_TRUE(later.get());
+    EXPECT_TRUE(pixelNear(later.get()->bitmap(), 1, 1, kGreen, 0));
+    for (std::size_t index = 0; index < seen.size(); ++index) {
+        EXPECT_EQ(seen[index], later.get());
+        EXPECT_EQ(missing[index], nullptr);
+    }
+    EXPECT_EQ(missingLater.get(), nullptr);
+    std::filesystem::remove(m_folder.path() / "background.svg");
+    EXPECT_EQ(library.namedLater("background").get(), later.get());
+    EXPECT_EQ(log.entries().size(), 1u);
 }
 
 TEST_F(ImageLibraryTest, MissingOrUnreadableImagesAreNothing) {

@@ -22,4 +22,8 @@ std::shared_ptr<const gfx::Image> imageNamed(std::string_view name) {
     return bundleImages().named(name);
 }
 
+std::shared_future<std::shared_ptr<const gfx::Image>> imageNamedLater(std::string_view name) {
+    return bundleImages().namedLater(name);
+}
+
 } // namespace ui

@@ -2,6 +2,7 @@
 
 #include "platform/ui/View.h"
 
+#include <future>
 #include <memory>
 
 namespace zm {
@@ -14,8 +15,11 @@ class BackgroundView : public ui::View {
 public:
     static std::shared_ptr<BackgroundView> create(const core::Rect& frame = {});
 
-    const std::shared_ptr<const gfx::Image>& image() const { return m_image; }
+    const std::shared_ptr<const gfx::Image>& image() const;
     void setImage(std::shared_ptr<const gfx::Image> image);
+    // A picture still being read elsewhere: the view waits for it when it first needs it, so that
+    // whatever comes before its first drawing goes on meanwhile.
+    void setImage(std::shared_future<std::shared_ptr<const gfx::Image>> image);
 
     // Shows the picture turned by `angle` radians; the surface is drawn again even for the same angle.
     void displayHueAngle(double angle);
@@ -28,7 +32,8 @@ protected:
     void draw(gfx::Canvas& canvas) override;
 
 private:
-    std::shared_ptr<const gfx::Image> m_image;
+    mutable std::shared_future<std::shared_ptr<const gfx::Image>> m_reading;
+    mutable std::shared_ptr<const gfx::Image> m_image;
     double m_hueAngle = 0;
     // The picture turned by m_turnedAngle: turning costs a pass over every pixel, so a redraw for the
     // same angle reuses it.

@@ -1,6 +1,7 @@
 #include "framework/Source/PixBlurRoad.h"
 #include "platform/core/UserDefaults.h"
 #include "platform/gfx/Image.h"
+#include "platform/ui/BundleImages.h"
 #include "platform/ui/Device.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Snapshot.h"
@@ -36,7 +37,7 @@ float ContainerViewController::parallaxShare() const {
 
 void ContainerViewController::setupBackground() {
     if (const std::shared_ptr<BackgroundView> background = glkView())
-        background->setImage(imageNamed("background"));
+        background->setImage(ui::imageNamedLater("background"));
     drawColorPerc(float(m_perc));
 }
 
