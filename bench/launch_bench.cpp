@@ -49,6 +49,7 @@ struct Run {
     double seconds = 0;
     long peakKilobytes = 0;
     bool ok = false;
+    std::string failure; // how the launch went wrong, when it did
 };
 
 // Starts `arguments` in a new process with the data root `home`; when `report` is set, the time runs until
@@ -56,7 +57,7 @@ struct Run {
 Run runProcess(std::vector<std::string> arguments, const std::filesystem::path& home, bool report) {
     int pipeFds[2] = {-1, -1};
     if (report && pipe(pipeFds) != 0)
-        return {};
+        return {.failure = "cannot make the report's pipe"};
     std::vector<char*> argv;
     for (std::string& argument : arguments)
         argv.push_back(argument.data());
@@ -91,25 +92,31 @@ Run runProcess(std::vector<std::string> arguments, const std::filesystem::path& 
     int status = 0;
     rusage usage{};
     if (child < 0 || wait4(child, &status, 0, &usage) != child)
-        return {};
+        return {.failure = "cannot start or wait for the launch"};
     if (report)
         close(pipeFds[0]);
     else
         run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     run.peakKilobytes = usage.ru_maxrss;
     run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0 && (!report || reported);
+    if (WIFSIGNALED(status))
+        run.failure = "the launch ended by signal " + std::to_string(WTERMSIG(status));
+    else if (!run.ok)
+        run.failure = report && !reported ? "the launch told of no frame (exit status " +
+                                                std::to_string(WEXITSTATUS(status)) + ")"
+                                          : "the launch failed with exit status " + std::to_string(WEXITSTATUS(status));
     return run;
 }
 
 void timeLaunches(benchmark::State& state, const std::vector<std::string>& arguments, bool report) {
     const core::TemporaryFolder home;
-    if (!runProcess(arguments, home.path(), report).ok)
-        return state.SkipWithError("the launch failed");
+    if (const Run first = runProcess(arguments, home.path(), report); !first.ok)
+        return state.SkipWithError(first.failure.c_str());
     long peak = 0;
     for (auto _ : state) {
         const Run run = runProcess(arguments, home.path(), report);
         if (!run.ok)
-            return state.SkipWithError("the launch failed");
+            return state.SkipWithError(run.failure.c_str());
         state.SetIterationTime(run.seconds);
         peak = std::max(peak, run.peakKilobytes);
     }
