@@ -11,7 +11,9 @@ namespace {
 
 class ScriptRunnerTest : public ::testing::Test {
 protected:
-    std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) / "harness-pictures";
+    // A folder per test: ctest runs the tests of this file side by side.
+    std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) / "harness-pictures" /
+                                   ::testing::UnitTest::GetInstance()->current_test_info()->name();
     std::ostringstream log;
 };
 
