@@ -9,6 +9,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <string>
+
+#include <unistd.h>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -213,13 +216,17 @@ protected:
                 unsetenv(name);
         }
         setUserDecimalSeparator(std::nullopt);
+        std::error_code ignored;
+        std::filesystem::remove_all(folder(), ignored);
     }
     static std::map<std::string, std::string>& saved() {
         static std::map<std::string, std::string> values;
         return values;
     }
+    // A folder per process: ctest runs these tests side by side, each compiling the locales anew.
     static std::filesystem::path folder() {
-        return std::filesystem::path(::testing::TempDir()) / "longdivision-locales";
+        const std::string name = "longdivision-locales-" + std::to_string(getpid());
+        return std::filesystem::path(::testing::TempDir()) / name;
     }
 };
 

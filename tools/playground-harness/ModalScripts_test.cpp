@@ -27,8 +27,10 @@ TEST_P(ModalScripts, PlayToTheirEnd) {
     const auto script = host::parseTouchScript(text.str());
     ASSERT_TRUE(script) << script.error().description;
     std::ostringstream log;
-    const auto end = runTouchScript(ExprTextReader::parseString(move.expression), *script,
-                                    std::filesystem::path(::testing::TempDir()) / "modal-scripts",
+    // A folder per script: ctest runs the scripts side by side.
+    const std::filesystem::path folder =
+        std::filesystem::path(::testing::TempDir()) / "modal-scripts" / move.script;
+    const auto end = runTouchScript(ExprTextReader::parseString(move.expression), *script, folder,
                                     ui::Device{ui::Idiom::Tablet, 1}, log);
     ASSERT_TRUE(end) << end.error().description;
     EXPECT_EQ(*end, move.end) << log.str();
