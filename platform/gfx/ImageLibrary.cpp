@@ -102,8 +102,8 @@ ImageLibrary::Pending ImageLibrary::namedLater(std::string_view name) {
     if (reading) {
         // The worker keeps what it reads from, not the library.
         core::DispatchQueue::global()->async(
-            [reading, directory = m_directory, scale = m_screenScale, name = std::string(name)] {
-                reading->set_value(load(directory, scale, name));
+            [promise = reading, directory = m_directory, scale = m_screenScale, name = std::string(name)] {
+                promise->set_value(load(directory, scale, name));
             });
     }
     return image;

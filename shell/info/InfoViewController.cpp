@@ -63,7 +63,7 @@ std::function<void()> InfoViewController::actionNamed(std::string_view name) {
     };
     for (const auto& [actionName, action] : actions) {
         if (actionName == name)
-            return [this, action] { (this->*action)(); };
+            return [this, method = action] { (this->*method)(); };
     }
     return TopicViewController::actionNamed(name);
 }
