@@ -156,7 +156,13 @@ void drawScaledPart(cairo_t* cr, cairo_surface_t* surface, double sx, double sy,
         drawResampledPart(cr, surface, sx, sy, sw, sh, tx, ty, tw, th, alpha)) {
         return;
     }
-    cairo_surface_t* part = cairo_surface_create_for_rectangle(surface, sx, sy, sw, sh);
+    // Cairo copies a sub-surface whole whenever the smoothing samples past its edges (a picture shrunk or
+    // enlarged into a rectangle that is not whole pixels): a screen-sized copy for every frame of a zoom.
+    // The whole picture, padded at its own edges, gives the same pixels.
+    const bool whole = sx == 0 && sy == 0 && sw == cairo_image_surface_get_width(surface) &&
+                       sh == cairo_image_surface_get_height(surface);
+    cairo_surface_t* part = whole ? cairo_surface_reference(surface)
+                                  : cairo_surface_create_for_rectangle(surface, sx, sy, sw, sh);
     cairo_pattern_t* pattern = cairo_pattern_create_for_surface(part);
     cairo_matrix_t matrix;
     cairo_matrix_init_scale(&matrix, sw / tw, sh / th);

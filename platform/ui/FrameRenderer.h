@@ -33,6 +33,9 @@ public:
     // first frame, and a frame in another bitmap or at another scale than the last, is drawn whole.
     const std::vector<core::Rect>& render(Layer& root, gfx::Bitmap& frame, float scale);
 
+    // The bytes of the pictures kept for the next frame: those of the translucent groups this frame drew.
+    std::int64_t keptBytes() const { return m_surfaces.keptBytes(); }
+
 private:
     // What a layer looked like in the last frame drawn.
     struct Shown {

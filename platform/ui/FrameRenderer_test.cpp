@@ -282,6 +282,18 @@ TEST_F(FrameRendererTest, WhatAnOpaqueViewHidesIsNotDrawn) {
     EXPECT_TRUE(frameIsWhole());
 }
 
+TEST_F(FrameRendererTest, AGroupsPictureIsLetGoOnceItShowsWhole) {
+    nextFrame();
+    EXPECT_GT(renderer.keptBytes(), 0);
+    // The group ends opaque, as a screen that zoomed in fading does, and the mask goes: nothing is
+    // composed apart any more.
+    group->setAlpha(1);
+    masked->layer().setMask(nullptr);
+    nextFrame();
+    EXPECT_EQ(renderer.keptBytes(), 0);
+    EXPECT_TRUE(frameIsWhole());
+}
+
 TEST_F(FrameRendererTest, AnotherBitmapOrScaleIsDrawnWhole) {
     nextFrame();
     frame = gfx::Bitmap::create(400, 300);

@@ -86,6 +86,13 @@ std::shared_ptr<gfx::Bitmap> SurfacePool::takeAtLeast(int width, int height) {
         best->bitmap->clear(0, 0, width, height);
         return best->bitmap;
     }
+    // The group outgrew the picture it took the frame before (the largest of those left): that one goes
+    // before a larger one is made, so that a screen zooming in never holds both.
+    const auto outgrown = std::ranges::max_element(m_kept, {}, [](const Kept& kept) {
+        return kept.used ? -1 : std::int64_t{kept.bitmap->width()} * kept.bitmap->height();
+    });
+    if (outgrown != m_kept.end() && !outgrown->used)
+        m_kept.erase(outgrown);
     // Steps of a half and a third: 256, 384, 512, 768, 1024, 1536, 2048...
     auto roundedUp = [](int length) {
         const int power = int(std::bit_ceil(unsigned(std::max(length, 1))));
@@ -102,6 +109,13 @@ void SurfacePool::endFrame() {
     std::erase_if(m_kept, [](const Kept& kept) { return !kept.used; });
     for (Kept& kept : m_kept)
         kept.used = false;
+}
+
+std::int64_t SurfacePool::keptBytes() const {
+    std::int64_t bytes = 0;
+    for (const Kept& kept : m_kept)
+        bytes += std::int64_t{kept.bitmap->bytesPerRow()} * kept.bitmap->height();
+    return bytes;
 }
 
 LayerPainter::LayerPainter(gfx::Canvas& canvas, SurfacePool* pool, const LayerAreas* areas,

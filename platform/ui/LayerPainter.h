@@ -4,6 +4,7 @@
 
 #include "platform/core/Geometry.h"
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -34,6 +35,8 @@ public:
     // (a screen zooming in) then takes fresh memory only now and then: a new one is made somewhat larger.
     std::shared_ptr<gfx::Bitmap> takeAtLeast(int width, int height);
     void endFrame();
+    // The bytes of the pixels it keeps.
+    std::int64_t keptBytes() const;
 
 private:
     struct Kept {

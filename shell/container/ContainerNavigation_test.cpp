@@ -1,3 +1,4 @@
+#include "platform/gfx/Image.h"
 #include "platform/ui/Snapshot.h"
 #include "shell/app/AppDelegate.h"
 #include "shell/app/ProblemSetStore.h"
@@ -6,6 +7,7 @@
 #include "shell/topics/TopicIdentifiers.h"
 
 #include <functional>
+#include <utility>
 
 namespace zm {
 namespace {
@@ -123,14 +125,17 @@ TEST_F(ContainerNavigation, EveryTransitionMovesTheNewScreenInAndTheOldOneOut) {
         test.request(*container);
         ASSERT_EQ(container->childViewControllers().size(), 2u) << test.name;
         const std::shared_ptr<ui::ViewController> incoming = container->childViewControllers().back();
-        const std::shared_ptr<ui::View> snapshot = snapshotIn(*container);
+        std::shared_ptr<ui::View> snapshot = snapshotIn(*container);
         ASSERT_TRUE(snapshot) << test.name;
+        ASSERT_TRUE(snapshot->layer().contents()) << test.name;
+        const std::weak_ptr<const gfx::Image> picture = snapshot->layer().contents();
         EXPECT_EQ(outgoing->view()->alpha(), 0) << test.name;
         // The new screen is on top of the snapshot.
         EXPECT_EQ(container->view()->subviews().back(), incoming->view()) << test.name;
         expectLook(incoming->view()->presentation(), test.start, std::string(test.name) + " starts");
         expectLook(incoming->view()->layer().model(), test.end, std::string(test.name) + " ends");
         expectLook(snapshot->layer().model(), test.snapshotEnd, std::string(test.name) + " snapshot");
+        const std::weak_ptr<ui::View> snapshotView = std::exchange(snapshot, nullptr);
 
         host->advance(test.duration - 0.03);
         EXPECT_EQ(container->mainVC(), outgoing) << test.name;
@@ -141,7 +146,9 @@ TEST_F(ContainerNavigation, EveryTransitionMovesTheNewScreenInAndTheOldOneOut) {
         EXPECT_EQ(container->childViewControllers().size(), 1u) << test.name;
         EXPECT_EQ(outgoing->parentViewController(), nullptr) << test.name;
         EXPECT_EQ(outgoing->view()->superview(), nullptr) << test.name;
-        EXPECT_EQ(snapshot->superview(), nullptr) << test.name;
+        // The outgoing screen's picture, a screen's worth of pixels, is let go with the snapshot.
+        EXPECT_TRUE(snapshotView.expired()) << test.name;
+        EXPECT_TRUE(picture.expired()) << test.name;
         EXPECT_EQ(container->mainVC()->containerVC(), container) << test.name;
         EXPECT_FLOAT_EQ(incoming->view()->alpha(), test.end.alpha) << test.name;
     }
