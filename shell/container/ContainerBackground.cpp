@@ -1,4 +1,4 @@
-#include "framework/Source/PixBlurRoad.h"
+#include "framework/Source/PixStillBlur.h"
 #include "platform/core/UserDefaults.h"
 #include "platform/gfx/Image.h"
 #include "platform/ui/BundleImages.h"
@@ -25,7 +25,7 @@ constexpr float kPanelBlurSize = 20;
 constexpr float kPanelBrightness = -0.1f;
 // The blur works on a picture of one pixel per point, whatever the screen's scale: its samples lie
 // several points apart and the background's own picture is soft, so a finer picture would blur to the
-// same panel, for four times the pixels at scale 2 (and the memory of a screen-sized GL road).
+// same panel, for four times the pixels at scale 2.
 constexpr float kPanelBlurScale = 1;
 
 } // namespace
@@ -72,8 +72,8 @@ std::shared_ptr<const gfx::Image> ContainerViewController::bigBlurBackgroundImag
     if (!sharp)
         return nullptr;
     const float blurSize = kPanelBlurSize * kPanelBlurScale / ui::Device::current().scale;
-    // Without the image filters (no OpenGL ES) the panels show the background sharp.
-    std::shared_ptr<const gfx::Image> blurred = blurImage(*sharp, blurSize, kPanelBrightness);
+    // A spacing between pixels needs OpenGL ES; without it the panels show the background sharp.
+    std::shared_ptr<const gfx::Image> blurred = blurStillImage(*sharp, blurSize, kPanelBrightness);
     return blurred ? blurred : sharp;
 }
 

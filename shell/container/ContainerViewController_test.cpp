@@ -1,4 +1,4 @@
-#include "framework/Source/PixBlurRoad.h"
+#include "framework/Source/PixStillBlur.h"
 #include "platform/gfx/Canvas.h"
 #include "platform/gfx/Image.h"
 #include "platform/gfx/ImageContext.h"
@@ -12,7 +12,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 #include <numbers>
+#include <string>
 
 namespace zm {
 namespace {
@@ -170,7 +172,7 @@ TEST_F(ContainerStartUp, TheBlurredBackgroundShowsAtScale2AsTheScreensPixelsBlur
     const auto container = launch(device);
     container->setColorPerc(0.37f);
     const std::shared_ptr<const gfx::Image> blurredAtScreenPixels =
-        blurImage(*ui::snapshotImage(*container->glkView()), 20, -0.1f);
+        blurStillImage(*ui::snapshotImage(*container->glkView()), 20, -0.1f);
     ASSERT_TRUE(blurredAtScreenPixels);
     gfx::ImageContext shown(device.screenSize(), device.scale, true);
     shown.canvas().drawImage(*container->bigBlurBackgroundImage(), core::Rect({}, device.screenSize()));
@@ -186,6 +188,25 @@ TEST_F(ContainerStartUp, TheBlurredBackgroundShowsAtScale2AsTheScreensPixelsBlur
         }
     }
     EXPECT_LE(largest, 2);
+}
+
+// Whether the process has mapped a GL driver or its shader compiler (Mesa's *_dri.so, libLLVM).
+bool glDriverLoaded() {
+    std::ifstream maps("/proc/self/maps");
+    for (std::string line; std::getline(maps, line);) {
+        if (line.find("_dri.so") != std::string::npos || line.find("libLLVM") != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
+TEST_F(ContainerStartUp, TheBlurredBackgroundLoadsNoGLDriver) {
+    // On a machine whose GL is a software rasteriser the driver and its compiler are some 20 MB
+    // resident once loaded, and a road's textures as much again at a tablet's scale 2.
+    ASSERT_FALSE(glDriverLoaded()) << "another test of this process loaded it";
+    const auto container = launch({ui::Idiom::Tablet, 2});
+    ASSERT_TRUE(container->bigBlurBackgroundImage());
+    EXPECT_FALSE(glDriverLoaded());
 }
 
 TEST_F(ContainerStartUp, AScreenAsksForItsStripOnceAndOnlyWhenItHasAContainer) {

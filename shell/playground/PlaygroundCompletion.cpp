@@ -1,7 +1,7 @@
 // The topic playground screen's completion: counting a solved problem, the celebration, the move to
 // the next problem and the mastery panel.
 
-#include "framework/Source/PixBlurRoad.h"
+#include "framework/Source/PixStillBlur.h"
 #include "platform/core/DispatchQueue.h"
 #include "platform/core/Localization.h"
 #include "platform/core/Log.h"
@@ -58,7 +58,7 @@ float storedSpeed(std::string_view key, float fallback) {
 // part round what is drawn is blurred: the blur of transparent pixels is transparent, and a margin as
 // wide as the blur reaches keeps every sample that falls past the part's edge on transparent pixels, as
 // the whole picture gives them. The road and the picture kept on screen are then the size of the
-// expression, not of the screen. Empty when there is nothing to glow, or no image filters.
+// expression, not of the screen. Empty when there is nothing to glow.
 struct Glow {
     std::shared_ptr<const gfx::Image> image;
     core::Rect pixelRect;
@@ -75,7 +75,7 @@ Glow glowOf(const gfx::Image& snapshot) {
     const std::shared_ptr<const gfx::Image> part = snapshot.cropped(area);
     if (!part)
         return {};
-    return {blurImage(*part, kGlowBlurSize, kGlowBrightness), area};
+    return {blurStillImage(*part, kGlowBlurSize, kGlowBrightness), area};
 }
 
 void addSubviews(ui::View& into, std::initializer_list<std::shared_ptr<ui::View>> views) {
@@ -152,7 +152,7 @@ void PlaygroundViewController::prettyCompletionEffect() {
             Glow glow = snapshot ? glowOf(*snapshot) : Glow{};
             if (!glow.image)
                 core::log(core::LogLevel::Warning,
-                          "completion: no glow (no picture of the playground, or no image filters)");
+                          "completion: no glow (no picture of the playground, or nothing drawn on it)");
             core::OperationQueue::main()->addOperation([weakSelf, generation, glow = std::move(glow)] {
                 const std::shared_ptr<PlaygroundViewController> screen = weakSelf.lock();
                 // Undo, Restart or a new problem took this celebration away meanwhile.

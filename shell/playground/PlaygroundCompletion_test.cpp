@@ -1,4 +1,4 @@
-#include "framework/Source/PixBlurRoad.h"
+#include "framework/Source/PixStillBlur.h"
 #include "model/testing/Trees.h"
 #include "platform/core/Random.h"
 #include "platform/gfx/Canvas.h"
@@ -221,7 +221,7 @@ TEST_F(Completion, ASolvedProblemGlowsOverTwoSunburstsUnderTheBanner) {
     glowOverPlayground.canvas().drawImage(*glow()->image(),
                                           area.offsetBy(-playgroundFrame.minX(), -playgroundFrame.minY()));
     const std::shared_ptr<const gfx::Image> glowShown = std::move(glowOverPlayground).takeImage();
-    const std::shared_ptr<const gfx::Image> blurredWhole = blurImage(*ui::snapshotImage(playground()), 3, 1);
+    const std::shared_ptr<const gfx::Image> blurredWhole = blurStillImage(*ui::snapshotImage(playground()), 3, 1);
     ASSERT_TRUE(blurredWhole);
     ASSERT_EQ(glowShown->pixelWidth(), blurredWhole->pixelWidth());
     int differing = 0;
