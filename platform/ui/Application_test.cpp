@@ -10,7 +10,9 @@
 #include "platform/ui/ViewAnimation.h"
 #include "platform/ui/Window.h"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 #include <numbers>
 
 #include <gtest/gtest.h>
@@ -19,6 +21,20 @@ namespace ui {
 namespace {
 
 using namespace gfx::testing_pixels;
+
+// The most any channel of a pixel differs between the two.
+int largestDifference(const gfx::Bitmap& a, const gfx::Bitmap& b) {
+    int largest = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const gfx::Pixel p = a.pixel(x, y);
+            const gfx::Pixel q = b.pixel(x, y);
+            for (const auto& [first, second] :
+                 {std::pair{p.blue, q.blue}, {p.green, q.green}, {p.red, q.red}, {p.alpha, q.alpha}})
+                largest = std::max(largest, std::abs(int(first) - int(second)));
+        }
+    return largest;
+}
 
 class ApplicationTest : public ::testing::Test {
 protected:
@@ -103,6 +119,43 @@ TEST_F(ApplicationTest, SnapshotsShowAStillOfTheirSource) {
     const auto image = snapshotImage(*source);
     EXPECT_EQ(image->pixelWidth(), 80);
     EXPECT_TRUE(pixelNear(image->bitmap(), 10, 10, kGreen));
+}
+
+TEST_F(ApplicationTest, ASnapshotGrownPastTheScreenKeepsOnlyWhatShows) {
+    // A source of stripes and a translucent corner, so that every pixel of the still differs from its
+    // neighbours.
+    auto source = View::create(window.bounds());
+    for (int stripe = 0; stripe < 12; ++stripe) {
+        auto part = View::create({float(stripe) * 40, float(stripe) * 7, 37, 300});
+        part->setBackgroundColor(core::Color::rgba(float(stripe) / 12, 0.4f, 1 - float(stripe) / 12, 0.9f));
+        source->addSubview(part);
+    }
+    window.addSubview(source);
+    auto still = SnapshotView::create(*source);
+    source->removeFromSuperview();
+    window.addSubview(still);
+    // Enlarged 3.3 times about a point off its middle, fading: a zoom's outgoing screen on its way.
+    still->setCenter({100.3f, 250.7f});
+    still->setTransform(core::AffineTransform::makeScale(3.3f, 3.3f));
+    still->setAlpha(0.6f);
+    application.renderIfNeeded();
+    const std::unique_ptr<gfx::Bitmap> whole = application.frame().copy(0, 0, 960, 640);
+
+    const LayerState state = still->layer().presentation();
+    const core::Rect showing = state.toSuperlayer().inverted().apply(window.bounds()).intersected(state.bounds);
+    still->keepOnly(showing);
+    application.renderIfNeeded();
+    // The same pixels, placed from the part's own rectangle: a step of rounding apart here and there.
+    EXPECT_LE(largestDifference(application.frame(), *whole), 1);
+    const std::shared_ptr<const gfx::Image>& kept = still->layer().contents();
+    ASSERT_TRUE(kept);
+    // The window's share of the enlarged still, with a pixel around it.
+    EXPECT_LE(kept->pixelWidth(), int(std::ceil(960 / 3.3f)) + 4);
+    EXPECT_LE(kept->pixelHeight(), int(std::ceil(640 / 3.3f)) + 4);
+
+    // Moved wholly off the screen, it keeps nothing.
+    still->keepOnly(core::Rect::null());
+    EXPECT_FALSE(still->layer().contents());
 }
 
 TEST_F(ApplicationTest, TransitionsSwapViewsWhenTheyEnd) {

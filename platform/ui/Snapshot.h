@@ -22,6 +22,13 @@ class SnapshotView : public View {
 public:
     static std::shared_ptr<SnapshotView> create(View& source);
 
+    // Lets go of the picture outside `part` (in the bounds' coordinates; whole pixels of it, and one more
+    // around them for the smoothing, are kept): what shows of it inside stays where it is, drawn from the
+    // same pixels (placed from the part's own corner: within a step of rounding), and nothing shows
+    // outside. For a snapshot that grows past the edges of the screen, whose picture would otherwise be
+    // held whole to the end.
+    void keepOnly(const core::Rect& part);
+
 private:
     explicit SnapshotView(View& source);
 };

@@ -1,4 +1,5 @@
 #include "platform/core/Log.h"
+#include "platform/core/MainLoop.h"
 #include "platform/core/UserDefaults.h"
 #include "platform/ui/Snapshot.h"
 #include "platform/ui/View.h"
@@ -9,6 +10,7 @@
 #include "shell/screens/HomeScreen.h"
 #include "shell/topics/TopicIdentifiers.h"
 
+#include <optional>
 #include <string>
 
 namespace zm {
@@ -22,6 +24,25 @@ core::AffineTransform scale(float factor) {
 // A point q of the view (from its centre) goes to factor x q + shift.
 core::AffineTransform scaleThenShift(float factor, core::Point shift) {
     return {factor, 0, 0, factor, shift.x, shift.y};
+}
+
+// A snapshot growing past the screen's edges keeps only what shows of it, whenever that has become half of
+// what it holds or less: a zoom into a screen then does not hold the old screen's whole picture while the
+// new screen's grows to full size. Each cut copies what it keeps, early in the zoom while the new screen's
+// picture is small. Answers the frame handler that does it, removed when the transition ends.
+core::MainLoop::FrameHandlerId keepOnlyWhatShows(const std::shared_ptr<ui::SnapshotView>& snapshot,
+                                                 const ui::View& screen) {
+    return core::MainLoop::current().addFrameHandler(
+        core::FramePhase::Animation,
+        [weakSnapshot = std::weak_ptr<ui::SnapshotView>(snapshot), area = screen.bounds()](core::TimePoint) {
+            const std::shared_ptr<ui::SnapshotView> shown = weakSnapshot.lock();
+            if (!shown || !shown->layer().contents())
+                return;
+            const ui::LayerState state = shown->layer().presentation();
+            const core::Rect showing = state.toSuperlayer().inverted().apply(area).intersected(state.bounds);
+            if (showing.width() * showing.height() <= state.bounds.width() * state.bounds.height() / 2)
+                shown->keepOnly(showing);
+        });
 }
 
 } // namespace
@@ -50,16 +71,21 @@ void ContainerViewController::transition(std::shared_ptr<TopicViewController> in
     how.start(*incomingView);
 
     // The snapshot stands in for the outgoing screen while it leaves.
-    const std::shared_ptr<ui::View> snapshot = ui::SnapshotView::create(*outgoing->view());
+    const std::shared_ptr<ui::SnapshotView> snapshot = ui::SnapshotView::create(*outgoing->view());
     view()->addSubview(snapshot);
     outgoing->view()->setAlpha(0);
+    const std::optional<core::MainLoop::FrameHandlerId> trimming =
+        how.snapshotOnlyGrows ? std::optional(keepOnlyWhatShows(snapshot, *view())) : std::nullopt;
 
     m_transitioning = true;
     const std::weak_ptr<ContainerViewController> weakSelf = self;
     ViewController::transition(
         outgoing, incoming, how.duration, ui::AnimationOptions::None,
         [&] { how.end(*incomingView, *snapshot); },
-        [weakSelf, incoming, snapshot, endsOpaque = how.endsOpaque, after = std::move(how.after)](bool) {
+        [weakSelf, incoming, snapshot, trimming, endsOpaque = how.endsOpaque,
+         after = std::move(how.after)](bool) {
+            if (trimming)
+                core::MainLoop::current().removeFrameHandler(*trimming);
             snapshot->removeFromSuperview();
             if (endsOpaque)
                 incoming->view()->setAlpha(1);
@@ -80,6 +106,7 @@ void ContainerViewController::transition(std::shared_ptr<TopicViewController> in
 ContainerViewController::Transition ContainerViewController::zoomInto(core::Point start, core::Point middle,
                                                                       core::Point opposite) {
     Transition zoom;
+    zoom.snapshotOnlyGrows = true;
     zoom.start = [start](ui::View& incoming) {
         incoming.setAlpha(0);
         incoming.setTransform(scale(0.1f));

@@ -154,6 +154,39 @@ TEST_F(ContainerNavigation, EveryTransitionMovesTheNewScreenInAndTheOldOneOut) {
     }
 }
 
+TEST_F(ContainerNavigation, AZoomIntoAScreenLetsGoOfTheOldOnesPictureAsItGrowsPastTheEdges) {
+    auto pixelsOf = [](const ui::View& snapshot) {
+        const std::shared_ptr<const gfx::Image>& picture = snapshot.layer().contents();
+        return picture ? picture->pixelWidth() * picture->pixelHeight() : 0;
+    };
+    const struct {
+        const char* name;
+        std::function<void(ContainerViewController&)> request;
+        bool shrinks;
+    } cases[] = {
+        {"zoomIntoTopicVC", [](ContainerViewController& c) { c.zoomIntoTopicVC(screen()); }, true},
+        {"from the corner", [](ContainerViewController& c) { c.zoomIntoTopicVC(screen(1, true)); }, true},
+        {"goHome", [](ContainerViewController& c) { c.goHome(); }, false},
+        {"pushTopicVC", [](ContainerViewController& c) { c.pushTopicVC(screen()); }, false},
+    };
+    for (const auto& test : cases) {
+        const auto container = launch();
+        test.request(*container);
+        const std::shared_ptr<ui::View> snapshot = snapshotIn(*container);
+        ASSERT_TRUE(snapshot) << test.name;
+        const int whole = pixelsOf(*snapshot);
+        host->advance(0.3);
+        if (test.shrinks) {
+            EXPECT_GT(pixelsOf(*snapshot), 0) << test.name;
+            EXPECT_LT(pixelsOf(*snapshot), whole / 4) << test.name;
+        } else {
+            EXPECT_EQ(pixelsOf(*snapshot), whole) << test.name;
+        }
+        host->advance(0.3);
+        EXPECT_FALSE(container->isTransitioning()) << test.name;
+    }
+}
+
 TEST_F(ContainerNavigation, AHomeScreenComesBackWhereTheZoomSentTheOldOneAndMovesOn) {
     const auto container = launch();
     container->goToTopic(Topic(std::string(AlgebraTopicFactorization)));

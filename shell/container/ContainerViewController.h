@@ -106,6 +106,9 @@ private:
         double duration = kTransitionDuration;
         // Slides leave the incoming view's alpha as it is; every other transition ends it at 1.
         bool endsOpaque = true;
+        // The outgoing screen only grows past the screen's edges: what shows of its snapshot only shrinks,
+        // and the rest of its picture is let go as it goes.
+        bool snapshotOnlyGrows = false;
         std::function<void(ui::View& incoming)> start;
         std::function<void(ui::View& incoming, ui::View& snapshot)> end;
         std::function<void()> after;
