@@ -222,6 +222,17 @@ TEST_F(WindowOpeningTest, AFrameDrawnWhileTheWindowOpensShowsWhenItIsOpen) {
     EXPECT_TRUE(pixelNear((*screen)->bitmap(), 300, 300, kBlack));
 }
 
+TEST_F(WindowOpeningTest, AWindowShowsBlackUntilTheFirstFrame) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    const auto opened = WindowHost::open({ui::Idiom::Phone, 1}, clock);
+    ASSERT_TRUE(opened) << opened.error().text();
+    const auto screen = (*opened)->readScreen();
+    ASSERT_TRUE(screen) << screen.error().text();
+    const gfx::Bitmap& pixels = (*screen)->bitmap();
+    for (const auto& [x, y] : {std::pair{0, 0}, {240, 160}, {pixels.width() - 1, pixels.height() - 1}})
+        EXPECT_TRUE(pixelNear(pixels, x, y, kBlack)) << x << "," << y;
+}
+
 TEST_F(WindowOpeningTest, AWindowThatCannotOpenEndsTheRunWithTheReason) {
     setenv("SDL_VIDEODRIVER", "no-such-display", 1);
     const auto opened = WindowHost::open({ui::Idiom::Phone, 1}, clock);

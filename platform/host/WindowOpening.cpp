@@ -101,6 +101,11 @@ void WindowOpening::open() {
         return;
     }
     warm({static_cast<std::byte*>(surface->pixels), std::size_t(surface->pitch) * std::size_t(surface->h)});
+    // The display server reads the window's pixels from the memory it shares with the game, and its
+    // first read of each page stops to map it (10-25 ms for a whole window). Shown once now, all black as
+    // the window starts anyway, the pages are mapped while the game still draws its first frame, which
+    // then shows without that wait.
+    sdl.UpdateWindowSurface(window);
     m_opened = {&sdl, window};
 }
 
