@@ -39,12 +39,11 @@ std::uint8_t storedByte(float value) {
 
 // `sums[i]` gets the nine taps of byte i, the samples of tap k at `samples[k] + i`.
 void sumTaps(const std::array<const std::uint8_t*, 9>& samples, int count, float* sums) {
-    std::fill(sums, sums + count, 0.0f);
-    for (std::size_t tap = 0; tap < 9; ++tap) {
-        const std::uint8_t* from = samples[tap];
-        const float weight = kWeights[tap];
-        for (int i = 0; i < count; ++i)
-            sums[i] += static_cast<float>(from[i]) * kByteToFloat * weight;
+    for (int i = 0; i < count; ++i) {
+        float sum = 0.0f;
+        for (std::size_t tap = 0; tap < 9; ++tap)
+            sum += static_cast<float>(samples[tap][i]) * kByteToFloat * kWeights[tap];
+        sums[i] = sum;
     }
 }
 
