@@ -63,7 +63,8 @@ std::shared_ptr<const gfx::Image> blurStillImage(const gfx::Image& image, float 
     // What brightness makes of each blurred colour byte, stored again.
     std::array<std::uint8_t, 256> brightened;
     for (int byte = 0; byte < 256; ++byte)
-        brightened[static_cast<std::size_t>(byte)] = storedByte(static_cast<float>(byte) / 255.0f + brightness);
+        brightened[static_cast<std::size_t>(byte)] =
+            storedByte(static_cast<float>(byte) / 255.0f + brightness);
 
     const int spacing = static_cast<int>(blurSize);
     const int rowBytes = width * 4;

@@ -1,6 +1,5 @@
-#include "framework/Source/PixStillBlur.h"
-
 #include "framework/Source/PixBlurRoad.h"
+#include "framework/Source/PixStillBlur.h"
 #include "framework/Source/PixTestSupport.h"
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Image.h"
@@ -43,7 +42,8 @@ std::shared_ptr<const gfx::Image> noise(int width, int height, unsigned seed) {
     std::vector<Rgba> pixels;
     for (int i = 0; i < width * height; ++i) {
         const auto alpha = static_cast<std::uint8_t>(i % 7 == 0 ? 0 : i % 5 == 0 ? 255 : random() % 256);
-        pixels.push_back({static_cast<std::uint8_t>(random() % 256), static_cast<std::uint8_t>(random() % 256),
+        pixels.push_back({static_cast<std::uint8_t>(random() % 256),
+                          static_cast<std::uint8_t>(random() % 256),
                           static_cast<std::uint8_t>(random() % 256), alpha});
     }
     return makeImage(width, height, pixels);

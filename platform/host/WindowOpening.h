@@ -26,9 +26,10 @@ struct OpenedWindow {
 };
 
 // Opens a window on a thread of its own: loads SDL, starts its video system, opens the window, makes its
-// pixels and shows them once, black, so that the display server has them at hand for the first frame. That takes as long as the game's start and first frame (SDL's libraries, the
-// display connection, the input method's tables, fresh shared memory with the X server), so the two
-// run side by side. Nothing else may use SDL until wait() has answered.
+// pixels and shows them once, black, so that the display server has them at hand for the first frame.
+// That takes as long as the game's start and first frame (SDL's libraries, the display connection, the
+// input method's tables, fresh shared memory with the X server), so the two run side by side. Nothing
+// else may use SDL until wait() has answered.
 //
 // `memory` is what the first frame will write (its picture): its pages are made present first, off the
 // drawing thread, without changing what it holds; nothing may use it until waitUntilWarm() returns.
