@@ -115,6 +115,9 @@ void Crashlog::initializeWithAPIKey(const std::string& apiKey, double delay,
     std::call_once(g_startupOnce, [&] {
         m_apiKey = apiKey;
         m_starting = true;
+        // Crashes are caught from here on, the start's first moments included; the rest of the start
+        // (files, identifiers, the facts of the machine) runs on the queue.
+        CLGCaptureContextInstall();
         m_queue->async([this, delay, environment] {
             runStartupSteps(delay, environment);
             m_starting = false;
@@ -143,8 +146,10 @@ void Crashlog::runStartupSteps(double delay, const CLGBuildEnvironment& environm
     m_controller = CLGSDKController::create(m_crashDirectory, endpoint.value_or(""));
     m_controller->setDelegate(this);
     m_controller->setAlertPresenter(m_alertPresenter);
-    if (!m_controller->setup())
+    if (!m_controller->setup()) {
+        CLGCaptureContextAbandon();
         return;
+    }
     setupCrashHandling(environment, endpoint);
     gatherInitialNotificationData();
     setupNotifications();
@@ -175,9 +180,11 @@ void Crashlog::setupCrashHandling(const CLGBuildEnvironment& environment,
         std::span(reinterpret_cast<const uint8_t*>(segment.data()), segment.size()));
     if (!session) {
         CLGLog("[Crashlog] The clock stands before 1970: no session can be named, and nothing is captured");
+        CLGCaptureContextAbandon();
         return;
     }
     const std::string base = CLGSessionBaseName(session->stringValue());
+    m_controller->setCurrentSessionBaseName(base);
     const core::FileLocations& locations = core::FileLocations::shared();
 
     CLGCaptureConfiguration configuration;

@@ -80,9 +80,11 @@ using CrashlogObject = std::variant<std::monostate, std::string, core::Value, Cr
 // the application setters that attach a user, custom keys and handled exceptions to a later crash
 // record, and answers the questions of the controller and the service client.
 //
-// The start returns at once and runs its steps on the reporter's own queue: they take tens of
-// milliseconds (the capture's facts, the images, the first use of the digests), which a launch should
-// not wait for. What the application sets meanwhile is applied as soon as capture is ready.
+// The start catches crashes before it returns (the arena and the signal handlers are installed on the
+// caller's thread, in well under a millisecond) and runs the rest of its steps on the reporter's own
+// queue: they take tens of milliseconds (files, the capture's facts, the images, the first use of the
+// digests), which a launch should not wait for. A crash meanwhile is recorded once the record's name
+// is known. What the application sets meanwhile is applied as soon as capture is ready.
 //
 // Start, setters and answers may be called from any thread; delegate messages go to the main queue.
 class Crashlog : public CLGSDKControllerDelegate, public CLGClientDelegate {
@@ -107,7 +109,8 @@ public:
     static Crashlog& startWithAPIKey(const std::string& apiKey, CrashlogDelegate* delegate, double delay,
                                      const CLGBuildEnvironment& environment);
 
-    // The start of this reporter: the start-up steps run once per process, on the reporter's queue.
+    // The start of this reporter: capture is installed at once, the other start-up steps run once per
+    // process on the reporter's queue.
     void initializeWithAPIKey(const std::string& apiKey, double delay, const CLGBuildEnvironment& environment);
     // Where the start-up runs (a caller that must know capture is on waits for it there).
     const std::shared_ptr<core::DispatchQueue>& queue() const { return m_queue; }

@@ -1,7 +1,6 @@
 #include "crashlog/capture/CLGBinaryImage.h"
 
 #include "crashlog/capture/CLGMemory.h"
-#include "crashlog/record/CLGRecordWriter.h"
 #include "platform/core/DispatchQueue.h"
 #include "platform/core/Encoding.h"
 
@@ -14,8 +13,6 @@
 
 namespace zm {
 namespace {
-
-constexpr size_t kPathLimit = 1024;
 
 size_t align4(size_t size) {
     return (size + 3) & ~size_t{3};
@@ -155,40 +152,6 @@ std::map<std::string, uint64_t> CLGUUIDMapOfImages(const CLGBinaryImage* head) {
         map.emplace(uuid, image->address);
     }
     return map;
-}
-
-void CLGWriteBinaryImages(CLGRecordWriter& writer, const CLGBinaryImage* head) {
-    writer.beginLine("binary_images");
-    writer.beginArray();
-    const CLGBinaryImage* at = head;
-    // A copy of each node: its memory is read through the kernel, and a broken link ends the walk.
-    struct Copy {
-        const char* path;
-        uint64_t address;
-        uint64_t size;
-        const uint8_t* uuid;
-        CLGBinaryImage* next;
-    };
-    while (at) {
-        Copy copy;
-        if (!CLGReadMemory(&at->path, &copy.path, sizeof copy.path) ||
-            !CLGReadMemory(&at->address, &copy.address, sizeof copy.address) ||
-            !CLGReadMemory(&at->size, &copy.size, sizeof copy.size) ||
-            !CLGReadMemory(&at->uuid, &copy.uuid, sizeof copy.uuid) ||
-            !CLGReadMemory(&at->next, &copy.next, sizeof copy.next))
-            break;
-        writer.beginObject();
-        writer.checkedStringMember("path", copy.path, kPathLimit);
-        char uuid[kCLGUUIDStringSize];
-        CLGUUIDString(copy.uuid, uuid);
-        writer.stringMember("uuid", uuid);
-        writer.numberMember("address", copy.address);
-        writer.numberMember("size", copy.size);
-        writer.endObject();
-        at = copy.next;
-    }
-    writer.endArray();
-    writer.endLine();
 }
 
 } // namespace zm

@@ -15,8 +15,6 @@ class DispatchQueue;
 
 namespace zm {
 
-class CLGRecordWriter;
-
 // Where an ELF image lies in memory and what identifies it.
 struct CLGImageFacts {
     // The first loadable segment's address.
@@ -35,7 +33,8 @@ CLGImageFacts CLGImageFactsFromProgramHeaders(uintptr_t loadBias, const ElfW(Phd
 const uint8_t* CLGBuildIdInNotes(const uint8_t* notes, size_t size);
 
 // One loaded image in the context's list: heap memory, never freed, kept in ascending address order.
-// Crash-time code walks the list through safe reads, so a node that is half linked ends the walk.
+// The list names the images of the running process when a crash record of an earlier run is
+// converted (a crash itself lists the images the linker has then, CLGCrashImages).
 struct CLGBinaryImage {
     const char* path = nullptr;
     uint64_t address = 0;
@@ -74,8 +73,5 @@ std::string CLGImagePath(const char* linkerName, bool isMainProgram);
 
 // Lower-case build-id text -> load address, one entry per image from `head` on that has a build-id.
 std::map<std::string, uint64_t> CLGUUIDMapOfImages(const CLGBinaryImage* head);
-
-// The "binary_images" line: {"path", "uuid", "address", "size"} per image from `head` on. Crash time.
-void CLGWriteBinaryImages(CLGRecordWriter& writer, const CLGBinaryImage* head);
 
 } // namespace zm

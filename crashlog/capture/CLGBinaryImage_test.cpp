@@ -1,4 +1,5 @@
 #include "crashlog/capture/CLGBinaryImage.h"
+#include "crashlog/capture/CLGCrashImages.h"
 #include "crashlog/record/CLGRecordReader.h"
 #include "crashlog/testing/Written.h"
 #include "platform/core/DispatchQueue.h"
@@ -86,7 +87,9 @@ std::string buildIdOfFile(const std::string& path) {
     return at == std::string::npos ? "" : core::hexString(bytes.substr(at + sizeof pattern, 16));
 }
 
-TEST(CLGBinaryImage, ALibraryLoadedLaterJoinsTheNextLineInAddressOrder) {
+// The tracked list (the images a conversion names frames with) and the crash-time table (what a record
+// lists) both hold a library loaded after the start, in address order, with its build-id.
+TEST(CLGBinaryImage, ALibraryLoadedLaterIsListedInAddressOrder) {
     std::atomic<CLGBinaryImage*> head = nullptr;
     auto queue = core::DispatchQueue::serial("com.crashlog.context-queue");
     CLGBinaryImageTracker tracker(head, queue);
@@ -94,16 +97,20 @@ TEST(CLGBinaryImage, ALibraryLoadedLaterJoinsTheNextLineInAddressOrder) {
     queue->sync([] {});
     void* library = dlopen(CRASHLOG_TEST_LIBRARY, RTLD_NOW);
     ASSERT_NE(library, nullptr) << dlerror();
+    const auto function = reinterpret_cast<uintptr_t>(dlsym(library, "crashlogTestLibraryFunction"));
     tracker.refresh();
     queue->sync([] {});
+    auto table = std::make_unique<CLGCrashImages>();
+    CLGCrashImagesSnapshot(*table);
 
     core::TemporaryFolder folder;
     const auto path = folder.path() / "images";
     ASSERT_TRUE(core::writeFileAtomically(path, testing::written([&](CLGRecordWriter& w) {
-                    CLGWriteBinaryImages(w, head.load());
+                    CLGWriteBinaryImages(w, *table);
                 })).ok());
     const auto images = *CLGRecordParse(path).find("binary_images")->asArray();
     ASSERT_GE(images.size(), 3u);
+    EXPECT_EQ(images.size(), table->count);
     int64_t previous = 0;
     int found = 0;
     for (const core::Value& image : images) {
@@ -113,28 +120,28 @@ TEST(CLGBinaryImage, ALibraryLoadedLaterJoinsTheNextLineInAddressOrder) {
         if (image.find("path")->stringValue() == CRASHLOG_TEST_LIBRARY) {
             ++found;
             EXPECT_EQ(image.find("uuid")->stringValue(), buildIdOfFile(CRASHLOG_TEST_LIBRARY));
-            const auto function = reinterpret_cast<uintptr_t>(dlsym(library, "crashlogTestLibraryFunction"));
-            EXPECT_GT(image.find("size")->integerValue(), 0);
             EXPECT_LE(static_cast<uint64_t>(address), function);
+            EXPECT_LE(function, static_cast<uint64_t>(address + image.find("size")->integerValue()));
         }
     }
     EXPECT_EQ(found, 1);
+    EXPECT_TRUE(table->holds(function));
+    // The program comes first, under its own path (the linker names it "").
+    EXPECT_EQ(images.front().find("path")->stringValue(), CLGImagePath(nullptr, true));
+
+    int tracked = 0;
+    uint64_t before = 0;
+    for (const CLGBinaryImage* image = head.load(); image; image = image->next.load()) {
+        EXPECT_GE(image->address, before);
+        before = image->address;
+        tracked += std::string(image->path) == CRASHLOG_TEST_LIBRARY;
+    }
+    EXPECT_EQ(tracked, 1);
     // A second look without new loads adds nothing.
     const CLGBinaryImage* first = head.load();
     tracker.refresh();
     queue->sync([] {});
     EXPECT_EQ(head.load(), first);
-}
-
-TEST(CLGBinaryImage, AnUnreadableNodeEndsTheWalk) {
-    CLGBinaryImage image;
-    image.path = "/lib/one.so";
-    image.address = 0x1000;
-    image.size = 0x10;
-    image.next = reinterpret_cast<CLGBinaryImage*>(16);
-    EXPECT_EQ(testing::written([&](CLGRecordWriter& w) { CLGWriteBinaryImages(w, &image); }),
-              "{\"binary_images\":[{\"path\":\"/lib/one.so\",\"uuid\":\"(invalid)\",\"address\":4096,"
-              "\"size\":16}]}\n");
 }
 
 } // namespace

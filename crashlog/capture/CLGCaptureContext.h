@@ -1,6 +1,7 @@
 #pragma once
 
 #include "crashlog/capture/CLGBinaryImage.h"
+#include "crashlog/capture/CLGCrashImages.h"
 #include "crashlog/capture/CLGExceptionInfo.h"
 #include "crashlog/capture/CLGExecutableInfo.h"
 #include "crashlog/capture/CLGHostInfo.h"
@@ -59,6 +60,14 @@ struct CLGCaptureStaticPart {
     bool installIdentifierCreated = false;
 };
 
+// The start-up's progress as a crash sees it: pending until the record's paths are in the static part
+// (configured), or abandoned when the start-up stopped before that.
+enum : uint32_t {
+    kCLGConfigurationPending = 0,
+    kCLGConfigurationConfigured = 1,
+    kCLGConfigurationAbandoned = 2,
+};
+
 // The part that changes after start-up: on the context queue, or by swapping whole string pointers.
 struct CLGCaptureMutablePart {
     // Changes made after start-up run on it ("com.crashlog.context-queue").
@@ -83,8 +92,16 @@ struct CLGCaptureMutablePart {
     CLGBinaryImageTracker* imageTracker = nullptr;
     // Kept only while conversion tracking is on; run hourly.
     std::function<void()> settingsReloadAction;
-    // Where the other threads freeze while a crash record is written.
-    CLGFreezeSlot freezeSlots[kCLGThreadLimit];
+    // Where the other threads freeze while a crash record is written: kCLGThreadLimit slots.
+    CLGFreezeSlot* freezeSlots = nullptr;
+    // The images loaded at the moment of a crash, filled at crash time.
+    CLGCrashImages* crashImages = nullptr;
+    // How far the start-up has come, for a crash that happens before it is done (a futex word).
+    std::atomic<uint32_t> configuration = kCLGConfigurationPending;
+    // The thread writing this process's crash record (0 before any crash), and whether it is done (a
+    // futex word): a second thread that faults meanwhile waits for it.
+    std::atomic<int32_t> recordingThread = 0;
+    std::atomic<uint32_t> recordComplete = 0;
 };
 
 // The one block of state crash-time code reads: the pair of parts, both in the guarded arena. A
@@ -101,11 +118,25 @@ CLGCaptureContext& CLGCaptureContextShared();
 // 1 once the capture start-up has finished, else 0 (also before the context exists).
 int CLGCaptureContextIsReady();
 
-// Fills the context of the process from `configuration` and marks it ready: the arena, the signal
-// handlers, the exception server, the gathered facts, the exception hook and the session log. Once per
-// process; the gatherers run in parallel, and when they are late the context is marked ready
-// without protecting its static part.
+// Makes crash capture catch crashes from now on: the arena with the context's parts, the freeze
+// handler, and the signal handlers with our alternate stack on the calling thread. Quick (a mapping
+// and a few system calls: no file is read, nothing waits), so that the start call can do it before it
+// returns; a crash before CLGCaptureContextInitialize has copied the record's paths in waits a
+// moment for it (CLGCaptureContextAwaitConfiguration). Once per process; later calls do nothing.
+void CLGCaptureContextInstall();
+
+// Fills the context of the process from `configuration` and marks it ready: installs capture when
+// CLGCaptureContextInstall has not, copies the configuration in, then starts the exception server,
+// the gathered facts, the exception hook and the session log. Once per process; the gatherers run in
+// parallel, and when they are late the context is marked ready without protecting its static part.
 void CLGCaptureContextInitialize(const CLGCaptureConfiguration& configuration);
+
+// The start-up stopped before it could configure capture: a crash no longer waits for it.
+void CLGCaptureContextAbandon();
+
+// Waits, at most `milliseconds`, until the start-up has configured capture or given up. Answers
+// whether the record's paths are known. Crash time.
+bool CLGCaptureContextAwaitConfiguration(int64_t milliseconds);
 
 // Stores one custom key (a member of the record's "custom_attributes") on the context queue; nothing before
 // the context is ready.

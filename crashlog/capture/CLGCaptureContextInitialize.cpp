@@ -1,7 +1,9 @@
 #include "crashlog/capture/CLGAllocator.h"
 #include "crashlog/capture/CLGCaptureConfiguration.h"
 #include "crashlog/capture/CLGCaptureContext.h"
+#include "crashlog/capture/CLGFutex.h"
 #include "crashlog/capture/CLGMemory.h"
+#include "crashlog/capture/CLGThreadUnwind.h"
 #include "crashlog/log/CLGLog.h"
 #include "platform/core/DispatchGroup.h"
 #include "platform/core/DispatchQueue.h"
@@ -47,9 +49,13 @@ void copyConfiguration(CLGCaptureStaticPart& part, CLGCaptureMutablePart& mutabl
 
 } // namespace
 
-void CLGCaptureContextInitialize(const CLGCaptureConfiguration& configuration) {
+void CLGCaptureContextInstall() {
     CLGCaptureContext& context = CLGCaptureContextShared();
-    const uint64_t writableSize = kCLGMachServerStackSize + kCLGAlternateStackSize + sizeof(CLGCaptureMutablePart);
+    if (context.mutablePart)
+        return;
+    const uint64_t slotsSize = sizeof(CLGFreezeSlot) * kCLGThreadLimit;
+    const uint64_t writableSize = kCLGMachServerStackSize + kCLGAlternateStackSize +
+                                  sizeof(CLGCaptureMutablePart) + slotsSize + sizeof(CLGCrashImages);
     const uint64_t protectedSize = 2 * pageSize() + sizeof(CLGCaptureStaticPart);
     CLGAllocator* arena = CLGAllocatorCreate(writableSize, protectedSize);
     context.allocator = arena;
@@ -60,17 +66,36 @@ void CLGCaptureContextInitialize(const CLGCaptureConfiguration& configuration) {
     part->alternateStack = CLGAllocatorAllocate(arena, kCLGAlternateStackSize, CLGAllocatorRegionKind::Writable);
     auto* mutablePart = new (CLGAllocatorAllocate(arena, sizeof(CLGCaptureMutablePart),
                                                   CLGAllocatorRegionKind::Writable)) CLGCaptureMutablePart;
+    // Default-initialised: the slots and the image table are trivially constructible, so their
+    // (zeroed) pages are not touched until a crash needs them.
+    auto* slots = static_cast<CLGFreezeSlot*>(CLGAllocatorAllocate(arena, slotsSize, CLGAllocatorRegionKind::Writable));
+    for (size_t i = 0; i < kCLGThreadLimit; ++i)
+        new (&slots[i]) CLGFreezeSlot;
+    mutablePart->freezeSlots = slots;
+    mutablePart->crashImages =
+        new (CLGAllocatorAllocate(arena, sizeof(CLGCrashImages), CLGAllocatorRegionKind::Writable)) CLGCrashImages;
     context.staticPart = part;
     context.mutablePart = mutablePart;
+
+    CLGThreadFreezeInstall(mutablePart->freezeSlots, mutablePart->crashImages);
+    CLGSignalHandlersInstall(part->savedSignals, part->alternateStack);
+}
+
+void CLGCaptureContextInitialize(const CLGCaptureConfiguration& configuration) {
+    CLGCaptureContextInstall();
+    CLGCaptureContext& context = CLGCaptureContextShared();
+    CLGCaptureStaticPart* part = context.staticPart;
+    CLGCaptureMutablePart* mutablePart = context.mutablePart;
+    CLGAllocator* arena = context.allocator;
     copyConfiguration(*part, *mutablePart, configuration, arena);
+    mutablePart->configuration.store(kCLGConfigurationConfigured);
+    CLGFutexWake(mutablePart->configuration);
 
     // The gatherers may finish after start-up has given up waiting for them.
     const auto shared = std::make_shared<const CLGCaptureConfiguration>(configuration);
     core::DispatchGroup group;
     const auto global = core::DispatchQueue::global();
 
-    CLGThreadFreezeInstall(mutablePart->freezeSlots);
-    CLGSignalHandlersInstall(part->savedSignals, part->alternateStack);
     mutablePart->queue = core::DispatchQueue::serial("com.crashlog.context-queue");
     mutablePart->imageTracker = new CLGBinaryImageTracker(mutablePart->images, mutablePart->queue);
 
@@ -88,10 +113,11 @@ void CLGCaptureContextInitialize(const CLGCaptureConfiguration& configuration) {
     });
     group.async(global, [mutablePart] {
         mutablePart->imageTracker->start();
-        // The images loaded now are in the list once start-up is done: a crash right after it
-        // still names them.
+        // The images loaded now are in the list once start-up is done.
         mutablePart->queue->sync([] {});
     });
+    // The unwinder sets up state of its own at first use: not at crash time.
+    group.async(global, [] { CLGThreadUnwindPrepare(); });
     group.async(global, [mutablePart] { CLGExceptionHookInstall(mutablePart->exception); });
     group.async(global, [mutablePart] { CLGLogSetUp(mutablePart->log); });
 
@@ -101,6 +127,24 @@ void CLGCaptureContextInitialize(const CLGCaptureConfiguration& configuration) {
         CLGDebugLog("[Crashlog] [Context] Memory protection failed");
 
     mutablePart->ready.fetch_add(1);
+}
+
+void CLGCaptureContextAbandon() {
+    CLGCaptureMutablePart* mutablePart = CLGCaptureContextShared().mutablePart;
+    if (!mutablePart)
+        return;
+    uint32_t pending = kCLGConfigurationPending;
+    mutablePart->configuration.compare_exchange_strong(pending, kCLGConfigurationAbandoned);
+    CLGFutexWake(mutablePart->configuration);
+}
+
+bool CLGCaptureContextAwaitConfiguration(int64_t milliseconds) {
+    CLGCaptureMutablePart* mutablePart = CLGCaptureContextShared().mutablePart;
+    if (!mutablePart)
+        return false;
+    const int64_t deadline = CLGMonotonicNanoseconds() + milliseconds * 1'000'000;
+    return CLGFutexWaitWhile(mutablePart->configuration, kCLGConfigurationPending, deadline) ==
+           kCLGConfigurationConfigured;
 }
 
 void CLGCaptureContextSetCustomValue(const char* value, const char* key) {

@@ -16,6 +16,9 @@ namespace {
 
 constexpr uint64_t kSchemaVersion = 1;
 constexpr uint64_t kExpectedLines = 21;
+// Long enough for the start-up's first steps (reading the install identifier), short enough that a
+// start-up stuck behind the crashed thread does not hold the dying process long.
+constexpr int64_t kConfigurationWaitMilliseconds = 2000;
 
 int64_t secondsSince1970() {
     timespec now{};
@@ -64,7 +67,10 @@ void CLGWriteSignal(CLGRecordWriter& writer, const siginfo_t* information, const
     if (information) {
         writer.numberMember("number", static_cast<uint64_t>(int64_t{information->si_signo}));
         writer.numberMember("code", static_cast<uint64_t>(int64_t{information->si_code}));
-        writer.numberMember("address", reinterpret_cast<uint64_t>(information->si_addr));
+        // Only a fault knows an address; for a signal sent by kill, raise or abort (a code of 0 or
+        // below) the field holds the sender's pid.
+        if (information->si_code > 0)
+            writer.numberMember("address", reinterpret_cast<uint64_t>(information->si_addr));
         writer.stringMember("name", CLGSignalName(information->si_signo));
         writer.stringMember("code_name", CLGSignalCodeName(information->si_signo, information->si_code));
     }
@@ -112,7 +118,8 @@ int CLGCrashRecordWrite(const CLGMachExceptionInformation* mach, int errnoValue,
     const CLGCaptureContext& context = CLGCaptureContextShared();
     const CLGCaptureStaticPart* part = context.staticPart;
     CLGCaptureMutablePart* mutablePart = context.mutablePart;
-    if (!part || !mutablePart)
+    // A crash in the first moments after the start waits for the start-up to name the record.
+    if (!part || !mutablePart || !CLGCaptureContextAwaitConfiguration(kConfigurationWaitMilliseconds))
         return 1;
 
     if (part->crashMarkerPath) {
@@ -126,10 +133,15 @@ int CLGCrashRecordWrite(const CLGMachExceptionInformation* mach, int errnoValue,
     CLGWriteMachException(writer, mach);
     CLGWriteSignal(writer, information, part->savedSignals, errnoValue);
 
+    // The images and the writer's own stack are read while the other threads still run: both go
+    // through the dynamic linker's lock, which a frozen thread could hold.
+    CLGCrashImagesSnapshot(*mutablePart->crashImages);
     // Built on this (signal or server) stack: no allocation at crash time.
     CLGThreadList threads;
     const int32_t crashed = mach ? static_cast<int32_t>(mach->thread) : static_cast<int32_t>(syscall(SYS_gettid));
-    CLGThreadListCreate(threads, crashed, userContext, part->registerDump, mutablePart->freezeSlots);
+    CLGThreadListCreate(threads, crashed, userContext, part->registerDump, mutablePart->freezeSlots,
+                        mutablePart->crashImages);
+    CLGThreadListUnwindCurrent(threads);
     CLGThreadListSuspend(threads);
 
     CLGWriteIdentity(writer, *part);
@@ -139,7 +151,7 @@ int CLGCrashRecordWrite(const CLGMachExceptionInformation* mach, int errnoValue,
     CLGWriteHost(writer, part->host, mutablePart->deviceState);
     CLGWriteExecutable(writer, part->executable, mutablePart->devPlatform.load(),
                        mutablePart->devPlatformVersion.load());
-    CLGWriteBinaryImages(writer, mutablePart->images.load());
+    CLGWriteBinaryImages(writer, *mutablePart->crashImages);
     CLGWriteException(writer, mutablePart->exception);
     CLGWriteThreads(threads, writer);
     CLGWriteThreadState(threads, writer);

@@ -10,8 +10,10 @@
 namespace zm {
 
 // The registers of one thread, as a signal's user context carries them (the general-purpose set).
+// Trivially constructible (a freeze slot holds one): value-initialise a local one, `CLGMachineContext
+// context{}`, to start from zeros.
 struct CLGMachineContext {
-    greg_t registers[NGREG] = {};
+    greg_t registers[NGREG];
 
     uint64_t pc() const { return static_cast<uint64_t>(registers[REG_RIP]); }
     uint64_t framePointer() const { return static_cast<uint64_t>(registers[REG_RBP]); }

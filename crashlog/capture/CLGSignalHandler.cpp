@@ -2,11 +2,14 @@
 
 #include "crashlog/capture/CLGCaptureContext.h"
 #include "crashlog/capture/CLGCrashRecord.h"
+#include "crashlog/capture/CLGFaultGuard.h"
+#include "crashlog/capture/CLGFutex.h"
 #include "crashlog/capture/CLGSafeLog.h"
 
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace zm {
@@ -104,10 +107,12 @@ bool CLGSignalHandlersRestore(const CLGSavedSignalState& saved) {
 }
 
 void CLGSignalHandler(int signal, siginfo_t* information, void* userContext) {
+    // A fault while walking a stack with the unwind tables ends that walk, not the process.
+    CLGFaultGuardRecover();
     const int savedErrno = errno;
     errno = 0;
-    // A fault inside the handler from here on ends the process at once.
-    CLGSignalHandlersSetDefault(true);
+    // Unblocked, so that a thread waiting here below can still be frozen and a fault inside the
+    // handler is not held back.
     sigset_t none;
     sigemptyset(&none);
     if (sigprocmask(SIG_SETMASK, &none, nullptr) != 0)
@@ -119,11 +124,28 @@ void CLGSignalHandler(int signal, siginfo_t* information, void* userContext) {
         userContext = nullptr;
 
     CLGCaptureContext& context = CLGCaptureContextShared();
-    const bool recorded = context.mutablePart && (context.mutablePart->crashCounter.fetch_add(0) & 1);
-    if (!recorded)
-        CLGCrashRecordWrite(nullptr, savedErrno, information, static_cast<const ucontext_t*>(userContext));
-    if (context.staticPart)
-        CLGSignalHandlersRestore(context.staticPart->savedSignals);
+    CLGCaptureMutablePart* part = context.mutablePart;
+    const auto self = static_cast<int32_t>(syscall(SYS_gettid));
+    int32_t recording = 0;
+    if (!part) {
+        CLGSignalHandlersSetDefault(true);
+    } else if (part->recordingThread.compare_exchange_strong(recording, self)) {
+        // The first crash of the process: our handlers stay in place while it is recorded, so that a
+        // second thread that faults meanwhile waits below instead of ending the process mid-record.
+        const bool recorded = part->crashCounter.fetch_add(0) & 1;
+        if (!recorded)
+            CLGCrashRecordWrite(nullptr, savedErrno, information, static_cast<const ucontext_t*>(userContext));
+        if (context.staticPart)
+            CLGSignalHandlersRestore(context.staticPart->savedSignals);
+        part->recordComplete.store(1);
+        CLGFutexWake(part->recordComplete);
+    } else if (recording == self) {
+        // A fault inside the handler itself ends the process at once.
+        CLGSignalHandlersSetDefault(true);
+    } else {
+        // Once the record is whole the earlier handlers are back: this thread's signal goes to them.
+        CLGFutexWaitWhile(part->recordComplete, 0, -1);
+    }
 
     errno = savedErrno;
     if (raise(signal) != 0) {

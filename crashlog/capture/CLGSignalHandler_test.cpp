@@ -1,6 +1,6 @@
 #include "crashlog/capture/CLGSignalHandler.h"
 #include "crashlog/record/CLGRecordReader.h"
-#include "crashlog/testing/ChildProcess.h"
+#include "crashlog/testing/Crasher.h"
 #include "crashlog/testing/Sanitizers.h"
 #include "platform/core/TemporaryFolder.h"
 
@@ -13,30 +13,8 @@
 namespace zm {
 namespace {
 
-// The crasher run on one case, with its record read back.
-struct Crash {
-    testing::ChildResult child;
-    bool marker = false;
-    core::Dictionary record;
-};
-
-Crash crash(const std::string& name, const core::TemporaryFolder& folder) {
-    Crash crash;
-    crash.child = testing::runChild({CRASHLOG_CRASHER, name, folder.path().string()});
-    crash.marker = std::filesystem::exists(folder.path() / "crash_marker");
-    for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
-        if (entry.path().extension() == ".clgrecord")
-            crash.record = CLGRecordParse(entry.path());
-    }
-    return crash;
-}
-
-const core::Value& at(const core::Dictionary& record, std::string_view line, std::string_view member) {
-    static const core::Value none;
-    const core::Value* found = record.find(line);
-    found = found ? found->find(member) : nullptr;
-    return found ? *found : none;
-}
+using testing::CrasherRun;
+using testing::runCrasher;
 
 TEST(CLGSignalHandler, EveryCrashIsRecordedThenHandedOnSoThatTheProcessDiesByItsSignal) {
     CLG_SKIP_UNDER_SANITIZER();
@@ -55,22 +33,31 @@ TEST(CLGSignalHandler, EveryCrashIsRecordedThenHandedOnSoThatTheProcessDiesByIts
         {"bus", SIGBUS, "SIGBUS", nullptr},
         {"sys", SIGSYS, "SIGSYS", nullptr},
         {"uncaught-exception", SIGABRT, "SIGABRT", "ABORT"},
+        {"stack-overflow", SIGSEGV, "SIGSEGV", nullptr},
+        {"thread-stack-overflow", SIGSEGV, "SIGSEGV", nullptr},
+        {"early", SIGSEGV, "SIGSEGV", "SEGV_MAPERR"},
+        {"two-threads", SIGSEGV, "SIGSEGV", "SEGV_MAPERR"},
+        {"late-library", SIGSEGV, "SIGSEGV", "SEGV_MAPERR"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         core::TemporaryFolder folder;
-        const Crash result = crash(c.name, folder);
+        const CrasherRun result = runCrasher(c.name, folder.path());
         EXPECT_TRUE(result.child.killedBy(c.signal)) << result.child.status << "\n" << result.child.err;
-        EXPECT_TRUE(result.marker);
+        EXPECT_EQ(result.markers.size(), 1u);
+        ASSERT_EQ(result.records.size(), 1u);
         EXPECT_TRUE(CLGRecordIsValid(result.record));
-        EXPECT_EQ(at(result.record, "signal", "name"), core::Value(c.signalName));
-        EXPECT_EQ(at(result.record, "signal", "number").integerValue(), c.signal);
+        EXPECT_EQ(result.at("signal", "name"), core::Value(c.signalName));
+        EXPECT_EQ(result.at("signal", "number").integerValue(), c.signal);
         if (c.codeName) {
-            EXPECT_EQ(at(result.record, "signal", "code_name"), core::Value(c.codeName));
+            EXPECT_EQ(result.at("signal", "code_name"), core::Value(c.codeName));
         }
-        EXPECT_EQ(at(result.record, "signal", "preexisting_handlers"), core::Value(true));
+        // A signal sent by raise or abort has no fault address: the field would hold the sender's pid.
+        const int64_t code = result.at("signal", "code").integerValue();
+        EXPECT_EQ(result.at("signal", "address").isNull(), code <= 0) << code;
+        EXPECT_EQ(result.at("signal", "preexisting_handlers"), core::Value(true));
         EXPECT_EQ(result.record.find("mach_exception")->asDictionary()->size(), 0u);
-        EXPECT_EQ(at(result.record, "process_info", "debugger"), core::Value(false));
+        EXPECT_EQ(result.at("process_info", "debugger"), core::Value(false));
         // The crasher's own handler and alternate stack came first: the stack cannot be put back while
         // the handler runs on ours, and the earlier handler still gets the signal.
         EXPECT_NE(result.child.err.find("Unable to setup stack %s\n"), std::string::npos);
@@ -81,10 +68,10 @@ TEST(CLGSignalHandler, EveryCrashIsRecordedThenHandedOnSoThatTheProcessDiesByIts
 TEST(CLGSignalHandler, AnUncaughtExceptionLeavesItsTypeAndReasonInTheRecord) {
     CLG_SKIP_UNDER_SANITIZER();
     core::TemporaryFolder folder;
-    const Crash result = crash("uncaught-exception", folder);
-    EXPECT_EQ(at(result.record, "exception", "name"), core::Value("std::runtime_error"));
-    EXPECT_EQ(at(result.record, "exception", "reason"), core::Value("the%20crasher%20threw%20%22this%22"));
-    EXPECT_GT(at(result.record, "exception", "backtrace").asArray()->size(), 2u);
+    const CrasherRun result = runCrasher("uncaught-exception", folder.path());
+    EXPECT_EQ(result.at("exception", "name"), core::Value("std::runtime_error"));
+    EXPECT_EQ(result.at("exception", "reason"), core::Value("the%20crasher%20threw%20%22this%22"));
+    EXPECT_GT(result.at("exception", "backtrace").asArray()->size(), 2u);
 }
 
 // "function NAME ADDRESS SIZE" from the crasher's output.
@@ -105,7 +92,7 @@ std::pair<uint64_t, uint64_t> announcedFunction(const std::string& out) {
 TEST(CLGSignalHandler, TheRecordListsEveryThreadByNameAndTheCrashedOneStopsInTheCrashingFunction) {
     CLG_SKIP_UNDER_SANITIZER();
     core::TemporaryFolder folder;
-    const Crash result = crash("threads", folder);
+    const CrasherRun result = runCrasher("threads", folder.path());
     ASSERT_TRUE(CLGRecordIsValid(result.record)) << result.child.err;
     // The "threads" line holds three members of the record itself.
     const core::Array& threads = *result.record.find("threads")->asArray();
@@ -131,7 +118,7 @@ TEST(CLGSignalHandler, TheRecordListsEveryThreadByNameAndTheCrashedOneStopsInThe
     EXPECT_GE(first, function);
     EXPECT_LT(first, function + size);
     // The crashed thread's registers, and its frames past the crashing function.
-    EXPECT_EQ(static_cast<uint64_t>(at(result.record, "thread_state", "rip").integerValue()), first);
+    EXPECT_EQ(static_cast<uint64_t>(result.at("thread_state", "rip").integerValue()), first);
     EXPECT_GT(frames.size(), 2u);
 }
 

@@ -1,17 +1,15 @@
 #include "crashlog/capture/CLGThreadList.h"
 
 #include "crashlog/capture/CLGExceptionInfo.h"
+#include "crashlog/capture/CLGFutex.h"
 #include "crashlog/capture/CLGMemory.h"
 #include "crashlog/capture/CLGSafeLog.h"
-#include "crashlog/capture/CLGUnwindCursor.h"
 #include "crashlog/record/CLGRecordWriter.h"
 #include "platform/core/ThreadQueueLabels.h"
 
 #include <cerrno>
 #include <cstring>
-#include <ctime>
 #include <fcntl.h>
-#include <linux/futex.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -25,48 +23,42 @@ constexpr size_t kLabelLimit = 128;
 constexpr size_t kNameSize = 64;
 
 std::atomic<CLGFreezeSlot*> g_slots = nullptr;
+std::atomic<const CLGCrashImages*> g_images = nullptr;
+
+std::atomic_ref<uint32_t> stateOf(CLGFreezeSlot& slot) {
+    return std::atomic_ref<uint32_t>(slot.state);
+}
+
+std::atomic_ref<int32_t> threadOf(CLGFreezeSlot& slot) {
+    return std::atomic_ref<int32_t>(slot.thread);
+}
 
 int32_t currentThreadId() {
     return static_cast<int32_t>(syscall(SYS_gettid));
 }
 
-int64_t monotonicNanoseconds() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+bool moveState(CLGFreezeSlot& slot, uint32_t from, uint32_t to) {
+    return stateOf(slot).compare_exchange_strong(from, to);
 }
 
-void futexWake(std::atomic<uint32_t>& word) {
-    syscall(SYS_futex, reinterpret_cast<uint32_t*>(&word), FUTEX_WAKE_PRIVATE, INT32_MAX, nullptr, nullptr, 0);
-}
-
-// Waits while `word` holds `value`, at most `nanoseconds` in all. Answers the value it last saw.
-uint32_t futexWaitWhile(std::atomic<uint32_t>& word, uint32_t value, int64_t nanoseconds) {
-    const int64_t deadline = monotonicNanoseconds() + nanoseconds;
-    for (;;) {
-        const uint32_t seen = word.load();
-        const int64_t left = deadline - monotonicNanoseconds();
-        if (seen != value || left <= 0)
-            return seen;
-        timespec timeout{static_cast<time_t>(left / 1'000'000'000), static_cast<long>(left % 1'000'000'000)};
-        syscall(SYS_futex, reinterpret_cast<uint32_t*>(&word), FUTEX_WAIT_PRIVATE, value, &timeout, nullptr, 0);
-    }
-}
-
-// Runs on a thread asked to freeze: leaves its registers in its slot and waits there until released.
+// Runs on a thread asked to freeze: leaves its registers in its slot, unwinds its own stack there
+// (only the thread itself can, with the unwind tables), and waits until released.
 void freezeHandler(int, siginfo_t*, void* userContext) {
     const int savedErrno = errno;
     CLGFreezeSlot* slots = g_slots.load();
     const int32_t self = currentThreadId();
     for (size_t i = 0; slots && userContext && i < kCLGThreadLimit; ++i) {
         CLGFreezeSlot& slot = slots[i];
-        if (slot.thread.load() != self)
+        if (threadOf(slot).load() != self)
             continue;
-        slot.context = CLGMachineContext::fromUserContext(*static_cast<const ucontext_t*>(userContext));
-        uint32_t requested = CLGFreezeSlot::Requested;
-        if (slot.state.compare_exchange_strong(requested, CLGFreezeSlot::Frozen)) {
-            futexWake(slot.state);
-            futexWaitWhile(slot.state, CLGFreezeSlot::Frozen, kFrozenWaitNanoseconds);
+        const auto& context = *static_cast<const ucontext_t*>(userContext);
+        slot.context = CLGMachineContext::fromUserContext(context);
+        if (!moveState(slot, CLGFreezeSlot::Requested, CLGFreezeSlot::Unwinding))
+            break;
+        CLGThreadUnwind(context, g_images.load(), slot.frames);
+        if (moveState(slot, CLGFreezeSlot::Unwinding, CLGFreezeSlot::Frozen)) {
+            CLGFutexWake(&slot.state);
+            CLGFutexWaitWhile(&slot.state, CLGFreezeSlot::Frozen, CLGMonotonicNanoseconds() + kFrozenWaitNanoseconds);
         }
         break;
     }
@@ -147,23 +139,27 @@ int CLGFreezeSignal() {
     return SIGRTMIN + 6;
 }
 
-bool CLGThreadFreezeInstall(CLGFreezeSlot* slots) {
+bool CLGThreadFreezeInstall(CLGFreezeSlot* slots, const CLGCrashImages* images) {
     g_slots.store(slots);
+    g_images.store(images);
     struct sigaction action{};
     action.sa_sigaction = freezeHandler;
-    action.sa_flags = SA_SIGINFO | SA_RESTART;
+    // On the alternate stack where the thread has one: a thread whose stack is nearly used up still
+    // has room to unwind.
+    action.sa_flags = SA_SIGINFO | SA_RESTART | SA_ONSTACK;
     sigemptyset(&action.sa_mask);
     return sigaction(CLGFreezeSignal(), &action, nullptr) == 0;
 }
 
 bool CLGThreadListCreate(CLGThreadList& list, int32_t crashedThread, const ucontext_t* userContext,
-                         bool registerDump, CLGFreezeSlot* slots) {
+                         bool registerDump, CLGFreezeSlot* slots, const CLGCrashImages* images) {
     list.task = static_cast<int32_t>(getpid());
     list.currentThread = currentThreadId();
     list.crashedThread = crashedThread;
     list.userContext = userContext;
     list.registerDump = registerDump;
     list.slots = slots;
+    list.images = images;
     list.count = 0;
     if (!listThreads(list)) {
         CLGSafeLog("unable to get task threads\n");
@@ -173,31 +169,59 @@ bool CLGThreadListCreate(CLGThreadList& list, int32_t crashedThread, const ucont
     return true;
 }
 
+void CLGThreadListUnwindCurrent(CLGThreadList& list) {
+    for (uint32_t i = 0; list.slots && i < list.count; ++i) {
+        if (list.threads[i] != list.currentThread)
+            continue;
+        CLGFreezeSlot& slot = list.slots[i];
+        if (list.currentThread == list.crashedThread && list.userContext) {
+            CLGThreadUnwind(*list.userContext, list.images, slot.frames);
+        } else {
+            ucontext_t own;
+            if (getcontext(&own) != 0)
+                return;
+            CLGThreadUnwind(own, list.images, slot.frames);
+        }
+        list.frozen[i] = true;
+        return;
+    }
+}
+
 bool CLGThreadListSuspend(CLGThreadList& list) {
     if (!list.slots)
         return list.count <= 1;
-    // Every thread is asked at once, so that freezing takes one scheduling round, not one per thread.
+    // Every thread is asked at once, so that freezing (and each one's unwinding) takes one scheduling
+    // round, not one per thread.
     bool asked[kCLGThreadLimit] = {};
     for (uint32_t i = 0; i < list.count; ++i) {
         if (list.threads[i] == list.currentThread)
             continue;
         CLGFreezeSlot& slot = list.slots[i];
-        slot.state.store(CLGFreezeSlot::Requested);
-        slot.thread.store(list.threads[i]);
+        stateOf(slot).store(CLGFreezeSlot::Requested);
+        threadOf(slot).store(list.threads[i]);
         asked[i] = syscall(SYS_tgkill, list.task, list.threads[i], CLGFreezeSignal()) == 0;
     }
-    const int64_t deadline = monotonicNanoseconds() + kFreezeWaitNanoseconds;
+    const int64_t deadline = CLGMonotonicNanoseconds() + kFreezeWaitNanoseconds;
     bool all = true;
     for (uint32_t i = 0; i < list.count; ++i) {
         if (list.threads[i] == list.currentThread)
             continue;
         CLGFreezeSlot& slot = list.slots[i];
-        if (asked[i])
-            futexWaitWhile(slot.state, CLGFreezeSlot::Requested, deadline - monotonicNanoseconds());
+        for (uint32_t seen = CLGFreezeSlot::Requested; asked[i] && seen != CLGFreezeSlot::Frozen;) {
+            seen = CLGFutexWaitWhile(&slot.state, seen, deadline);
+            if (deadline <= CLGMonotonicNanoseconds())
+                break;
+        }
         // A thread that did not freeze in time must not wait later for a release that never comes.
-        uint32_t requested = CLGFreezeSlot::Requested;
-        if (slot.state.compare_exchange_strong(requested, CLGFreezeSlot::Released)) {
-            slot.thread.store(0);
+        if (moveState(slot, CLGFreezeSlot::Requested, CLGFreezeSlot::Released)) {
+            threadOf(slot).store(0);
+            all = false;
+            continue;
+        }
+        // Still unwinding (a lock it needs is held by a thread that froze first): its registers are
+        // there, and its stack above them stands still while it waits.
+        if (moveState(slot, CLGFreezeSlot::Unwinding, CLGFreezeSlot::Released)) {
+            list.stalled[i] = true;
             all = false;
             continue;
         }
@@ -208,12 +232,12 @@ bool CLGThreadListSuspend(CLGThreadList& list) {
 
 bool CLGThreadListResume(CLGThreadList& list) {
     for (uint32_t i = 0; list.slots && i < list.count; ++i) {
-        if (!list.frozen[i])
+        if (!list.frozen[i] || list.threads[i] == list.currentThread)
             continue;
         CLGFreezeSlot& slot = list.slots[i];
-        slot.state.store(CLGFreezeSlot::Released);
-        futexWake(slot.state);
-        slot.thread.store(0);
+        stateOf(slot).store(CLGFreezeSlot::Released);
+        CLGFutexWake(&slot.state);
+        threadOf(slot).store(0);
         list.frozen[i] = false;
     }
     return true;
@@ -229,7 +253,7 @@ bool CLGThreadGetContext(const CLGThreadList& list, uint32_t index, CLGMachineCo
     }
     if (thread == list.currentThread)
         return ownContext(context);
-    if (list.slots && list.frozen[index]) {
+    if (list.slots && (list.frozen[index] || list.stalled[index])) {
         context = list.slots[index].context;
         return true;
     }
@@ -245,13 +269,18 @@ void CLGWriteThreads(const CLGThreadList& list, CLGRecordWriter& writer) {
         if (list.threads[i] == list.crashedThread)
             crashedIndex = i;
         writer.beginArray();
-        CLGMachineContext context;
-        if (CLGThreadGetContext(list, i, context)) {
-            CLGUnwindCursor cursor;
-            CLGUnwindCursorInit(cursor, context);
-            while (CLGUnwindCursorStep(cursor))
-                CLGWriteStackFrame(writer, cursor.pc, nullptr, nullptr, 0, 0, 0);
+        CLGThreadFrames walked;
+        const CLGThreadFrames* frames = nullptr;
+        if (list.frozen[i]) {
+            frames = &list.slots[i].frames;
+        } else if (list.stalled[i]) {
+            CLGThreadUnwindByFramePointers(list.slots[i].context, list.images, walked);
+            frames = &walked;
+        } else {
+            CLGSafeLog("failed to get thread state\n");
         }
+        for (uint32_t k = 0; frames && k < frames->count; ++k)
+            CLGWriteStackFrame(writer, frames->addresses[k], nullptr, nullptr, 0, 0, 0);
         writer.endArray();
     }
     writer.endArray();
@@ -264,7 +293,7 @@ void CLGWriteThreadState(const CLGThreadList& list, CLGRecordWriter& writer) {
     writer.beginLine("thread_state");
     writer.beginObject();
     for (uint32_t i = 0; list.registerDump && i < list.count; ++i) {
-        CLGMachineContext context;
+        CLGMachineContext context{};
         if (list.threads[i] != list.crashedThread || !CLGThreadGetContext(list, i, context))
             continue;
         for (const CLGRegisterName& name : kCLGRegisterNames)

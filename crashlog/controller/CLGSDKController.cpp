@@ -258,7 +258,10 @@ void CLGSDKController::processExistingRecords(bool alreadyPermitted) {
     bool succeeded = true;
     enumerateFilesInDirectory(m_cachePath, [&](const std::filesystem::path& path, const std::string& extension) {
         const bool crashFile = extension == "clgrecord" || extension == "clglog";
-        if (crashFile && !path.filename().string().ends_with("session.clglog") && succeeded)
+        // This run's files are its own crash record and log, written (if ever) by a crash that may
+        // come while this pass runs: never earlier records.
+        const bool thisRun = !m_currentSessionBaseName.empty() && path.stem() == m_currentSessionBaseName;
+        if (crashFile && !thisRun && !path.filename().string().ends_with("session.clglog") && succeeded)
             succeeded = moveItemAtPath(path, processingDirectory());
     });
     enumerateFilesInDirectory(processingDirectory(), [&](const std::filesystem::path& path, const std::string& extension) {

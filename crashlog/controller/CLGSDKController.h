@@ -47,6 +47,11 @@ public:
     const std::shared_ptr<CLGClient>& client() const { return m_client; }
     void setClient(std::shared_ptr<CLGClient> client) { m_client = std::move(client); }
 
+    // The base name of this run's crash files: a crash of this run while earlier records are being
+    // processed leaves them in the crash directory, where the next start finds them as they are.
+    // Set before the start.
+    void setCurrentSessionBaseName(std::string name) { m_currentSessionBaseName = std::move(name); }
+
     const std::shared_ptr<core::DispatchQueue>& queue() const { return m_queue; }
     const std::filesystem::path& cachePath() const { return m_cachePath; }
     const std::filesystem::path& crashFileDirectory() const { return m_cachePath; }
@@ -113,6 +118,7 @@ private:
     std::shared_ptr<CLGClient> m_client;
     const std::filesystem::path m_cachePath;
     const std::string m_endpoint;
+    std::string m_currentSessionBaseName;
     const std::shared_ptr<core::DispatchQueue> m_queue;
     // The rest is the controller queue's.
     std::unique_ptr<CLGSettings> m_settings;

@@ -141,30 +141,36 @@ CLGStackFrame CLGCrashFile::frameFromDictionary(const core::Value& frame) {
     return result;
 }
 
+const core::Value* CLGCrashFile::binaryImageContaining(uint64_t address) const {
+    const core::Array* images = sortedBinaryImageData();
+    for (size_t i = 0; images && i < images->size(); ++i) {
+        const core::Value& image = (*images)[i];
+        const core::Value* start = image.find("address");
+        const core::Value* size = image.find("size");
+        if (!start || !size)
+            continue;
+        const auto base = static_cast<uint64_t>(start->integerValue());
+        if (base <= address && address - base <= static_cast<uint64_t>(size->integerValue()))
+            return &image;
+    }
+    return nullptr;
+}
+
 bool CLGCrashFile::lookupUUID(std::string* uuid, uint64_t* baseAddress, uint64_t address) const {
     if (!uuid || !baseAddress) {
         CLGDebugLog("[Crashlog] [Symbolication] Invalid arguments to lookupUUID:andBaseAddress:forAddress:");
         return false;
     }
-    if (const core::Array* images = sortedBinaryImageData()) {
-        for (const core::Value& image : *images) {
-            const core::Value* start = image.find("address");
-            const core::Value* size = image.find("size");
-            if (!start || !size)
-                continue;
-            const auto base = static_cast<uint64_t>(start->integerValue());
-            if (base <= address && address - base <= static_cast<uint64_t>(size->integerValue())) {
-                *uuid = lowerCase(textOf(image.find("uuid")).value_or(""));
-                *baseAddress = base;
-                return true;
-            }
-        }
+    if (const core::Value* image = binaryImageContaining(address)) {
+        *uuid = lowerCase(textOf(image->find("uuid")).value_or(""));
+        *baseAddress = static_cast<uint64_t>(image->find("address")->integerValue());
+        return true;
     }
     CLGDebugLog("[Crashlog] [Symbolication] Unable to look up binary image info during symbolication");
     return false;
 }
 
-void CLGCrashFile::symbolicateFrame(CLGStackFrame& frame, const CLGUUIDMapping& map) const {
+void CLGCrashFile::symbolicateFrame(CLGStackFrame& frame, const CLGUUIDMapping& map, bool isCaller) const {
     std::string uuid;
     uint64_t base = 0;
     if (!lookupUUID(&uuid, &base, frame.address))
@@ -174,7 +180,8 @@ void CLGCrashFile::symbolicateFrame(CLGStackFrame& frame, const CLGUUIDMapping& 
         return;
     const uint64_t translated = loaded->second + (frame.address - base);
     Dl_info symbol;
-    if (dladdr(reinterpret_cast<void*>(translated), &symbol) == 0 || !symbol.dli_sname)
+    const uint64_t named = isCaller && translated > 0 ? translated - 1 : translated;
+    if (dladdr(reinterpret_cast<void*>(named), &symbol) == 0 || !symbol.dli_sname)
         return;
     frame.symbol = symbol.dli_sname;
     frame.offset = translated - reinterpret_cast<uint64_t>(symbol.dli_saddr);
@@ -203,7 +210,7 @@ void CLGCrashFile::symbolicateWithUUIDMap(const CLGUUIDMapping& map) {
             if (const core::Array* frames = all[index].asArray()) {
                 for (const core::Value& record : *frames) {
                     CLGStackFrame frame = frameFromDictionary(record);
-                    symbolicateFrame(frame, map);
+                    symbolicateFrame(frame, map, !thread.frames.empty());
                     frame.importance = isCrashed ? kCLGImportanceCrashed : 0;
                     thread.frames.push_back(std::move(frame));
                 }
@@ -217,7 +224,7 @@ void CLGCrashFile::symbolicateWithUUIDMap(const CLGUUIDMapping& map) {
         std::vector<CLGStackFrame> frames;
         for (const core::Value& record : *backtrace) {
             CLGStackFrame frame = frameFromDictionary(record);
-            symbolicateFrame(frame, map);
+            symbolicateFrame(frame, map, !frames.empty());
             frames.push_back(std::move(frame));
         }
         m_exceptionFrames = std::move(frames);

@@ -80,10 +80,14 @@ public:
 
     static CLGStackFrame frameFromDictionary(const core::Value& frame);
 
-    // The record's image that holds `address` (its end included): its build-id text and base address.
+    // The record's image that holds `address` (its end included): its entry of "binary_images", or null.
+    const core::Value* binaryImageContaining(uint64_t address) const;
+    // The same image's build-id text and base address.
     bool lookupUUID(std::string* uuid, uint64_t* baseAddress, uint64_t address) const;
-    // Names the frame after the nearest symbol when its image is loaded in this process too.
-    void symbolicateFrame(CLGStackFrame& frame, const CLGUUIDMapping& map) const;
+    // Names the frame after the nearest symbol when its image is loaded in this process too. A caller's
+    // frame holds a return address, which for a call that never returns (abort) lies past the end of
+    // the calling function: such a frame is named after the byte before it.
+    void symbolicateFrame(CLGStackFrame& frame, const CLGUUIDMapping& map, bool isCaller = false) const;
     // Rebuilds the threads and the exception's frames, symbolicated.
     void symbolicateWithUUIDMap(const CLGUUIDMapping& map);
 

@@ -1,6 +1,6 @@
 #include "crashlog/crashlog.pb-c.h"
 #include "crashlog/report/CLGCrashFile.h"
-#include "crashlog/testing/ChildProcess.h"
+#include "crashlog/testing/Crasher.h"
 #include "crashlog/testing/RecordFixture.h"
 #include "crashlog/testing/Sanitizers.h"
 #include "platform/core/Digest.h"
@@ -496,14 +496,10 @@ TEST_F(CLGCrashFileTest, ReportsTheRecordsFactsToTheApplication) {
 
 TEST_F(CLGCrashFileTest, ANullWriteRecordedByTheCrasherConvertsToASessionNamingTheCrashingFunction) {
     CLG_SKIP_UNDER_SANITIZER();
-    const auto crashed = testing::runChild({CRASHLOG_CRASHER, "null-write", m_folder.path().string()});
-    ASSERT_TRUE(crashed.killedBy(SIGSEGV));
-    std::filesystem::path record;
-    for (const auto& entry : std::filesystem::directory_iterator(m_folder.path())) {
-        if (entry.path().extension() == ".clgrecord")
-            record = entry.path();
-    }
-    ASSERT_FALSE(record.empty());
+    const testing::CrasherRun crashed = testing::runCrasher("null-write", m_folder.path());
+    ASSERT_TRUE(crashed.child.killedBy(SIGSEGV));
+    ASSERT_EQ(crashed.records.size(), 1u);
+    const std::filesystem::path& record = crashed.records.front();
     const auto report = m_folder.path() / "report.clg";
     const auto converted = testing::runChild({CRASHLOG_CRASHER, "convert", record.string(), report.string()});
     ASSERT_TRUE(converted.exitedWith(0)) << converted.err;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -9,12 +10,16 @@ namespace core {
 
 // A named thread. Linux keeps at most 15 bytes of a thread's name, so the name handed to the kernel
 // (seen by debuggers and crash reports) is shortened by kernelName(); the full name stays readable
-// through currentName().
+// through currentName(). Each thread gets an alternate signal stack of its own (kSignalStackSize
+// bytes, freed when the thread ends), so that a signal handler meant for the alternate stack, as the
+// crash reporter's is, runs even after the thread's own stack overflowed.
 //
 // Thread safety: a Thread object is used by its owner alone; the static operations may be called from
 // any thread and concern the calling thread.
 class Thread {
 public:
+    static constexpr std::size_t kSignalStackSize = 131072;
+
     Thread() = default;
     // Starts `body` on a new thread called `name`.
     Thread(std::string name, std::function<void()> body);

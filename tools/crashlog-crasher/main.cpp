@@ -1,30 +1,31 @@
 // crashlog-crasher CASE DIRECTORY
 // crashlog-crasher convert RECORD REPORT
+// crashlog-crasher show RECORD
 //
-// Starts crash capture with its files in DIRECTORY and crashes the way CASE names. The crash record is
-// DIRECTORY/<session>.clgrecord. Before capture starts the program installs, as sanitizers and other
-// crash handlers do, an alternate signal stack and a handler of its own for the crash signals, which
-// says "earlier handler" on standard error and then lets the signal end the process: capture must hand
-// every crash on to it.
+// Starts crash reporting the way the game does (Crashlog::startWithAPIKey), with DIRECTORY as its
+// data root, and crashes the way CASE names; the crash record is then
+// DIRECTORY/.../com.crashlog.data/<bundle>/<session>.clgrecord. Every case but "early" waits for the
+// start-up to finish first (a crash during play); "early" crashes as soon as the start call returns.
+// Before the start the program installs, as sanitizers and other crash handlers do, an alternate
+// signal stack and a handler of its own for the crash signals, which says "earlier handler" on
+// standard error and then lets the signal end the process: capture must hand every crash on to it.
 //
-// convert turns a crash record this program left into a session report file, its frames named after
-// the program's functions (the program that converts is the one that crashed).
+// convert turns a crash record this program left into a session report file, and show prints it for a
+// person (crashlog-crasher's RecordText.h): its frames are named after the program's functions as the
+// conversion names them (the program that converts is the one that crashed).
 
+#include "crashlog/Crashlog.h"
 #include "crashlog/capture/CLGBinaryImage.h"
-#include "crashlog/capture/CLGCaptureConfiguration.h"
-#include "crashlog/capture/CLGCaptureContext.h"
 #include "crashlog/capture/CLGMemory.h"
 #include "crashlog/capture/CLGSignalHandler.h"
 #include "crashlog/report/CLGCrashFile.h"
-#include "crashlog/report/CLGUUID.h"
 #include "platform/core/DispatchQueue.h"
-#include "platform/core/InfoPlist.h"
-#include "platform/core/SystemFacts.h"
 #include "tools/crashlog-crasher/CrashCases.h"
+#include "tools/crashlog-crasher/RecordText.h"
 
 #include <csignal>
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -48,26 +49,6 @@ void installEarlierHandlers() {
         ::signal(signal, earlierHandler);
 }
 
-void startCapture(const std::filesystem::path& directory) {
-    const uint8_t segment[] = {'c', 'r', 'a', 's', 'h', 'e', 'r'};
-    const std::string session = zm::CLGUUID::generateWithSegmentData(segment)->stringValue();
-    const std::string base = zm::CLGSessionBaseName(session);
-    zm::CLGCaptureConfiguration configuration;
-    configuration.apiKey = "crashlog-crasher";
-    configuration.sessionIdentifier = session;
-    configuration.recordPath = directory / (base + ".clgrecord");
-    configuration.crashMarkerPath = directory / "crash_marker";
-    configuration.runningLogPath = directory / "session.clglog";
-    configuration.crashLogPath = directory / (base + ".clglog");
-    configuration.identifierFlags = 15;
-    configuration.hostFacts = [] { return zm::CLGHostFactsGather("crashlog-crasher", std::nullopt); };
-    configuration.systemVersion = core::systemFacts().systemVersion;
-    configuration.infoPlist = core::infoDictionary();
-    zm::CLGCaptureContextInitialize(configuration);
-    printf("record %s\n", configuration.recordPath.c_str());
-    fflush(stdout);
-}
-
 // The images loaded now, by build-id; and this program's own build-id.
 std::pair<zm::CLGUUIDMapping, std::string> loadedImages() {
     std::atomic<zm::CLGBinaryImage*> head = nullptr;
@@ -87,18 +68,53 @@ std::pair<zm::CLGUUIDMapping, std::string> loadedImages() {
     return {zm::CLGUUIDMapOfImages(head.load()), own};
 }
 
-int convert(const char* record, const char* report) {
-    zm::CLGCrashFile file(record);
+// The record at `path`, whole and symbolicated against this program; nothing when it is not whole.
+std::optional<zm::CLGCrashFile> symbolicated(const char* path) {
+    zm::CLGCrashFile file(path);
     if (!file.isValid()) {
-        fprintf(stderr, "%s is not a whole crash record\n", record);
-        return 1;
+        fprintf(stderr, "%s is not a whole crash record\n", path);
+        return std::nullopt;
     }
     const auto [map, own] = loadedImages();
     file.setProcessingExecutableUUID(own);
     file.symbolicateWithUUIDMap(map);
-    if (!file.writeCLSFileToPath(report)) {
+    return file;
+}
+
+int convert(const char* record, const char* report) {
+    const auto file = symbolicated(record);
+    if (!file)
+        return 1;
+    if (!file->writeCLSFileToPath(report)) {
         fprintf(stderr, "cannot write %s\n", report);
         return 1;
+    }
+    return 0;
+}
+
+int show(const char* record) {
+    const auto file = symbolicated(record);
+    if (!file)
+        return 1;
+    fputs(zm::crasher::recordText(*file).c_str(), stdout);
+    return 0;
+}
+
+int crash(std::string_view name, const char* directory) {
+    std::error_code error;
+    std::filesystem::create_directories(directory, error);
+    setenv("ZEMBRIX_HOME", directory, 1);
+    installEarlierHandlers();
+    zm::Crashlog& crashlog = zm::Crashlog::startWithAPIKey("crashlog-crasher");
+    if (!zm::crasher::crashesAtOnce(name)) {
+        crashlog.queue()->sync([] {});
+        printf("crash directory %s\n", crashlog.crashDirectory().c_str());
+        fflush(stdout);
+    }
+    if (!zm::crasher::crash(name)) {
+        fprintf(stderr, "unknown case '%.*s'\ncases: %s\n", static_cast<int>(name.size()), name.data(),
+                zm::crasher::caseNames());
+        return 2;
     }
     return 0;
 }
@@ -108,18 +124,13 @@ int convert(const char* record, const char* report) {
 int main(int argc, char** argv) {
     if (argc == 4 && std::string_view(argv[1]) == "convert")
         return convert(argv[2], argv[3]);
-    if (argc != 3) {
-        fprintf(stderr, "usage: crashlog-crasher CASE DIRECTORY\n       crashlog-crasher convert RECORD REPORT\ncases: %s\n",
-                zm::crasher::caseNames());
-        return 2;
-    }
-    std::error_code error;
-    std::filesystem::create_directories(argv[2], error);
-    installEarlierHandlers();
-    startCapture(argv[2]);
-    if (!zm::crasher::crash(argv[1])) {
-        fprintf(stderr, "unknown case '%s'\ncases: %s\n", argv[1], zm::crasher::caseNames());
-        return 2;
-    }
-    return 0;
+    if (argc == 3 && std::string_view(argv[1]) == "show")
+        return show(argv[2]);
+    if (argc == 3)
+        return crash(argv[1], argv[2]);
+    fprintf(stderr,
+            "usage: crashlog-crasher CASE DIRECTORY\n       crashlog-crasher convert RECORD REPORT\n"
+            "       crashlog-crasher show RECORD\ncases: %s\n",
+            zm::crasher::caseNames());
+    return 2;
 }
