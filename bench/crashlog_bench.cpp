@@ -1,11 +1,12 @@
 // links: crashlog
 // Crash reporting: the time the start adds to the thread that starts it (a later launch, and the first
 // launch of an installation; the counter "main_cpu_ms" is the processor time of the starting thread,
-// which a loaded machine's preemption does not inflate, and "ready_ms" the time until capture is on,
-// which the start spends on the reporter's queue), and the time from a crash signal to the death of a child process whose
-// record the capture has written and closed by then, with 1 and 16 threads to freeze and walk. No
-// crash-capture library is packaged for Debian; the same child without capture, which dies at once, runs
-// beside it as the floor.
+// which a loaded machine's preemption does not inflate), which includes installing capture (the arena,
+// the signal handlers and the alternate stack: crashes are caught from the start call on), and
+// "ready_ms", the time until the rest of the start-up, run on the reporter's queue, is done; and the
+// time from a crash signal to the death of a child process whose record the capture has written and
+// closed by then, with 1 and 16 threads to freeze and unwind. No crash-capture library is packaged for
+// Debian; the same child without capture, which dies at once, runs beside it as the floor.
 //
 // Capture starts once per process, so every measurement is made in a child of its own.
 

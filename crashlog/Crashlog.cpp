@@ -206,6 +206,8 @@ void Crashlog::setupCrashHandling(const CLGBuildEnvironment& environment,
     if (endpoint)
         configuration.settingsReloadAction = [controller = m_controller] { controller->loadSettings(); };
     CLGCaptureContextInitialize(configuration);
+    if (installIdentifierCreated)
+        core::UserDefaults::standard().synchronize();
 }
 
 uint32_t Crashlog::machExceptionMask() {

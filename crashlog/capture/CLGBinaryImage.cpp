@@ -88,6 +88,16 @@ CLGBinaryImageTracker::CLGBinaryImageTracker(std::atomic<CLGBinaryImage*>& head,
     , m_queue(std::move(queue))
     , m_seen(std::make_shared<Seen>()) {}
 
+CLGBinaryImageTracker::~CLGBinaryImageTracker() {
+    m_queue->sync([] {});
+    for (CLGBinaryImage* image = m_head.exchange(nullptr); image;) {
+        CLGBinaryImage* next = image->next.load();
+        free(const_cast<char*>(image->path));
+        delete image;
+        image = next;
+    }
+}
+
 void CLGBinaryImageTracker::start() {
     m_head.store(nullptr);
     {

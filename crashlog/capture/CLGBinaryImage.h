@@ -52,6 +52,11 @@ struct CLGBinaryImage {
 class CLGBinaryImageTracker {
 public:
     CLGBinaryImageTracker(std::atomic<CLGBinaryImage*>& head, std::shared_ptr<core::DispatchQueue> queue);
+    // Frees the nodes it made, once the queue has done its insertions, and empties the list. (The
+    // capture context's tracker lives as long as the process.)
+    ~CLGBinaryImageTracker();
+    CLGBinaryImageTracker(const CLGBinaryImageTracker&) = delete;
+    CLGBinaryImageTracker& operator=(const CLGBinaryImageTracker&) = delete;
 
     // Empties the list and adds every image loaded now.
     void start();

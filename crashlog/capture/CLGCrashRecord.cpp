@@ -2,6 +2,7 @@
 
 #include "crashlog/capture/CLGCaptureContext.h"
 #include "crashlog/capture/CLGProcessStats.h"
+#include "crashlog/capture/CLGSafeLog.h"
 #include "crashlog/capture/CLGThreadList.h"
 #include "crashlog/record/CLGRecordNames.h"
 #include "crashlog/record/CLGRecordWriter.h"
@@ -16,9 +17,10 @@ namespace {
 
 constexpr uint64_t kSchemaVersion = 1;
 constexpr uint64_t kExpectedLines = 21;
-// Long enough for the start-up's first steps (reading the install identifier), short enough that a
-// start-up stuck behind the crashed thread does not hold the dying process long.
-constexpr int64_t kConfigurationWaitMilliseconds = 2000;
+// Long enough for the start-up's first steps (files read and directories made on a busy disk), as long
+// as the start-up waits for its gatherers: a start-up stuck behind the crashed thread holds the dying
+// process no longer than that.
+constexpr int64_t kConfigurationWaitMilliseconds = 5000;
 
 int64_t secondsSince1970() {
     timespec now{};
@@ -119,8 +121,12 @@ int CLGCrashRecordWrite(const CLGMachExceptionInformation* mach, int errnoValue,
     const CLGCaptureStaticPart* part = context.staticPart;
     CLGCaptureMutablePart* mutablePart = context.mutablePart;
     // A crash in the first moments after the start waits for the start-up to name the record.
-    if (!part || !mutablePart || !CLGCaptureContextAwaitConfiguration(kConfigurationWaitMilliseconds))
+    if (!part || !mutablePart)
         return 1;
+    if (!CLGCaptureContextAwaitConfiguration(kConfigurationWaitMilliseconds)) {
+        CLGSafeLog("Crash capture was not configured: no crash record\n");
+        return 1;
+    }
 
     if (part->crashMarkerPath) {
         const int marker = open(part->crashMarkerPath, O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);

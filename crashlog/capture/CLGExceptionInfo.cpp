@@ -65,6 +65,12 @@ std::optional<std::string> currentExceptionReason() {
 
 } // namespace
 
+CLGExceptionInfo::~CLGExceptionInfo() {
+    free(name);
+    free(reason);
+    freeFrames(frames, frameCount);
+}
+
 void CLGExceptionRecord(CLGExceptionInfo& info, const char* name, const char* reason,
                         const std::vector<CLGStackFrame>& frames) {
     free(info.name);

@@ -25,6 +25,12 @@ struct CLGExceptionFrame {
 // changes on the context queue (handled) or on the throwing thread (uncaught); the crash-time writer
 // reads it without a lock.
 struct CLGExceptionInfo {
+    CLGExceptionInfo() = default;
+    CLGExceptionInfo(const CLGExceptionInfo&) = delete;
+    CLGExceptionInfo& operator=(const CLGExceptionInfo&) = delete;
+    // Frees the recorded copies (the capture context's lives as long as the process).
+    ~CLGExceptionInfo();
+
     std::terminate_handler previousHandler = nullptr;
     char* name = nullptr;
     // Percent-escaped.

@@ -14,7 +14,6 @@ std::string CLGInstallIdentifier(core::UserDefaults& defaults, bool* created) {
     }
     std::string identifier = core::uuidString();
     defaults.setObject(identifier, kKey);
-    defaults.synchronize();
     if (created)
         *created = true;
     return identifier;

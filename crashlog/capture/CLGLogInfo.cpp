@@ -57,6 +57,17 @@ char* heapCopy(std::string_view text) {
 
 } // namespace
 
+CLGLogInfo::~CLGLogInfo() {
+    free(userIdentifier.load());
+    free(userName.load());
+    free(userEmail.load());
+    for (uint32_t i = 0; pairs && i < pairCount.load(); ++i) {
+        free(pairs[i].key.load());
+        free(pairs[i].value.load());
+    }
+    delete[] pairs;
+}
+
 void CLGLogSetUp(CLGLogInfo& log) {
     log.sizeLimit = 64000;
     log.lastOffset = 0;

@@ -20,6 +20,12 @@ struct CLGCustomPair {
 // custom keys. The pairs change on the context queue only; the user slots by swapping whole strings.
 // The crash-time writer reads all of it without a lock.
 struct CLGLogInfo {
+    CLGLogInfo() = default;
+    CLGLogInfo(const CLGLogInfo&) = delete;
+    CLGLogInfo& operator=(const CLGLogInfo&) = delete;
+    // Frees the user slots and the pairs (the capture context's lives as long as the process).
+    ~CLGLogInfo();
+
     static constexpr uint32_t kPairLimit = 64;
     static constexpr size_t kValueLimit = 1024;
 

@@ -67,6 +67,7 @@ TEST(CLGProcessInfo, ListsProcessesByTheirCommandNames) {
               "%223%22\"},{\"pid\":7,\"name\":\"unknown\"}]}\n");
     CLGProcessListRefresh(list, proc.path());
     EXPECT_EQ(list.load()->count, 3u);
+    delete list.load();
 }
 
 TEST(CLGProcessInfo, DescribesThisProcessAndItsParent) {
@@ -145,6 +146,7 @@ TEST(CLGInstallIdentifier, IsMadeOnceAndKept) {
     const std::string identifier = CLGInstallIdentifier(defaults, &created);
     EXPECT_TRUE(created);
     EXPECT_EQ(identifier.size(), 36u);
+    ASSERT_TRUE(defaults.synchronize());
     core::UserDefaults again(folder.path() / "defaults.plist");
     EXPECT_EQ(CLGInstallIdentifier(again, &created), identifier);
     EXPECT_FALSE(created);

@@ -15,15 +15,6 @@ namespace {
 
 constexpr size_t kNameLimit = 64;
 
-void freeList(CLGProcessList* list) {
-    if (!list)
-        return;
-    for (size_t i = 0; i < list->count; ++i)
-        free(list->entries[i].name);
-    delete[] list->entries;
-    delete list;
-}
-
 std::optional<int32_t> processId(const std::string& name) {
     int32_t pid = 0;
     const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), pid);
@@ -33,6 +24,12 @@ std::optional<int32_t> processId(const std::string& name) {
 }
 
 } // namespace
+
+CLGProcessList::~CLGProcessList() {
+    for (size_t i = 0; i < count; ++i)
+        free(entries[i].name);
+    delete[] entries;
+}
 
 std::string CLGProcessName(int32_t pid, const std::filesystem::path& proc) {
     auto comm = core::readFile(proc / std::to_string(pid) / "comm");
@@ -79,7 +76,7 @@ void CLGProcessListRefresh(std::atomic<CLGProcessList*>& slot, const std::filesy
     list->count = entries.size();
     list->entries = new CLGProcessList::Entry[entries.size()];
     std::copy(entries.begin(), entries.end(), list->entries);
-    freeList(slot.exchange(list));
+    delete slot.exchange(list);
 }
 
 void CLGWriteExternalProcesses(CLGRecordWriter& writer, const CLGProcessList* list) {

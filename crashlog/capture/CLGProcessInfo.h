@@ -34,6 +34,12 @@ struct CLGProcessList {
         int32_t pid;
         char* name;
     };
+    CLGProcessList() = default;
+    CLGProcessList(const CLGProcessList&) = delete;
+    CLGProcessList& operator=(const CLGProcessList&) = delete;
+    // Frees the entries and their names.
+    ~CLGProcessList();
+
     size_t count = 0;
     Entry* entries = nullptr;
 };

@@ -16,8 +16,10 @@
 namespace zm {
 namespace {
 
-// How long the writer waits for one thread to freeze, and a frozen thread for the writer to finish.
-constexpr int64_t kFreezeWaitNanoseconds = 250'000'000;
+// How long the writer waits for the threads to freeze (each unwinds itself first, through the dynamic
+// linker's lock, one after the other: some milliseconds, more on a loaded machine), and a frozen
+// thread for the writer to finish.
+constexpr int64_t kFreezeWaitNanoseconds = 2'000'000'000;
 constexpr int64_t kFrozenWaitNanoseconds = 10'000'000'000;
 constexpr size_t kLabelLimit = 128;
 constexpr size_t kNameSize = 64;

@@ -171,6 +171,10 @@ TEST_F(CLGSDKControllerTest, AFreshCacheProcessesAtOnceEvenWithCollectionOffAndS
     ASSERT_TRUE(core::writeFileAtomically(crashDirectory / "session.clglog", "running"));
     ASSERT_TRUE(core::writeFileAtomically(controller->processingDirectory() / "leftover.clgrecord", "cut short"));
     ASSERT_TRUE(core::writeFileAtomically(controller->invalidDirectory() / ".hidden", "never sent"));
+    // This run's own record, as a crash during the pass leaves it: it waits for the next start.
+    controller->setCurrentSessionBaseName("thisrun");
+    writeRecord("thisrun");
+    ASSERT_TRUE(core::writeFileAtomically(crashDirectory / "thisrun.clglog", "log"));
 
     controller->beginStartupFlowAfterDelay(0.5);
     ASSERT_TRUE(eventually([&] { return recorder.completions == 1; })) << "half a second starts at once";
@@ -178,6 +182,8 @@ TEST_F(CLGSDKControllerTest, AFreshCacheProcessesAtOnceEvenWithCollectionOffAndS
     ASSERT_TRUE(eventually([&] { return reports(true).size() == 2; }));
     EXPECT_EQ(reports(true), (std::multiset<std::string>{"bad", "leftover"}));
     EXPECT_TRUE(std::filesystem::exists(crashDirectory / "session.clglog"));
+    EXPECT_TRUE(std::filesystem::exists(crashDirectory / "thisrun.clgrecord"));
+    EXPECT_TRUE(std::filesystem::exists(crashDirectory / "thisrun.clglog"));
     EXPECT_FALSE(std::filesystem::exists(crashDirectory / "good.clglog"));
     EXPECT_TRUE(std::filesystem::exists(controller->invalidDirectory() / ".hidden"));
     EXPECT_EQ(filesIn(controller->sendableDirectory()), 0u);
