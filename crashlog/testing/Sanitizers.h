@@ -16,6 +16,20 @@ inline constexpr bool kSanitizerOwnsSignals = false;
 inline constexpr bool kSanitizerOwnsSignals = false;
 #endif
 
+// Whether this build runs under the thread sanitizer, which keeps its own state on every thread's
+// stack and cannot start a thread on a stack as small as the exception server's (256 KiB).
+#if defined(__SANITIZE_THREAD__)
+inline constexpr bool kThreadSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+inline constexpr bool kThreadSanitizer = true;
+#else
+inline constexpr bool kThreadSanitizer = false;
+#endif
+#else
+inline constexpr bool kThreadSanitizer = false;
+#endif
+
 } // namespace zm::testing
 
 // Skips the test where the sanitizer owns the crash signals.

@@ -368,6 +368,7 @@ const std::map<std::string, std::vector<std::string>> kLicensedPackages = {
     {"libswresample-dev", {"libswresample"}},
     {"libavutil-dev", {"libavutil"}},
     {"libprotobuf-c-dev", {"protobuf-c", "Dave Benson"}},
+    {"libunwind-dev", {"libunwind", "Hewlett-Packard", "MIT LICENCE"}},
     {"fonts-ebgaramond", {"EB Garamond", "Georg Duffner", "SIL OPEN FONT LICENSE"}},
     {"fonts-roboto-unhinted", {"Roboto", "Google", "Apache License 2.0"}},
     {"fonts-dejavu-core", {"DejaVu", "Bitstream", "BITSTREAM VERA FONTS LICENCE"}},
