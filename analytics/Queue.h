@@ -16,7 +16,10 @@ namespace zm {
 // next. Timed pulls are measured on the queue's clock, so under a manual clock they end exactly when
 // the test moves time past them.
 //
-// Thread safety: push and putback from any thread; pulls from one consumer.
+// Producers that may outrun the consumer push with pushWithin(), which waits while the queue is full,
+// so that what waits stays bounded.
+//
+// Thread safety: pushes and putback from any thread; pulls from one consumer.
 template <typename Item> class Queue {
 public:
     explicit Queue(std::shared_ptr<core::Clock> clock)
@@ -28,6 +31,26 @@ public:
         // The consumer only ever waits on an empty queue.
         if (m_items.size() == 1)
             m_wait.notifyAll();
+    }
+
+    // Pushes once fewer than `limit` items wait. False, the item dropped, when the queue is closed to
+    // producers first.
+    bool pushWithin(Item item, size_t limit) {
+        auto lock = m_wait.lock();
+        m_wait.wait(lock, [&] { return m_closed || m_items.size() < limit; });
+        if (m_closed)
+            return false;
+        m_items.push_front(std::move(item));
+        if (m_items.size() == 1)
+            m_wait.notifyAll();
+        return true;
+    }
+
+    // Refuses every pushWithin() from now on, those waiting included; push() and putback() still work.
+    void closeToProducers() {
+        auto lock = m_wait.lock();
+        m_closed = true;
+        m_wait.notifyAll();
     }
 
     void putback(Item item) {
@@ -67,12 +90,15 @@ private:
     Item take() {
         Item item = std::move(m_items.back());
         m_items.pop_back();
+        // Producers may be waiting for room.
+        m_wait.notifyAll();
         return item;
     }
 
     const std::shared_ptr<core::Clock> m_clock;
     core::ClockWait m_wait;
     std::deque<Item> m_items; // guarded by m_wait's lock; newest at the front
+    bool m_closed = false;    // guarded by m_wait's lock
 };
 
 } // namespace zm

@@ -88,7 +88,11 @@ int TMBatchEvent::send() {
     const auto answer = TmService::get("/event", query, secret());
     if (!answer)
         return m_sent = -1;
-    return m_sent = TmService::isOK(*answer) ? 1 : 0;
+    if (!TmService::isOK(*answer)) {
+        TmService::logRefusal("a batch of " + std::to_string(m_events.size()) + " events", *answer);
+        return m_sent = 0;
+    }
+    return m_sent = 1;
 }
 
 bool TMBatchEvent::deleteFromDatabase(TMDB& store) {

@@ -1,12 +1,16 @@
 #include "analytics/TMDB.h"
 
 #include "analytics/TMRecords.h"
+#include "analytics/TmClock.h"
 #include "analytics/TmUtils.h"
 #include "platform/core/FileLocations.h"
 #include "platform/core/Files.h"
-#include "platform/core/MainLoop.h"
+#include "platform/core/Log.h"
 
 #include <algorithm>
+#include <optional>
+#include <set>
+#include <string_view>
 
 #include <sqlite3.h>
 
@@ -29,16 +33,19 @@ constexpr const char* kDeleteEvent = "DELETE FROM events WHERE serial = ?";
 constexpr const char* kSelectSessions =
     "SELECT serial, sid, os_version, app_version, unix_t FROM sessions ORDER BY serial";
 constexpr const char* kSelectEvents = "SELECT serial, sid, name, args, delta_t, unix_t FROM events ORDER BY serial";
+constexpr const char* kSelectEventsFrom =
+    "SELECT serial, sid, name, args, delta_t, unix_t FROM events WHERE serial >= ? ORDER BY serial LIMIT ?";
 constexpr const char* kSelectDeviceKeys = "SELECT keyspace, uniqueid, canonical from device_keys";
 constexpr const char* kInsertDeviceKey = "INSERT INTO device_keys(keyspace, uniqueid, canonical) VALUES(?, ?, ?)";
 constexpr const char* kSelectTimes = "SELECT unix_t FROM sessions UNION ALL SELECT unix_t FROM events";
 // Another connection holding the file's lock is waited for this long before a write gives up.
 constexpr int kBusyMilliseconds = 5000;
 
-// The stores open on each file.
+// The stores open on each file, and the files this process found it cannot write.
 struct Registry {
     std::mutex lock;
     std::map<std::filesystem::path, std::vector<TMDB*>> stores; // guarded by lock
+    std::set<std::filesystem::path> unwritable;                 // guarded by lock
 };
 
 Registry& registry() {
@@ -53,6 +60,75 @@ void bindText(sqlite3_stmt* statement, int index, const std::string& text) {
 std::string columnText(sqlite3_stmt* statement, int column, const char* fallback) {
     const auto* text = sqlite3_column_text(statement, column);
     return text ? reinterpret_cast<const char*>(text) : fallback;
+}
+
+bool damaged(int code) {
+    return (code & 0xff) == SQLITE_CORRUPT || (code & 0xff) == SQLITE_NOTADB;
+}
+
+// Why SQLite finds the file damaged; nothing when it is sound, missing, or cannot be judged now (held
+// by another program, say).
+std::optional<std::string> damage(sqlite3* connection, int openCode) {
+    if (openCode != SQLITE_OK)
+        return damaged(openCode) ? std::optional(std::string(sqlite3_errstr(openCode))) : std::nullopt;
+    sqlite3_stmt* check = nullptr;
+    int code = sqlite3_prepare_v2(connection, "PRAGMA quick_check", -1, &check, nullptr);
+    std::optional<std::string> found;
+    if (code == SQLITE_OK && (code = sqlite3_step(check)) == SQLITE_ROW) {
+        const auto* verdict = reinterpret_cast<const char*>(sqlite3_column_text(check, 0));
+        if (!verdict || std::string_view(verdict) != "ok")
+            found = verdict ? verdict : "the check gives no verdict";
+    } else if (damaged(code)) {
+        found = sqlite3_errmsg(connection);
+    }
+    sqlite3_finalize(check);
+    return found;
+}
+
+// The device keys that can still be read from a damaged file.
+std::vector<TmDeviceKey> salvageDeviceKeys(sqlite3* connection) {
+    std::vector<TmDeviceKey> keys;
+    // Reads past a header that claims more pages than the file has (a truncated file); nothing is written.
+    sqlite3_exec(connection, "PRAGMA writable_schema=ON", nullptr, nullptr, nullptr);
+    sqlite3_stmt* select = nullptr;
+    if (sqlite3_prepare_v2(connection, "SELECT keyspace, uniqueid, canonical FROM device_keys", -1, &select, nullptr) ==
+        SQLITE_OK) {
+        while (sqlite3_step(select) == SQLITE_ROW) {
+            const auto* space = reinterpret_cast<const char*>(sqlite3_column_text(select, 0));
+            const auto* id = reinterpret_cast<const char*>(sqlite3_column_text(select, 1));
+            if (space && id)
+                keys.emplace_back(space, id, "", sqlite3_column_int(select, 2) != 0);
+        }
+    }
+    sqlite3_finalize(select);
+    return keys;
+}
+
+// Sets a damaged store file aside (with its write-ahead log, so that the two still open together) for
+// a fresh one; answers the device keys it still held.
+std::vector<TmDeviceKey> healIfDamaged(const std::filesystem::path& path) {
+    std::error_code missing;
+    if (!std::filesystem::exists(path, missing))
+        return {};
+    sqlite3* connection = nullptr;
+    const int opened = sqlite3_open_v2(path.c_str(), &connection, SQLITE_OPEN_READWRITE, nullptr);
+    const auto found = damage(connection, opened);
+    std::vector<TmDeviceKey> keys = found && opened == SQLITE_OK ? salvageDeviceKeys(connection) : std::vector<TmDeviceKey>();
+    sqlite3_close_v2(connection);
+    if (!found)
+        return {};
+    const core::Result<std::filesystem::path> aside = core::setAsideUnreadable(path);
+    if (!aside) {
+        core::logf(core::LogLevel::Error, "analytics: the store %s is damaged (%s) and cannot be set aside (%s)",
+                   path.c_str(), found->c_str(), aside.error().description.c_str());
+        return {};
+    }
+    std::error_code ignored;
+    std::filesystem::rename(path.string() + "-wal", aside->string() + "-wal", ignored);
+    std::filesystem::remove(path.string() + "-shm", ignored);
+    core::logf(core::LogLevel::Error, "analytics: the store %s is damaged (%s); a fresh one is started, the file is kept as %s%s",
+               path.c_str(), found->c_str(), aside->c_str(), keys.empty() ? "" : ", its device key in the new one");
+    return keys;
 }
 
 // Steps a write; resets the statement for its next use. Answers whether it was done.
@@ -87,17 +163,23 @@ bool TMDB::open() {
     if (m_connection)
         return true;
     const std::filesystem::path path = filePath();
+    std::vector<TmDeviceKey> salvaged;
     {
         Registry& shared = registry();
         std::lock_guard guard(shared.lock);
         auto& stores = shared.stores[path];
+        // A store that opens the file while no other of the process has it open checks it first.
+        if (std::all_of(stores.begin(), stores.end(), [&](TMDB* other) { return other == this; }))
+            salvaged = healIfDamaged(path);
         if (std::find(stores.begin(), stores.end(), this) == stores.end())
             stores.push_back(this);
         m_registeredPath = path;
     }
     sqlite3* connection = nullptr;
-    if (sqlite3_open_v2(path.c_str(), &connection, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
-                        nullptr) != SQLITE_OK) {
+    const int opened = sqlite3_open_v2(path.c_str(), &connection,
+                                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX, nullptr);
+    if (opened != SQLITE_OK) {
+        reportUnwritable(sqlite3_errstr(opened));
         sqlite3_close(connection);
         return false;
     }
@@ -105,7 +187,24 @@ bool TMDB::open() {
     sqlite3_busy_timeout(m_connection, kBusyMilliseconds);
     execute("PRAGMA journal_mode=WAL");
     execute("PRAGMA synchronous=NORMAL");
+    if (sqlite3_db_readonly(m_connection, "main") == 1)
+        reportUnwritable("the file is read-only");
+    if (!salvaged.empty())
+        setDeviceKeys(salvaged);
     return true;
+}
+
+void TMDB::reportUnwritable(const std::string& reason) {
+    {
+        Registry& shared = registry();
+        std::lock_guard guard(shared.lock);
+        if (!shared.unwritable.insert(m_registeredPath).second)
+            return;
+    }
+    core::logf(core::LogLevel::Error,
+               "analytics: the store %s cannot be written (%s): unsent records are lost when the game ends, and "
+               "the device is new to the service at every launch",
+               m_registeredPath.c_str(), reason.c_str());
 }
 
 bool TMDB::close() {
@@ -177,8 +276,11 @@ bool TMDB::ready(bool& flag, const char* createStatement) {
         flag = false;
         return false;
     }
-    if (!flag)
-        flag = execute(createStatement);
+    if (!flag && !(flag = execute(createStatement))) {
+        const int code = sqlite3_errcode(m_connection) & 0xff;
+        if (code == SQLITE_READONLY || code == SQLITE_CANTOPEN || code == SQLITE_PERM || code == SQLITE_IOERR)
+            reportUnwritable(sqlite3_errmsg(m_connection));
+    }
     return flag;
 }
 
@@ -279,10 +381,21 @@ std::vector<std::shared_ptr<TMSession>> TMDB::sessions() {
 }
 
 std::vector<std::shared_ptr<TMEvent>> TMDB::events() {
-    std::vector<std::shared_ptr<TMEvent>> events;
     sqlite3_stmt* select = eventReady() ? statement(kSelectEvents) : nullptr;
+    return select ? readEvents(select) : std::vector<std::shared_ptr<TMEvent>>();
+}
+
+std::vector<std::shared_ptr<TMEvent>> TMDB::events(int64_t fromRow, size_t most) {
+    sqlite3_stmt* select = eventReady() ? statement(kSelectEventsFrom) : nullptr;
     if (!select)
-        return events;
+        return {};
+    sqlite3_bind_int64(select, 1, fromRow);
+    sqlite3_bind_int64(select, 2, static_cast<sqlite3_int64>(most));
+    return readEvents(select);
+}
+
+std::vector<std::shared_ptr<TMEvent>> TMDB::readEvents(sqlite3_stmt* select) {
+    std::vector<std::shared_ptr<TMEvent>> events;
     while (sqlite3_step(select) == SQLITE_ROW) {
         auto event = std::make_shared<TMEvent>(m_key, m_secret, core::Dictionary{});
         event->setTimestamp(sqlite3_column_double(select, 5));
@@ -294,6 +407,7 @@ std::vector<std::shared_ptr<TMEvent>> TMDB::events() {
         events.push_back(std::move(event));
     }
     sqlite3_reset(select);
+    sqlite3_clear_bindings(select);
     return events;
 }
 
@@ -338,7 +452,7 @@ bool TMDB::isCorrupted() {
     sqlite3_stmt* select = sessionReady() && eventReady() ? statement(kSelectTimes) : nullptr;
     if (!select)
         return false;
-    const double present = core::currentDate().secondsSince1970;
+    const double present = TmClock::now();
     bool corrupted = false;
     while (!corrupted && sqlite3_step(select) == SQLITE_ROW) {
         const double time = sqlite3_column_double(select, 0);

@@ -25,6 +25,11 @@ class TMEvent;
 // committed row survives the game crashing. Several stores, of one process or of several, may be
 // open on one file at once.
 //
+// A store that opens the file while no other store of the process has it open checks it first: a file
+// SQLite finds damaged is set
+// aside as FILE.unreadable (numbered after the first) and a fresh one started, with the device keys
+// that could still be read from the old one. A file that cannot be written is said once in the log.
+//
 // Thread safety: one store object is used by one thread at a time.
 class TMDB {
 public:
@@ -62,6 +67,8 @@ public:
     // Stored records in row order, made with this store's key and secret.
     std::vector<std::shared_ptr<TMSession>> sessions();
     std::vector<std::shared_ptr<TMEvent>> events();
+    // At most `most` of them, from row `fromRow` on.
+    std::vector<std::shared_ptr<TMEvent>> events(int64_t fromRow, size_t most);
 
     std::vector<TmDeviceKey> deviceKeys();
     // Replaces the stored keys in one transaction; a failure leaves the old ones.
@@ -72,11 +79,14 @@ public:
 
 private:
     bool ready(bool& flag, const char* createStatement);
+    // Logs, once a process, that the file cannot be written.
+    void reportUnwritable(const std::string& reason);
     // The prepared statement of `sql`, kept for the connection's life; null when it cannot be prepared.
     sqlite3_stmt* statement(const char* sql);
     bool execute(const char* sql);
     void finalizeStatements();
     bool insertEvent(TMEvent& event);
+    std::vector<std::shared_ptr<TMEvent>> readEvents(sqlite3_stmt* select);
 
     const std::string m_key;
     const std::string m_secret;

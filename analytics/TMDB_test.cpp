@@ -2,12 +2,15 @@
 
 #include "analytics/TMRecords.h"
 #include "platform/core/FileLocations.h"
+#include "platform/core/Files.h"
 #include "platform/core/InfoPlist.h"
-#include "platform/core/MainLoop.h"
+#include "analytics/TmClock.h"
 #include "platform/core/ManualClock.h"
 #include "platform/core/TemporaryFolder.h"
 
 #include <sqlite3.h>
+#include <functional>
+#include <random>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -35,7 +38,7 @@ protected:
     const core::FileLocations previous = core::FileLocations::shared();
     core::TemporaryFolder root;
     std::shared_ptr<core::ManualClock> clock = std::make_shared<core::ManualClock>();
-    core::MainLoop loop{clock};
+    ScopedTmClock analyticsClock{clock};
     core::ScopedInfoDictionary bundle{{{"CFBundleIdentifier", "com.zembrix.algebra"}}};
     TMDB store{"zembrixgames", "Ab3dE6gH"};
 };
@@ -163,6 +166,50 @@ TEST_F(TMDBTest, TwoProcessesWritingOneFileAtOnceLoseNoRow) {
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
     EXPECT_EQ(store.events().size(), 2u * kRows);
+}
+
+TEST_F(TMDBTest, ADamagedFileIsSetAsideAndAFreshOneKeepsTheDeviceKey) {
+    const struct {
+        const char* damage;
+        std::function<void(std::string&)> apply;
+    } cases[] = {
+        {"truncated", [](std::string& bytes) { bytes.resize(bytes.size() / 2); }},
+        {"zeroed", [](std::string& bytes) { std::fill(bytes.begin(), bytes.end(), '\0'); }},
+        {"random", [](std::string& bytes) {
+             std::mt19937 random(7);
+             for (char& byte : bytes)
+                 byte = static_cast<char>(random());
+         }},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.damage);
+        TMDB original("zembrixgames", test.damage);
+        original.setDeviceKeys({TmDeviceKey("TMID", "KEPT", "", true)});
+        // Enough rows that the device key's page comes first and the events' pages after it.
+        for (int i = 0; i < 200; ++i)
+            ASSERT_TRUE(event("e" + std::to_string(i))->writeToDatabase(original));
+        const auto path = original.filePath();
+        ASSERT_TRUE(original.close());
+        sqlite3* connection = nullptr;
+        ASSERT_EQ(sqlite3_open(path.c_str(), &connection), SQLITE_OK);
+        sqlite3_exec(connection, "PRAGMA wal_checkpoint(TRUNCATE)", nullptr, nullptr, nullptr);
+        sqlite3_close(connection);
+        auto bytes = core::readFile(path).value();
+        test.apply(bytes);
+        ASSERT_TRUE(core::writeFileAtomically(path, bytes));
+
+        TMDB reopened("zembrixgames", test.damage);
+        auto fresh = event("fresh");
+        ASSERT_TRUE(fresh->writeToDatabase(reopened)) << "a fresh store takes new records";
+        EXPECT_EQ(reopened.events().size(), 1u);
+        auto aside = path;
+        aside += ".unreadable";
+        ASSERT_TRUE(std::filesystem::exists(aside));
+        EXPECT_EQ(core::readFile(aside).value(), bytes) << "the damaged file is kept as it was";
+        if (std::string(test.damage) == "truncated") {
+            EXPECT_EQ(reopened.deviceKeys(), (std::vector<TmDeviceKey>{TmDeviceKey("TMID", "KEPT")}));
+        }
+    }
 }
 
 } // namespace

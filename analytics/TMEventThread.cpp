@@ -2,8 +2,10 @@
 
 #include "analytics/TMBatchEvent.h"
 #include "analytics/TMDB.h"
-#include "platform/core/MainLoop.h"
+#include "analytics/TmClock.h"
+#include "analytics/TmUtils.h"
 #include "platform/core/Random.h"
+#include "platform/core/SteadyClock.h"
 
 #include <algorithm>
 
@@ -13,10 +15,6 @@ namespace {
 
 // How many waiting items one turn takes at most.
 constexpr size_t kMostItemsPerTurn = 1000;
-
-double now() {
-    return core::currentDate().secondsSince1970;
-}
 
 std::shared_ptr<TMSAPI> recordOf(const TMQueueItem& item) {
     const auto* record = std::get_if<std::shared_ptr<TMSAPI>>(&item);
@@ -31,64 +29,92 @@ bool flushesBuffer(TMSAPI& record) {
 } // namespace
 
 TMAPIThread::TMAPIThread(Queue<TMQueueItem>& finished)
-    : m_queue(core::currentClock())
+    : m_queue(TmClock::shared())
     , m_finished(finished) {}
 
 TMAPIThread::~TMAPIThread() {
-    {
-        auto lock = m_sleep.lock();
-        m_stopping = true;
-        m_sleep.notifyAll();
-    }
-    m_queue.putback(TMStop{});
-    if (m_thread.joinable())
-        m_thread.join();
+    stop(core::SteadyClock::shared()->now());
 }
 
 void TMAPIThread::start() {
     m_thread = core::Thread("TMAPIThread", [this] { main(); });
 }
 
+void TMAPIThread::stop(core::TimePoint deadline) {
+    {
+        auto lock = m_sleep.lock();
+        m_stopping = true;
+        m_sleep.notifyAll();
+    }
+    if (!m_thread.joinable())
+        return;
+    m_queue.putback(TMStop{}); // wakes a wait for work
+    {
+        auto lock = m_sleep.lock();
+        if (!m_sleep.waitUntil(lock, *core::SteadyClock::shared(), deadline, [&] { return m_ended; }))
+            m_giveUp.request_stop();
+    }
+    m_thread.join();
+}
+
+bool TMAPIThread::stopping() {
+    auto lock = m_sleep.lock();
+    return m_stopping;
+}
+
 void TMAPIThread::main() {
+    const TmService::StopScope giveUp(m_giveUp.get_token());
     double backOff = kFirstBackOff;
-    for (;;) {
+    while (!stopping()) {
         TMQueueItem item = m_queue.newPull();
         if (std::holds_alternative<TMStop>(item))
-            return;
+            break;
         const std::shared_ptr<TMSAPI> record = recordOf(item);
         TMAPIEvent* api = record ? record->apiEvent() : nullptr;
-        if (api && api->send() < 0) {
-            m_queue.putback(std::move(item));
-            backOff *= 1 + core::randomU32() / 4294967296.0;
-            core::Clock& clock = *m_queue.clock();
-            auto lock = m_sleep.lock();
-            if (m_sleep.waitUntil(lock, clock, clock.now() + core::fromSeconds(backOff), [&] { return m_stopping; }))
-                return;
-            backOff = std::min(backOff * 2, kLongestBackOff);
-        } else {
+        if (!api || api->send() >= 0) {
             m_finished.push(std::move(item));
             backOff = kFirstBackOff;
+            continue;
         }
+        // Not sent: the store keeps it for the next try, or the next start.
+        m_queue.putback(std::move(item));
+        backOff *= 1 + core::randomU32() / 4294967296.0;
+        core::Clock& clock = *m_queue.clock();
+        auto lock = m_sleep.lock();
+        if (m_sleep.waitUntil(lock, clock, clock.now() + core::fromSeconds(backOff), [&] { return m_stopping; }))
+            break;
+        backOff = std::min(backOff * 2, kLongestBackOff);
     }
+    m_finished.push(TMStop{});
+    auto lock = m_sleep.lock();
+    m_ended = true;
+    m_sleep.notifyAll();
 }
 
 TMEventThread::TMEventThread(std::shared_ptr<TMDB> database)
-    : m_queue(core::currentClock())
+    : m_queue(TmClock::shared())
     , m_database(std::move(database))
     , m_apiThread(m_queue)
-    , m_heartbeatTimestamp(now())
-    , m_batchTimestamp(now()) {
+    , m_heartbeatTimestamp(TmClock::now())
+    , m_batchTimestamp(TmClock::now()) {
     m_apiThread.start();
 }
 
 TMEventThread::~TMEventThread() {
-    m_queue.putback(TMStop{});
-    if (m_thread.joinable())
-        m_thread.join();
+    stop();
 }
 
 void TMEventThread::start() {
     m_thread = core::Thread("TMEventThread", [this] { main(); });
+}
+
+void TMEventThread::stop(std::chrono::milliseconds patience) {
+    m_queue.closeToProducers();
+    // The API thread's end comes after every record it handed back, which the event thread then sees
+    // through before it ends itself.
+    m_apiThread.stop(core::SteadyClock::shared()->now() + patience);
+    if (m_thread.joinable())
+        m_thread.join();
 }
 
 void TMEventThread::main() {
@@ -104,7 +130,7 @@ void TMEventThread::main() {
 }
 
 double TMEventThread::currentTimeout() const {
-    const double present = now();
+    const double present = TmClock::now();
     // Heartbeats belong to a session: without one, the deadline of the set-up moment would make every
     // wait return at once and the thread spin.
     double timeout = m_currentSession ? m_heartbeatTimestamp - present : HUGE_VAL;
@@ -116,12 +142,14 @@ double TMEventThread::currentTimeout() const {
 int TMEventThread::recoverEvents() {
     for (auto& session : m_database->sessions())
         m_ready.push_back(std::move(session));
-    for (auto& event : m_database->events())
-        m_buffered.push_back(std::move(event));
+    // The events are read back as there is room for them.
+    m_storedFrom = 0;
+    readBackStored();
     return 1;
 }
 
-bool TMEventThread::takeWaiting(TMQueueItem first, std::vector<TMQueueItem>& items) {
+std::vector<TMQueueItem> TMEventThread::takeWaiting(TMQueueItem first) {
+    std::vector<TMQueueItem> items;
     items.push_back(std::move(first));
     while (items.size() < kMostItemsPerTurn) {
         auto next = m_queue.newPullWithTimeout(0);
@@ -132,12 +160,9 @@ bool TMEventThread::takeWaiting(TMQueueItem first, std::vector<TMQueueItem>& ite
     // New events are written together; each table keeps the order of arrival.
     std::vector<TMEvent*> newEvents;
     for (const TMQueueItem& item : items) {
-        if (std::holds_alternative<TMStop>(item))
-            m_stopping = true;
         const auto record = recordOf(item);
         TMAPIDatabase* stored = record ? record->apiDatabase() : nullptr;
-        if (!stored || !stored->writable() || stored->rowId() != 0 ||
-            m_sent.contains(record.get()))
+        if (!stored || !stored->writable() || stored->rowId() != 0 || m_sent.contains(record.get()))
             continue;
         if (record->event() && record->session() == nullptr)
             newEvents.push_back(record->event());
@@ -145,12 +170,40 @@ bool TMEventThread::takeWaiting(TMQueueItem first, std::vector<TMQueueItem>& ite
             stored->writeToDatabase(*m_database);
     }
     m_database->writeEvents(newEvents);
-    return !m_stopping;
+    return items;
 }
 
 void TMEventThread::moveBufferedToReady() {
     m_ready.insert(m_ready.end(), m_buffered.begin(), m_buffered.end());
     m_buffered.clear();
+}
+
+bool TMEventThread::holds(TMSAPI& record) {
+    if (!m_storedFrom && heldEvents() < static_cast<size_t>(std::max(0, m_maximumBufferSize.load())))
+        return true;
+    // Past the bound an event waits in the store, behind those already there; one the store could not
+    // take is lost.
+    const TMAPIDatabase* stored = record.apiDatabase();
+    if (stored && stored->rowId() > 0 && !m_storedFrom)
+        m_storedFrom = stored->rowId();
+    return false;
+}
+
+void TMEventThread::readBackStored() {
+    const size_t most = static_cast<size_t>(std::max(0, m_maximumBufferSize.load()));
+    // Read in runs rather than one row as each held event goes.
+    if (!m_storedFrom || heldEvents() > most / 2)
+        return;
+    const size_t room = most - heldEvents();
+    const auto events = m_database->events(*m_storedFrom, room);
+    for (const auto& event : events) {
+        m_storedFrom = event->rowId() + 1;
+        m_buffered.push_back(event);
+        if (flushesBuffer(*event))
+            moveBufferedToReady();
+    }
+    if (events.size() < room)
+        m_storedFrom.reset();
 }
 
 void TMEventThread::handleArrival(TMQueueItem& item, bool waitingForRecords) {
@@ -159,36 +212,53 @@ void TMEventThread::handleArrival(TMQueueItem& item, bool waitingForRecords) {
             moveBufferedToReady();
         return;
     }
+    if (std::holds_alternative<TMStop>(item)) {
+        m_stopping = true;
+        return;
+    }
     const std::shared_ptr<TMSAPI> record = recordOf(item);
     if (!record)
         return;
     if (TMSession* session = record->session()) {
         m_currentSession = std::shared_ptr<TMSession>(record, session);
         m_heartbeatInterval = kFirstHeartbeat;
-        m_heartbeatTimestamp = now() + kFirstHeartbeat;
+        m_heartbeatTimestamp = TmClock::now() + kFirstHeartbeat;
         if (waitingForRecords && batching())
-            m_batchTimestamp = now() + m_batchInterval;
+            m_batchTimestamp = TmClock::now() + m_batchInterval;
         m_ready.insert(m_ready.begin(), record);
-    } else if (flushesBuffer(*record)) {
-        m_buffered.push_back(record);
-        moveBufferedToReady();
-    } else if (m_buffered.size() < static_cast<size_t>(std::max(0, m_maximumBufferSize.load()))) {
-        m_buffered.push_back(record);
+        return;
     }
-    // Otherwise dropped; its stored row stays for the next start.
+    const bool held = holds(*record);
+    if (held)
+        m_buffered.push_back(record);
+    // A purchase or the session's end sends what waits, whether or not it is held itself.
+    if (flushesBuffer(*record))
+        moveBufferedToReady();
+}
+
+void TMEventThread::handle(TMQueueItem& item, bool waitingForRecords) {
+    const std::shared_ptr<TMSAPI> record = recordOf(item);
+    const auto sent = record ? m_sent.find(record.get()) : m_sent.end();
+    if (sent == m_sent.end()) {
+        handleArrival(item, waitingForRecords);
+        return;
+    }
+    TMAPIDatabase* stored = record->apiDatabase();
+    if (stored && stored->deletable() && stored->rowId() != 0)
+        stored->deleteFromDatabase(*m_database);
+    m_sentEvents -= sent->second.events;
+    m_sent.erase(sent);
 }
 
 int TMEventThread::waitForEvents() {
     // Records already waiting to go (read back at start-up) are not held up by the wait.
     const bool waiting = !m_ready.empty() || (!batching() && !m_buffered.empty());
     if (auto item = m_queue.newPullWithTimeout(waiting ? 0 : currentTimeout())) {
-        std::vector<TMQueueItem> items;
-        if (!takeWaiting(std::move(*item), items))
-            return 1;
-        for (TMQueueItem& arrived : items)
-            handleArrival(arrived, true);
+        for (TMQueueItem& arrived : takeWaiting(std::move(*item)))
+            handle(arrived, true);
     }
-    const double present = now();
+    readBackStored();
+    const double present = TmClock::now();
     if (m_currentSession && m_heartbeatTimestamp - present <= 0) {
         auto heartbeat = std::make_shared<TMEvent>(
             m_currentSession->key(), m_currentSession->secret(),
@@ -210,8 +280,9 @@ int TMEventThread::waitForEvents() {
     return m_ready.empty() ? 1 : 2;
 }
 
-void TMEventThread::handOff(const std::shared_ptr<TMSAPI>& record) {
-    m_sent.emplace(record.get(), record);
+void TMEventThread::handOff(const std::shared_ptr<TMSAPI>& record, size_t events) {
+    m_sent.emplace(record.get(), Sent{record, events});
+    m_sentEvents += events;
     m_apiThread.eventQueue().push(record);
 }
 
@@ -224,52 +295,43 @@ int TMEventThread::sendEvents() {
             batch = std::make_shared<TMBatchEvent>(
                 m_currentSession->key(), m_currentSession->secret(),
                 core::Dictionary{{"sessionId", m_currentSession->sessionId()},
-                                 {"delta", now() - m_currentSession->timestamp()},
+                                 {"delta", TmClock::now() - m_currentSession->timestamp()},
                                  {"name", "__batchevent__"},
                                  {"arguments", "{}"}});
             batch->setNoCompression(m_noCompression);
         };
+        const auto handOffBatch = [&] {
+            if (!batch->events().empty())
+                handOff(batch, batch->events().size());
+        };
         for (const auto& record : m_ready) {
             TMAPIEvent* api = record->apiEvent();
             if (!api || !api->batchable()) {
-                handOff(record);
+                handOff(record, 1);
                 continue;
             }
             if (!batch)
                 openBatch();
             if (!batch->addEvent(record)) {
-                if (!batch->events().empty())
-                    handOff(batch);
+                handOffBatch();
                 batch = batch->copyEmpty();
                 batch->addEvent(record); // one that fits no batch leaves; its row stays
             }
         }
-        if (batch && !batch->events().empty())
-            handOff(batch);
+        if (batch)
+            handOffBatch();
     } else {
         for (const auto& record : m_ready)
-            handOff(record);
+            handOff(record, 1);
     }
     m_ready.clear();
     return m_sent.empty() ? 1 : 3;
 }
 
 int TMEventThread::waitForResponse() {
-    std::vector<TMQueueItem> items;
-    if (!takeWaiting(m_queue.newPull(), items))
-        return 3;
-    for (TMQueueItem& item : items) {
-        const std::shared_ptr<TMSAPI> record = recordOf(item);
-        const auto sent = record ? m_sent.find(record.get()) : m_sent.end();
-        if (sent != m_sent.end()) {
-            TMAPIDatabase* stored = record->apiDatabase();
-            if (stored && stored->deletable() && stored->rowId() != 0)
-                stored->deleteFromDatabase(*m_database);
-            m_sent.erase(sent);
-        } else {
-            handleArrival(item, false);
-        }
-    }
+    for (TMQueueItem& item : takeWaiting(m_queue.newPull()))
+        handle(item, false);
+    readBackStored();
     if (!m_batchesEvents || m_batchInterval == 0)
         moveBufferedToReady();
     if (!m_ready.empty())

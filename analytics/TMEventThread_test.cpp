@@ -2,13 +2,17 @@
 
 #include "analytics/TMDB.h"
 #include "analytics/testing/AnalyticsFixture.h"
-#include "platform/core/MainLoop.h"
+#include "analytics/TmClock.h"
 #include "platform/core/ManualClock.h"
 #include "platform/core/Random.h"
 
+#include <algorithm>
 #include <csignal>
 #include <thread>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -67,7 +71,7 @@ protected:
     }
 
     std::shared_ptr<core::ManualClock> clock = std::make_shared<core::ManualClock>();
-    core::MainLoop loop{clock};
+    ScopedTmClock analyticsClock{clock};
     std::shared_ptr<TMSession> session = std::make_shared<TMSession>(kAccount, kSecret);
 };
 
@@ -139,20 +143,95 @@ TEST_F(ThreadsTest, BatchingHoldsEventsUntilTheTimerAFlushOrAPurchaseButNeverThe
     EXPECT_TRUE(eventually([&] { return storedEvents() == 0; }));
 }
 
-TEST_F(ThreadsTest, TheBufferDropsTheOrdinaryEventPastItsLimitButAPurchaseStillFlushes) {
+TEST_F(ThreadsTest, EventsPastTheBufferWaitInTheStoreAndGoInTheFollowingIntervals) {
     TMEventThread thread(std::make_shared<TMDB>(kAccount, kSecret));
     thread.setBatchesEvents(true);
     thread.setBatchInterval(30);
+    thread.setMaximumBufferSize(100);
     thread.eventQueue().push(std::shared_ptr<TMSAPI>(session));
     thread.start();
     ASSERT_TRUE(eventually([&] { return service.listed("sessions").size() == 1; }));
-    for (int i = 0; i < 1001; ++i)
+    for (int i = 0; i < 250; ++i)
         thread.eventQueue().push(std::shared_ptr<TMSAPI>(event("e" + std::to_string(i))));
-    ASSERT_TRUE(eventually([&] { return storedEvents() == 1001; }));
-    thread.eventQueue().push(std::shared_ptr<TMSAPI>(event("__iap__")));
-    // Everything buffered goes; the dropped event's row stays for the next start.
-    ASSERT_TRUE(eventually([&] { return storedEvents() == 1; }));
-    EXPECT_EQ(TMDB(kAccount, kSecret).events()[0]->name(), "e1000");
+    ASSERT_TRUE(eventually([&] { return storedEvents() == 250; }));
+    for (size_t listed : {100u, 200u, 250u}) {
+        EXPECT_NEAR(advanceToNextWait(), 30, 1e-3);
+        ASSERT_TRUE(eventually([&] { return listedEvents() == listed; })) << listedEvents();
+        ASSERT_TRUE(eventually([&] { return storedEvents() == 250 - listed; }));
+    }
+    const auto events = service.listed("events");
+    for (size_t i = 0; i < events.size(); ++i)
+        EXPECT_EQ(events[i].find("name")->stringValue(), "e" + std::to_string(i)) << "in the order recorded";
+}
+
+TEST_F(ThreadsTest, WhileTheServiceCannotBeReachedOnlyTheBufferIsHeldAndTheStoreKeepsTheRest) {
+    TmService::setHost(std::nullopt);
+    {
+        TMEventThread thread(std::make_shared<TMDB>(kAccount, kSecret));
+        thread.setMaximumBufferSize(50);
+        thread.eventQueue().push(std::shared_ptr<TMSAPI>(session));
+        for (int i = 0; i < 300; ++i)
+            thread.eventQueue().push(std::shared_ptr<TMSAPI>(event("e" + std::to_string(i))));
+        thread.start();
+        ASSERT_TRUE(eventually([&] { return storedEvents() == 300; }));
+        ASSERT_TRUE(clock->awaitPending(1)) << "the API thread backs off";
+        thread.stop();
+        EXPECT_LE(thread.heldEvents(), 50u + 1) << "the session beside the events";
+    }
+    // The service is back: everything goes, each once.
+    TmService::setHost(service.host());
+    TMEventThread thread(std::make_shared<TMDB>(kAccount, kSecret));
+    thread.setMaximumBufferSize(50);
+    thread.start();
+    ASSERT_TRUE(eventually([&] { return listedEvents() == 300 && storedEvents() == 0; })) << listedEvents();
+    EXPECT_EQ(service.listed("sessions").size(), 1u);
+}
+
+TEST_F(ThreadsTest, AStopKeepsEachRecordEitherAtTheServiceOrInTheStore) {
+    std::vector<std::string> recorded;
+    {
+        TMEventThread thread(std::make_shared<TMDB>(kAccount, kSecret));
+        thread.eventQueue().push(std::shared_ptr<TMSAPI>(session));
+        thread.start();
+        for (int i = 0; i < 200; ++i) {
+            recorded.push_back("e" + std::to_string(i));
+            ASSERT_TRUE(thread.add(std::shared_ptr<TMSAPI>(event(recorded.back()))));
+        }
+        thread.stop();
+        EXPECT_FALSE(thread.add(std::shared_ptr<TMSAPI>(event("late")))) << "a stopped thread takes nothing";
+    }
+    std::vector<std::string> found;
+    for (const core::Value& listed : service.listed("events"))
+        found.push_back(listed.find("name")->stringValue());
+    for (const auto& stored : TMDB(kAccount, kSecret).events())
+        found.push_back(stored->name());
+    std::sort(found.begin(), found.end());
+    std::sort(recorded.begin(), recorded.end());
+    EXPECT_EQ(found, recorded);
+}
+
+TEST_F(ThreadsTest, AStopGivesARequestUnderWayHalfASecondThenGivesItUp) {
+    // A service that takes the connection and never answers.
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), length), 0);
+    ASSERT_EQ(::listen(listener, 8), 0);
+    ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
+    TmService::setHost("127.0.0.1:" + std::to_string(ntohs(address.sin_port)));
+
+    TMEventThread thread(std::make_shared<TMDB>(kAccount, kSecret));
+    thread.eventQueue().push(std::shared_ptr<TMSAPI>(session));
+    thread.start();
+    ASSERT_TRUE(eventually([&] { return TMDB(kAccount, kSecret).sessions().size() == 1; }));
+    const auto began = std::chrono::steady_clock::now();
+    thread.stop();
+    // Within the request's own minute: the request was given up, not waited out.
+    EXPECT_LT(std::chrono::steady_clock::now() - began, 10s);
+    EXPECT_EQ(TMDB(kAccount, kSecret).sessions().size(), 1u) << "the unsent session waits for the next start";
+    ::close(listener);
 }
 
 TEST_F(ThreadsTest, RowsGoWhenTheirRecordIsDoneOrGivenUpAndStayWhileItIsRetried) {

@@ -2,17 +2,13 @@
 
 #include "analytics/TMDB.h"
 #include "analytics/TMJSON.h"
+#include "analytics/TmClock.h"
 #include "analytics/TmUtils.h"
 #include "platform/core/Digest.h"
-#include "platform/core/MainLoop.h"
 
 namespace zm {
 
 namespace {
-
-double now() {
-    return core::currentDate().secondsSince1970;
-}
 
 std::string textOr(const core::Dictionary& values, std::string_view key, std::string fallback) {
     const core::Value* value = values.find(key);
@@ -26,10 +22,10 @@ TMSAPI::TMSAPI(std::string key, std::string secret)
     , m_secret(std::move(secret))
     , m_osVersion(TmUtils::systemVersion())
     , m_appVersion(TmUtils::applicationVersion())
-    , m_timestamp(now()) {}
+    , m_timestamp(TmClock::now()) {}
 
 double TMSAPI::lag() const {
-    return now() - m_timestamp;
+    return TmClock::now() - m_timestamp;
 }
 
 TMSession::TMSession(std::string key, std::string secret)

@@ -3,7 +3,7 @@
 #include "analytics/TMRecords.h"
 #include "analytics/testing/AnalyticsFixture.h"
 #include "analytics/testing/FakePaymentQueue.h"
-#include "platform/core/MainLoop.h"
+#include "analytics/TmClock.h"
 #include "platform/core/ManualClock.h"
 
 #include <gtest/gtest.h>
@@ -27,7 +27,7 @@ protected:
     }
 
     std::shared_ptr<core::ManualClock> clock = std::make_shared<core::ManualClock>();
-    core::MainLoop loop{clock};
+    ScopedTmClock analyticsClock{clock};
 };
 
 TEST_F(TMRecordsTest, ArgumentsOf20000EncodedCharactersAreSentAndOneMoreIsGivenUp) {

@@ -4,6 +4,7 @@
 #include "analytics/TmStore.h"
 #include "analytics/TmUtils.h"
 #include "platform/core/Format.h"
+#include "platform/core/Log.h"
 
 namespace zm {
 
@@ -11,8 +12,12 @@ int TMEvent::send() {
     if (!TmID::initKey(key(), secret()))
         return m_sent = -1;
     const std::string encodedArguments = TmUtils::createUrlencode(arguments());
-    if (encodedArguments.size() > kLongestArguments)
+    if (encodedArguments.size() > kLongestArguments) {
+        core::logf(core::LogLevel::Warning,
+                   "analytics: event \"%s\" is not sent: its arguments take %zu characters, more than %zu; it is dropped",
+                   name().c_str(), encodedArguments.size(), kLongestArguments);
         return m_sent = 0;
+    }
     TmQuery query(key());
     query.add("k", TmUtils::createUrlencode(TmID::keySpace().value_or("")))
         .add("u", TmUtils::createUrlencode(TmID::uniqueId().value_or("")))
@@ -29,7 +34,11 @@ int TMEvent::send() {
     const auto answer = TmService::get("/event", query, secret());
     if (!answer)
         return m_sent = -1;
-    return m_sent = TmService::isOK(*answer) ? 1 : 0;
+    if (!TmService::isOK(*answer)) {
+        TmService::logRefusal("event \"" + name() + "\"", *answer);
+        return m_sent = 0;
+    }
+    return m_sent = 1;
 }
 
 int TMSession::send() {
@@ -38,8 +47,10 @@ int TMSession::send() {
     const auto answer = TmID::startSession(*this, key(), secret());
     if (!answer)
         return m_sent = -1;
-    if (!TmService::isOK(*answer) || !answer->find("result"))
+    if (!TmService::isOK(*answer) || !answer->find("result")) {
+        TmService::logRefusal("session " + sessionId(), *answer);
         return m_sent = 0;
+    }
     const auto truth = [&](std::string_view key) {
         const core::Value* value = answer->find(key);
         return value && value->boolValue();

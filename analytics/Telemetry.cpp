@@ -3,14 +3,17 @@
 #include "analytics/TMDB.h"
 #include "analytics/TMEventThread.h"
 #include "analytics/TMJSON.h"
+#include "analytics/TmClock.h"
 #include "analytics/TmID.h"
 #include "analytics/TmStore.h"
 #include "analytics/TmUtils.h"
 #include "platform/core/Digest.h"
 #include "platform/core/Encoding.h"
+#include "platform/core/ApplicationEvents.h"
 #include "platform/core/Format.h"
-#include "platform/core/MainLoop.h"
+#include "platform/core/NotificationCenter.h"
 
+#include <cstdlib>
 #include <mutex>
 
 namespace zm {
@@ -26,7 +29,9 @@ struct Facade {
     std::string secret;
     std::optional<double> startDate;
     std::string sessionId = core::uuidString();
-    std::unique_ptr<TMEventThread> thread;
+    std::shared_ptr<TMEventThread> thread;
+    bool stopped = false; // at the program's end: no thread is made again
+    core::NotificationCenter::Observation termination;
     std::shared_ptr<TMSession> currentSession;
     std::shared_ptr<TMDB> store;
     int batchInterval = 30;
@@ -38,10 +43,6 @@ struct Facade {
 Facade& facade() {
     static Facade* shared = new Facade; // lives until the process ends, as its threads do
     return *shared;
-}
-
-double now() {
-    return core::currentDate().secondsSince1970;
 }
 
 bool hasThread() {
@@ -91,11 +92,27 @@ std::vector<std::string> split(const std::string& text, char separator) {
     return parts;
 }
 
-void push(const std::shared_ptr<TMSAPI>& record) {
-    Facade& state = facade();
-    std::lock_guard guard(state.lock);
-    if (state.thread)
-        state.thread->eventQueue().push(record);
+void push(std::shared_ptr<TMSAPI> record) {
+    std::shared_ptr<TMEventThread> thread;
+    {
+        Facade& state = facade();
+        std::lock_guard guard(state.lock);
+        thread = state.thread;
+    }
+    // Outside the lock: the thread may keep a producer that outruns it waiting.
+    if (thread)
+        thread->add(std::move(record));
+}
+
+// The program's end, however it comes: the game quitting, or the process exiting without that.
+void stopAtTheEnd(Facade& state) {
+    state.termination = core::NotificationCenter::defaultCenter().addObserver(
+        std::string(core::kApplicationWillTerminateNotification), nullptr,
+        [](const core::Notification&) { Telemetry::stop(); });
+    // Registered after OpenSSL's own handler (the attribution id's digest has set it up), so it runs first:
+    // no request is under way while OpenSSL is torn down.
+    static std::once_flag registered;
+    std::call_once(registered, [] { std::atexit([] { Telemetry::stop(); }); });
 }
 
 void startIfNoThread(const std::string& key, const std::string& secret) {
@@ -134,21 +151,22 @@ void Telemetry::reStartSession(const std::string& key, const std::string& secret
     Facade& state = facade();
     {
         std::lock_guard guard(state.lock);
-        if (state.startDate && now() - *state.startDate <= state.minSessionDuration)
+        if (state.stopped || (state.startDate && TmClock::now() - *state.startDate <= state.minSessionDuration))
             return;
         state.key = key;
         state.secret = secret;
     }
     saveFbAppAttributionId();
     std::lock_guard guard(state.lock);
-    state.startDate = now();
+    state.startDate = TmClock::now();
     state.sessionId = core::uuidString();
     bool made = false;
     if (!state.thread) {
         if (!state.store)
             state.store = std::make_shared<TMDB>(state.key, state.secret);
-        state.thread = std::make_unique<TMEventThread>(state.store);
+        state.thread = std::make_shared<TMEventThread>(state.store);
         TmEventSink::setRecorder([](const std::string& name, const core::Dictionary& arguments) { event(name, &arguments); });
+        stopAtTheEnd(state);
         made = true;
     }
     state.thread->setBatchInterval(state.batchInterval);
@@ -165,15 +183,18 @@ void Telemetry::reStartSession(const std::string& key, const std::string& secret
 void Telemetry::endSession() {
     Facade& state = facade();
     std::shared_ptr<TMSession> session;
+    std::string key, secret;
     {
         std::lock_guard guard(state.lock);
         if (!state.thread || !state.startDate || !state.currentSession)
             return;
         session = state.currentSession;
+        key = state.key;
+        secret = state.secret;
     }
-    push(std::make_shared<TMEvent>(state.key, state.secret,
+    push(std::make_shared<TMEvent>(std::move(key), std::move(secret),
                                    core::Dictionary{{"sessionId", session->sessionId()},
-                                                    {"delta", now() - session->timestamp()},
+                                                    {"delta", TmClock::now() - session->timestamp()},
                                                     {"name", "end_session"},
                                                     {"arguments", "{}"}}));
 }
@@ -194,7 +215,7 @@ void Telemetry::event(const std::string& name, const core::Dictionary* arguments
         key = state.key;
         secret = state.secret;
     }
-    push(std::make_shared<TMEvent>(std::move(key), std::move(secret), session->sessionId(), now() - session->timestamp(),
+    push(std::make_shared<TMEvent>(std::move(key), std::move(secret), session->sessionId(), TmClock::now() - session->timestamp(),
                                    name, arguments ? TMJSONStringFromObject(*arguments) : std::string("{}")));
 }
 
@@ -376,7 +397,7 @@ bool Telemetry::sessionStarted() {
 
 double Telemetry::sessionDuration() {
     const auto start = sessionStartDate();
-    return start ? now() - *start : 0;
+    return start ? TmClock::now() - *start : 0;
 }
 
 bool Telemetry::wasReferred() {
@@ -419,12 +440,26 @@ std::string Telemetry::applicationIdentifier() {
     return TmUtils::applicationBundleId();
 }
 
-void Telemetry::reset() {
-    Facade& state = facade();
-    std::unique_ptr<TMEventThread> thread;
+void Telemetry::stop() {
+    std::shared_ptr<TMEventThread> thread;
     {
+        Facade& state = facade();
         std::lock_guard guard(state.lock);
         thread = std::move(state.thread);
+        state.stopped = true;
+        state.termination.reset();
+    }
+    // Outside the lock, which a record's recorder on the API thread may be waiting for.
+    if (thread)
+        thread->stop();
+}
+
+void Telemetry::reset() {
+    stop();
+    Facade& state = facade();
+    {
+        std::lock_guard guard(state.lock);
+        state.stopped = false;
         state.key.clear();
         state.secret.clear();
         state.startDate.reset();
@@ -436,7 +471,6 @@ void Telemetry::reset() {
         state.referred = false;
         state.minSessionDuration = 5;
     }
-    thread.reset(); // joins both threads, outside the lock that their records' recorder takes
     TmEventSink::setRecorder(nullptr);
     TmID::reset();
     TmStore::reset();

@@ -19,7 +19,7 @@ struct TmTransaction;
 // The analytics client of the process: class operations over one process-wide state that start a
 // session, record named events with optional arguments and tune batching. Every record goes to the
 // event thread's queue, which stores it and has it sent to the service that ZEMBRIX_TELEMETRY_HOST
-// names; without a host, records wait in the store.
+// names; without a host, records wait in the store. The kit ends with the program (stop()).
 //
 // Thread safety: every operation may be called from any thread.
 class Telemetry {
@@ -79,6 +79,11 @@ public:
 
     static std::string applicationName();
     static std::string applicationIdentifier();
+
+    // Ends the kit for the rest of the process: the threads store what is queued, give a request under
+    // way half a second, keep in the store whatever was not sent, and end; later records are dropped.
+    // Done by itself when the application terminates or the process exits.
+    static void stop();
 
     // For tests: ends the threads and forgets every session, setting and identity.
     static void reset();

@@ -4,8 +4,10 @@
 #include "analytics/TMEventThread.h"
 #include "analytics/TMRecords.h"
 #include "analytics/testing/AnalyticsFixture.h"
-#include "platform/core/MainLoop.h"
+#include "analytics/TmClock.h"
+#include "platform/core/ApplicationEvents.h"
 #include "platform/core/ManualClock.h"
+#include "platform/core/NotificationCenter.h"
 
 #include <thread>
 
@@ -47,7 +49,7 @@ protected:
     }
 
     std::shared_ptr<core::ManualClock> clock = std::make_shared<core::ManualClock>();
-    core::MainLoop loop{clock};
+    ScopedTmClock analyticsClock{clock};
 };
 
 TEST_F(TelemetryTest, TheFirstRunQueuesTheSessionAndItsEventsInOrder) {
@@ -118,6 +120,19 @@ TEST_F(TelemetryTest, TheAttributionIdIsKeptFromTheSharedPasteboard) {
     TmUtils::setPasteboard("fb_app_attribution", "later");
     Telemetry::saveFbAppAttributionId();
     EXPECT_EQ(Telemetry::fbAppAttributionId(), "shared-id") << "a kept id stays";
+}
+
+TEST_F(TelemetryTest, TheKitEndsWhenTheApplicationTerminatesKeepingWhatWasRecorded) {
+    Telemetry::startSession(kAccount, kSecret);
+    Telemetry::event("newUser");
+    core::NotificationCenter::defaultCenter().post(std::string(core::kApplicationWillTerminateNotification));
+    EXPECT_EQ(Telemetry::thread(), nullptr);
+    EXPECT_EQ(storedEvents(1), (std::vector<std::pair<std::string, std::string>>{{"newUser", "{}"}}))
+        << "stored before the end";
+    Telemetry::event("late");
+    Telemetry::startSession(kAccount, kSecret);
+    EXPECT_EQ(Telemetry::thread(), nullptr) << "no thread starts again";
+    EXPECT_EQ(TMDB(kAccount, kSecret).events().size(), 1u);
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
+#include <utility>
 
 namespace zm {
 
@@ -66,6 +67,9 @@ SharedHost& sharedHost() {
     static SharedHost shared;
     return shared;
 }
+
+// What gives up the requests of this thread (TmService::StopScope).
+thread_local std::stop_token t_stop;
 
 } // namespace
 
@@ -300,7 +304,7 @@ std::optional<core::Dictionary> TmService::get(std::string_view endpoint, const 
     net::HttpRequest request;
     request.url = url(*serviceHost, endpoint, query, secret);
     request.timeout = kRequestTimeout;
-    const auto answer = net::perform(request);
+    const auto answer = net::perform(request, t_stop);
     if (!answer)
         return std::nullopt;
     core::Result<core::Value> value = core::parsePropertyList(answer->body);
@@ -317,6 +321,19 @@ std::optional<core::Dictionary> TmService::get(std::string_view endpoint, const 
 bool TmService::isOK(const core::Dictionary& answer) {
     const core::Value* status = answer.find("status");
     return status && status->asString() && *status->asString() == "ok";
+}
+
+void TmService::logRefusal(const std::string& what, const core::Dictionary& answer) {
+    const core::Value* status = answer.find("status");
+    core::logf(core::LogLevel::Warning, "analytics: the service refused %s (status \"%s\"); it is dropped",
+               what.c_str(), status ? status->stringValue().c_str() : "");
+}
+
+TmService::StopScope::StopScope(std::stop_token stop)
+    : m_previous(std::exchange(t_stop, std::move(stop))) {}
+
+TmService::StopScope::~StopScope() {
+    t_stop = std::move(m_previous);
 }
 
 } // namespace zm

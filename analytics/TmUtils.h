@@ -4,6 +4,7 @@
 #include "platform/core/Value.h"
 
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -108,6 +109,21 @@ public:
     static std::optional<core::Dictionary> get(std::string_view endpoint, const TmQuery& query, std::string_view secret);
     // Whether the answer's "status" is "ok".
     static bool isOK(const core::Dictionary& answer);
+    // Logs that the service refused `what` ("event \"level\"") with `answer`, which is then dropped.
+    static void logRefusal(const std::string& what, const core::Dictionary& answer);
+
+    // While it lives, the requests the calling thread makes are given up (as no answer) as soon as
+    // `stop` is requested, even while they wait for the service.
+    class StopScope {
+    public:
+        explicit StopScope(std::stop_token stop);
+        ~StopScope();
+        StopScope(const StopScope&) = delete;
+        StopScope& operator=(const StopScope&) = delete;
+
+    private:
+        std::stop_token m_previous;
+    };
 };
 
 } // namespace zm

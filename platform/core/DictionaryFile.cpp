@@ -4,8 +4,6 @@
 #include "platform/core/Log.h"
 #include "platform/core/PropertyList.h"
 
-#include <string>
-
 namespace core {
 
 namespace {
@@ -22,31 +20,6 @@ Result<Dictionary> readDictionary(const std::filesystem::path& file) {
     return std::move(*value.value().asDictionary());
 }
 
-// Past this many copies set aside, a further unreadable file stays where it is.
-constexpr int kMostSetAside = 100;
-
-std::filesystem::path setAsideName(const std::filesystem::path& file, int number) {
-    std::filesystem::path aside = file;
-    aside += ".unreadable";
-    if (number > 1)
-        aside += "." + std::to_string(number);
-    return aside;
-}
-
-// Moves the file to the first name of the numbered set that nothing has; empty when none could be had.
-std::filesystem::path setAside(const std::filesystem::path& file, std::string& failure) {
-    for (int number = 1; number <= kMostSetAside; ++number) {
-        const std::filesystem::path aside = setAsideName(file, number);
-        Status moved = moveWithoutReplacing(file, aside);
-        if (moved)
-            return aside;
-        failure = moved.error().description;
-        if (moved.error().code != EEXIST)
-            return {};
-    }
-    return {};
-}
-
 } // namespace
 
 DictionaryFileContent readDictionaryFile(const std::filesystem::path& file, std::string_view owner) {
@@ -57,15 +30,14 @@ DictionaryFileContent readDictionaryFile(const std::filesystem::path& file, std:
     Result<Dictionary> values = readDictionary(file);
     if (values)
         return {std::move(values).value()};
-    std::string failure;
-    const std::filesystem::path aside = setAside(file, failure);
-    if (aside.empty()) {
+    const Result<std::filesystem::path> aside = setAsideUnreadable(file);
+    if (!aside) {
         logf(LogLevel::Error, "%.*s: %s; starting empty, and the file cannot be set aside (%s), so it is left as it is",
-             int(owner.size()), owner.data(), values.error().description.c_str(), failure.c_str());
+             int(owner.size()), owner.data(), values.error().description.c_str(), aside.error().description.c_str());
         return {{}, true};
     }
     logf(LogLevel::Error, "%.*s: %s; starting empty, the file is kept as %s", int(owner.size()), owner.data(),
-         values.error().description.c_str(), aside.c_str());
+         values.error().description.c_str(), aside->c_str());
     return {};
 }
 

@@ -100,6 +100,24 @@ Status moveWithoutReplacing(const std::filesystem::path& from, const std::filesy
     return {};
 }
 
+Result<std::filesystem::path> setAsideUnreadable(const std::filesystem::path& file) {
+    // Past this many copies set aside, a further unreadable file stays where it is.
+    constexpr int kMostSetAside = 100;
+    Status moved;
+    for (int number = 1; number <= kMostSetAside; ++number) {
+        std::filesystem::path aside = file;
+        aside += ".unreadable";
+        if (number > 1)
+            aside += "." + std::to_string(number);
+        moved = moveWithoutReplacing(file, aside);
+        if (moved)
+            return aside;
+        if (moved.error().code != EEXIST)
+            break;
+    }
+    return moved.error();
+}
+
 Status writeFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
     const std::filesystem::path folder = folderOf(path);
     std::string temporary = (folder / (temporaryPrefix(path) + std::string(kTemporaryMark.substr(1)))).string();

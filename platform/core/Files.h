@@ -25,6 +25,11 @@ void removeAbandonedTemporaries(const std::filesystem::path& path);
 // code is then EEXIST). Never replaces anything.
 Status moveWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& to);
 
+// Moves a file that cannot be read out of the way of a fresh one, keeping it for whoever can still
+// recover it: under the first free name of "<file>.unreadable", "<file>.unreadable.2", ... (at most
+// 100 of them). Answers the name it now has.
+Result<std::filesystem::path> setAsideUnreadable(const std::filesystem::path& file);
+
 Result<std::string> readFile(const std::filesystem::path& path);
 
 Status createDirectories(const std::filesystem::path& path);

@@ -8,7 +8,7 @@ namespace net {
 
 // The functions of libcurl the transfers use (named as libcurl's without the prefix), listed once.
 #define ZEMBRIX_CURL_FUNCTIONS(X)                                                                          \
-    X(global_init) X(easy_init) X(easy_cleanup) X(easy_setopt) X(easy_getinfo) X(easy_perform)             \
+    X(global_init) X(easy_init) X(easy_cleanup) X(easy_setopt) X(easy_getinfo)                             \
     X(easy_strerror) X(slist_append) X(slist_free_all) X(multi_init) X(multi_cleanup) X(multi_add_handle)  \
     X(multi_remove_handle) X(multi_perform) X(multi_poll) X(multi_wakeup) X(multi_info_read)
 

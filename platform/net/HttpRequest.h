@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -59,5 +60,8 @@ struct HttpResponse {
 // certificate that verifies for the host. Any status is an answer; only a failure to get one is an
 // Error (domain kHttpErrorDomain, code an HttpFailure, description naming the cause). Any thread.
 core::Result<HttpResponse> perform(const HttpRequest& request);
+// The same, given up (HttpFailure::Cancelled) as soon as `stop` is requested, even while it waits for
+// the peer: the calling thread is free again at once.
+core::Result<HttpResponse> perform(const HttpRequest& request, std::stop_token stop);
 
 } // namespace net
