@@ -125,6 +125,9 @@ AnalyticsService::Answer AnalyticsService::handle(std::string_view target) {
     const ServiceKey requestKey{query->value("k"), query->value("u")};
     core::Dictionary answer{{"status", "ok"}};
     std::optional<ServiceStore::Device> device;
+    // A session sent again is answered as it was the first time, and held once.
+    const std::optional<bool> heldSession =
+        query->endpoint == "start" ? m_store.heldSession(account, query->value("s")) : std::nullopt;
     if (query->endpoint == "resolve" || query->endpoint == "start") {
         device = m_store.deviceFor(account, requestKey);
         if (query->endpoint == "resolve") {
@@ -135,7 +138,7 @@ AnalyticsService::Answer AnalyticsService::handle(std::string_view target) {
             answer.set("desired", core::Array{});
         } else {
             answer.set("result", "session stored");
-            answer.set("first_time", device->sessions == 0);
+            answer.set("first_time", heldSession ? *heldSession : device->sessions == 0);
             answer.set("block_iapauto", false);
             answer.set("restored_iap", false);
             if (query->value("cr") == "1")
@@ -167,6 +170,8 @@ AnalyticsService::Answer AnalyticsService::handle(std::string_view target) {
 
     if (query->endpoint == "start") {
         m_store.addKeys(device->id, keysOf(query->value("dk")));
+        if (heldSession)
+            return {200, std::move(answer)};
         core::Dictionary details;
         for (const auto& [key, value] : query->params)
             details.set(key, value);

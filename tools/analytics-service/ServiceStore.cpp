@@ -17,6 +17,8 @@ CREATE TABLE IF NOT EXISTS sessions (serial INTEGER PRIMARY KEY, account TEXT, s
 CREATE TABLE IF NOT EXISTS events (serial INTEGER PRIMARY KEY, account TEXT, sid TEXT, name TEXT, args TEXT,
     delta_t FLOAT, unix_t FLOAT, lag FLOAT, batched INTEGER);
 CREATE TABLE IF NOT EXISTS requests (serial INTEGER PRIMARY KEY, endpoint TEXT, query TEXT);
+CREATE INDEX IF NOT EXISTS sessions_by_id ON sessions(account, sid);
+CREATE INDEX IF NOT EXISTS events_by_record ON events(account, sid, name, delta_t, unix_t);
 )";
 
 core::Value keyValue(const ServiceKey& key) {
@@ -92,6 +94,17 @@ void ServiceStore::addKeys(int64_t deviceId, const std::vector<ServiceKey>& keys
     }
 }
 
+std::optional<bool> ServiceStore::heldSession(const std::string& account, const std::string& sessionId) {
+    std::lock_guard guard(m_lock);
+    ServiceStatement find(m_database, "SELECT serial, device FROM sessions WHERE account = ? AND sid = ? ORDER BY serial");
+    find.bind(1, account).bind(2, sessionId);
+    if (!find.step())
+        return std::nullopt;
+    ServiceStatement earlier(m_database, "SELECT count(*) FROM sessions WHERE device = ? AND serial < ?");
+    earlier.bind(1, find.integer(1)).bind(2, find.integer(0));
+    return earlier.step() && earlier.integer(0) == 0;
+}
+
 void ServiceStore::addSession(const Session& session) {
     std::lock_guard guard(m_lock);
     ServiceStatement add(m_database, "INSERT INTO sessions(account, sid, device, details) VALUES(?, ?, ?, ?)");
@@ -99,12 +112,21 @@ void ServiceStore::addSession(const Session& session) {
     add.bind(4, core::toJson(core::Value(session.details))).step();
 }
 
-void ServiceStore::addEvent(const Event& event) {
+bool ServiceStore::addEvent(const Event& event) {
     std::lock_guard guard(m_lock);
+    // A record sent again (its answer lost when the game ended) is the same session, name, arguments
+    // and time: a batched event's own timestamp, a single one's delta.
+    ServiceStatement held(m_database, "SELECT 1 FROM events WHERE account = ? AND sid = ? AND name = ? AND delta_t = ? "
+                                      "AND unix_t = ? AND batched = ? AND args = ?");
+    held.bind(1, event.account).bind(2, event.sessionId).bind(3, event.name).bind(4, event.delta);
+    held.bind(5, event.timestamp).bind(6, int64_t{event.batched}).bind(7, event.arguments);
+    if (held.step())
+        return false;
     ServiceStatement add(m_database, "INSERT INTO events(account, sid, name, args, delta_t, unix_t, lag, batched) "
                                 "VALUES(?, ?, ?, ?, ?, ?, ?, ?)");
     add.bind(1, event.account).bind(2, event.sessionId).bind(3, event.name).bind(4, event.arguments);
     add.bind(5, event.delta).bind(6, event.timestamp).bind(7, event.lag).bind(8, int64_t{event.batched}).step();
+    return true;
 }
 
 void ServiceStore::addRequest(const std::string& endpoint, const std::string& query) {

@@ -22,7 +22,7 @@ struct ServiceKey {
 };
 
 // What the analytics service holds, in one SQLite file: devices with their keys, sessions, events and
-// every request as it came.
+// every request as it came. A session or an event sent again is held once.
 //
 // Thread safety: every operation may be called from any thread.
 class ServiceStore {
@@ -63,8 +63,11 @@ public:
     // The device that holds the key, or a new one with it as its canonical key.
     Device deviceFor(const std::string& account, const ServiceKey& key);
     void addKeys(int64_t deviceId, const std::vector<ServiceKey>& keys);
+    // Whether the session is held already, and if so whether it was its device's first.
+    std::optional<bool> heldSession(const std::string& account, const std::string& sessionId);
     void addSession(const Session& session);
-    void addEvent(const Event& event);
+    // Keeps the event unless it is held already (sent again); answers whether it was new.
+    bool addEvent(const Event& event);
     void addRequest(const std::string& endpoint, const std::string& query);
 
     // Everything held: {"devices": [...], "sessions": [...], "events": [...], "requests": [...]}.
