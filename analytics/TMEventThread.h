@@ -104,7 +104,7 @@ public:
     static constexpr double kFirstHeartbeat = 300;
     static constexpr double kLongestHeartbeat = 26000;
     static constexpr std::chrono::milliseconds kStopPatience{500};
-    static constexpr size_t kMostWaiting = 4096;
+    static constexpr size_t kMostWaiting = 1024;
 
     // Stored events held in memory: waiting, ready and out at the API thread (for tests).
     size_t heldEvents() const { return m_buffered.size() + m_ready.size() + m_sentEvents; }

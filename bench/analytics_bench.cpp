@@ -14,6 +14,8 @@
 #include "platform/core/TemporaryFolder.h"
 
 #include <chrono>
+#include <cstring>
+#include <fstream>
 #include <thread>
 
 #include <benchmark/benchmark.h>
@@ -136,6 +138,45 @@ void BM_EventCall(benchmark::State& state) {
     Telemetry::reset();
 }
 BENCHMARK(BM_EventCall)->Iterations(100000)->Unit(benchmark::kMicrosecond);
+
+// Resident memory of the process, in bytes ("VmRSS" or "VmHWM" of /proc/self/status).
+double residentBytes(const char* field) {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.starts_with(field))
+            return std::stod(line.substr(std::strlen(field) + 1)) * 1024;
+    }
+    return 0;
+}
+
+// Events recorded while the service cannot be reached (its port is closed): how much more the process
+// holds once they are all in the store. Run each size in a process of its own (--benchmark_filter).
+void BM_EventsWhileTheServiceIsDown(benchmark::State& state) {
+    const int events = static_cast<int>(state.range(0));
+    Installation installation;
+    for (auto _ : state) {
+        Telemetry::reset();
+        TmService::setHost("127.0.0.1:1");
+        Telemetry::startSession(kAccount, kSecret);
+        TMDB reader(kAccount, kSecret);
+        while (reader.sessions().empty())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        const double before = residentBytes("VmRSS:");
+        for (int i = 0; i < events; ++i) {
+            const core::Dictionary numbered{{"level", i}, {"topic", "AlgebraTopicEquations"}};
+            Telemetry::event("level", &numbered);
+        }
+        sqlite3* counter = nullptr;
+        sqlite3_open(reader.filePath().c_str(), &counter);
+        while (storedEvents(counter) < events)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        sqlite3_close(counter);
+        state.counters["held MB"] = (residentBytes("VmRSS:") - before) / 1e6;
+        state.counters["peak MB"] = residentBytes("VmHWM:") / 1e6;
+        Telemetry::reset();
+    }
+}
+BENCHMARK(BM_EventsWhileTheServiceIsDown)->Arg(0)->Arg(100000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 void BM_TMJSON(benchmark::State& state) {
     for (auto _ : state)
