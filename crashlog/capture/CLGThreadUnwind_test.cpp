@@ -82,21 +82,32 @@ TEST(CLGThreadUnwind, EveryCrashRecordsEveryThreadsWholeStackInListedImages) {
     }
 }
 
+// Two threads leave their barrier together, but which of them faults before the first fault freezes
+// the other is up to the scheduler: the second may still be on its way out of the barrier. Every run
+// must leave one whole record; within a few runs the second faulter is caught in its own fault,
+// waiting for the first record rather than ending the process in the middle of it.
 TEST(CLGThreadUnwind, TheOtherFaultingThreadShowsItsOwnFault) {
     CLG_SKIP_UNDER_SANITIZER();
-    core::TemporaryFolder folder;
-    const testing::CrasherRun run = testing::runCrasher("two-threads", folder.path());
-    ASSERT_EQ(run.records.size(), 1u) << run.child.err;
-    const auto shown = testing::showRecord(run.records.front());
-    ASSERT_TRUE(shown);
-    int faulters = 0;
-    for (const testing::ShownThread& thread : shown->threads) {
-        if (thread.name.starts_with("faulter-")) {
+    bool bothFaultsShown = false;
+    for (int attempt = 0; attempt < 10 && !bothFaultsShown; ++attempt) {
+        core::TemporaryFolder folder;
+        const testing::CrasherRun run = testing::runCrasher("two-threads", folder.path());
+        ASSERT_EQ(run.records.size(), 1u) << run.child.err;
+        ASSERT_TRUE(CLGRecordIsValid(run.record)) << run.child.err;
+        const auto shown = testing::showRecord(run.records.front());
+        ASSERT_TRUE(shown);
+        int faulters = 0;
+        int faulting = 0;
+        for (const testing::ShownThread& thread : shown->threads) {
+            if (!thread.name.starts_with("faulter-"))
+                continue;
             ++faulters;
-            EXPECT_TRUE(thread.names("crasherNullWrite")) << shown->text;
+            faulting += thread.names("crasherNullWrite") ? 1 : 0;
         }
+        ASSERT_EQ(faulters, 2) << shown->text;
+        bothFaultsShown = faulting == 2;
     }
-    EXPECT_EQ(faulters, 2);
+    EXPECT_TRUE(bothFaultsShown);
 }
 
 TEST(CLGThreadUnwind, ALibraryOpenedAfterTheStartIsListedWithTheFrameInIt) {
