@@ -53,7 +53,9 @@ function(zembrix_component name)
         zembrix_warnings(${name}_tests)
         # NO_PRETTY_VALUES: a test's name is its own (a name generator's or its index), never the
         # printed bytes of its parameter, which vary from run to run.
-        gtest_discover_tests(${name}_tests DISCOVERY_MODE PRE_TEST NO_PRETTY_VALUES
+        # Listing a large test program takes seconds under the sanitizers on a busy machine: past
+        # CMake's default of five, the whole ctest run stops with no test run.
+        gtest_discover_tests(${name}_tests DISCOVERY_MODE PRE_TEST NO_PRETTY_VALUES DISCOVERY_TIMEOUT 120
             # One variable per property: gtest_discover_tests splits a list value into separate
             # arguments, which would drop every variable after the first.
             PROPERTIES

@@ -4,7 +4,7 @@
 #include <random>
 
 #include <openssl/evp.h>
-#include <openssl/rand.h>
+#include <sys/random.h>
 
 namespace core {
 
@@ -39,8 +39,10 @@ std::string md5Hex(std::string_view bytes) {
 }
 
 std::string uuidString() {
+    // From the kernel rather than OpenSSL's generator, which keeps state for every thread that draws
+    // and frees a worker's only if the worker ends before OpenSSL's own clean-up at exit.
     uint8_t bytes[16];
-    if (RAND_bytes(bytes, sizeof bytes) != 1) {
+    if (getrandom(bytes, sizeof bytes, 0) != static_cast<ssize_t>(sizeof bytes)) {
         std::random_device device;
         for (uint8_t& byte : bytes)
             byte = static_cast<uint8_t>(device());

@@ -12,8 +12,8 @@ namespace host {
     X(CreateWindow) X(DestroyWindow) X(FreeSurface) X(FreeWAV) X(GetClipboardText) X(GetError)              \
     X(GetWindowSize) X(GetWindowSurface) X(InitSubSystem) X(LoadWAV_RW) X(OpenAudioDevice)                  \
     X(PauseAudioDevice) X(PollEvent) X(QueueAudio) X(QuitSubSystem) X(RWFromFile) X(SetClipboardText)      \
-    X(SetHint) X(SetSurfaceBlendMode) X(StartTextInput) X(UpdateWindowSurface) X(UpdateWindowSurfaceRects) \
-    X(UpperBlitScaled) X(free)
+    X(SetHint) X(SetSurfaceBlendMode) X(StartTextInput) X(TLSCleanup) X(UpdateWindowSurface)                \
+    X(UpdateWindowSurfaceRects) X(UpperBlitScaled) X(free)
 
 // SDL, loaded when the first window opens rather than with the program: it brings some thirty
 // libraries of its own (X11, Wayland, PulseAudio, ALSA, codecs...) that a headless run never needs.

@@ -77,7 +77,13 @@ void WindowOpening::open() {
         m_failure = windowError("cannot start the video system", SdlLibrary::loadFailure());
         return;
     }
-    const SdlLibrary& sdl = *loaded;
+    openWith(*loaded);
+    // SDL keeps data for each thread that calls it (its error text among them) and lets it go by itself
+    // only on threads it made; this one ends here.
+    loaded->TLSCleanup();
+}
+
+void WindowOpening::openWith(const SdlLibrary& sdl) {
     // Desktop compositors would otherwise be asked to turn off while the game runs.
     sdl.SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     // One pointer: touches of a touch screen reach the game as the mouse events SDL makes of them.

@@ -49,6 +49,7 @@ public:
 
 private:
     void open();
+    void openWith(const SdlLibrary& sdl);
     // Puts back the environment as it was before the thread.
     void restoreEnvironment();
 

@@ -61,7 +61,9 @@ struct ReaderCore {
     };
 
     struct Stream {
-        AssetReaderOutput* output; // owned by the reader's output list
+        // Owned by the reader; an output holds the core, so the core holds its outputs by address alone
+        // (it decodes only while reading, and a reader that goes ends its reading).
+        AssetReaderOutput* output;
         // For the segment being read.
         int streamIndex = -1;
         ffmpeg::CodecContext decoder;
@@ -82,8 +84,7 @@ struct ReaderCore {
     std::mutex mutex; // guards everything below
     AssetReader::Status status = AssetReader::Status::Unknown;
     std::optional<core::Error> error;
-    std::vector<std::shared_ptr<AssetReaderOutput>> outputs;
-    std::vector<Stream> streams; // parallel to outputs
+    std::vector<Stream> streams; // one an output, in the order they were added
     std::vector<Segment> segments;
     std::size_t currentSegment = 0;
     bool segmentOpen = false;
@@ -488,12 +489,12 @@ void AssetReader::addOutput(const std::shared_ptr<AssetReaderOutput>& output) {
         return;
     const std::lock_guard lock(m_core->mutex);
     output->m_core = m_core;
-    m_core->outputs.push_back(output);
+    m_outputs.push_back(output);
 }
 
 std::vector<std::shared_ptr<AssetReaderOutput>> AssetReader::outputs() const {
     const std::lock_guard lock(m_core->mutex);
-    return m_core->outputs;
+    return m_outputs;
 }
 
 void AssetReader::setTimeRange(MediaTime start, MediaTime duration) {
@@ -510,7 +511,7 @@ bool AssetReader::startReading() {
     if (core.status != Status::Unknown)
         return false;
     core.status = Status::Reading;
-    if (core.outputs.empty()) {
+    if (m_outputs.empty()) {
         core.fail(mediaError(MediaErrorCannotOpenFile, "A reader needs at least one output"));
         return false;
     }
@@ -530,7 +531,7 @@ bool AssetReader::startReading() {
         if (const auto tracks = segment.asset->tracksWithMediaType(MediaType::Audio); !tracks.empty() && !mixFormat.isValid())
             mixFormat = tracks.front().audioFormat;
     }
-    for (const auto& output : core.outputs) {
+    for (const auto& output : m_outputs) {
         ReaderCore::Stream stream;
         stream.output = output.get();
         stream.audioFormat = mixFormat;

@@ -105,6 +105,8 @@ private:
     const std::shared_ptr<Asset> m_asset;
     const std::shared_ptr<Composition> m_composition;
     const std::shared_ptr<ReaderCore> m_core;
+    // Guarded by the core's lock. The reader owns its outputs; they share its core.
+    std::vector<std::shared_ptr<AssetReaderOutput>> m_outputs;
 };
 
 } // namespace media

@@ -1,3 +1,4 @@
+#include "platform/core/DispatchQueue.h"
 #include "platform/core/TemporaryFolder.h"
 #include "platform/media/AssetReader.h"
 #include "platform/media/AssetWriter.h"
@@ -113,6 +114,71 @@ TEST(AssetReader, ACompositionsMixIsSilentWherePartsHaveNoSoundAndFollowsTheirVo
     }
     EXPECT_EQ(count, 9);
     EXPECT_EQ(reader->status(), AssetReader::Status::Completed);
+}
+
+// A program that records and plays movies for hours keeps nothing of one it has let go: a writer and
+// its inputs, a reader and its outputs are gone once their users drop them, at any point of their lives.
+TEST(AssetReader, ReadersAndWritersAreGoneWithTheirTracksOnceNobodyHoldsThem) {
+    core::TemporaryFolder folder;
+    const auto asset = makeMovie(folder.path() / "a.mov", 10, 0.3);
+    enum class Reading { NotStarted, PartRead, ReadToTheEnd, Cancelled };
+    for (const Reading reading : {Reading::NotStarted, Reading::PartRead, Reading::ReadToTheEnd, Reading::Cancelled}) {
+        std::weak_ptr<AssetReader> weakReader;
+        std::vector<std::weak_ptr<AssetReaderOutput>> weakOutputs;
+        {
+            const auto reader = AssetReader::create(asset);
+            weakReader = reader;
+            for (const AssetTrack& track : asset->tracks()) {
+                const auto output = AssetReaderOutput::trackOutput(track);
+                reader->addOutput(output);
+                weakOutputs.push_back(output);
+            }
+            if (reading != Reading::NotStarted) {
+                ASSERT_TRUE(reader->startReading());
+                for (const auto& output : reader->outputs()) {
+                    for (int read = 0; (reading != Reading::PartRead || read < 2) && output->copyNextSampleBuffer(); ++read) {
+                    }
+                }
+            }
+            if (reading == Reading::Cancelled)
+                reader->cancelReading();
+        }
+        EXPECT_TRUE(weakReader.expired()) << static_cast<int>(reading);
+        for (const auto& output : weakOutputs)
+            EXPECT_TRUE(output.expired()) << static_cast<int>(reading);
+    }
+
+    enum class Writing { NotStarted, Writing, Finished };
+    const auto requests = core::DispatchQueue::serial("test.requests");
+    for (const Writing writing : {Writing::NotStarted, Writing::Writing, Writing::Finished}) {
+        std::weak_ptr<AssetWriter> weakWriter;
+        std::weak_ptr<AssetWriterInput> weakInput;
+        {
+            const auto path = folder.path() / ("written" + std::to_string(static_cast<int>(writing)) + ".mov");
+            const auto writer = *AssetWriter::create(path, FileType::QuickTimeMovie);
+            const auto input = *AssetWriterInput::create(MediaType::Audio, std::nullopt);
+            weakWriter = writer;
+            weakInput = input;
+            writer->addInput(input);
+            // A request block that holds its own input, as a producer's often does.
+            input->requestMediaDataWhenReady(requests, [input] {});
+            if (writing != Writing::NotStarted) {
+                ASSERT_TRUE(writer->startWriting());
+                writer->startSessionAtSourceTime(MediaTime::zero());
+                input->appendSampleBuffer(SampleBuffer::makeAudio({48000, 1}, std::vector<float>(4800), MediaTime::zero()));
+            }
+            if (writing == Writing::Finished) {
+                input->markAsFinished();
+                std::promise<void> done;
+                writer->finishWriting([&] { done.set_value(); });
+                done.get_future().wait();
+            }
+        }
+        // A call of the block on its way holds the input until it has run.
+        requests->sync([] {});
+        EXPECT_TRUE(weakWriter.expired()) << static_cast<int>(writing);
+        EXPECT_TRUE(weakInput.expired()) << static_cast<int>(writing);
+    }
 }
 
 } // namespace

@@ -49,6 +49,12 @@ AssetWriter::~AssetWriter() {
     if (!started)
         closeFile(false);
     avformat_free_context(m_format);
+    // A request block may hold its own input, and so the core that holds the block.
+    const auto lock = m_core->wait.lock();
+    for (WriterCore::Track& track : m_core->tracks) {
+        track.requestBlock = nullptr;
+        track.requestQueue = nullptr;
+    }
 }
 
 bool AssetWriter::canAddInput(const AssetWriterInput& input) const {
@@ -61,13 +67,13 @@ void AssetWriter::addInput(const std::shared_ptr<AssetWriterInput>& input) {
         return;
     const auto lock = m_core->wait.lock();
     input->m_core = m_core;
-    m_core->inputs.push_back(input);
+    m_inputs.push_back(input);
     m_core->tracks.push_back(WriterCore::Track{input.get(), {}, false, nullptr, nullptr, false, nullptr});
 }
 
 std::vector<std::shared_ptr<AssetWriterInput>> AssetWriter::inputs() const {
     const auto lock = m_core->wait.lock();
-    return m_core->inputs;
+    return m_inputs;
 }
 
 core::Dictionary AssetWriter::metadata() const {

@@ -86,6 +86,8 @@ private:
     const std::filesystem::path m_outputURL;
     const FileType m_outputFileType;
     std::shared_ptr<WriterCore> m_core;
+    // Guarded by the core's lock. The writer owns its inputs; they share its core.
+    std::vector<std::shared_ptr<AssetWriterInput>> m_inputs;
     // Touched by the caller until writing starts, then by the encoding thread alone.
     AVFormatContext* m_format;
     core::Thread m_thread;

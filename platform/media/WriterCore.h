@@ -23,7 +23,9 @@ namespace media {
 
 struct WriterCore {
     struct Track {
-        AssetWriterInput* input; // owned by the writer's input list
+        // Owned by the writer; an input holds the core, so the core holds its inputs by address alone
+        // (it never reaches an input once its writer is gone: the writer stops the encoding first).
+        AssetWriterInput* input;
         std::deque<std::shared_ptr<SampleBuffer>> pending;
         bool finished = false;
         std::shared_ptr<core::DispatchQueue> requestQueue;
@@ -36,8 +38,7 @@ struct WriterCore {
     core::ClockWait wait;
     AssetWriter::Status status = AssetWriter::Status::Unknown;
     std::optional<core::Error> error;
-    std::vector<std::shared_ptr<AssetWriterInput>> inputs;
-    std::vector<Track> tracks; // parallel to inputs
+    std::vector<Track> tracks; // in the order the inputs were added
     core::Dictionary metadata;
     MediaTime sessionStart;
     bool held = false;
