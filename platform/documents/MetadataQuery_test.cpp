@@ -10,8 +10,6 @@
 #include <string>
 #include <vector>
 
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
 
 namespace documents {
@@ -71,13 +69,11 @@ TEST_F(MetadataQueryTest, ChangesByAnotherProcessAreReportedAfterThePollInterval
     EXPECT_TRUE(heard().empty());
     const std::filesystem::path folder = scope.path() / "ProblemLists";
     // Another program makes the folder and a set in it, then a second set.
-    ASSERT_TRUE(testing::inAnotherProcess([&] {
-        return ::mkdir(folder.c_str(), 0755) == 0 && testing::writeAsAnotherProgram(folder / "x.problemlist", "1");
-    }));
+    ASSERT_TRUE(testing::writeInAnotherProcess(folder / "x.problemlist", "1"));
     loop.advanceBy(core::fromSeconds(MetadataQuery::kPollInterval));
     settle();
     EXPECT_EQ(heard(), std::vector<std::string>{"ProblemLists/x.problemlist"});
-    ASSERT_TRUE(testing::inAnotherProcess([&] { return testing::writeAsAnotherProgram(folder / "y.problemlist", "2"); }));
+    ASSERT_TRUE(testing::writeInAnotherProcess(folder / "y.problemlist", "2"));
     query->poll();
     settle();
     EXPECT_EQ(heard(), (std::vector<std::string>{"ProblemLists/x.problemlist", "ProblemLists/y.problemlist"}));

@@ -151,10 +151,7 @@ TEST_F(MasterList, ASetMadeByAnotherCopyArrives) {
     setChoice({true, true, true});
     const std::shared_ptr<MasterListViewController> list = openProblemSets();
     EXPECT_TRUE(shownNames(*list).empty());
-    ASSERT_TRUE(documents::testing::inAnotherProcess([&] {
-        ::mkdir(cloudFolder().c_str(), 0755);
-        return documents::testing::writeAsAnotherProgram(cloudFolder() / "Theirs.problemlist", "x + 1\n");
-    }));
+    ASSERT_TRUE(documents::testing::writeInAnotherProcess(cloudFolder() / "Theirs.problemlist", "x + 1\n"));
     wait(documents::MetadataQuery::kPollInterval);
     EXPECT_EQ(shownNames(*list), std::vector<std::string>{"Theirs"});
 }

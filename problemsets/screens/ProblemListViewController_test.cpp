@@ -288,8 +288,7 @@ TEST_F(ProblemList, TwoCopiesWritingOneSet) {
     makeSet(localFolder(), "Algebra.problemlist", "x\ny\n");
     const auto set = openSet("Algebra");
     const std::filesystem::path url = localFolder() / "Algebra.problemlist";
-    ASSERT_TRUE(documents::testing::inAnotherProcess(
-        [&] { return documents::testing::writeAsAnotherProgram(url, "theirs\n"); }));
+    ASSERT_TRUE(documents::testing::writeInAnotherProcess(url, "theirs\n"));
     std::filesystem::last_write_time(url, std::filesystem::last_write_time(url) - std::chrono::seconds(5));
     tapButton(set->topRightButton());
     core::LogCapture log;

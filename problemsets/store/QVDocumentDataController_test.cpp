@@ -14,8 +14,6 @@
 #include <future>
 #include <optional>
 
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
 
 namespace zm {
@@ -302,17 +300,13 @@ TEST_F(Store, ASetMadeByAnotherCopyJoinsTheList) {
     EXPECT_EQ(listed(), std::vector<std::string>{});
     const int heard = listener->updates;
     // The other copy saves a new set (another data root, the same cloud folder).
-    ASSERT_TRUE(documents::testing::inAnotherProcess([&] {
-        ::mkdir(cloudFolder().c_str(), 0755);
-        return documents::testing::writeAsAnotherProgram(cloudFolder() / "Theirs.problemlist", "x\n");
-    }));
+    ASSERT_TRUE(documents::testing::writeInAnotherProcess(cloudFolder() / "Theirs.problemlist", "x\n"));
     host->advance(documents::MetadataQuery::kPollInterval);
     settle();
     EXPECT_EQ(listed(), std::vector<std::string>{"Theirs.problemlist"});
     EXPECT_GT(listener->updates, heard);
     // Files of its own that the other copy hides are not sets.
-    ASSERT_TRUE(documents::testing::inAnotherProcess(
-        [&] { return documents::testing::writeAsAnotherProgram(cloudFolder() / ".draft.problemlist", "x\n"); }));
+    ASSERT_TRUE(documents::testing::writeInAnotherProcess(cloudFolder() / ".draft.problemlist", "x\n"));
     host->advance(documents::MetadataQuery::kPollInterval);
     settle();
     EXPECT_EQ(listed(), std::vector<std::string>{"Theirs.problemlist"});

@@ -7,10 +7,13 @@
 #include "platform/documents/FileQueue.h"
 
 #include <filesystem>
-#include <functional>
+#include <string>
 #include <string_view>
 
+#include <cerrno>
+
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -25,24 +28,34 @@ inline void settle(core::MainLoop& loop) {
     } while (!files.isIdle());
 }
 
-// Runs `work` in a child process and waits for it to end; answers whether it ended well. The child has
-// only the calling thread, so `work` keeps to plain system calls.
-inline bool inAnotherProcess(const std::function<bool()>& work) {
-    const pid_t child = ::fork();
-    if (child == 0)
-        ::_exit(work() ? 0 : 1);
-    int status = 0;
-    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+// Plain system calls only: the child of a process with threads may do nothing more (another thread
+// may have held the allocator's lock at the fork, and the child would wait for it forever).
+inline bool writeThenRename(const char* draft, const char* path, std::string_view bytes) {
+    const int fd = ::open(draft, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return false;
+    const bool written = ::write(fd, bytes.data(), bytes.size()) == ssize_t(bytes.size());
+    return ::close(fd) == 0 && written && ::rename(draft, path) == 0;
 }
 
 // What another program does to save a file: its bytes under a temporary name, then renamed into place.
 inline bool writeAsAnotherProgram(const std::filesystem::path& path, std::string_view bytes) {
-    const std::string draft = path.string() + ".other";
-    const int fd = ::open(draft.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return false;
-    const bool written = ::write(fd, bytes.data(), bytes.size()) == ssize_t(bytes.size());
-    return ::close(fd) == 0 && written && ::rename(draft.c_str(), path.c_str()) == 0;
+    return writeThenRename((path.string() + ".other").c_str(), path.c_str(), bytes);
+}
+
+// The same done by another process, which first makes the file's folder when it is missing. Answers
+// whether it all went well.
+inline bool writeInAnotherProcess(const std::filesystem::path& path, std::string_view bytes) {
+    const std::string folder = path.parent_path().string();
+    const std::string target = path.string();
+    const std::string draft = target + ".other";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const bool folderThere = ::mkdir(folder.c_str(), 0755) == 0 || errno == EEXIST;
+        ::_exit(folderThere && writeThenRename(draft.c_str(), target.c_str(), bytes) ? 0 : 1);
+    }
+    int status = 0;
+    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 } // namespace documents::testing
